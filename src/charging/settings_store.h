@@ -1,0 +1,83 @@
+#pragma once
+// Every persistent part of the program opens its keys and reads and writes its values through this
+// store. A read never fails: a value that cannot be read yields the caller's default, which is written
+// back at once, so the registry fills itself with defaults on first use.
+
+#include <cstdint>
+
+#include "platform/registry.h"
+
+namespace tollwick {
+
+constexpr const char* kRootPath = "Software\\Orvo\\Tollwick";
+constexpr std::uint32_t kNameChars = 100;  // every name field, terminator included
+
+// An open key, closed when it goes out of scope. Move-only. A key that could not be opened holds 0;
+// every operation on it then does nothing (reads give their default without writing).
+class SettingsKey {
+ public:
+  SettingsKey() = default;
+  SettingsKey(Registry* registry, RegKey key) : registry_(registry), key_(key) {}
+  SettingsKey(SettingsKey&& other) noexcept;
+  SettingsKey& operator=(SettingsKey&& other) noexcept;
+  SettingsKey(const SettingsKey&) = delete;
+  SettingsKey& operator=(const SettingsKey&) = delete;
+  ~SettingsKey();
+
+  RegKey get() const { return key_; }
+  bool valid() const { return key_ != 0; }
+
+ private:
+  void Close();
+  Registry* registry_ = nullptr;
+  RegKey key_ = 0;
+};
+
+class SettingsStore {
+ public:
+  // hive: kHkeyLocalMachine normally; kHkeyCurrentUser when the machine-wide key cannot be written
+  // (see ChooseHive).
+  explicit SettingsStore(Registry& registry, RegKey hive = kHkeyLocalMachine)
+      : registry_(registry), hive_(hive) {}
+
+  Registry& registry() const { return registry_; }
+  RegKey hive() const { return hive_; }
+
+  // Tries to open the root key in HKEY_LOCAL_MACHINE with full access; when that fails, switches the
+  // store to HKEY_CURRENT_USER and returns true (the caller tells the user once).
+  bool ChooseHive();
+
+  // A full path below the hive ("Software\\Orvo\\Tollwick\\.Bill").
+  SettingsKey OpenSettingsKey(const char* path) const;
+  // A key relative to an open parent (a discount below "Discounts").
+  SettingsKey OpenSubkey(const SettingsKey& parent, const char* name) const;
+
+  void WriteStringValue(const SettingsKey& key, const char* name, const char* text) const;
+  // The text is always terminated within bufferBytes; the bytes after the terminator are zero.
+  void ReadStringValue(const SettingsKey& key, const char* name, char* buffer,
+                       std::uint32_t bufferBytes, const char* defaultText) const;
+  void WriteDwordValue(const SettingsKey& key, const char* name, std::uint32_t value) const;
+  std::uint32_t ReadDwordValue(const SettingsKey& key, const char* name,
+                               std::uint32_t defaultValue) const;
+  void WriteBinaryValue(const SettingsKey& key, const char* name, const void* bytes,
+                        std::uint32_t size) const;
+  // defaultBytes null = zeros. A stored value shorter than size fills the leading bytes and the rest
+  // of the destination is zero.
+  void ReadBinaryValue(const SettingsKey& key, const char* name, void* destination,
+                       const void* defaultBytes, std::uint32_t size) const;
+  // Deletes every subkey, recursively; the key's own values stay.
+  void DeleteAllSubkeys(const SettingsKey& key) const;
+
+  void ReadRootBinary(const char* name, void* destination, std::uint32_t size,
+                      const void* defaultBytes) const;
+  void WriteRootBinary(const char* name, const void* bytes, std::uint32_t size) const;
+
+ private:
+  Registry& registry_;
+  RegKey hive_;
+};
+
+// "%s\\%s" of the root path and a name, cut to fit. Key paths of accounts, the bill, the current call.
+void RootSubkeyPath(const char* name, char* out, std::uint32_t outSize);
+
+}  // namespace tollwick
