@@ -1,0 +1,30 @@
+#pragma once
+// One ledger entry (a call or a payment) and the program-wide bill: a doubly linked list, oldest first.
+
+#include <cstdint>
+
+#include "charging/settings_store.h"
+#include "platform/packed_time.h"
+
+namespace tollwick {
+
+enum BillItemType : std::uint32_t { Call = 0, Payment = 1 };  // readers treat nonzero as Payment
+
+struct BillItem {
+  float cost = 0.0f;
+  char account[kNameChars] = {};
+  char user[kNameChars] = {};
+  PackedTime length = 0;
+  PackedTime start = 0;
+  PackedTime end = 0;
+  std::uint32_t day = 0;
+  std::uint32_t month = 0;
+  std::uint32_t year = 0;
+  std::uint32_t type = Call;
+  BillItem* prev = nullptr;
+  BillItem* next = nullptr;
+};
+
+constexpr std::uint32_t kBillItemBytes = 240;
+
+}  // namespace tollwick

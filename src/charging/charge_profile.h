@@ -1,0 +1,51 @@
+#pragma once
+// One dial-up account's charge settings (or ".Default"): the rate block, the minimum charge and the
+// discount list, with their stored form under the account's key.
+
+#include <cstdint>
+
+#include "charging/settings_store.h"
+#include "platform/packed_time.h"
+
+namespace tollwick {
+
+enum DiscountMode : std::uint32_t { PercentageDiscount = 0, TimeFree = 1, FreeCall = 2 };
+
+struct Discount {
+  char name[kNameChars] = {};
+  std::uint32_t mode = PercentageDiscount;  // any other value is evaluated like PercentageDiscount
+  float percent = 0.0f;
+  float freeMins = 0.0f;  // counts free seconds down during a call, in the call's own copy
+  std::uint32_t someTimes = 0;
+  std::uint32_t days[7] = {};  // Sunday .. Saturday
+  std::uint32_t certain = 0;
+  std::int32_t from = 0;  // PackedTime
+  std::int32_t to = 0;    // PackedTime
+  Discount* prev = nullptr;
+  Discount* next = nullptr;
+};
+
+// The 20-byte "CallChargeInfo" block.
+struct CallChargeInfo {
+  std::int32_t dayFrom = 0;  // PackedTime
+  std::int32_t dayTo = 0;    // PackedTime
+  float dayRate = 0.0f;      // pounds per minute
+  float eveningRate = 0.0f;
+  float weekendRate = 0.0f;
+};
+
+constexpr std::uint32_t kCallChargeInfoBytes = 20;
+
+struct ChargeProfile {
+  char name[kNameChars] = {};
+  std::uint32_t useDefault = 0;
+  std::uint32_t isDefaultProfile = 0;  // set by the caller before loading; never stored
+  CallChargeInfo charge;
+  std::uint32_t minChargeOn = 0;
+  float minCharge = 0.0f;
+  Discount* discounts = nullptr;  // owned
+};
+
+constexpr const char* kDefaultProfileName = ".Default";
+
+}  // namespace tollwick
