@@ -1,0 +1,65 @@
+#include "platform/win32/win32_registry.h"
+
+#include <windows.h>
+
+namespace tollwick {
+namespace {
+
+// The predefined roots are sign-extended 32-bit values in a 64-bit HKEY, so they are mapped by name
+// rather than by converting the number.
+HKEY ToHkey(RegKey key) {
+  if (key == kHkeyLocalMachine) return HKEY_LOCAL_MACHINE;
+  if (key == kHkeyCurrentUser) return HKEY_CURRENT_USER;
+  return reinterpret_cast<HKEY>(key);
+}
+
+}  // namespace
+
+long Win32Registry::CreateKey(RegKey parent, const char* path, RegKey* out) {
+  HKEY opened = nullptr;
+  LONG result = RegCreateKeyExA(ToHkey(parent), path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                &opened, nullptr);
+  if (out) *out = result == ERROR_SUCCESS ? reinterpret_cast<RegKey>(opened) : 0;
+  return result;
+}
+
+long Win32Registry::QueryValue(RegKey key, const char* name, void* data, std::uint32_t* size) {
+  DWORD bytes = size ? *size : 0;
+  LONG result = RegQueryValueExA(ToHkey(key), name, nullptr, nullptr, static_cast<BYTE*>(data),
+                                 size ? &bytes : nullptr);
+  if (size) *size = bytes;
+  return result;
+}
+
+long Win32Registry::SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
+                             std::uint32_t size) {
+  return RegSetValueExA(ToHkey(key), name, 0, type, static_cast<const BYTE*>(data), size);
+}
+
+long Win32Registry::DeleteValue(RegKey key, const char* name) {
+  return RegDeleteValueA(ToHkey(key), name);
+}
+
+long Win32Registry::QuerySubkeyCount(RegKey key, std::uint32_t* count) {
+  DWORD subkeys = 0;
+  LONG result = RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                                 nullptr, nullptr, nullptr, nullptr, nullptr);
+  if (count && result == ERROR_SUCCESS) *count = subkeys;
+  return result;
+}
+
+long Win32Registry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) {
+  DWORD chars = nameSize ? *nameSize : 0;
+  LONG result = RegEnumKeyExA(ToHkey(key), index, name, nameSize ? &chars : nullptr, nullptr,
+                              nullptr, nullptr, nullptr);
+  if (nameSize) *nameSize = chars;
+  return result;
+}
+
+long Win32Registry::DeleteKey(RegKey key, const char* name) {
+  return RegDeleteKeyA(ToHkey(key), name);
+}
+
+long Win32Registry::CloseKey(RegKey key) { return RegCloseKey(ToHkey(key)); }
+
+}  // namespace tollwick

@@ -1,0 +1,102 @@
+#pragma once
+// An in-memory registry that follows the rules of the Win32 one wherever the program relies on them:
+// create-on-open of every key on a path, case-insensitive names, subkeys enumerated in case-blind
+// sorted order, value sizes and stored types, ERROR_MORE_DATA with the needed size, the unnamed
+// default value, RegDeleteKeyA refusing a key with subkeys, and invalid handles. The registry
+// conformance suite runs the same checks against this and against the real registry under Wine.
+//
+// Tests can also make a hive refuse to be opened (a user without rights to HKEY_LOCAL_MACHINE) and
+// make the deletion of one key fail, and inspect what was stored.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/registry.h"
+
+namespace tollwick {
+
+class FakeRegistry : public Registry {
+ public:
+  FakeRegistry();
+  ~FakeRegistry() override;
+
+  long CreateKey(RegKey parent, const char* path, RegKey* out) override;
+  long QueryValue(RegKey key, const char* name, void* data, std::uint32_t* size) override;
+  long SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
+                std::uint32_t size) override;
+  long DeleteValue(RegKey key, const char* name) override;
+  long QuerySubkeyCount(RegKey key, std::uint32_t* count) override;
+  long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) override;
+  long DeleteKey(RegKey key, const char* name) override;
+  long CloseKey(RegKey key) override;
+
+  // --- Test controls -------------------------------------------------------------------------
+  // While denied, opening or creating any key below the hive fails with ERROR_ACCESS_DENIED and
+  // yields 0. Handles already open keep working.
+  void DenyAccess(RegKey hive, bool deny = true);
+  // RegDeleteKeyA of the key at this path (below the root) fails with ERROR_ACCESS_DENIED.
+  void FailDeletionOf(RegKey root, const std::string& path);
+
+  // --- Inspection, by path below a root ("Software\\Orvo\\Tollwick\\.Bill"); name "" = default --
+  bool KeyExists(RegKey root, const std::string& path) const;
+  bool ValueExists(RegKey root, const std::string& path, const std::string& name) const;
+  std::optional<std::uint32_t> ValueType(RegKey root, const std::string& path,
+                                         const std::string& name) const;
+  std::optional<std::vector<std::uint8_t>> ValueBytes(RegKey root, const std::string& path,
+                                                      const std::string& name) const;
+  // The value names of a key, "" for the default value, sorted without regard to case.
+  std::vector<std::string> ValueNames(RegKey root, const std::string& path) const;
+  // The subkey names of a key in enumeration order.
+  std::vector<std::string> SubkeyNames(RegKey root, const std::string& path) const;
+  // Stores a value directly, creating the keys on the path.
+  void PutValue(RegKey root, const std::string& path, const std::string& name, std::uint32_t type,
+                const std::vector<std::uint8_t>& bytes);
+  // Handles opened and not yet closed: a leak check for code that must close every key it opens.
+  std::size_t OpenHandleCount() const { return handles_.size(); }
+
+ private:
+  struct Value {
+    std::string name;  // as first written; lookups ignore case
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> bytes;
+  };
+  struct Node;
+  struct FoldedLess {
+    bool operator()(const std::string& a, const std::string& b) const;
+  };
+  struct Node {
+    std::string name;
+    Node* parent = nullptr;
+    bool deleted = false;
+    std::map<std::string, std::shared_ptr<Node>, FoldedLess> subkeys;
+    std::map<std::string, Value, FoldedLess> values;
+  };
+
+  static constexpr long kErrorInvalidParameter = 87;
+  static constexpr long kErrorBadPathname = 161;
+  static constexpr long kErrorKeyDeleted = 1018;
+
+  // The live node behind a handle, or an error code in *error.
+  std::shared_ptr<Node> Resolve(RegKey key, long* error) const;
+  std::shared_ptr<Node> RootNode(RegKey root) const;
+  RegKey RootOf(const Node* node) const;
+  const Node* Find(RegKey root, const std::string& path) const;
+  // The subkey of that name, created when missing.
+  static std::shared_ptr<Node> Child(const std::shared_ptr<Node>& node, const std::string& name);
+  static bool SplitPath(const std::string& path, std::vector<std::string>* parts);
+  static std::string FullPath(const Node* node);
+
+  std::shared_ptr<Node> localMachine_;
+  std::shared_ptr<Node> currentUser_;
+  std::map<RegKey, std::shared_ptr<Node>> handles_;
+  RegKey nextHandle_ = 0x1000;
+  std::set<RegKey> deniedHives_;
+  std::set<std::string, FoldedLess> undeletable_;  // "<root>\\<path>"
+};
+
+}  // namespace tollwick
