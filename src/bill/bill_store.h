@@ -1,0 +1,73 @@
+#pragma once
+// The bill: its stored form (one 240-byte value per item under ".Bill", the item count in the key's
+// unnamed value), the list operations, and the user filter of every view of the bill.
+
+#include <cstdint>
+#include <memory>
+
+#include "bill/bill_item.h"
+#include "charging/settings_store.h"
+
+namespace tollwick {
+
+// Byte offsets of the stored item.
+constexpr std::uint32_t kBillCostOffset = 0;
+constexpr std::uint32_t kBillAccountOffset = 4;
+constexpr std::uint32_t kBillUserOffset = 104;
+constexpr std::uint32_t kBillLengthOffset = 204;
+constexpr std::uint32_t kBillStartOffset = 208;
+constexpr std::uint32_t kBillEndOffset = 212;
+constexpr std::uint32_t kBillDayOffset = 216;
+constexpr std::uint32_t kBillMonthOffset = 220;
+constexpr std::uint32_t kBillYearOffset = 224;
+constexpr std::uint32_t kBillTypeOffset = 228;
+constexpr std::uint32_t kBillReservedOffset = 232;  // 8 bytes, written as zero, ignored on reading
+
+// Writes the stored form of the item into out (kBillItemBytes). Texts are cut to 99 characters and
+// zero-filled after their terminator.
+void EncodeBillItem(const BillItem& item, std::uint8_t* out);
+// Fills the item's fields from a stored form of kBillItemBytes; the links are left alone. The texts
+// come back terminated within their 100 bytes whatever the stored bytes hold, zero after it.
+void DecodeBillItem(const std::uint8_t* in, BillItem& item);
+
+// The program-wide bill: the head of a doubly linked list of heap items, oldest first. It owns the
+// items and frees them when it goes. The functions below take the head by reference where it moves.
+class Bill {
+ public:
+  Bill() = default;
+  ~Bill();
+  Bill(Bill&& other) noexcept;
+  Bill& operator=(Bill&& other) noexcept;
+  Bill(const Bill&) = delete;
+  Bill& operator=(const Bill&) = delete;
+
+  BillItem* head = nullptr;
+};
+
+// Links the item after the last one (walking from the head), or makes it the head of an empty bill.
+// The bill takes ownership; the item is returned for the caller to store and show.
+BillItem* AppendBillItem(BillItem*& head, std::unique_ptr<BillItem> item);
+// Joins the item's neighbours to each other (moving the head when the item was the head) and hands
+// the item back to the caller, who frees it.
+std::unique_ptr<BillItem> UnlinkBillItem(BillItem*& head, BillItem* item);
+// Frees every item; the head becomes null.
+void FreeBill(BillItem*& head);
+
+// Builds the bill from ".Bill". Missing or over-long items come back zeroed and are stored as zeros.
+Bill LoadBill(const SettingsStore& store);
+// Rewrites the whole stored bill from the list and deletes the values numbered after it.
+void SaveBill(const SettingsStore& store, const BillItem* head);
+// Stores the last item of the list after the items already stored (the stored count decides its
+// number). Called right after every append.
+void SaveLastBillItem(const SettingsStore& store, const BillItem* head);
+
+// A user name with the letters a to z turned into A to Z, nothing else changed.
+struct UserKey {
+  char text[kNameChars] = {};
+};
+UserKey MakeUserKey(const char* user);
+// True when there is no filter or no user, or when the user's name equals the filter's ignoring
+// the case of a to z only.
+bool UserMatches(const UserKey* filter, const char* user);
+
+}  // namespace tollwick

@@ -1,0 +1,474 @@
+#include "bill/bill_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "fake_registry.h"
+
+namespace tollwick {
+namespace {
+
+constexpr const char* kBillPath = "Software\\Orvo\\Tollwick\\.Bill";
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::unique_ptr<BillItem> MakeItem(float cost, const char* account, const char* user,
+                                   std::uint32_t type = Call) {
+  auto item = std::make_unique<BillItem>();
+  item->cost = cost;
+  std::snprintf(item->account, sizeof item->account, "%s", account);
+  std::snprintf(item->user, sizeof item->user, "%s", user);
+  item->type = type;
+  return item;
+}
+
+std::vector<float> Costs(const BillItem* head) {
+  std::vector<float> costs;
+  for (const BillItem* item = head; item != nullptr; item = item->next) costs.push_back(item->cost);
+  return costs;
+}
+
+// Walks forward and back and checks that every prev link mirrors a next link.
+void ExpectConsistentLinks(const BillItem* head) {
+  ASSERT_TRUE(head == nullptr || head->prev == nullptr);
+  const BillItem* last = nullptr;
+  for (const BillItem* item = head; item != nullptr; item = item->next) {
+    EXPECT_EQ(item->prev, last);
+    last = item;
+  }
+}
+
+std::uint32_t U32At(const Bytes& bytes, std::size_t offset) {
+  return static_cast<std::uint32_t>(bytes[offset]) | (static_cast<std::uint32_t>(bytes[offset + 1]) << 8) |
+         (static_cast<std::uint32_t>(bytes[offset + 2]) << 16) |
+         (static_cast<std::uint32_t>(bytes[offset + 3]) << 24);
+}
+
+Bytes Encoded(const BillItem& item) {
+  Bytes bytes(kBillItemBytes, 0xAA);
+  EncodeBillItem(item, bytes.data());
+  return bytes;
+}
+
+Bytes Dword(std::uint32_t value) {
+  return Bytes{static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+               static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
+}
+
+// ---------------------------------------------------------------------------------------------
+// The stored item
+
+TEST(BillItemCodec, EveryFieldAtItsOffsetLittleEndian) {
+  BillItem item;
+  item.cost = 1.5f;  // IEEE bits 0x3FC00000
+  std::snprintf(item.account, sizeof item.account, "%s", "Dial-up One");
+  std::snprintf(item.user, sizeof item.user, "%s", "alice");
+  item.length = MakePackedTime(1, 5);
+  item.start = MakePackedTime(23, 59);
+  item.end = 0x01020304u;
+  item.day = 31;
+  item.month = 12;
+  item.year = 2000;
+  item.type = 0xA1B2C3D4u;
+
+  const Bytes bytes = Encoded(item);
+  ASSERT_EQ(bytes.size(), 240u);
+  EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 4), (Bytes{0x00, 0x00, 0xC0, 0x3F}));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[4])), "Dial-up One");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[104])), "alice");
+  EXPECT_EQ(Bytes(bytes.begin() + 204, bytes.begin() + 208), (Bytes{0x05, 0x01, 0x00, 0x00}));
+  EXPECT_EQ(U32At(bytes, 208), 0x173Bu);
+  EXPECT_EQ(Bytes(bytes.begin() + 212, bytes.begin() + 216), (Bytes{0x04, 0x03, 0x02, 0x01}));
+  EXPECT_EQ(U32At(bytes, 216), 31u);
+  EXPECT_EQ(U32At(bytes, 220), 12u);
+  EXPECT_EQ(Bytes(bytes.begin() + 224, bytes.begin() + 228), (Bytes{0xD0, 0x07, 0x00, 0x00}));
+  EXPECT_EQ(Bytes(bytes.begin() + 228, bytes.begin() + 232), (Bytes{0xD4, 0xC3, 0xB2, 0xA1}));
+  // The reserved tail and everything after each text's terminator are zero, not what the buffer held.
+  EXPECT_EQ(Bytes(bytes.begin() + 232, bytes.end()), Bytes(8, 0));
+  EXPECT_EQ(Bytes(bytes.begin() + 4 + 11, bytes.begin() + 104), Bytes(100 - 11, 0));
+  EXPECT_EQ(Bytes(bytes.begin() + 104 + 5, bytes.begin() + 204), Bytes(100 - 5, 0));
+
+  BillItem back;
+  DecodeBillItem(bytes.data(), back);
+  EXPECT_EQ(Encoded(back), bytes);
+  EXPECT_EQ(back.cost, 1.5f);
+  EXPECT_STREQ(back.account, "Dial-up One");
+  EXPECT_STREQ(back.user, "alice");
+  EXPECT_EQ(back.length, item.length);
+  EXPECT_EQ(back.start, item.start);
+  EXPECT_EQ(back.end, item.end);
+  EXPECT_EQ(back.day, 31u);
+  EXPECT_EQ(back.month, 12u);
+  EXPECT_EQ(back.year, 2000u);
+  EXPECT_EQ(back.type, 0xA1B2C3D4u);
+}
+
+TEST(BillItemCodec, FloatBitsSurviveExactly) {
+  // Negative, subnormal and a value with every mantissa bit set: the bits, not a rounded number.
+  for (std::uint32_t bits : {0xBF800000u, 0x00000001u, 0x3F7FFFFFu, 0x80000000u}) {
+    BillItem item;
+    std::memcpy(&item.cost, &bits, 4);
+    const Bytes bytes = Encoded(item);
+    EXPECT_EQ(U32At(bytes, 0), bits);
+    BillItem back;
+    DecodeBillItem(bytes.data(), back);
+    std::uint32_t backBits = 0;
+    std::memcpy(&backBits, &back.cost, 4);
+    EXPECT_EQ(backBits, bits);
+  }
+}
+
+TEST(BillItemCodec, TextsAreAlwaysTerminatedAndCleanAfterTheTerminator) {
+  Bytes stored(kBillItemBytes, 0);
+  std::memset(&stored[4], 'x', 100);           // account without any terminator
+  std::memcpy(&stored[104], "bob\0junk", 8);   // user with bytes after its terminator
+  std::memset(&stored[112], 'z', 92);
+  BillItem item;
+  std::memset(item.account, '#', sizeof item.account);
+  std::memset(item.user, '#', sizeof item.user);
+  DecodeBillItem(stored.data(), item);
+  EXPECT_EQ(std::string(item.account), std::string(99, 'x'));
+  EXPECT_EQ(item.account[99], '\0');
+  EXPECT_STREQ(item.user, "bob");
+  for (std::size_t i = 3; i < kNameChars; ++i) ASSERT_EQ(item.user[i], '\0') << i;
+
+  // An in-memory text that fills its field is stored cut to 99 characters and terminated.
+  BillItem full;
+  std::memset(full.account, 'y', sizeof full.account);
+  const Bytes bytes = Encoded(full);
+  EXPECT_EQ(Bytes(bytes.begin() + 4, bytes.begin() + 103), Bytes(99, 'y'));
+  EXPECT_EQ(bytes[103], 0);
+  EXPECT_EQ(bytes[104], 0);  // the user field did not receive any of the account
+}
+
+TEST(BillItemCodec, DecodeLeavesTheLinksAlone) {
+  BillItem neighbour;
+  BillItem item;
+  item.prev = &neighbour;
+  item.next = &neighbour;
+  const Bytes zeros(kBillItemBytes, 0);
+  DecodeBillItem(zeros.data(), item);
+  EXPECT_EQ(item.prev, &neighbour);
+  EXPECT_EQ(item.next, &neighbour);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The list
+
+TEST(BillList, AppendBuildsADoublyLinkedListOldestFirst) {
+  Bill bill;
+  BillItem* first = AppendBillItem(bill.head, MakeItem(1, "a", "u"));
+  EXPECT_EQ(bill.head, first);
+  EXPECT_EQ(first->prev, nullptr);
+  EXPECT_EQ(first->next, nullptr);
+  auto stale = MakeItem(2, "b", "u");
+  stale->next = first;  // whatever the item's links held before, it becomes the tail
+  stale->prev = stale.get();
+  BillItem* second = AppendBillItem(bill.head, std::move(stale));
+  AppendBillItem(bill.head, MakeItem(3, "c", "u"));
+  EXPECT_EQ(bill.head, first);
+  EXPECT_EQ(second->prev, first);
+  EXPECT_EQ(Costs(bill.head), (std::vector<float>{1, 2, 3}));
+  ExpectConsistentLinks(bill.head);
+}
+
+TEST(BillList, UnlinkJoinsTheNeighboursAndMovesTheHead) {
+  Bill bill;
+  BillItem* items[4];
+  for (int i = 0; i < 4; ++i) items[i] = AppendBillItem(bill.head, MakeItem(float(i), "", ""));
+
+  std::unique_ptr<BillItem> middle = UnlinkBillItem(bill.head, items[2]);
+  EXPECT_EQ(middle.get(), items[2]);
+  EXPECT_EQ(middle->prev, nullptr);
+  EXPECT_EQ(middle->next, nullptr);
+  EXPECT_EQ(Costs(bill.head), (std::vector<float>{0, 1, 3}));
+  ExpectConsistentLinks(bill.head);
+
+  UnlinkBillItem(bill.head, items[0]);
+  EXPECT_EQ(bill.head, items[1]);
+  EXPECT_EQ(Costs(bill.head), (std::vector<float>{1, 3}));
+  ExpectConsistentLinks(bill.head);
+
+  UnlinkBillItem(bill.head, items[3]);
+  EXPECT_EQ(Costs(bill.head), (std::vector<float>{1}));
+  EXPECT_EQ(items[1]->next, nullptr);
+
+  UnlinkBillItem(bill.head, items[1]);
+  EXPECT_EQ(bill.head, nullptr);
+  EXPECT_EQ(UnlinkBillItem(bill.head, nullptr), nullptr);
+}
+
+TEST(BillList, FreeAndMoveReleaseEveryItemOnce) {
+  // AddressSanitizer reports a leak or a double free if ownership goes wrong here.
+  Bill bill;
+  for (int i = 0; i < 5; ++i) AppendBillItem(bill.head, MakeItem(float(i), "", ""));
+  Bill moved(std::move(bill));
+  EXPECT_EQ(bill.head, nullptr);
+  EXPECT_EQ(Costs(moved.head).size(), 5u);
+  Bill other;
+  AppendBillItem(other.head, MakeItem(9, "", ""));
+  other = std::move(moved);
+  EXPECT_EQ(Costs(other.head).size(), 5u);
+  FreeBill(other.head);
+  EXPECT_EQ(other.head, nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The stored bill
+
+class BillStore : public ::testing::Test {
+ protected:
+  FakeRegistry registry;
+  SettingsStore store{registry};
+
+  void PutItem(std::uint32_t index, const Bytes& bytes) {
+    registry.PutValue(kHkeyLocalMachine, kBillPath, "BillItem" + std::to_string(index), kRegBinary,
+                      bytes);
+  }
+  void PutItem(std::uint32_t index, float cost) {
+    BillItem item;
+    item.cost = cost;
+    PutItem(index, Encoded(item));
+  }
+  void PutCount(std::uint32_t count) {
+    registry.PutValue(kHkeyLocalMachine, kBillPath, "", kRegDword, Dword(count));
+  }
+  std::optional<Bytes> Value(const std::string& name) const {
+    return registry.ValueBytes(kHkeyLocalMachine, kBillPath, name);
+  }
+  bool Has(std::uint32_t index) const {
+    return registry.ValueExists(kHkeyLocalMachine, kBillPath, "BillItem" + std::to_string(index));
+  }
+  std::optional<Bytes> Item(std::uint32_t index) const { return Value("BillItem" + std::to_string(index)); }
+  std::uint32_t Count() const {
+    auto bytes = Value("");
+    return bytes && bytes->size() == 4 ? U32At(*bytes, 0) : 0xFFFFFFFFu;
+  }
+  // What every appender does.
+  BillItem* Append(Bill& bill, std::unique_ptr<BillItem> item) {
+    BillItem* added = AppendBillItem(bill.head, std::move(item));
+    SaveLastBillItem(store, bill.head);
+    return added;
+  }
+};
+
+TEST_F(BillStore, EmptyKeyCreatesCountZeroAndFirstAppendStoresItemZero) {
+  Bill bill = LoadBill(store);
+  EXPECT_EQ(bill.head, nullptr);
+  EXPECT_EQ(registry.ValueType(kHkeyLocalMachine, kBillPath, ""), kRegDword);
+  EXPECT_EQ(Value(""), Dword(0));
+
+  BillItem* added = Append(bill, MakeItem(0.25f, "Dial", "alice"));
+  EXPECT_EQ(Count(), 1u);
+  EXPECT_EQ(registry.ValueType(kHkeyLocalMachine, kBillPath, "BillItem0"), kRegBinary);
+  EXPECT_EQ(Item(0), Encoded(*added));
+  EXPECT_EQ(registry.ValueNames(kHkeyLocalMachine, kBillPath),
+            (std::vector<std::string>{"", "BillItem0"}));
+  EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+TEST_F(BillStore, LoadKeepsStoredOrderAndLinks) {
+  PutCount(12);  // two-digit numbers: BillItem10, BillItem11
+  for (std::uint32_t i = 0; i < 12; ++i) PutItem(i, float(i));
+  Bill bill = LoadBill(store);
+  std::vector<float> expected;
+  for (int i = 0; i < 12; ++i) expected.push_back(float(i));
+  EXPECT_EQ(Costs(bill.head), expected);
+  ExpectConsistentLinks(bill.head);
+  EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+TEST_F(BillStore, MissingItemLoadsZeroedAndIsStoredAsZeros) {
+  PutCount(3);
+  PutItem(0, 1.0f);
+  PutItem(2, 3.0f);
+  Bill bill = LoadBill(store);
+  ASSERT_EQ(Costs(bill.head), (std::vector<float>{1, 0, 3}));
+  const BillItem* second = bill.head->next;
+  EXPECT_EQ(second->type, Call);
+  EXPECT_STREQ(second->account, "");
+  EXPECT_STREQ(second->user, "");
+  EXPECT_EQ(second->length, 0u);
+  EXPECT_EQ(second->year, 0u);
+  EXPECT_EQ(Item(1), Bytes(240, 0));
+  EXPECT_EQ(registry.ValueType(kHkeyLocalMachine, kBillPath, "BillItem1"), kRegBinary);
+}
+
+TEST_F(BillStore, OverLongItemIsReplacedByZeros) {
+  PutCount(1);
+  Bytes longer = Encoded(*MakeItem(7.0f, "acct", "user"));
+  longer.push_back(0x55);
+  PutItem(0, longer);
+  Bill bill = LoadBill(store);
+  ASSERT_NE(bill.head, nullptr);
+  EXPECT_EQ(bill.head->cost, 0.0f);
+  EXPECT_STREQ(bill.head->account, "");
+  EXPECT_EQ(Item(0), Bytes(240, 0));
+}
+
+TEST_F(BillStore, ShorterItemFillsTheLeadingFieldsAndLeavesTheRestZero) {
+  PutCount(1);
+  Bytes shorter = Encoded(*MakeItem(2.5f, "abcdef", "user"));
+  shorter.resize(7);  // the cost and the first three letters of the account, no terminator
+  PutItem(0, shorter);
+  Bill bill = LoadBill(store);
+  ASSERT_NE(bill.head, nullptr);
+  EXPECT_EQ(bill.head->cost, 2.5f);
+  EXPECT_STREQ(bill.head->account, "abc");
+  EXPECT_STREQ(bill.head->user, "");
+  EXPECT_EQ(bill.head->length, 0u);
+  EXPECT_EQ(bill.head->type, Call);
+  EXPECT_EQ(Item(0)->size(), 7u);  // an accepted value is not rewritten
+}
+
+TEST_F(BillStore, JunkTextsComeBackTerminated) {
+  PutCount(1);
+  Bytes junk(kBillItemBytes, 'Q');
+  PutItem(0, junk);
+  Bill bill = LoadBill(store);
+  ASSERT_NE(bill.head, nullptr);
+  EXPECT_EQ(std::string(bill.head->account), std::string(99, 'Q'));
+  EXPECT_EQ(std::string(bill.head->user), std::string(99, 'Q'));
+}
+
+TEST_F(BillStore, StoredCountDecidesTheNextNumberAndLaterValuesAreDeleted) {
+  PutCount(2);
+  for (std::uint32_t i = 0; i < 5; ++i) PutItem(i, float(i));
+  Bill bill = LoadBill(store);
+  EXPECT_EQ(Costs(bill.head), (std::vector<float>{0, 1}));
+
+  BillItem* added = Append(bill, MakeItem(9.0f, "new", "u"));
+  EXPECT_EQ(Item(2), Encoded(*added));
+  EXPECT_EQ(Count(), 3u);
+  EXPECT_FALSE(Has(3));
+  EXPECT_FALSE(Has(4));
+  EXPECT_EQ(Item(0), Encoded(*MakeItem(0.0f, "", "")));
+}
+
+TEST_F(BillStore, AppendDeletesStopAtTheFirstGap) {
+  PutCount(1);
+  PutItem(0, 1.0f);
+  PutItem(2, 2.0f);
+  PutItem(4, 4.0f);
+  Bill bill = LoadBill(store);
+  Append(bill, MakeItem(5.0f, "", ""));
+  EXPECT_TRUE(Has(1));
+  EXPECT_FALSE(Has(2));
+  EXPECT_FALSE(Has(3));
+  EXPECT_TRUE(Has(4));  // beyond the gap
+  EXPECT_EQ(Count(), 2u);
+}
+
+TEST_F(BillStore, AppendUsesTheStoredCountNotTheListLength) {
+  Bill bill = LoadBill(store);
+  Append(bill, MakeItem(1.0f, "", ""));
+  PutCount(5);  // someone else stored more meanwhile
+  BillItem* added = Append(bill, MakeItem(2.0f, "", ""));
+  EXPECT_EQ(Item(5), Encoded(*added));
+  EXPECT_EQ(Count(), 6u);
+  EXPECT_EQ(Item(0), Encoded(*bill.head));
+}
+
+TEST_F(BillStore, NegativeCountLoadsEmptyAndTheNextAppendStartsAtZero) {
+  PutCount(0xFFFFFFFFu);
+  PutItem(0, 1.0f);
+  Bill bill = LoadBill(store);
+  EXPECT_EQ(bill.head, nullptr);
+  BillItem* added = Append(bill, MakeItem(3.0f, "", ""));
+  EXPECT_EQ(Item(0), Encoded(*added));
+  EXPECT_EQ(Count(), 1u);
+  Bill again = LoadBill(store);
+  EXPECT_EQ(Costs(again.head), (std::vector<float>{3}));
+}
+
+TEST_F(BillStore, DeletingTheHeadThenSaveBillRenumbersAndDropsTheOldLast) {
+  Bill bill = LoadBill(store);
+  for (int i = 1; i <= 3; ++i) Append(bill, MakeItem(float(i), "a", "u"));
+  ASSERT_EQ(Count(), 3u);
+
+  BillItem* oldHead = bill.head;
+  UnlinkBillItem(bill.head, oldHead).reset();
+  EXPECT_EQ(Costs(bill.head), (std::vector<float>{2, 3}));
+  SaveBill(store, bill.head);
+  EXPECT_EQ(Count(), 2u);
+  EXPECT_EQ(Item(0), Encoded(*bill.head));
+  EXPECT_EQ(Item(1), Encoded(*bill.head->next));
+  EXPECT_FALSE(Has(2));
+  EXPECT_EQ(Costs(LoadBill(store).head), (std::vector<float>{2, 3}));
+  EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+TEST_F(BillStore, SaveBillOfAnEmptyListClearsTheStoreUpToAGap) {
+  PutCount(3);
+  PutItem(0, 1.0f);
+  PutItem(1, 1.0f);
+  PutItem(3, 1.0f);
+  SaveBill(store, nullptr);
+  EXPECT_EQ(Count(), 0u);
+  EXPECT_FALSE(Has(0));
+  EXPECT_FALSE(Has(1));
+  EXPECT_TRUE(Has(3));
+}
+
+TEST_F(BillStore, WithoutAccessTheBillLoadsEmptyAndNothingIsStored) {
+  registry.DenyAccess(kHkeyLocalMachine);
+  Bill bill = LoadBill(store);
+  EXPECT_EQ(bill.head, nullptr);
+  AppendBillItem(bill.head, MakeItem(1.0f, "", ""));
+  SaveLastBillItem(store, bill.head);
+  SaveBill(store, bill.head);
+  registry.DenyAccess(kHkeyLocalMachine, false);
+  EXPECT_FALSE(registry.KeyExists(kHkeyLocalMachine, kBillPath));
+  EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
+TEST_F(BillStore, SaveLastOfAnEmptyBillWritesNothing) {
+  SaveLastBillItem(store, nullptr);
+  EXPECT_FALSE(registry.ValueExists(kHkeyLocalMachine, kBillPath, ""));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The user filter
+
+TEST(UserFilter, IgnoresTheCaseOfAToZOnly) {
+  const UserKey bob = MakeUserKey("Bob");
+  EXPECT_STREQ(bob.text, "BOB");
+  EXPECT_TRUE(UserMatches(&bob, "bob"));
+  EXPECT_TRUE(UserMatches(&bob, "Bob"));
+  EXPECT_TRUE(UserMatches(&bob, "BOB"));
+  EXPECT_FALSE(UserMatches(&bob, "Bobby"));
+  EXPECT_FALSE(UserMatches(&bob, "Bo"));
+  EXPECT_FALSE(UserMatches(&bob, ""));
+  // No filter, or no user: every item passes.
+  EXPECT_TRUE(UserMatches(nullptr, "anyone"));
+  EXPECT_TRUE(UserMatches(nullptr, ""));
+  EXPECT_TRUE(UserMatches(&bob, nullptr));
+}
+
+TEST(UserFilter, LettersOutsideAToZMatchOnlyWhenIdentical) {
+  // Code page 1252: e-acute 0xE9, E-acute 0xC9.
+  const UserKey jose = MakeUserKey("Jos\xE9");
+  EXPECT_STREQ(jose.text, "JOS\xE9");
+  EXPECT_TRUE(UserMatches(&jose, "jos\xE9"));
+  EXPECT_FALSE(UserMatches(&jose, "JOS\xC9"));
+  EXPECT_FALSE(UserMatches(&jose, "jose"));
+  const UserKey punct = MakeUserKey("a-b_c@[`{");  // neighbours of the letter ranges stay as they are
+  EXPECT_STREQ(punct.text, "A-B_C@[`{");
+  EXPECT_FALSE(UserMatches(&punct, "A-B_C`[@{"));
+}
+
+TEST(UserFilter, NamesAreBoundedToTheirHundredBytes) {
+  const std::string longName(150, 'k');
+  const UserKey key = MakeUserKey(longName.c_str());
+  EXPECT_EQ(std::string(key.text), std::string(99, 'K'));
+  EXPECT_TRUE(UserMatches(&key, std::string(99, 'k').c_str()));
+}
+
+}  // namespace
+}  // namespace tollwick
