@@ -1,0 +1,104 @@
+#pragma once
+// The eight alarm slots, their per-call run state, their stored form "AlarmList", and the check the
+// call in progress runs once a minute.
+
+#include <cstdint>
+#include <functional>
+#include <utility>
+
+#include "charging/settings_store.h"
+#include "core/tray_flash.h"
+
+namespace tollwick {
+
+class Environment;
+
+constexpr int kAlarmSlots = 8;
+constexpr std::uint32_t kAlarmSlotBytes = 128;
+constexpr std::uint32_t kAlarmListBytes = kAlarmSlots * kAlarmSlotBytes;
+constexpr const char* kAlarmListValue = "AlarmList";
+
+// Byte offsets within one stored slot.
+constexpr std::uint32_t kAlarmNameOffset = 0;
+constexpr std::uint32_t kAlarmKindOffset = 100;
+constexpr std::uint32_t kAlarmMinutesOffset = 104;
+constexpr std::uint32_t kAlarmMoneyOffset = 108;
+constexpr std::uint32_t kAlarmDisplayMessageOffset = 112;
+constexpr std::uint32_t kAlarmPlaySoundOffset = 116;
+constexpr std::uint32_t kAlarmFlashTrayIconOffset = 120;
+constexpr std::uint32_t kAlarmRepeatOffset = 124;
+
+constexpr std::int32_t kTimeAlarm = 0;
+constexpr std::int32_t kMoneyAlarm = 1;  // what the Alarms tab writes; any nonzero kind is money
+
+// One slot. An empty name marks the slot as free. Both minutes and money are kept whatever the kind.
+struct Alarm {
+  char name[kNameChars] = {};
+  std::int32_t kind = kTimeAlarm;
+  std::int32_t minutes = 0;
+  float money = 0.0f;
+  std::uint32_t displayMessage = 0;
+  std::uint32_t playSound = 0;
+  std::uint32_t flashTrayIcon = 0;
+  std::uint32_t repeat = 0;
+};
+
+// Per call, never stored.
+struct AlarmRunState {
+  std::uint32_t disabled = 0;     // 1: does not go off again until the next reset
+  std::int32_t minuteCount = 0;   // minute checks since the call started or the alarm went off
+  float costAtFiring = 0.0f;      // the cost when the alarm last went off
+};
+
+// The program's one table, edited in place by the Alarms tab and the alarm notice.
+struct AlarmTable {
+  Alarm alarms[kAlarmSlots];
+  AlarmRunState run[kAlarmSlots];
+};
+
+// What an alarm does when it goes off. ShowAlarmNotice is modal: it returns when the user closes the
+// notice, and while it is open the table and run states may change under the check (a nested check
+// from the timer, the notice's "Disable" button, a cancelled Options dialog reloading the table).
+class AlarmActions {
+ public:
+  virtual ~AlarmActions() = default;
+  virtual void PlayAlarmSound() = 0;
+  virtual void FlashTrayIcon() = 0;
+  virtual void ShowAlarmNotice(int slot, float cost) = 0;
+};
+
+// The program's actions: the "Exclamation" sound of the environment, five more flashing tray ticks,
+// and the notice through the given function (empty: no notice can be shown).
+class ProgramAlarmActions : public AlarmActions {
+ public:
+  using NoticeFunction = std::function<void(int slot, float cost)>;
+  ProgramAlarmActions(Environment& environment, TrayFlash& trayFlash, NoticeFunction notice)
+      : environment_(environment), trayFlash_(trayFlash), notice_(std::move(notice)) {}
+  void PlayAlarmSound() override;
+  void FlashTrayIcon() override;
+  void ShowAlarmNotice(int slot, float cost) override;
+
+ private:
+  Environment& environment_;
+  TrayFlash& trayFlash_;
+  NoticeFunction notice_;
+};
+
+// The stored form of the eight slots (kAlarmListBytes). A name keeps its stored bytes, and is cut at
+// byte 99 when no terminator comes before it, so a well-formed value is written back byte for byte.
+void EncodeAlarmList(const AlarmTable& table, std::uint8_t* out);
+void DecodeAlarmList(const std::uint8_t* in, AlarmTable& table);
+
+// Reads "AlarmList" into the slots (missing or over-long: eight free slots, stored as zeros; shorter:
+// the leading slots, the rest free) and re-arms every alarm.
+void LoadAlarms(const SettingsStore& store, AlarmTable& table);
+// Stores the slots; the run states are left alone.
+void SaveAlarms(const SettingsStore& store, const AlarmTable& table);
+void ResetAlarmRunStates(AlarmTable& table);
+
+// One minute check of the call in progress at the given cost (with the minimum charge applied).
+void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions);
+// Sets off one slot: run state first, then sound, flash and the modal notice.
+void FireAlarm(AlarmTable& table, int slot, float cost, AlarmActions& actions);
+
+}  // namespace tollwick
