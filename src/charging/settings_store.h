@@ -77,6 +77,10 @@ class SettingsStore {
   RegKey hive_;
 };
 
+// Copies a text into a field of outBytes, cut to fit, always terminated and zero after the terminator,
+// so nothing beyond a name ever reaches the registry or another record.
+void CopyBoundedText(char* out, std::uint32_t outBytes, const char* text);
+
 // "%s\\%s" of the root path and a name, cut to fit. Key paths of accounts, the bill, the current call.
 void RootSubkeyPath(const char* name, char* out, std::uint32_t outSize);
 

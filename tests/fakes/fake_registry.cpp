@@ -152,6 +152,16 @@ long FakeRegistry::QueryValue(RegKey key, const char* name, void* data, std::uin
   return kRegSuccess;
 }
 
+long FakeRegistry::QueryValueType(RegKey key, const char* name, std::uint32_t* type) const {
+  long error = kRegSuccess;
+  std::shared_ptr<Node> node = Resolve(key, &error);
+  if (!node) return error;
+  auto it = node->values.find(NameOf(name));
+  if (it == node->values.end()) return kRegFileNotFound;
+  if (type) *type = it->second.type;
+  return kRegSuccess;
+}
+
 long FakeRegistry::SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
                             std::uint32_t size) {
   long error = kRegSuccess;

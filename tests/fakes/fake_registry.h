@@ -42,6 +42,9 @@ class FakeRegistry : public Registry {
   // RegDeleteKeyA of the key at this path (below the root) fails with ERROR_ACCESS_DENIED.
   void FailDeletionOf(RegKey root, const std::string& path);
 
+  // RegQueryValueExA asking for the type alone.
+  long QueryValueType(RegKey key, const char* name, std::uint32_t* type) const;
+
   // --- Inspection, by path below a root ("Software\\Orvo\\Tollwick\\.Bill"); name "" = default --
   bool KeyExists(RegKey root, const std::string& path) const;
   bool ValueExists(RegKey root, const std::string& path, const std::string& name) const;

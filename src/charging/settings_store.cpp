@@ -1,0 +1,191 @@
+#include "charging/settings_store.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/little_endian.h"
+
+namespace tollwick {
+
+namespace {
+
+// The longest key name the registry allows, plus its terminator: subkeys are deleted whatever
+// their names, including names too long for a name field.
+constexpr std::uint32_t kKeyNameChars = 256;
+
+}  // namespace
+
+// ---- SettingsKey --------------------------------------------------------------------------------
+
+SettingsKey::SettingsKey(SettingsKey&& other) noexcept
+    : registry_(other.registry_), key_(other.key_) {
+  other.key_ = 0;
+}
+
+SettingsKey& SettingsKey::operator=(SettingsKey&& other) noexcept {
+  if (this != &other) {
+    Close();
+    registry_ = other.registry_;
+    key_ = other.key_;
+    other.key_ = 0;
+  }
+  return *this;
+}
+
+SettingsKey::~SettingsKey() { Close(); }
+
+void SettingsKey::Close() {
+  if (registry_ && key_ != 0) registry_->CloseKey(key_);
+  key_ = 0;
+}
+
+// ---- Helpers ------------------------------------------------------------------------------------
+
+void CopyBoundedText(char* out, std::uint32_t outBytes, const char* text) {
+  if (!out || outBytes == 0) return;
+  std::uint32_t length = 0;
+  if (text) {
+    while (length < outBytes - 1 && text[length] != '\0') ++length;
+    std::memcpy(out, text, length);
+  }
+  std::memset(out + length, 0, outBytes - length);
+}
+
+void RootSubkeyPath(const char* name, char* out, std::uint32_t outSize) {
+  if (!out || outSize == 0) return;
+  std::snprintf(out, outSize, "%s\\%s", kRootPath, name ? name : "");
+}
+
+// ---- SettingsStore ------------------------------------------------------------------------------
+
+bool SettingsStore::ChooseHive() {
+  RegKey key = 0;
+  if (registry_.CreateKey(kHkeyLocalMachine, kRootPath, &key) == kRegSuccess && key != 0) {
+    registry_.CloseKey(key);
+    hive_ = kHkeyLocalMachine;
+    return false;
+  }
+  hive_ = kHkeyCurrentUser;
+  return true;
+}
+
+SettingsKey SettingsStore::OpenSettingsKey(const char* path) const {
+  RegKey key = 0;
+  if (registry_.CreateKey(hive_, path, &key) != kRegSuccess) key = 0;
+  return SettingsKey(&registry_, key);
+}
+
+SettingsKey SettingsStore::OpenSubkey(const SettingsKey& parent, const char* name) const {
+  if (!parent.valid()) return SettingsKey();
+  RegKey key = 0;
+  if (registry_.CreateKey(parent.get(), name, &key) != kRegSuccess) key = 0;
+  return SettingsKey(&registry_, key);
+}
+
+void SettingsStore::WriteStringValue(const SettingsKey& key, const char* name,
+                                     const char* text) const {
+  if (!key.valid()) return;
+  if (!text) text = "";
+  registry_.SetValue(key.get(), name, kRegSz, text,
+                     static_cast<std::uint32_t>(std::strlen(text) + 1));
+}
+
+void SettingsStore::ReadStringValue(const SettingsKey& key, const char* name, char* buffer,
+                                    std::uint32_t bufferBytes, const char* defaultText) const {
+  if (!buffer || bufferBytes == 0) return;
+  if (key.valid()) {
+    std::uint32_t size = bufferBytes;
+    if (registry_.QueryValue(key.get(), name, buffer, &size) == kRegSuccess &&
+        size <= bufferBytes) {
+      // Only a text whose terminator fits is taken; one that fills the whole buffer without it is
+      // as over-long as one that does not fit at all.
+      const void* end = std::memchr(buffer, '\0', size);
+      std::uint32_t length = end ? static_cast<std::uint32_t>(static_cast<const char*>(end) - buffer)
+                                 : size;
+      if (length < bufferBytes) {
+        std::memset(buffer + length, 0, bufferBytes - length);
+        return;
+      }
+    }
+  }
+  CopyBoundedText(buffer, bufferBytes, defaultText);
+  WriteStringValue(key, name, buffer);
+}
+
+void SettingsStore::WriteDwordValue(const SettingsKey& key, const char* name,
+                                    std::uint32_t value) const {
+  if (!key.valid()) return;
+  std::uint8_t bytes[4];
+  PutU32(bytes, value);
+  registry_.SetValue(key.get(), name, kRegDword, bytes, sizeof bytes);
+}
+
+std::uint32_t SettingsStore::ReadDwordValue(const SettingsKey& key, const char* name,
+                                            std::uint32_t defaultValue) const {
+  if (!key.valid()) return defaultValue;
+  std::uint8_t bytes[4] = {};
+  std::uint32_t size = sizeof bytes;
+  if (registry_.QueryValue(key.get(), name, bytes, &size) == kRegSuccess) {
+    // A shorter stored value leaves the high bytes zero: it is taken zero-extended.
+    return GetU32(bytes);
+  }
+  WriteDwordValue(key, name, defaultValue);
+  return defaultValue;
+}
+
+void SettingsStore::WriteBinaryValue(const SettingsKey& key, const char* name, const void* bytes,
+                                     std::uint32_t size) const {
+  if (!key.valid()) return;
+  registry_.SetValue(key.get(), name, kRegBinary, bytes, size);
+}
+
+void SettingsStore::ReadBinaryValue(const SettingsKey& key, const char* name, void* destination,
+                                    const void* defaultBytes, std::uint32_t size) const {
+  if (!destination) return;
+  auto* out = static_cast<std::uint8_t*>(destination);
+  if (key.valid()) {
+    std::uint32_t stored = size;
+    if (registry_.QueryValue(key.get(), name, destination, &stored) == kRegSuccess &&
+        stored <= size) {
+      std::memset(out + stored, 0, size - stored);
+      return;
+    }
+  }
+  if (defaultBytes) {
+    std::memmove(out, defaultBytes, size);
+  } else {
+    std::memset(out, 0, size);
+  }
+  WriteBinaryValue(key, name, destination, size);
+}
+
+void SettingsStore::DeleteAllSubkeys(const SettingsKey& key) const {
+  if (!key.valid()) return;
+  // Deleting a subkey moves the next one down to the same index. A subkey that cannot be deleted
+  // stays where it is, so the walk steps past it; it ends when the enumeration runs out.
+  std::uint32_t index = 0;
+  for (;;) {
+    char name[kKeyNameChars];
+    std::uint32_t nameChars = kKeyNameChars;
+    if (registry_.EnumKey(key.get(), index, name, &nameChars) != kRegSuccess) break;
+    {
+      SettingsKey subkey = OpenSubkey(key, name);
+      DeleteAllSubkeys(subkey);
+    }
+    if (registry_.DeleteKey(key.get(), name) != kRegSuccess) ++index;
+  }
+}
+
+void SettingsStore::ReadRootBinary(const char* name, void* destination, std::uint32_t size,
+                                   const void* defaultBytes) const {
+  SettingsKey root = OpenSettingsKey(kRootPath);
+  ReadBinaryValue(root, name, destination, defaultBytes, size);
+}
+
+void SettingsStore::WriteRootBinary(const char* name, const void* bytes,
+                                    std::uint32_t size) const {
+  SettingsKey root = OpenSettingsKey(kRootPath);
+  WriteBinaryValue(root, name, bytes, size);
+}
+
+}  // namespace tollwick
