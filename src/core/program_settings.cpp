@@ -1,0 +1,40 @@
+#include "core/program_settings.h"
+
+#include "platform/little_endian.h"
+
+namespace tollwick {
+
+namespace {
+
+std::uint32_t ReadSwitch(const SettingsStore& store, const char* name, std::uint32_t fallback) {
+  std::uint8_t defaultBytes[4];
+  PutU32(defaultBytes, fallback);
+  std::uint8_t bytes[4] = {};
+  store.ReadRootBinary(name, bytes, sizeof bytes, defaultBytes);
+  return GetU32(bytes);
+}
+
+void WriteSwitch(const SettingsStore& store, const char* name, std::uint32_t value) {
+  std::uint8_t bytes[4];
+  PutU32(bytes, value);
+  store.WriteRootBinary(name, bytes, sizeof bytes);
+}
+
+}  // namespace
+
+void LoadProgramSettings(const SettingsStore& store, ProgramSettings& settings, TrayFlash& flash) {
+  const ProgramSettings defaults;
+  settings.clockIcon = ReadSwitch(store, "ClockIcon", defaults.clockIcon);
+  settings.noDcc = ReadSwitch(store, "NoDCC", defaults.noDcc);
+  settings.checkStatus = ReadSwitch(store, "CheckStatus", defaults.checkStatus);
+  flash.flashCount = 0;
+  flash.flashPhase = 0;
+}
+
+void SaveProgramSettings(const SettingsStore& store, const ProgramSettings& settings) {
+  WriteSwitch(store, "ClockIcon", settings.clockIcon);
+  WriteSwitch(store, "NoDCC", settings.noDcc);
+  WriteSwitch(store, "CheckStatus", settings.checkStatus);
+}
+
+}  // namespace tollwick
