@@ -1,0 +1,76 @@
+#include "charging/tariff.h"
+
+#include "platform/packed_time.h"
+
+namespace tollwick {
+
+namespace {
+
+constexpr std::uint16_t kSunday = 0;
+constexpr std::uint16_t kSaturday = 6;
+
+// The clock's time of day as the signed PackedTime the windows are compared with.
+std::int32_t Minute(const LocalTime& now) { return static_cast<std::int32_t>(TimeOfDay(now)); }
+
+// Both ends belong outside: a window 8:00-18:00 covers 8:01:00 to 17:59:59.
+bool InsideWindow(std::int32_t from, std::int32_t to, const LocalTime& now) {
+  std::int32_t minute = Minute(now);
+  return from < minute && minute < to;
+}
+
+bool DiscountApplies(const Discount& discount, const LocalTime& now) {
+  if (discount.someTimes == 0) return true;
+  if (now.dayOfWeek > kSaturday || discount.days[now.dayOfWeek] == 0) return false;
+  return discount.certain == 0 || InsideWindow(discount.from, discount.to, now);
+}
+
+float DiscountPart(Discount& discount, float price, const LocalTime& now) {
+  if (!DiscountApplies(discount, now)) return 0.0f;
+  switch (discount.mode) {
+    case TimeFree:
+      // The stored number counts free seconds, though the dialog calls them minutes.
+      if (discount.freeMins > 0.0f) {
+        discount.freeMins -= 1.0f;
+        return price;
+      }
+      return 0.0f;
+    case FreeCall:
+      return price;
+    default:  // PercentageDiscount, and any unknown mode
+      return static_cast<float>(static_cast<double>(discount.percent) * price * kOneHundredth);
+  }
+}
+
+}  // namespace
+
+bool IsWeekend(const LocalTime& now) {
+  return now.dayOfWeek == kSunday || now.dayOfWeek == kSaturday;
+}
+
+float CurrentRate(const ChargeProfile& profile, const LocalTime& now) {
+  if (IsWeekend(now)) return profile.charge.weekendRate;
+  if (InsideWindow(profile.charge.dayFrom, profile.charge.dayTo, now)) return profile.charge.dayRate;
+  return profile.charge.eveningRate;
+}
+
+float PerSecondCharge(const ChargeProfile& profile, const LocalTime& now) {
+  // The product of two floats is exact in double, so this rounds once.
+  return static_cast<float>(static_cast<double>(CurrentRate(profile, now)) * kOneSixtieth);
+}
+
+float DiscountDeduction(Discount* first, float price, const LocalTime& now) {
+  // Every discount is measured against the same undiscounted price, and the parts add up without
+  // limit: this discount's part plus the rest of the list's, summed from the tail in single
+  // precision.
+  if (first == nullptr) return 0.0f;
+  float part = DiscountPart(*first, price, now);
+  float rest = DiscountDeduction(first->next, price, now);
+  return part + rest;
+}
+
+float AddChargedSecond(float runningCost, float price, float deduction) {
+  double difference = static_cast<double>(price) - static_cast<double>(deduction);
+  return static_cast<float>(static_cast<double>(runningCost) + difference);
+}
+
+}  // namespace tollwick

@@ -1,0 +1,344 @@
+#include "charging/tariff.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace tollwick {
+namespace {
+
+constexpr std::uint16_t kSun = 0, kMon = 1, kTue = 2, kWed = 3, kThu = 4, kSat = 6;
+
+std::uint32_t Bits(float f) {
+  std::uint32_t b;
+  std::memcpy(&b, &f, sizeof b);
+  return b;
+}
+
+LocalTime At(std::uint16_t dayOfWeek, std::uint16_t hour, std::uint16_t minute,
+             std::uint16_t second = 0) {
+  LocalTime t;
+  t.dayOfWeek = dayOfWeek;
+  t.hour = hour;
+  t.minute = minute;
+  t.second = second;
+  return t;
+}
+
+ChargeProfile Profile(int fromH, int toH, float day, float evening, float weekend) {
+  ChargeProfile p;
+  p.charge.dayFrom = fromH * 256;
+  p.charge.dayTo = toH * 256;
+  p.charge.dayRate = day;
+  p.charge.eveningRate = evening;
+  p.charge.weekendRate = weekend;
+  return p;
+}
+
+// Links the discounts in the given order.
+Discount* Link(std::vector<Discount>& list) {
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    list[i].prev = i > 0 ? &list[i - 1] : nullptr;
+    list[i].next = i + 1 < list.size() ? &list[i + 1] : nullptr;
+  }
+  return list.empty() ? nullptr : &list[0];
+}
+
+Discount Percent(float percent) {
+  Discount d;
+  d.mode = PercentageDiscount;
+  d.percent = percent;
+  return d;
+}
+
+Discount Free(float seconds) {
+  Discount d;
+  d.mode = TimeFree;
+  d.freeMins = seconds;
+  return d;
+}
+
+Discount WholeCall() {
+  Discount d;
+  d.mode = FreeCall;
+  return d;
+}
+
+TEST(TariffConstants, BitPatterns) {
+  EXPECT_EQ(Bits(kOneSixtieth), 0x3C888889u);
+  EXPECT_EQ(Bits(kOneHundredth), 0x3C23D70Au);
+}
+
+TEST(IsWeekend, SaturdayAndSundayOnly) {
+  EXPECT_TRUE(IsWeekend(At(kSun, 12, 0)));
+  EXPECT_TRUE(IsWeekend(At(kSat, 12, 0)));
+  for (std::uint16_t day = 1; day <= 5; ++day) EXPECT_FALSE(IsWeekend(At(day, 12, 0))) << day;
+}
+
+TEST(CurrentRate, DaytimeWindowHasStrictEnds) {
+  ChargeProfile p = Profile(8, 18, 0.06f, 0.02f, 0.01f);
+  EXPECT_EQ(CurrentRate(p, At(kWed, 12, 0)), 0.06f);
+  EXPECT_EQ(CurrentRate(p, At(kWed, 8, 0, 30)), 0.02f);  // the start minute is evening
+  EXPECT_EQ(CurrentRate(p, At(kWed, 8, 1, 0)), 0.06f);
+  EXPECT_EQ(CurrentRate(p, At(kWed, 17, 59, 59)), 0.06f);
+  EXPECT_EQ(CurrentRate(p, At(kWed, 18, 0, 0)), 0.02f);  // the end minute is evening
+  EXPECT_EQ(CurrentRate(p, At(kWed, 7, 59, 59)), 0.02f);
+  EXPECT_EQ(CurrentRate(p, At(kWed, 23, 0)), 0.02f);
+}
+
+TEST(CurrentRate, WeekendRateWhateverTheWindowSays) {
+  ChargeProfile p = Profile(8, 18, 0.06f, 0.02f, 0.01f);
+  EXPECT_EQ(CurrentRate(p, At(kSat, 12, 0)), 0.01f);
+  EXPECT_EQ(CurrentRate(p, At(kSun, 12, 0)), 0.01f);
+  EXPECT_EQ(CurrentRate(p, At(kSun, 3, 0)), 0.01f);
+  EXPECT_EQ(CurrentRate(p, At(kMon, 12, 0)), 0.06f);
+}
+
+TEST(CurrentRate, WindowNotBelowItsEndNeverApplies) {
+  ChargeProfile across = Profile(18, 8, 0.06f, 0.02f, 0.01f);
+  EXPECT_EQ(CurrentRate(across, At(kTue, 20, 0)), 0.02f);
+  EXPECT_EQ(CurrentRate(across, At(kTue, 3, 0)), 0.02f);
+  EXPECT_EQ(CurrentRate(across, At(kTue, 12, 0)), 0.02f);
+  ChargeProfile fresh;  // all zero: window 0:00 to 0:00
+  fresh.charge.eveningRate = 0.5f;
+  fresh.charge.dayRate = 0.9f;
+  EXPECT_EQ(CurrentRate(fresh, At(kTue, 0, 0)), 0.5f);
+  EXPECT_EQ(CurrentRate(fresh, At(kTue, 12, 0)), 0.5f);
+}
+
+TEST(CurrentRate, WindowEndsCompareAsSignedNumbers) {
+  // A start of -1 (the rejected-time value) lies before midnight: 0:00 is inside up to 1:00.
+  ChargeProfile p = Profile(0, 1, 0.06f, 0.02f, 0.01f);
+  p.charge.dayFrom = -1;
+  EXPECT_EQ(CurrentRate(p, At(kWed, 0, 0)), 0.06f);
+  EXPECT_EQ(CurrentRate(p, At(kWed, 1, 0)), 0.02f);
+  // An end with the top bit set is negative: no time lies before it.
+  p.charge.dayFrom = 0;
+  p.charge.dayTo = static_cast<std::int32_t>(0x80000000u);
+  EXPECT_EQ(CurrentRate(p, At(kWed, 12, 0)), 0.02f);
+}
+
+TEST(PerSecondCharge, RateTimesOneSixtiethInSinglePrecision) {
+  ChargeProfile p = Profile(8, 18, 0.06f, 0.03f, 0.0f);
+  float price = PerSecondCharge(p, At(kWed, 12, 0));
+  EXPECT_EQ(Bits(price), 0x3A83126Fu);  // 0.001
+  EXPECT_EQ(price, 0.001f);
+  EXPECT_EQ(PerSecondCharge(p, At(kSat, 12, 0)), 0.0f);
+  EXPECT_EQ(PerSecondCharge(p, At(kWed, 20, 0)), 0.0005f);
+
+  // Sixty seconds add 0.06 up to single-precision rounding.
+  float cost = 0.0f;
+  for (int i = 0; i < 60; ++i) cost = AddChargedSecond(cost, price, 0.0f);
+  EXPECT_FLOAT_EQ(cost, 0.05999995f);
+  EXPECT_EQ(Bits(cost), Bits(0.059999954f));
+}
+
+TEST(DiscountDeduction, EmptyListDeductsNothing) {
+  EXPECT_EQ(DiscountDeduction(nullptr, 0.001f, At(kWed, 12, 0)), 0.0f);
+}
+
+TEST(DiscountDeduction, PercentagesOfTheUndiscountedPriceAddUp) {
+  std::vector<Discount> ten = {Percent(10.0f)};
+  EXPECT_FLOAT_EQ(DiscountDeduction(Link(ten), 0.001f, At(kWed, 12, 0)), 0.0001f);
+  // 10 x 0.001 x 0.01 in single precision, rounded once.
+  EXPECT_EQ(DiscountDeduction(Link(ten), 0.001f, At(kWed, 12, 0)),
+            static_cast<float>(10.0 * static_cast<double>(0.001f) * static_cast<double>(0.01f)));
+
+  std::vector<Discount> two = {Percent(25.0f), Percent(50.0f)};
+  EXPECT_FLOAT_EQ(DiscountDeduction(Link(two), 0.004f, At(kWed, 12, 0)), 0.003f);
+  std::vector<Discount> over = {Percent(80.0f), Percent(40.0f)};
+  EXPECT_FLOAT_EQ(DiscountDeduction(Link(over), 0.001f, At(kWed, 12, 0)), 0.0012f);
+}
+
+TEST(DiscountDeduction, UnknownModesCountAsPercentages) {
+  std::vector<Discount> list = {Percent(20.0f)};
+  list[0].mode = 3;
+  EXPECT_FLOAT_EQ(DiscountDeduction(Link(list), 0.01f, At(kWed, 12, 0)), 0.002f);
+  list[0].mode = 0xFFFFFFFFu;
+  EXPECT_FLOAT_EQ(DiscountDeduction(Link(list), 0.01f, At(kWed, 12, 0)), 0.002f);
+  list[0].freeMins = 5.0f;  // free time belongs to TimeFree only
+  list[0].mode = 0;
+  EXPECT_FLOAT_EQ(DiscountDeduction(Link(list), 0.01f, At(kWed, 12, 0)), 0.002f);
+  EXPECT_EQ(list[0].freeMins, 5.0f);
+}
+
+TEST(DiscountDeduction, FreeCallsTakeTheWholePriceAndCanLowerTheCost) {
+  std::vector<Discount> one = {WholeCall()};
+  EXPECT_EQ(DiscountDeduction(Link(one), 0.001f, At(kWed, 12, 0)), 0.001f);
+  std::vector<Discount> two = {WholeCall(), WholeCall()};
+  float deduction = DiscountDeduction(Link(two), 0.001f, At(kWed, 12, 0));
+  EXPECT_EQ(deduction, 0.002f);
+  EXPECT_LT(AddChargedSecond(0.5f, 0.001f, deduction), 0.5f);
+  std::vector<Discount> mixed = {Percent(50.0f), WholeCall()};
+  EXPECT_FLOAT_EQ(DiscountDeduction(Link(mixed), 0.002f, At(kWed, 12, 0)), 0.003f);
+}
+
+// Seconds made free, out of `seconds` evaluations of one TimeFree discount.
+int FreeSeconds(float freeMins, int seconds, float* left = nullptr) {
+  std::vector<Discount> list = {Free(freeMins)};
+  int free = 0;
+  for (int i = 0; i < seconds; ++i) {
+    float d = DiscountDeduction(Link(list), 0.001f, At(kWed, 12, 0));
+    if (d == 0.001f) {
+      ++free;
+    } else {
+      EXPECT_EQ(d, 0.0f) << "second " << i;
+    }
+  }
+  if (left != nullptr) *left = list[0].freeMins;
+  return free;
+}
+
+TEST(DiscountDeduction, TimeFreeCountsFreeSecondsDown) {
+  float left = 0;
+  EXPECT_EQ(FreeSeconds(120.0f, 300, &left), 120);
+  EXPECT_EQ(left, 0.0f);
+  EXPECT_EQ(FreeSeconds(2.0f, 10), 2);
+  EXPECT_EQ(FreeSeconds(2.5f, 10, &left), 3);  // 2.5, 1.5, 0.5 are all above 0
+  EXPECT_EQ(left, -0.5f);
+  EXPECT_EQ(FreeSeconds(0.0f, 10, &left), 0);
+  EXPECT_EQ(left, 0.0f);
+  EXPECT_EQ(FreeSeconds(-3.0f, 10, &left), 0);
+  EXPECT_EQ(left, -3.0f);
+  EXPECT_EQ(FreeSeconds(0.25f, 10), 1);
+}
+
+TEST(DiscountDeduction, TimeFreeIsUsedUpEvenWhenNothingIsSaved) {
+  // A zero price still uses a free second.
+  std::vector<Discount> alone = {Free(3.0f)};
+  EXPECT_EQ(DiscountDeduction(Link(alone), 0.0f, At(kWed, 12, 0)), 0.0f);
+  EXPECT_EQ(alone[0].freeMins, 2.0f);
+  // So does a second that another discount already makes free; both parts are deducted.
+  std::vector<Discount> both = {WholeCall(), Free(3.0f)};
+  EXPECT_EQ(DiscountDeduction(Link(both), 0.001f, At(kWed, 12, 0)), 0.002f);
+  EXPECT_EQ(both[1].freeMins, 2.0f);
+}
+
+TEST(DiscountDeduction, DaysLimitOnlyWithSomeTimes) {
+  std::vector<Discount> list = {Percent(50.0f)};
+  list[0].days[kMon] = 1;
+  // Without "SomeTimes" the day flags (and "Certain") are ignored.
+  list[0].certain = 1;
+  list[0].from = 0x1200;
+  list[0].to = 0x1300;
+  EXPECT_FLOAT_EQ(DiscountDeduction(Link(list), 0.002f, At(kTue, 9, 0)), 0.001f);
+  list[0].certain = 0;
+  list[0].someTimes = 1;
+  EXPECT_EQ(DiscountDeduction(Link(list), 0.002f, At(kTue, 9, 0)), 0.0f);
+  EXPECT_FLOAT_EQ(DiscountDeduction(Link(list), 0.002f, At(kMon, 9, 0)), 0.001f);
+  EXPECT_EQ(DiscountDeduction(Link(list), 0.002f, At(kSun, 9, 0)), 0.0f);
+  list[0].days[kSun] = 1;  // "Sunday" is the first flag, for day 0
+  EXPECT_FLOAT_EQ(DiscountDeduction(Link(list), 0.002f, At(kSun, 9, 0)), 0.001f);
+  list[0].days[kSat] = 1;
+  EXPECT_FLOAT_EQ(DiscountDeduction(Link(list), 0.002f, At(kSat, 9, 0)), 0.001f);
+}
+
+TEST(DiscountDeduction, TimeFreeOutsideItsDaysKeepsItsSeconds) {
+  std::vector<Discount> list = {Free(5.0f)};
+  list[0].someTimes = 1;
+  list[0].days[kMon] = 1;
+  EXPECT_EQ(DiscountDeduction(Link(list), 0.001f, At(kTue, 9, 0)), 0.0f);
+  EXPECT_EQ(list[0].freeMins, 5.0f);
+  EXPECT_EQ(DiscountDeduction(Link(list), 0.001f, At(kMon, 9, 0)), 0.001f);
+  EXPECT_EQ(list[0].freeMins, 4.0f);
+}
+
+TEST(DiscountDeduction, CertainWindowHasStrictEnds) {
+  std::vector<Discount> list = {Percent(100.0f)};
+  list[0].someTimes = 1;
+  for (auto& day : list[0].days) day = 1;
+  list[0].certain = 1;
+  list[0].from = 18 * 256;
+  list[0].to = 23 * 256 + 59;
+  const float price = 0.004f;
+  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 18, 0, 10)), 0.0f);
+  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 23, 59, 10)), 0.0f);
+  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 18, 1, 0)), price);
+  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 23, 58, 59)), price);
+  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 12, 0)), 0.0f);
+  // Across midnight the window never applies.
+  list[0].from = 22 * 256;
+  list[0].to = 2 * 256;
+  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 23, 0)), 0.0f);
+  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 1, 0)), 0.0f);
+  // The day flags still decide first.
+  list[0].from = 0;
+  list[0].to = 23 * 256;
+  list[0].days[kWed] = 0;
+  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 12, 0)), 0.0f);
+  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kThu, 12, 0)), price);
+}
+
+TEST(AddChargedSecond, DifferenceFirstThenOneRounding) {
+  // Adding the price first would round 1 + 6e-8 up to the next float; the difference first keeps
+  // the step below half a unit.
+  EXPECT_EQ(AddChargedSecond(1.0f, 6e-8f, 2e-9f), 1.0f);
+  // Rounding the difference to single precision first would lose the 1e-9 entirely.
+  EXPECT_EQ(AddChargedSecond(-1.0f, 1.0f, 1e-9f), -1e-9f);
+  EXPECT_EQ(AddChargedSecond(0.25f, 0.5f, 0.125f), 0.625f);
+}
+
+// An eight-hour weekday call, Wednesday 14:00:00 to 22:00:00, across the end of the daytime window,
+// with 90 free seconds and a half-price discount from 19:00 to 21:00, priced second by second. The
+// reference below is its own plain single-precision loop.
+TEST(Tariff, EightHourCallSecondBySecond) {
+  ChargeProfile profile = Profile(8, 18, 0.06f, 0.025f, 0.01f);
+  std::vector<Discount> discounts = {Free(90.0f), Percent(50.0f)};
+  discounts[1].someTimes = 1;
+  discounts[1].days[kWed] = 1;
+  discounts[1].certain = 1;
+  discounts[1].from = 19 * 256;
+  discounts[1].to = 21 * 256;
+  profile.discounts = Link(discounts);
+
+  LocalTime clock = At(kWed, 14, 0, 0);
+  float cost = 0.0f;
+
+  volatile float sixtieth = 1.0f / 60.0f;
+  volatile float expected = 0.0f;
+  int freeLeft = 90;
+  double exact = 0.0;
+
+  for (int s = 0; s < 8 * 3600; ++s) {
+    float price = PerSecondCharge(profile, clock);
+    float deduction = DiscountDeduction(profile.discounts, price, clock);
+    cost = AddChargedSecond(cost, price, deduction);
+
+    int minuteOfDay = 14 * 60 + s / 60;
+    bool day = minuteOfDay > 8 * 60 && minuteOfDay < 18 * 60;
+    float rate = day ? 0.06f : 0.025f;
+    volatile float p = rate * sixtieth;
+    float off = 0.0f;
+    if (freeLeft > 0) {
+      --freeLeft;
+      off = p;
+    }
+    if (minuteOfDay > 19 * 60 && minuteOfDay < 21 * 60) off = off + p * 0.5f;
+    volatile float step = p - off;
+    expected = expected + step;
+    exact += static_cast<double>(rate) / 60.0 - (s < 90 ? static_cast<double>(rate) / 60.0 : 0.0) -
+             (minuteOfDay > 19 * 60 && minuteOfDay < 21 * 60 ? static_cast<double>(rate) / 120.0 : 0.0);
+
+    if (++clock.second == 60) {
+      clock.second = 0;
+      if (++clock.minute == 60) {
+        clock.minute = 0;
+        ++clock.hour;
+      }
+    }
+  }
+  EXPECT_EQ(clock.hour, 22);
+  EXPECT_EQ(discounts[0].freeMins, 0.0f);
+  EXPECT_EQ(Bits(cost), Bits(expected)) << cost << " vs " << static_cast<float>(expected);
+  // Four hours at 0.06 less 90 free seconds, four at 0.025 less half of 119 minutes (19:01 to
+  // 20:59): 18.8225. The single-precision sum drifts from that by a little.
+  EXPECT_NEAR(exact, 14.4 - 0.09 + 6.0 - 0.0125 * 119, 1e-6);  // the rates are floats
+  EXPECT_NEAR(cost, exact, 0.01);
+  EXPECT_NE(static_cast<double>(cost), exact);
+}
+
+}  // namespace
+}  // namespace tollwick
