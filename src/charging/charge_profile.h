@@ -47,5 +47,30 @@ struct ChargeProfile {
 };
 
 constexpr const char* kDefaultProfileName = ".Default";
+constexpr std::uint32_t kMinChargeDefaultBits = 0x3D4CCCCDu;  // 0.05 as an IEEE single
+
+// The stored form of the rate block: five little-endian fields in the order of the record.
+void EncodeCallChargeInfo(const CallChargeInfo& info, std::uint8_t out[kCallChargeInfoBytes]);
+void DecodeCallChargeInfo(const std::uint8_t in[kCallChargeInfoBytes], CallChargeInfo& info);
+
+// The fourteen values of one discount key: "Mode", "Percent", "FreeMins", "SomeTimes", the seven
+// days, "Certain", "From", "To". Loading leaves the name and the links alone.
+void LoadDiscount(const SettingsStore& store, const SettingsKey& key, Discount& discount);
+void SaveDiscount(const SettingsStore& store, const SettingsKey& key, const Discount& discount);
+
+// The key a discount is stored under. A name is a single key name: an empty name would put the
+// values on the "Discounts" key itself and a backslash would make nested keys, so an empty name
+// becomes "Discount" and each backslash a "/".
+void DiscountKeyName(const char* name, char out[kNameChars]);
+
+// The discounts below the "Discounts" subkey of an open key, in the registry's enumeration order
+// (null when there are none). The caller owns the list.
+Discount* LoadDiscountList(const SettingsStore& store, const SettingsKey& parent);
+// Replaces every discount below "Discounts" by the list; of two discounts stored under one key name
+// the later one wins.
+void SaveDiscountList(const SettingsStore& store, const SettingsKey& parent, const Discount* head);
+// Copies of every discount, in the same order, with links of their own.
+Discount* CopyDiscountList(const Discount* head);
+void FreeDiscountList(Discount* head);
 
 }  // namespace tollwick

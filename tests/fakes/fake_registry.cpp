@@ -168,6 +168,7 @@ long FakeRegistry::SetValue(RegKey key, const char* name, std::uint32_t type, co
   std::shared_ptr<Node> node = Resolve(key, &error);
   if (!node) return error;
   if (!data && size) return kErrorInvalidParameter;
+  writeLog_.push_back(NameOf(name));
   Value value;
   value.name = NameOf(name);
   value.type = type;

@@ -59,6 +59,10 @@ class FakeRegistry : public Registry {
   // Stores a value directly, creating the keys on the path.
   void PutValue(RegKey root, const std::string& path, const std::string& name, std::uint32_t type,
                 const std::vector<std::uint8_t>& bytes);
+  // The names of the values written with SetValue, in order ("" for the default value), since the
+  // last ClearWriteLog: for checking the order in which records are stored.
+  const std::vector<std::string>& WriteLog() const { return writeLog_; }
+  void ClearWriteLog() { writeLog_.clear(); }
   // Handles opened and not yet closed: a leak check for code that must close every key it opens.
   std::size_t OpenHandleCount() const { return handles_.size(); }
 
@@ -100,6 +104,7 @@ class FakeRegistry : public Registry {
   RegKey nextHandle_ = 0x1000;
   std::set<RegKey> deniedHives_;
   std::set<std::string, FoldedLess> undeletable_;  // "<root>\\<path>"
+  std::vector<std::string> writeLog_;
 };
 
 }  // namespace tollwick

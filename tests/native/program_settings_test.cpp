@@ -35,6 +35,7 @@ TEST_F(ProgramSettingsTest, FirstLoadWritesTheDefaultsAsFourByteBinaryValues) {
   EXPECT_EQ(Bytes({0, 0, 0, 0}), Stored("ClockIcon"));
   EXPECT_EQ(Bytes({1, 0, 0, 0}), Stored("NoDCC"));
   EXPECT_EQ(Bytes({0, 0, 0, 0}), Stored("CheckStatus"));
+  EXPECT_EQ(std::vector<std::string>({"ClockIcon", "NoDCC", "CheckStatus"}), registry.WriteLog());
 }
 
 TEST_F(ProgramSettingsTest, StoredSwitchesAreReadLittleEndianAndTheFlashStops) {
@@ -53,6 +54,7 @@ TEST_F(ProgramSettingsTest, StoredSwitchesAreReadLittleEndianAndTheFlashStops) {
 
 TEST_F(ProgramSettingsTest, SaveWritesEachSwitchAndLoadGivesThemBack) {
   SaveProgramSettings(store, ProgramSettings{1, 0, 1});
+  EXPECT_EQ(std::vector<std::string>({"ClockIcon", "NoDCC", "CheckStatus"}), registry.WriteLog());
   EXPECT_EQ(Bytes({1, 0, 0, 0}), Stored("ClockIcon"));
   EXPECT_EQ(Bytes({0, 0, 0, 0}), Stored("NoDCC"));
   EXPECT_EQ(Bytes({1, 0, 0, 0}), Stored("CheckStatus"));

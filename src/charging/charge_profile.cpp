@@ -1,0 +1,140 @@
+#include "charging/charge_profile.h"
+
+#include "platform/little_endian.h"
+
+namespace tollwick {
+
+namespace {
+
+constexpr const char* kDiscountsKey = "Discounts";
+constexpr const char* kDayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                      "Thursday", "Friday", "Saturday"};
+
+float ReadFloat(const SettingsStore& store, const SettingsKey& key, const char* name) {
+  std::uint8_t bytes[4];
+  store.ReadBinaryValue(key, name, bytes, nullptr, sizeof bytes);
+  return GetF32(bytes);
+}
+
+void WriteFloat(const SettingsStore& store, const SettingsKey& key, const char* name, float value) {
+  std::uint8_t bytes[4];
+  PutF32(bytes, value);
+  store.WriteBinaryValue(key, name, bytes, sizeof bytes);
+}
+
+// Links a record with empty links at the tail of a list.
+void AppendDiscount(Discount*& head, Discount*& tail, Discount* discount) {
+  discount->prev = tail;
+  discount->next = nullptr;
+  if (tail) {
+    tail->next = discount;
+  } else {
+    head = discount;
+  }
+  tail = discount;
+}
+
+}  // namespace
+
+void EncodeCallChargeInfo(const CallChargeInfo& info, std::uint8_t out[kCallChargeInfoBytes]) {
+  PutI32(out, info.dayFrom);
+  PutI32(out + 4, info.dayTo);
+  PutF32(out + 8, info.dayRate);
+  PutF32(out + 12, info.eveningRate);
+  PutF32(out + 16, info.weekendRate);
+}
+
+void DecodeCallChargeInfo(const std::uint8_t in[kCallChargeInfoBytes], CallChargeInfo& info) {
+  info.dayFrom = GetI32(in);
+  info.dayTo = GetI32(in + 4);
+  info.dayRate = GetF32(in + 8);
+  info.eveningRate = GetF32(in + 12);
+  info.weekendRate = GetF32(in + 16);
+}
+
+void LoadDiscount(const SettingsStore& store, const SettingsKey& key, Discount& discount) {
+  discount.mode = store.ReadDwordValue(key, "Mode", PercentageDiscount);
+  discount.percent = ReadFloat(store, key, "Percent");
+  discount.freeMins = ReadFloat(store, key, "FreeMins");
+  discount.someTimes = store.ReadDwordValue(key, "SomeTimes", 0);
+  for (int day = 0; day < 7; ++day) discount.days[day] = store.ReadDwordValue(key, kDayNames[day], 0);
+  discount.certain = store.ReadDwordValue(key, "Certain", 0);
+  discount.from = static_cast<std::int32_t>(store.ReadDwordValue(key, "From", 0));
+  discount.to = static_cast<std::int32_t>(store.ReadDwordValue(key, "To", 0));
+}
+
+void SaveDiscount(const SettingsStore& store, const SettingsKey& key, const Discount& discount) {
+  store.WriteDwordValue(key, "Mode", discount.mode);
+  WriteFloat(store, key, "Percent", discount.percent);
+  WriteFloat(store, key, "FreeMins", discount.freeMins);
+  store.WriteDwordValue(key, "SomeTimes", discount.someTimes);
+  for (int day = 0; day < 7; ++day) store.WriteDwordValue(key, kDayNames[day], discount.days[day]);
+  store.WriteDwordValue(key, "Certain", discount.certain);
+  store.WriteDwordValue(key, "From", static_cast<std::uint32_t>(discount.from));
+  store.WriteDwordValue(key, "To", static_cast<std::uint32_t>(discount.to));
+}
+
+void DiscountKeyName(const char* name, char out[kNameChars]) {
+  CopyBoundedText(out, kNameChars, name);
+  if (out[0] == '\0') CopyBoundedText(out, kNameChars, "Discount");
+  for (std::uint32_t i = 0; i < kNameChars && out[i] != '\0'; ++i) {
+    if (out[i] == '\\') out[i] = '/';
+  }
+}
+
+Discount* LoadDiscountList(const SettingsStore& store, const SettingsKey& parent) {
+  SettingsKey discounts = store.OpenSubkey(parent, kDiscountsKey);
+  if (!discounts.valid()) return nullptr;
+  Registry& registry = store.registry();
+  std::uint32_t count = 0;
+  if (registry.QuerySubkeyCount(discounts.get(), &count) != kRegSuccess) return nullptr;
+  Discount* head = nullptr;
+  Discount* tail = nullptr;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    char name[kNameChars];
+    std::uint32_t nameChars = kNameChars;
+    const long result = registry.EnumKey(discounts.get(), i, name, &nameChars);
+    if (result == kRegNoMoreItems) break;
+    // A key whose name does not fit a discount's name could only be opened under a cut name,
+    // which would be another key: it is left out.
+    if (result != kRegSuccess) continue;
+    auto* discount = new Discount;
+    CopyBoundedText(discount->name, kNameChars, name);
+    {
+      SettingsKey key = store.OpenSubkey(discounts, name);
+      LoadDiscount(store, key, *discount);
+    }
+    AppendDiscount(head, tail, discount);
+  }
+  return head;
+}
+
+void SaveDiscountList(const SettingsStore& store, const SettingsKey& parent, const Discount* head) {
+  SettingsKey discounts = store.OpenSubkey(parent, kDiscountsKey);
+  store.DeleteAllSubkeys(discounts);
+  for (const Discount* discount = head; discount; discount = discount->next) {
+    char keyName[kNameChars];
+    DiscountKeyName(discount->name, keyName);
+    SettingsKey key = store.OpenSubkey(discounts, keyName);
+    SaveDiscount(store, key, *discount);
+  }
+}
+
+Discount* CopyDiscountList(const Discount* head) {
+  Discount* copyHead = nullptr;
+  Discount* tail = nullptr;
+  for (const Discount* discount = head; discount; discount = discount->next) {
+    AppendDiscount(copyHead, tail, new Discount(*discount));
+  }
+  return copyHead;
+}
+
+void FreeDiscountList(Discount* head) {
+  while (head) {
+    Discount* next = head->next;
+    delete head;
+    head = next;
+  }
+}
+
+}  // namespace tollwick

@@ -1,0 +1,471 @@
+// Charge profiles on the in-memory registry: the stored layout byte by byte, the "UseDefault" rules,
+// the `.Default` reference's lifetime, discount lists and names.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "charging/charge_profile.h"
+#include "charging/profile_library.h"
+#include "fake_registry.h"
+#include "platform/little_endian.h"
+
+namespace tollwick {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Names = std::vector<std::string>;
+
+const std::string kRoot = kRootPath;
+const std::string kDefaultKey = kRoot + "\\.Default";
+const std::string kAcmeKey = kRoot + "\\Acme";
+
+const Names kDiscountValueOrder = {"Mode",     "Percent",  "FreeMins",  "SomeTimes", "Sunday",
+                                   "Monday",   "Tuesday",  "Wednesday", "Thursday",  "Friday",
+                                   "Saturday", "Certain",  "From",      "To"};
+
+Bytes U32(std::uint32_t value) {
+  Bytes bytes(4);
+  PutU32(bytes.data(), value);
+  return bytes;
+}
+
+Bytes F32(float value) {
+  Bytes bytes(4);
+  PutF32(bytes.data(), value);
+  return bytes;
+}
+
+Discount MakeDiscount(const char* name, std::uint32_t mode, float percent, float freeMins) {
+  Discount d;
+  CopyBoundedText(d.name, kNameChars, name);
+  d.mode = mode;
+  d.percent = percent;
+  d.freeMins = freeMins;
+  d.someTimes = 1;
+  for (int i = 0; i < 7; ++i) d.days[i] = (i % 2) ? 1u : 0u;
+  d.certain = 1;
+  d.from = static_cast<std::int32_t>(MakePackedTime(18, 30));
+  d.to = static_cast<std::int32_t>(MakePackedTime(7, 45));
+  return d;
+}
+
+// Puts heap copies of the records into the profile's list, in the order given.
+void SetDiscounts(ChargeProfile& profile, const std::vector<Discount>& discounts) {
+  Discount* head = nullptr;
+  Discount* tail = nullptr;
+  for (const Discount& d : discounts) {
+    auto* copy = new Discount(d);
+    copy->prev = tail;
+    copy->next = nullptr;
+    (tail ? tail->next : head) = copy;
+    tail = copy;
+  }
+  FreeDiscountList(profile.discounts);
+  profile.discounts = head;
+}
+
+std::vector<const Discount*> ListOf(const ChargeProfile& profile) {
+  std::vector<const Discount*> list;
+  const Discount* prev = nullptr;
+  for (const Discount* d = profile.discounts; d; d = d->next) {
+    EXPECT_EQ(prev, d->prev) << "broken back link at " << d->name;
+    list.push_back(d);
+    prev = d;
+  }
+  return list;
+}
+
+void ExpectSameDiscount(const Discount& expected, const Discount& actual) {
+  EXPECT_STREQ(expected.name, actual.name);
+  EXPECT_EQ(expected.mode, actual.mode);
+  EXPECT_EQ(expected.percent, actual.percent);
+  EXPECT_EQ(expected.freeMins, actual.freeMins);
+  EXPECT_EQ(expected.someTimes, actual.someTimes);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(expected.days[i], actual.days[i]) << i;
+  EXPECT_EQ(expected.certain, actual.certain);
+  EXPECT_EQ(expected.from, actual.from);
+  EXPECT_EQ(expected.to, actual.to);
+}
+
+const CallChargeInfo kRates{static_cast<std::int32_t>(MakePackedTime(8, 0)),
+                            static_cast<std::int32_t>(MakePackedTime(18, 0)), 0.04f, 0.01f,
+                            0.005f};
+
+class ChargeProfileTest : public ::testing::Test {
+ protected:
+  Bytes Stored(const std::string& path, const char* name) const {
+    return registry.ValueBytes(kHkeyLocalMachine, path, name).value_or(Bytes{});
+  }
+  std::uint32_t TypeOf(const std::string& path, const char* name) const {
+    return registry.ValueType(kHkeyLocalMachine, path, name).value_or(0);
+  }
+  // An account stored with its own settings.
+  void StoreOwnSettings(const char* name, const CallChargeInfo& rates, float minCharge,
+                        const std::vector<Discount>& discounts) {
+    ProfileLibrary::Owned profile = library.Adopt(new ChargeProfile);
+    CopyBoundedText(profile->name, kNameChars, name);
+    profile->useDefault = 0;
+    profile->charge = rates;
+    profile->minChargeOn = 1;
+    profile->minCharge = minCharge;
+    SetDiscounts(*profile, discounts);
+    library.SaveChargeProfile(*profile);
+  }
+
+  FakeRegistry registry;
+  SettingsStore store{registry};
+  ProfileLibrary library{store};
+};
+
+// ---- Stored form --------------------------------------------------------------------------------
+
+TEST(CallChargeInfoCodec, FieldsAreLittleEndianInRecordOrder) {
+  CallChargeInfo info{-2, 0x1234, 1.0f, -2.0f, 0.5f};
+  std::uint8_t bytes[kCallChargeInfoBytes];
+  EncodeCallChargeInfo(info, bytes);
+  const Bytes expected = {0xFE, 0xFF, 0xFF, 0xFF, 0x34, 0x12, 0, 0, 0, 0, 0x80, 0x3F,
+                          0,    0,    0,    0xC0, 0,    0,    0, 0x3F};
+  EXPECT_EQ(expected, Bytes(bytes, bytes + kCallChargeInfoBytes));
+  CallChargeInfo back;
+  DecodeCallChargeInfo(bytes, back);
+  EXPECT_EQ(-2, back.dayFrom);
+  EXPECT_EQ(0x1234, back.dayTo);
+  EXPECT_EQ(1.0f, back.dayRate);
+  EXPECT_EQ(-2.0f, back.eveningRate);
+  EXPECT_EQ(0.5f, back.weekendRate);
+}
+
+TEST_F(ChargeProfileTest, AFreshDefaultProfileWritesItsDefaultsAndNoUseDefault) {
+  ProfileLibrary::Owned profile = library.Load(kDefaultProfileName, true);
+  EXPECT_EQ(0u, profile->useDefault);
+  EXPECT_EQ(0, profile->charge.dayFrom);
+  EXPECT_EQ(0.0f, profile->charge.weekendRate);
+  EXPECT_EQ(1u, profile->minChargeOn);
+  EXPECT_EQ(0.05f, profile->minCharge);
+  EXPECT_EQ(nullptr, profile->discounts);
+  EXPECT_EQ(profile.get(), library.DefaultProfile());
+
+  EXPECT_EQ(Names({"CallChargeInfo", "MinChargeOn", "MinCharge"}), registry.WriteLog());
+  EXPECT_FALSE(registry.ValueExists(kHkeyLocalMachine, kDefaultKey, "UseDefault"));
+  EXPECT_EQ(kRegBinary, TypeOf(kDefaultKey, "CallChargeInfo"));
+  EXPECT_EQ(Bytes(20, 0), Stored(kDefaultKey, "CallChargeInfo"));
+  EXPECT_EQ(kRegDword, TypeOf(kDefaultKey, "MinChargeOn"));
+  EXPECT_EQ(U32(1), Stored(kDefaultKey, "MinChargeOn"));
+  EXPECT_EQ(kRegBinary, TypeOf(kDefaultKey, "MinCharge"));
+  EXPECT_EQ(Bytes({0xCD, 0xCC, 0x4C, 0x3D}), Stored(kDefaultKey, "MinCharge"));
+  EXPECT_TRUE(registry.KeyExists(kHkeyLocalMachine, kDefaultKey + "\\Discounts"));
+  EXPECT_EQ(0u, registry.OpenHandleCount());
+}
+
+TEST_F(ChargeProfileTest, SavingWritesEveryValueInOrderWithItsTypeAndBytes) {
+  Discount evening = MakeDiscount("Evening", TimeFree, 12.5f, 30.0f);
+  StoreOwnSettings("Acme", kRates, 0.1f, {evening});
+
+  EXPECT_EQ(Names({"UseDefault", "CallChargeInfo", "MinChargeOn", "MinCharge", "Mode", "Percent",
+                   "FreeMins", "SomeTimes", "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday",
+                   "Friday", "Saturday", "Certain", "From", "To"}),
+            registry.WriteLog());
+  EXPECT_EQ(kRegDword, TypeOf(kAcmeKey, "UseDefault"));
+  EXPECT_EQ(U32(0), Stored(kAcmeKey, "UseDefault"));
+  std::uint8_t rates[kCallChargeInfoBytes];
+  EncodeCallChargeInfo(kRates, rates);
+  EXPECT_EQ(kRegBinary, TypeOf(kAcmeKey, "CallChargeInfo"));
+  EXPECT_EQ(Bytes(rates, rates + 20), Stored(kAcmeKey, "CallChargeInfo"));
+  EXPECT_EQ(kRegDword, TypeOf(kAcmeKey, "MinChargeOn"));
+  EXPECT_EQ(U32(1), Stored(kAcmeKey, "MinChargeOn"));
+  EXPECT_EQ(kRegBinary, TypeOf(kAcmeKey, "MinCharge"));
+  EXPECT_EQ(F32(0.1f), Stored(kAcmeKey, "MinCharge"));
+
+  const std::string key = kAcmeKey + "\\Discounts\\Evening";
+  for (const std::string& name : kDiscountValueOrder) {
+    const bool isFloat = name == "Percent" || name == "FreeMins";
+    EXPECT_EQ(isFloat ? kRegBinary : kRegDword, TypeOf(key, name.c_str())) << name;
+    EXPECT_EQ(4u, Stored(key, name.c_str()).size()) << name;
+  }
+  EXPECT_EQ(U32(TimeFree), Stored(key, "Mode"));
+  EXPECT_EQ(Bytes({0, 0, 0x48, 0x41}), Stored(key, "Percent"));  // 12.5
+  EXPECT_EQ(Bytes({0, 0, 0xF0, 0x41}), Stored(key, "FreeMins"));  // 30.0
+  EXPECT_EQ(U32(1), Stored(key, "SomeTimes"));
+  EXPECT_EQ(U32(0), Stored(key, "Sunday"));
+  EXPECT_EQ(U32(1), Stored(key, "Monday"));
+  EXPECT_EQ(U32(0), Stored(key, "Saturday"));
+  EXPECT_EQ(U32(1), Stored(key, "Certain"));
+  EXPECT_EQ(Bytes({30, 18, 0, 0}), Stored(key, "From"));
+  EXPECT_EQ(Bytes({45, 7, 0, 0}), Stored(key, "To"));
+  EXPECT_EQ(0u, registry.OpenHandleCount());
+}
+
+TEST_F(ChargeProfileTest, ADiscountKeyWithoutValuesReadsAndWritesItsDefaults) {
+  registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32(0));
+  RegKey bare = 0;
+  ASSERT_EQ(kRegSuccess,
+            registry.CreateKey(kHkeyLocalMachine, (kAcmeKey + "\\Discounts\\Bare").c_str(), &bare));
+  registry.CloseKey(bare);
+  registry.ClearWriteLog();
+  ProfileLibrary::Owned acme = library.Load("Acme", false);
+  ASSERT_EQ(1u, ListOf(*acme).size());
+  Discount defaults;
+  CopyBoundedText(defaults.name, kNameChars, "Bare");
+  ExpectSameDiscount(defaults, *acme->discounts);
+
+  Names written = registry.WriteLog();
+  Names discountWrites(written.end() - 14, written.end());
+  EXPECT_EQ(kDiscountValueOrder, discountWrites);
+  EXPECT_EQ(Bytes(4, 0), Stored(kAcmeKey + "\\Discounts\\Bare", "Percent"));
+  EXPECT_EQ(kRegBinary, TypeOf(kAcmeKey + "\\Discounts\\Bare", "FreeMins"));
+  EXPECT_EQ(kRegDword, TypeOf(kAcmeKey + "\\Discounts\\Bare", "To"));
+}
+
+TEST_F(ChargeProfileTest, AnOverlongRateBlockIsZeroedAndAShortOneSuppliesItsStart) {
+  registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32(0));
+  registry.PutValue(kHkeyLocalMachine, kAcmeKey, "CallChargeInfo", kRegBinary, Bytes(24, 0x11));
+  ProfileLibrary::Owned acme = library.Load("Acme", false);
+  EXPECT_EQ(0, acme->charge.dayFrom);
+  EXPECT_EQ(0.0f, acme->charge.weekendRate);
+  EXPECT_EQ(Bytes(20, 0), Stored(kAcmeKey, "CallChargeInfo"));
+
+  std::uint8_t rates[kCallChargeInfoBytes];
+  EncodeCallChargeInfo(kRates, rates);
+  registry.PutValue(kHkeyLocalMachine, kAcmeKey, "CallChargeInfo", kRegBinary,
+                    Bytes(rates, rates + 12));
+  library.LoadChargeProfile(*acme);
+  EXPECT_EQ(kRates.dayFrom, acme->charge.dayFrom);
+  EXPECT_EQ(kRates.dayTo, acme->charge.dayTo);
+  EXPECT_EQ(kRates.dayRate, acme->charge.dayRate);
+  EXPECT_EQ(0.0f, acme->charge.eveningRate);
+  EXPECT_EQ(0.0f, acme->charge.weekendRate);
+}
+
+// ---- Round trips and discount lists -------------------------------------------------------------
+
+TEST_F(ChargeProfileTest, AProfileWithThreeDiscountsReloadsEqualInEnumerationOrder) {
+  const Discount zeta = MakeDiscount("zeta", FreeCall, 0.0f, 0.0f);
+  const Discount alpha = MakeDiscount("Alpha", PercentageDiscount, 50.0f, 0.0f);
+  const Discount beta = MakeDiscount("beta", TimeFree, 0.0f, 10.0f);
+  StoreOwnSettings("Acme", kRates, 0.25f, {zeta, alpha, beta});
+
+  ProfileLibrary::Owned acme = library.Load("Acme", false);
+  EXPECT_STREQ("Acme", acme->name);
+  EXPECT_EQ(0u, acme->useDefault);
+  EXPECT_EQ(0u, acme->isDefaultProfile);
+  EXPECT_EQ(kRates.dayFrom, acme->charge.dayFrom);
+  EXPECT_EQ(kRates.dayTo, acme->charge.dayTo);
+  EXPECT_EQ(kRates.dayRate, acme->charge.dayRate);
+  EXPECT_EQ(kRates.eveningRate, acme->charge.eveningRate);
+  EXPECT_EQ(kRates.weekendRate, acme->charge.weekendRate);
+  EXPECT_EQ(1u, acme->minChargeOn);
+  EXPECT_EQ(0.25f, acme->minCharge);
+  std::vector<const Discount*> list = ListOf(*acme);
+  ASSERT_EQ(3u, list.size());
+  ExpectSameDiscount(alpha, *list[0]);
+  ExpectSameDiscount(beta, *list[1]);
+  ExpectSameDiscount(zeta, *list[2]);
+}
+
+TEST_F(ChargeProfileTest, SavingFewerDiscountsLeavesExactlyTheListedOnes) {
+  StoreOwnSettings("Acme", kRates, 0.05f,
+                   {MakeDiscount("One", 0, 1, 0), MakeDiscount("Two", 0, 2, 0),
+                    MakeDiscount("Three", 0, 3, 0)});
+  StoreOwnSettings("Acme", kRates, 0.05f, {MakeDiscount("Two", 0, 22, 0)});
+  EXPECT_EQ(Names({"Two"}), registry.SubkeyNames(kHkeyLocalMachine, kAcmeKey + "\\Discounts"));
+  EXPECT_EQ(F32(22), Stored(kAcmeKey + "\\Discounts\\Two", "Percent"));
+}
+
+TEST_F(ChargeProfileTest, TwoDiscountsOfOneNameAreOneKeyAndTheLaterWins) {
+  StoreOwnSettings("Acme", kRates, 0.05f,
+                   {MakeDiscount("Evening", 0, 10, 0), MakeDiscount("EVENING", 0, 20, 0)});
+  ProfileLibrary::Owned acme = library.Load("Acme", false);
+  ASSERT_EQ(1u, ListOf(*acme).size());
+  EXPECT_EQ(20.0f, acme->discounts->percent);
+}
+
+TEST_F(ChargeProfileTest, EmptyAndBackslashNamesAreStoredAsSingleKeysOfSafeNames) {
+  StoreOwnSettings("Acme", kRates, 0.05f,
+                   {MakeDiscount("", 0, 5, 0), MakeDiscount("Peak\\Off-peak", 0, 7, 0)});
+  const std::string discounts = kAcmeKey + "\\Discounts";
+  EXPECT_EQ(Names({"Discount", "Peak/Off-peak"}),
+            registry.SubkeyNames(kHkeyLocalMachine, discounts));
+  EXPECT_TRUE(registry.ValueNames(kHkeyLocalMachine, discounts).empty());
+  EXPECT_TRUE(registry.SubkeyNames(kHkeyLocalMachine, discounts + "\\Peak/Off-peak").empty());
+
+  ProfileLibrary::Owned acme = library.Load("Acme", false);
+  std::vector<const Discount*> list = ListOf(*acme);
+  ASSERT_EQ(2u, list.size());
+  EXPECT_STREQ("Discount", list[0]->name);
+  EXPECT_EQ(5.0f, list[0]->percent);
+  EXPECT_STREQ("Peak/Off-peak", list[1]->name);
+  EXPECT_EQ(7.0f, list[1]->percent);
+
+  char keyName[kNameChars];
+  DiscountKeyName("a\\b\\c", keyName);
+  EXPECT_STREQ("a/b/c", keyName);
+}
+
+TEST_F(ChargeProfileTest, ADiscountKeyNameTooLongForANameIsLeftOut) {
+  StoreOwnSettings("Acme", kRates, 0.05f, {MakeDiscount("Short", 0, 5, 0)});
+  const std::string longName(120, 'L');
+  registry.PutValue(kHkeyLocalMachine, kAcmeKey + "\\Discounts\\" + longName, "Mode", kRegDword,
+                    U32(1));
+  ProfileLibrary::Owned acme = library.Load("Acme", false);
+  std::vector<const Discount*> list = ListOf(*acme);
+  ASSERT_EQ(1u, list.size());
+  EXPECT_STREQ("Short", list[0]->name);
+  // Nothing was made under a cut name.
+  EXPECT_EQ(2u, registry.SubkeyNames(kHkeyLocalMachine, kAcmeKey + "\\Discounts").size());
+}
+
+TEST_F(ChargeProfileTest, CopiesAreIndependentOfTheirOriginal) {
+  ChargeProfile original;
+  CopyBoundedText(original.name, kNameChars, "Acme");
+  original.charge = kRates;
+  SetDiscounts(original, {MakeDiscount("A", TimeFree, 0, 5), MakeDiscount("B", 0, 10, 0)});
+
+  Discount* copies = CopyDiscountList(original.discounts);
+  ASSERT_NE(nullptr, copies);
+  ASSERT_NE(nullptr, copies->next);
+  EXPECT_NE(original.discounts, copies);
+  EXPECT_EQ(nullptr, copies->prev);
+  EXPECT_EQ(copies, copies->next->prev);
+  EXPECT_EQ(nullptr, copies->next->next);
+  copies->freeMins -= 1.0f;  // a call uses up its own free minutes
+  EXPECT_EQ(5.0f, original.discounts->freeMins);
+  ExpectSameDiscount(*original.discounts->next, *copies->next);
+  FreeDiscountList(copies);
+
+  ProfileLibrary::Owned copy = library.Copy(original);
+  EXPECT_NE(original.discounts, copy->discounts);
+  copy->charge.dayRate = 9.0f;
+  copy->discounts->next->percent = 99.0f;
+  EXPECT_EQ(kRates.dayRate, original.charge.dayRate);
+  EXPECT_EQ(10.0f, original.discounts->next->percent);
+  FreeDiscountList(original.discounts);
+}
+
+// ---- UseDefault -----------------------------------------------------------------------------------
+
+TEST_F(ChargeProfileTest, AnAccountWithoutAKeyRunsOnCopiesOfTheDefaultAndStoresOnlyUseDefault) {
+  ProfileLibrary::Owned defaults = library.Load(kDefaultProfileName, true);
+  defaults->charge = kRates;
+  defaults->minCharge = 0.2f;
+  SetDiscounts(*defaults, {MakeDiscount("A", TimeFree, 0, 5), MakeDiscount("B", 0, 10, 0)});
+  registry.ClearWriteLog();
+
+  ProfileLibrary::Owned acme = library.Load("Acme", false);
+  EXPECT_STREQ("Acme", acme->name);
+  EXPECT_EQ(1u, acme->useDefault);
+  EXPECT_EQ(0u, acme->isDefaultProfile);
+  EXPECT_EQ(kRates.eveningRate, acme->charge.eveningRate);
+  EXPECT_EQ(0.2f, acme->minCharge);
+  std::vector<const Discount*> list = ListOf(*acme);
+  ASSERT_EQ(2u, list.size());
+  EXPECT_NE(defaults->discounts, list[0]);
+  ExpectSameDiscount(*defaults->discounts, *list[0]);
+  ExpectSameDiscount(*defaults->discounts->next, *list[1]);
+  acme->discounts->freeMins = 0.0f;
+  EXPECT_EQ(5.0f, defaults->discounts->freeMins);
+
+  EXPECT_EQ(Names({"UseDefault"}), registry.WriteLog());
+  EXPECT_EQ(Names({"UseDefault"}), registry.ValueNames(kHkeyLocalMachine, kAcmeKey));
+  EXPECT_EQ(U32(1), Stored(kAcmeKey, "UseDefault"));
+  EXPECT_TRUE(registry.SubkeyNames(kHkeyLocalMachine, kAcmeKey).empty());
+  // Still the `.Default` record: loading an account does not move the reference.
+  EXPECT_EQ(defaults.get(), library.DefaultProfile());
+}
+
+TEST_F(ChargeProfileTest, TheDefaultProfileNeverReadsUseDefaultAndAlwaysSavesZero) {
+  registry.PutValue(kHkeyLocalMachine, kDefaultKey, "UseDefault", kRegDword, U32(1));
+  std::uint8_t rates[kCallChargeInfoBytes];
+  EncodeCallChargeInfo(kRates, rates);
+  registry.PutValue(kHkeyLocalMachine, kDefaultKey, "CallChargeInfo", kRegBinary,
+                    Bytes(rates, rates + 20));
+  ProfileLibrary::Owned defaults = library.Load(kDefaultProfileName, true);
+  EXPECT_EQ(0u, defaults->useDefault);
+  EXPECT_EQ(kRates.dayRate, defaults->charge.dayRate);
+  EXPECT_EQ(U32(1), Stored(kDefaultKey, "UseDefault"));  // neither read nor rewritten
+
+  defaults->useDefault = 1;  // never honoured for `.Default`
+  defaults->charge.dayRate = 0.5f;
+  library.SaveChargeProfile(*defaults);
+  EXPECT_EQ(U32(0), Stored(kDefaultKey, "UseDefault"));
+  const Bytes block = Stored(kDefaultKey, "CallChargeInfo");
+  ASSERT_EQ(20u, block.size());
+  EXPECT_EQ(F32(0.5f), Bytes(block.begin() + 8, block.begin() + 12));
+}
+
+TEST_F(ChargeProfileTest, AnAccountSavedWithUseDefaultKeepsItsStoredSettings) {
+  StoreOwnSettings("Acme", kRates, 0.3f, {MakeDiscount("Own", 0, 15, 0)});
+  const Bytes ratesBefore = Stored(kAcmeKey, "CallChargeInfo");
+  ProfileLibrary::Owned acme = library.Load("Acme", false);
+  acme->useDefault = 1;
+  acme->charge.dayRate = 7.0f;
+  acme->minCharge = 7.0f;
+  SetDiscounts(*acme, {});
+  registry.ClearWriteLog();
+  library.SaveChargeProfile(*acme);
+
+  EXPECT_EQ(Names({"UseDefault"}), registry.WriteLog());
+  EXPECT_EQ(U32(1), Stored(kAcmeKey, "UseDefault"));
+  EXPECT_EQ(ratesBefore, Stored(kAcmeKey, "CallChargeInfo"));
+  EXPECT_EQ(F32(0.3f), Stored(kAcmeKey, "MinCharge"));
+  EXPECT_EQ(Names({"Own"}), registry.SubkeyNames(kHkeyLocalMachine, kAcmeKey + "\\Discounts"));
+
+  // Switched back off, the account's own stored settings are what it gets.
+  registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32(0));
+  library.LoadChargeProfile(*acme);
+  EXPECT_EQ(kRates.dayRate, acme->charge.dayRate);
+  EXPECT_EQ(0.3f, acme->minCharge);
+  ASSERT_EQ(1u, ListOf(*acme).size());
+}
+
+// ---- The `.Default` reference -------------------------------------------------------------------
+
+TEST_F(ChargeProfileTest, FreeingTheDefaultRecordClearsTheReference) {
+  ProfileLibrary::Owned first = library.Load(kDefaultProfileName, true);
+  ProfileLibrary::Owned second = library.Load(kDefaultProfileName, true);
+  EXPECT_EQ(second.get(), library.DefaultProfile());
+  first.reset();  // not the one referred to
+  EXPECT_EQ(second.get(), library.DefaultProfile());
+  second.reset();
+  EXPECT_EQ(nullptr, library.DefaultProfile());
+}
+
+TEST_F(ChargeProfileTest, UseDefaultWithoutALiveDefaultRecordTakesTheStoredDefault) {
+  StoreOwnSettings(kDefaultProfileName, kRates, 0.15f, {MakeDiscount("Weekend", FreeCall, 0, 0)});
+  {
+    ProfileLibrary::Owned loadedAndFreed = library.Load(kDefaultProfileName, true);
+  }
+  ASSERT_EQ(nullptr, library.DefaultProfile());
+
+  ProfileLibrary::Owned acme = library.Load("Acme", false);
+  EXPECT_EQ(1u, acme->useDefault);
+  EXPECT_STREQ("Acme", acme->name);
+  EXPECT_EQ(kRates.weekendRate, acme->charge.weekendRate);
+  EXPECT_EQ(0.15f, acme->minCharge);
+  ASSERT_EQ(1u, ListOf(*acme).size());
+  EXPECT_STREQ("Weekend", acme->discounts->name);
+  // The stand-in was freed and is not left behind as the `.Default` record.
+  EXPECT_EQ(nullptr, library.DefaultProfile());
+  EXPECT_EQ(0u, registry.OpenHandleCount());
+}
+
+TEST_F(ChargeProfileTest, ReloadingTheDefaultRecordAsAnAccountDropsTheReference) {
+  ProfileLibrary::Owned profile = library.Load(kDefaultProfileName, true);
+  CopyBoundedText(profile->name, kNameChars, "Acme");
+  profile->isDefaultProfile = 0;
+  library.LoadChargeProfile(*profile);
+  EXPECT_EQ(nullptr, library.DefaultProfile());
+  EXPECT_EQ(1u, profile->useDefault);
+}
+
+TEST_F(ChargeProfileTest, ALongEntryNameIsCutToANameField) {
+  const std::string longName(150, 'e');
+  ProfileLibrary::Owned profile = library.Load(longName.c_str(), false);
+  EXPECT_EQ(std::string(kNameChars - 1, 'e'), profile->name);
+  EXPECT_TRUE(registry.KeyExists(kHkeyLocalMachine, kRoot + "\\" + std::string(99, 'e')));
+}
+
+}  // namespace
+}  // namespace tollwick
