@@ -1,0 +1,161 @@
+// How long loading the bill takes against the real registry, beside the bare reads of the same values
+// (the floor no loader can go below), and what one append costs on a large bill. Loading must stay
+// linear and close to the floor: the bill grows by one item per call for the life of the machine.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bill/bill_store.h"
+#include "platform/win32/win32_registry.h"
+
+namespace {
+
+using namespace tollwick;
+
+constexpr const char* kBillPath = "Software\\Orvo\\Tollwick\\.Bill";
+constexpr int kRounds = 3;  // the best of these is reported: the floor and the load alike
+
+double Seconds() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// A closed HKEY on every path out.
+class Key {
+ public:
+  explicit Key(const char* path) {
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+  }
+  ~Key() {
+    if (key_) RegCloseKey(key_);
+  }
+  Key(const Key&) = delete;
+  Key& operator=(const Key&) = delete;
+  HKEY get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+std::string ItemName(int i) { return "BillItem" + std::to_string(i); }
+
+// A stored bill of n distinct items, written directly.
+void StoreBill(int n) {
+  {
+    Key root("Software\\Orvo\\Tollwick");
+    RegDeleteKeyA(root.get(), ".Bill");
+  }
+  Key bill(kBillPath);
+  BillItem item;
+  std::snprintf(item.account, sizeof item.account, "%s", "Dial-up account");
+  std::snprintf(item.user, sizeof item.user, "%s", "benchmark");
+  item.day = 1;
+  item.month = 1;
+  item.year = 2000;
+  std::uint8_t bytes[kBillItemBytes];
+  for (int i = 0; i < n; ++i) {
+    item.cost = 0.01f * static_cast<float>(i);
+    item.length = MakePackedTime(static_cast<std::uint32_t>(i / 60 % 24), static_cast<std::uint32_t>(i % 60));
+    EncodeBillItem(item, bytes);
+    RegSetValueExA(bill.get(), ItemName(i).c_str(), 0, REG_BINARY, bytes, kBillItemBytes);
+  }
+  const DWORD count = static_cast<DWORD>(n);
+  RegSetValueExA(bill.get(), nullptr, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count), sizeof count);
+}
+
+// The floor: open the key, read the count and every item into one buffer, close. The names are made
+// beforehand so that only the registry calls are timed.
+double BareReads(const std::vector<std::string>& names) {
+  const double start = Seconds();
+  Key bill(kBillPath);
+  DWORD count = 0;
+  DWORD size = sizeof count;
+  RegQueryValueExA(bill.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(&count), &size);
+  std::uint8_t bytes[kBillItemBytes];
+  for (const std::string& name : names) {
+    size = sizeof bytes;
+    if (RegQueryValueExA(bill.get(), name.c_str(), nullptr, nullptr, bytes, &size) != ERROR_SUCCESS) {
+      std::fprintf(stderr, "bare read of %s failed\n", name.c_str());
+    }
+  }
+  return Seconds() - start;
+}
+
+// LoadBill alone; freeing the list afterwards is not part of it.
+double TimedLoad(const SettingsStore& store, int expected) {
+  const double start = Seconds();
+  Bill bill = LoadBill(store);
+  const double elapsed = Seconds() - start;
+  int loaded = 0;
+  for (const BillItem* item = bill.head; item != nullptr; item = item->next) ++loaded;
+  if (loaded != expected) std::fprintf(stderr, "loaded %d items, expected %d\n", loaded, expected);
+  return elapsed;
+}
+
+}  // namespace
+
+int main() {
+  Win32Registry registry;
+  SettingsStore store(registry);
+
+  std::printf("LoadBill against the registry (best of %d rounds)\n", kRounds);
+  std::printf("%10s %14s %14s %8s %16s\n", "items", "LoadBill ms", "bare reads ms", "ratio",
+              "LoadBill us/item");
+  for (int n : {1000, 10000, 100000}) {
+    StoreBill(n);
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) names.push_back(ItemName(i));
+    double load = 1e30;
+    double floor = 1e30;
+    for (int round = 0; round < kRounds; ++round) {
+      floor = std::min(floor, BareReads(names));
+      load = std::min(load, TimedLoad(store, n));
+    }
+    std::printf("%10d %14.1f %14.1f %8.2f %16.2f\n", n, load * 1e3, floor * 1e3, load / floor,
+                load * 1e6 / n);
+    std::fflush(stdout);
+  }
+
+  // Appends on the 100,000-item bill left by the last round: the walk to the tail, the item and the
+  // count written, the delete that finds nothing after them.
+  constexpr int kAppends = 50;
+  Bill bill = LoadBill(store);
+  double appendOnly = 0.0;
+  double total = 0.0;
+  for (int i = 0; i < kAppends; ++i) {
+    auto item = std::make_unique<BillItem>();
+    item->cost = 1.0f;
+    const double start = Seconds();
+    AppendBillItem(bill.head, std::move(item));
+    const double linked = Seconds();
+    SaveLastBillItem(store, bill.head);
+    const double end = Seconds();
+    appendOnly += linked - start;
+    total += end - start;
+  }
+  // Both calls walk from the head to the last item, since the list keeps no tail.
+  const double walkStart = Seconds();
+  const BillItem* last = bill.head;
+  while (last->next != nullptr) last = last->next;
+  const double walk = Seconds() - walkStart;
+
+  std::printf("\nOne append on a 100,000-item bill (mean of %d)\n", kAppends);
+  std::printf("  AppendBillItem + SaveLastBillItem: %8.3f ms\n", total * 1e3 / kAppends);
+  std::printf("  of which AppendBillItem (the walk): %8.3f ms\n", appendOnly * 1e3 / kAppends);
+  std::printf("  one walk from head to tail:         %8.3f ms (last cost %.2f)\n", walk * 1e3,
+              static_cast<double>(last->cost));
+  return 0;
+}
