@@ -1,0 +1,35 @@
+#pragma once
+// The record of the call in progress, key "CurCall" below the root: a marker (the unnamed value, 1
+// while a call is in progress) and a snapshot of the call rewritten once a minute, so that a call cut
+// short by a crash or by leaving the program is still billed at the next start.
+
+#include <cstdint>
+
+#include "bill/bill_item.h"
+#include "charging/settings_store.h"
+#include "platform/environment.h"
+#include "platform/packed_time.h"
+
+namespace tollwick {
+
+constexpr std::uint32_t kCurCallDateBytes = 12;
+
+void MarkCallInProgress(const SettingsStore& store);
+void MarkCallEnded(const SettingsStore& store);
+// True exactly when the marker is 1 (a missing marker is written as 0).
+bool IsCurCallPending(const SettingsStore& store);
+
+// Writes the snapshot: "Cost", "Start", "End", "Length", "Date", "User", "Account", in that order.
+void SaveCurCall(const SettingsStore& store, float cost, PackedTime start, PackedTime end,
+                 PackedTime length, const CalendarDate& date, const char* user, const char* account);
+
+// Fills the item's cost, times, date, user and account from the snapshot; the links and the type are
+// left alone. Missing values take the clock's time and date, "Unknown" names and a zero cost, and are
+// written back; a missing length is the one from the snapshot's own start and end.
+void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem& item);
+
+// The length of a call from its start and end times of day: the minutes between them (across
+// midnight when the end is earlier), plus the minute under way.
+PackedTime LengthBetween(PackedTime start, PackedTime end);
+
+}  // namespace tollwick
