@@ -1,0 +1,20 @@
+#include "core/call_recovery.h"
+
+#include <memory>
+
+#include "core/curcall_record.h"
+
+namespace tollwick {
+
+void RecoverInterruptedCall(const SettingsStore& store, Environment& environment, Bill& bill,
+                            const ItemAppendedFunction& itemAppended) {
+  if (!IsCurCallPending(store)) return;
+  // Cleared before the item is made: an interruption now may lose this call, but never bills it twice.
+  MarkCallEnded(store);
+  auto item = std::make_unique<BillItem>();
+  ReadCurCall(store, environment, *item);
+  item->type = Call;
+  AddToBill(store, bill, std::move(item), itemAppended);
+}
+
+}  // namespace tollwick

@@ -1,0 +1,400 @@
+// The call in progress against an in-memory registry and a hand-driven clock: timing, pricing, the
+// minimum charge, the minute step with its alarm check and snapshot, and the bill item at the end.
+
+#include "core/current_call.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bill/bill_store.h"
+#include "core/call_recovery.h"
+#include "fake_environment.h"
+#include "fake_registry.h"
+#include "platform/little_endian.h"
+
+namespace tollwick {
+namespace {
+
+const std::string kRoot = "Software\\Orvo\\Tollwick";
+
+std::vector<std::uint8_t> Dword(std::uint32_t value) {
+  std::vector<std::uint8_t> bytes(4);
+  PutU32(bytes.data(), value);
+  return bytes;
+}
+
+std::vector<std::uint8_t> Float(float value) {
+  std::vector<std::uint8_t> bytes(4);
+  PutF32(bytes.data(), value);
+  return bytes;
+}
+
+class ScriptedAlarmActions : public AlarmActions {
+ public:
+  void PlayAlarmSound() override { ++sounds; }
+  void FlashTrayIcon() override { ++flashes; }
+  void ShowAlarmNotice(int slot, float cost) override {
+    notices.push_back(slot);
+    costs.push_back(cost);
+    if (duringNotice) duringNotice();
+  }
+  int sounds = 0;
+  int flashes = 0;
+  std::vector<int> notices;
+  std::vector<float> costs;
+  std::function<void()> duringNotice;
+};
+
+class CurrentCallTest : public ::testing::Test {
+ protected:
+  CurrentCallTest() {
+    env.now.year = 2026;
+    env.now.month = 12;
+    env.now.day = 9;
+    env.SetNow(3, 12, 0);  // a Wednesday noon
+    env.tickCount = 5000;
+    env.userName = "alice";
+  }
+
+  // Rates stored straight into the registry, as a user who set them up would have left them.
+  void StoreRates(const std::string& profile, float day, float evening, float weekend,
+                  std::uint32_t minChargeOn, float minCharge, std::int32_t dayFrom = 0x0800,
+                  std::int32_t dayTo = 0x1200) {
+    std::vector<std::uint8_t> block(20);
+    PutI32(&block[0], dayFrom);
+    PutI32(&block[4], dayTo);
+    PutF32(&block[8], day);
+    PutF32(&block[12], evening);
+    PutF32(&block[16], weekend);
+    std::string path = kRoot + "\\" + profile;
+    registry.PutValue(kHkeyLocalMachine, path, "CallChargeInfo", kRegBinary, block);
+    registry.PutValue(kHkeyLocalMachine, path, "MinChargeOn", kRegDword, Dword(minChargeOn));
+    registry.PutValue(kHkeyLocalMachine, path, "MinCharge", kRegBinary, Float(minCharge));
+    if (profile != ".Default") {
+      registry.PutValue(kHkeyLocalMachine, path, "UseDefault", kRegDword, Dword(0));
+    }
+  }
+
+  // One timer tick after the given number of milliseconds.
+  void Tick(std::uint32_t afterMs = 500) {
+    env.tickCount += afterMs;
+    call.AccrueTick();
+  }
+
+  // Seconds of a steady 500 ms timer.
+  void RunSeconds(int seconds) {
+    for (int i = 0; i < 2 * seconds; ++i) Tick();
+  }
+
+  std::uint32_t StoredDword(const std::string& key, const std::string& name) {
+    auto bytes = registry.ValueBytes(kHkeyLocalMachine, kRoot + "\\" + key, name);
+    EXPECT_TRUE(bytes.has_value() && bytes->size() == 4) << key << "\\" << name;
+    return bytes && bytes->size() == 4 ? GetU32(bytes->data()) : 0xDEADBEEF;
+  }
+
+  float StoredFloat(const std::string& key, const std::string& name) {
+    auto bytes = registry.ValueBytes(kHkeyLocalMachine, kRoot + "\\" + key, name);
+    EXPECT_TRUE(bytes.has_value() && bytes->size() == 4) << key << "\\" << name;
+    return bytes && bytes->size() == 4 ? GetF32(bytes->data()) : -1.0f;
+  }
+
+  std::vector<BillItem*> Items() {
+    std::vector<BillItem*> items;
+    for (BillItem* item = bill.head; item != nullptr; item = item->next) items.push_back(item);
+    return items;
+  }
+
+  FakeRegistry registry;
+  SettingsStore store{registry};
+  FakeEnvironment env;
+  ProfileLibrary profiles{store};
+  Bill bill;
+  AlarmTable alarms;
+  ScriptedAlarmActions actions;
+  int appendedNotices = 0;
+  CurrentCall call{CallServices{store, env, profiles, bill, alarms, actions,
+                                [this](const BillItem&) { ++appendedNotices; }}};
+};
+
+TEST_F(CurrentCallTest, CountsOneSecondOnlyAfterMoreThanAThousandMilliseconds) {
+  call.StartCall("Dialup");
+  Tick(1000);  // exactly 1000: not yet
+  EXPECT_EQ(0, call.CallSeconds());
+  Tick(1);
+  EXPECT_EQ(1, call.CallSeconds());
+  Tick(500);
+  EXPECT_EQ(1, call.CallSeconds());
+}
+
+TEST_F(CurrentCallTest, SteadyTicksFollowRealTime) {
+  call.StartCall("Dialup");
+  RunSeconds(125);
+  // The first second needs 1001 ms, then one per 1000 ms.
+  EXPECT_EQ(2, call.CallMinutes());
+  EXPECT_EQ(4, call.CallSeconds());
+  EXPECT_EQ(0x0003u, call.CallLength());
+}
+
+TEST_F(CurrentCallTest, ABacklogIsWorkedOffOneSecondPerTick) {
+  call.StartCall("Dialup");
+  Tick(10500);  // the timer was held up for ten seconds
+  EXPECT_EQ(1, call.CallSeconds());
+  for (int i = 0; i < 9; ++i) Tick(0);
+  EXPECT_EQ(10, call.CallSeconds());
+  Tick(0);
+  EXPECT_EQ(10, call.CallSeconds()) << "never ahead of the clock";
+}
+
+TEST_F(CurrentCallTest, TickCountWrapAroundKeepsCounting) {
+  env.tickCount = 0xFFFFFC00u;  // 1024 ms before the wrap
+  call.StartCall("Dialup");
+  Tick(600);
+  Tick(600);  // now past the wrap, 1200 ms after the start
+  EXPECT_EQ(1, call.CallSeconds());
+  RunSeconds(5);
+  EXPECT_EQ(6, call.CallSeconds());
+}
+
+TEST_F(CurrentCallTest, LengthCountsTheMinuteUnderWayAndShows60BeforeTheHour) {
+  call.StartCall("Dialup");
+  EXPECT_EQ(0x0001u, call.CallLength());
+  RunSeconds(59 * 60 + 59);  // 0:59:58 counted
+  EXPECT_EQ(0, call.CallHours());
+  EXPECT_EQ(59, call.CallMinutes());
+  EXPECT_EQ(0x003Cu, call.CallLength()) << "0:60";
+  RunSeconds(2);  // 1:00:00 counted
+  EXPECT_EQ(1, call.CallHours());
+  EXPECT_EQ(0, call.CallMinutes());
+  EXPECT_EQ(0x0101u, call.CallLength());
+}
+
+TEST_F(CurrentCallTest, MinimumChargeAppliesUntilTheRunningCostPassesIt) {
+  StoreRates(".Default", 0.06f, 0.06f, 0.06f, 1, 0.05f);
+  call.StartCall("Dialup");  // no key of its own: runs on the .Default settings
+  EXPECT_FLOAT_EQ(0.05f, call.CurrentCost());
+  RunSeconds(40);
+  EXPECT_LT(call.AccruedCost(), 0.05f);
+  EXPECT_FLOAT_EQ(0.05f, call.CurrentCost());
+  RunSeconds(20);
+  EXPECT_GT(call.AccruedCost(), 0.05f);
+  EXPECT_EQ(call.AccruedCost(), call.CurrentCost());
+}
+
+TEST_F(CurrentCallTest, PricesEachSecondFromTheAccountsOwnRates) {
+  StoreRates(".Default", 1.0f, 1.0f, 1.0f, 0, 0.0f);
+  StoreRates("Dialup", 0.06f, 0.03f, 0.01f, 0, 0.0f);
+  call.StartCall("Dialup");
+  RunSeconds(61);  // 60 counted seconds
+  float expected = 0.0f;
+  float price = 0.06f * 0.016666668f;
+  for (int i = 0; i < 60; ++i) expected = expected + (price - 0.0f);
+  EXPECT_EQ(expected, call.CurrentCost());
+  EXPECT_NEAR(0.06f, call.CurrentCost(), 1e-6);
+}
+
+TEST_F(CurrentCallTest, EightHourCallMatchesAnIndependentSinglePrecisionSum) {
+  StoreRates("Dialup", 0.06f, 0.03f, 0.01f, 0, 0.0f, 0x0800, 0x1200);
+  env.SetNow(3, 16, 0);
+  call.StartCall("Dialup");
+  volatile float expected = 0.0f;  // kept in single precision between steps
+  const float sixtieth = 0.016666668f;
+  for (int second = 1; second <= 8 * 3600; ++second) {
+    int clock = 16 * 3600 + second;  // the clock as the tariff sees it during this second
+    env.now.hour = static_cast<std::uint16_t>((clock / 3600) % 24);
+    env.now.minute = static_cast<std::uint16_t>((clock / 60) % 60);
+    Tick(1000 + (second == 1 ? 1 : 0));
+    int packed = env.now.hour * 256 + env.now.minute;
+    float rate = (0x0800 < packed && packed < 0x1200) ? 0.06f : 0.03f;
+    float price = rate * sixtieth;
+    expected = expected + price;
+  }
+  EXPECT_EQ(8, call.CallHours());
+  EXPECT_EQ(static_cast<float>(expected), call.CurrentCost());
+}
+
+TEST_F(CurrentCallTest, EndCallBillsTheCallAndClearsTheMarker) {
+  StoreRates("Dialup", 0.06f, 0.06f, 0.06f, 0, 0.0f);
+  env.SetNow(3, 14, 5);
+  call.StartCall("Dialup");
+  EXPECT_EQ(1u, StoredDword("CurCall", ""));
+  RunSeconds(150);
+  env.SetNow(3, 14, 8);
+  float cost = call.CurrentCost();
+  call.EndCall();
+
+  ASSERT_EQ(1u, Items().size());
+  const BillItem& item = *bill.head;
+  EXPECT_EQ(cost, item.cost);
+  EXPECT_STREQ("Dialup", item.account);
+  EXPECT_STREQ("alice", item.user);
+  EXPECT_EQ(0x0003u, item.length);
+  EXPECT_EQ(0x0E05u, item.start);
+  EXPECT_EQ(0x0E08u, item.end);
+  EXPECT_EQ(9u, item.day);
+  EXPECT_EQ(12u, item.month);
+  EXPECT_EQ(2026u, item.year);
+  EXPECT_EQ(static_cast<std::uint32_t>(Call), item.type);
+  EXPECT_EQ(1, appendedNotices);
+
+  EXPECT_EQ(1u, StoredDword(".Bill", ""));
+  EXPECT_TRUE(registry.ValueExists(kHkeyLocalMachine, kRoot + "\\.Bill", "BillItem0"));
+  EXPECT_EQ(0u, StoredDword("CurCall", ""));
+  EXPECT_FALSE(call.IsCallInProgress());
+  EXPECT_EQ(0.0f, call.CurrentCost());
+  EXPECT_STREQ("alice", call.CallUserName()) << "the last call's values stay readable";
+}
+
+TEST_F(CurrentCallTest, ACallShorterThanOneSecondCostsTheMinimumAndLastsOneMinute) {
+  StoreRates(".Default", 0.06f, 0.06f, 0.06f, 1, 0.05f);
+  call.StartCall("Dialup");
+  Tick(300);
+  call.EndCall();
+  ASSERT_NE(nullptr, bill.head);
+  EXPECT_FLOAT_EQ(0.05f, bill.head->cost);
+  EXPECT_EQ(0x0001u, bill.head->length);
+}
+
+TEST_F(CurrentCallTest, StartingWhileACallIsInProgressBillsTheFirst) {
+  call.StartCall("First");
+  RunSeconds(3);
+  call.StartCall("Second");
+  ASSERT_EQ(1u, Items().size());
+  EXPECT_STREQ("First", bill.head->account);
+  EXPECT_STREQ("Second", call.CallProfile()->name);
+  EXPECT_EQ(0, call.CallSeconds());
+}
+
+TEST_F(CurrentCallTest, SnapshotEveryMinuteAndAtTheStart) {
+  StoreRates("Dialup", 0.06f, 0.06f, 0.06f, 0, 0.0f);
+  env.SetNow(3, 9, 30);
+  call.StartCall("Dialup");
+  // Written at once, so a call cut short in its first minute is billed with its own values.
+  EXPECT_EQ(0x091Eu, StoredDword("CurCall", "Start"));
+  EXPECT_EQ(0x0001u, StoredDword("CurCall", "Length"));
+  auto user = registry.ValueBytes(kHkeyLocalMachine, kRoot + "\\CurCall", "User");
+  ASSERT_TRUE(user.has_value());
+  EXPECT_EQ(std::string("alice", 6), std::string(user->begin(), user->end()));
+
+  env.SetNow(3, 9, 31);
+  RunSeconds(61);
+  EXPECT_EQ(0x0002u, StoredDword("CurCall", "Length"));
+  EXPECT_EQ(0x091Fu, StoredDword("CurCall", "End"));
+  EXPECT_EQ(call.CurrentCost(), StoredFloat("CurCall", "Cost"));
+  auto date = registry.ValueBytes(kHkeyLocalMachine, kRoot + "\\CurCall", "Date");
+  ASSERT_TRUE(date.has_value());
+  ASSERT_EQ(12u, date->size());
+  EXPECT_EQ(9u, GetU32(&(*date)[0]));
+  EXPECT_EQ(12u, GetU32(&(*date)[4]));
+  EXPECT_EQ(2026u, GetU32(&(*date)[8]));
+}
+
+TEST_F(CurrentCallTest, AlarmCheckRunsOncePerCountedMinuteWithTheCurrentCost) {
+  StoreRates(".Default", 0.06f, 0.06f, 0.06f, 1, 0.05f);
+  std::strcpy(alarms.alarms[0].name, "Every minute");
+  alarms.alarms[0].kind = kTimeAlarm;
+  alarms.alarms[0].minutes = 1;
+  alarms.alarms[0].repeat = 1;
+  alarms.alarms[0].displayMessage = 1;
+  call.StartCall("Dialup");
+  RunSeconds(60 * 6 + 1);  // six minute checks
+  // A one-minute alarm goes off at checks 2, 4 and 6.
+  EXPECT_EQ(3u, actions.notices.size());
+  EXPECT_EQ(call.CurrentCost(), actions.costs.back());
+}
+
+TEST_F(CurrentCallTest, StartingACallRearmsTheAlarms) {
+  alarms.run[3].disabled = 1;
+  alarms.run[3].minuteCount = 7;
+  call.StartCall("Dialup");
+  EXPECT_EQ(0u, alarms.run[3].disabled);
+  EXPECT_EQ(0, alarms.run[3].minuteCount);
+}
+
+TEST_F(CurrentCallTest, CallEndingWhileANoticeIsOpenLeavesTheEndedCallAlone) {
+  StoreRates("Dialup", 0.06f, 0.06f, 0.06f, 0, 0.0f);
+  std::strcpy(alarms.alarms[0].name, "Soon");
+  alarms.alarms[0].minutes = 0;
+  alarms.alarms[0].kind = kMoneyAlarm;
+  alarms.alarms[0].money = 0.01f;
+  alarms.alarms[0].displayMessage = 1;
+  call.StartCall("Dialup");
+  // The notice's message loop runs the timer: the connection drops and the call is billed.
+  actions.duringNotice = [this] { call.EndCall(); };
+  RunSeconds(61);
+  ASSERT_EQ(1u, actions.notices.size());
+  ASSERT_EQ(1u, Items().size());
+  EXPECT_FALSE(call.IsCallInProgress());
+  EXPECT_EQ(0u, StoredDword("CurCall", "")) << "the ended call's record must not be re-marked";
+  EXPECT_EQ(0x0001u, StoredDword("CurCall", "Length")) << "no snapshot of the ended call";
+  EXPECT_EQ(0, call.CallMinutes());
+}
+
+TEST_F(CurrentCallTest, ANewCallStartedDuringANoticeIsNotCountedAMinute) {
+  std::strcpy(alarms.alarms[0].name, "Soon");
+  alarms.alarms[0].kind = kMoneyAlarm;
+  alarms.alarms[0].money = 0.01f;
+  alarms.alarms[0].displayMessage = 1;
+  call.StartCall("Dialup");
+  actions.duringNotice = [this] {
+    actions.duringNotice = nullptr;
+    call.EndCall();
+    call.StartCall("Other");
+  };
+  RunSeconds(61);
+  EXPECT_STREQ("Other", call.CallProfile()->name);
+  EXPECT_EQ(0, call.CallMinutes());
+}
+
+TEST_F(CurrentCallTest, CallKilledMidwayIsBilledAtTheNextStartFromItsLastSnapshot) {
+  StoreRates("Dialup", 0.06f, 0.06f, 0.06f, 0, 0.0f);
+  env.SetNow(3, 10, 0);
+  call.StartCall("Dialup");
+  env.SetNow(3, 10, 1);
+  RunSeconds(90);
+  float snapshotCost = StoredFloat("CurCall", "Cost");
+  // The process dies here: no EndCall. The next run starts from the registry alone.
+  FakeEnvironment later;
+  later.SetNow(3, 11, 0);
+  Bill nextBill = LoadBill(store);
+  RecoverInterruptedCall(store, later, nextBill, nullptr);
+  ASSERT_NE(nullptr, nextBill.head);
+  EXPECT_EQ(snapshotCost, nextBill.head->cost);
+  EXPECT_EQ(0x0002u, nextBill.head->length);
+  EXPECT_EQ(0x0A00u, nextBill.head->start);
+  EXPECT_EQ(0x0A01u, nextBill.head->end);
+  EXPECT_STREQ("Dialup", nextBill.head->account);
+  EXPECT_STREQ("alice", nextBill.head->user);
+  EXPECT_EQ(0u, StoredDword("CurCall", ""));
+
+  // A second start finds nothing more to bill.
+  RecoverInterruptedCall(store, later, nextBill, nullptr);
+  EXPECT_EQ(nullptr, nextBill.head->next);
+}
+
+TEST_F(CurrentCallTest, CallKilledInItsFirstMinuteIsBilledWithItsOwnValues) {
+  // An earlier call left its last snapshot behind.
+  call.StartCall("Old");
+  RunSeconds(200);
+  call.EndCall();
+  env.userName = "bob";
+  env.SetNow(3, 15, 45);
+  call.StartCall("New");
+  RunSeconds(20);
+  Bill nextBill = LoadBill(store);
+  FakeEnvironment later;
+  RecoverInterruptedCall(store, later, nextBill, nullptr);
+  ASSERT_NE(nullptr, nextBill.head);
+  BillItem* last = nextBill.head;
+  while (last->next != nullptr) last = last->next;
+  EXPECT_STREQ("New", last->account);
+  EXPECT_STREQ("bob", last->user);
+  EXPECT_EQ(0x0F2Du, last->start);
+  EXPECT_EQ(0x0001u, last->length);
+}
+
+}  // namespace
+}  // namespace tollwick
