@@ -10,6 +10,8 @@
 
 #define IDD_ALARM_NOTICE 135
 
+#define IDC_STATIC (-1)
+
 #define IDM_EXIT 40001
 #define IDM_CALLINFO 40002
 #define IDM_OPTIONS 40003

@@ -1,35 +1,8 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine the way every test here needs it:
-#  - a Wine prefix of its own (TOLLWICK_WINEPREFIX), copied from a template made once per build tree,
-#    so tests are hermetic and never touch ~/.wine;
-#  - the United Kingdom locale, Wine's own chatter silenced;
-#  - the RAS simulator (rasapi32.dll beside the program) preferred over Wine's stubs;
-#  - an X display: the caller's, or a private Xvfb when there is none.
+# Runs one Windows program under Wine as the tests need it (see wine-env.sh), on the caller's X display
+# or, when there is none, on a private Xvfb.
 set -euo pipefail
-build=${TOLLWICK_BUILD_DIR:?TOLLWICK_BUILD_DIR must name the build tree}
-prefix=${TOLLWICK_WINEPREFIX:-$build/prefixes/default}
-template=$build/prefixes/.template
-
-export WINEDEBUG=-all LC_ALL=en_GB.UTF-8 WINEARCH=win64
-export WINEDLLOVERRIDES="rasapi32=n;mscoree,mshtml=;winemenubuilder.exe=d"
-
-mkdir -p "$build/prefixes"
-(
-  flock 9
-  if [ ! -f "$template/.ready" ]; then
-    rm -rf "$template"
-    WINEPREFIX=$template wineboot -i >/dev/null 2>&1
-    WINEPREFIX=$template wineserver -w
-    touch "$template/.ready"
-  fi
-) 9>"$build/prefixes/.lock"
-
-if [ "${TOLLWICK_KEEP_PREFIX:-0}" != 1 ] || [ ! -d "$prefix" ]; then
-  rm -rf "$prefix"
-  cp -a "$template" "$prefix"
-fi
-export WINEPREFIX=$prefix
-
+source "$(dirname "$0")/wine-env.sh"
 status=0
 if [ -n "${DISPLAY:-}" ]; then
   wine "$@" || status=$?

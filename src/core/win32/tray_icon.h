@@ -1,0 +1,49 @@
+#pragma once
+// The program's one icon in the notification area: added at start-up, removed at exit, showing the
+// idle icon, the on-line icon (a fixed picture or the clock face) or the alarm flash, and the tip.
+
+#include <windows.h>
+
+#include <string>
+
+#include "core/tray_flash.h"
+
+namespace tollwick {
+
+constexpr UINT kTrayIconId = 1000;
+constexpr UINT kTrayCallbackMessage = WM_APP + 100;
+constexpr int kTipChars = 64;  // the shell's version-1 tip: 63 characters and the terminator
+
+class TrayIcon {
+ public:
+  TrayIcon(HINSTANCE instance, HWND window, UINT id) : instance_(instance), window_(window), id_(id) {}
+
+  // One Shell_NotifyIconA call (NIM_ADD, NIM_MODIFY or NIM_DELETE). An icon passed as owned is
+  // destroyed after the call; resource icons are shared and are not.
+  BOOL Command(DWORD action, HICON icon, bool owned, const char* tip);
+
+  BOOL Add(int iconResource, const char* tip);
+  BOOL Modify(int iconResource, const char* tip);
+  BOOL Delete(int iconResource, const char* tip);
+  BOOL ModifyWithIcon(HICON ownedIcon, const char* tip);
+
+  // The on-line picture: the clock face of the call's length, or icon 104.
+  void ShowOnline(const char* tip, bool clockIcon, int minutes, int hours);
+  // Every on-line tick: the on-line picture, or the next step of a pending alarm flash.
+  void UpdateOnline(TrayFlash& flash, const char* tip, bool clockIcon, int minutes, int hours);
+
+  // The shell's task bar was re-created (Explorer restarted): add the icon again as it last was.
+  void Restore();
+
+  const std::string& tip() const { return tip_; }
+  int iconResource() const { return iconResource_; }
+
+ private:
+  HINSTANCE instance_;
+  HWND window_;
+  UINT id_;
+  std::string tip_;
+  int iconResource_ = 0;  // the resource shown last, or the on-line icon while the clock is shown
+};
+
+}  // namespace tollwick

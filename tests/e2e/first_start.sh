@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# A first start on an empty registry stores the switches with their defaults, a connection brought up
+# and down is followed within a second, and E&xit ends the program.
+source "$(dirname "$0")/lib.sh"
+
+rassim reset
+rassim add-entry "My ISP"
+start_tollwick
+sleep 1
+for name in ClockIcon:00000000 NoDCC:01000000 CheckStatus:00000000; do
+  check_eq "$(reg_value "" "${name%%:*}")" "REG_BINARY ${name#*:}" "${name%%:*} after the first start"
+done
+check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x0" "the bill's count"
+check_eq "$(reg_value "CurCall" "")" "REG_DWORD 0x0" "the current-call marker"
+check_eq "$(reg_value "" AlarmList | cut -c1-11)" "REG_BINARY " "AlarmList is binary"
+
+rassim up "My ISP" --ip 10.1.2.3
+sleep 3
+check_eq "$(reg_value "CurCall" "")" "REG_DWORD 0x1" "marker while on line"
+check_eq "$(reg_value "My ISP" UseDefault)" "REG_DWORD 0x1" "a new account runs on the default settings"
+rassim down "My ISP"
+sleep 2
+check_eq "$(reg_value "CurCall" "")" "REG_DWORD 0x0" "marker after the call"
+check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x1" "one call billed"
+
+exit_tollwick
+echo "PASS"

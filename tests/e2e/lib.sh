@@ -1,0 +1,79 @@
+# Sourced by the end-to-end scripts: a fresh Wine prefix, a private X display, and helpers to drive
+# the real tollwick.exe, the RAS simulator and the registry.
+set -euo pipefail
+e2e_name=$(basename "$0" .sh)
+export TOLLWICK_BUILD_DIR=${TOLLWICK_BUILD_DIR:?}
+export TOLLWICK_WINEPREFIX=$TOLLWICK_BUILD_DIR/prefixes/e2e-$e2e_name
+source "$(dirname "$0")/../wine/wine-env.sh"
+bin=$TOLLWICK_BUILD_DIR/bin
+artifacts=$TOLLWICK_BUILD_DIR/e2e-artifacts/$e2e_name
+rm -rf "$artifacts"
+mkdir -p "$artifacts"
+
+xvfb_pid=
+tollwick_pid=
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+# A private X server: the program's windows and tray icon need a display.
+display_file=$artifacts/display
+Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp 7>"$display_file" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$display_file")
+
+fail() { echo "FAIL ($e2e_name): $*" >&2; exit 1; }
+check_eq() { [ "$1" = "$2" ] || fail "$3: expected '$2', got '$1'"; }
+
+ctl() { wine "$bin/tollwick_ctl.exe" "$@"; }
+rassim() { wine "$bin/rassim.exe" "$@" >/dev/null; }
+
+start_tollwick() {
+  (cd "$bin" && exec wine tollwick.exe) >"$artifacts/tollwick.log" 2>&1 &
+  tollwick_pid=$!
+  ctl wait-window 30 || fail "the Tollwick window did not appear"
+}
+
+exit_tollwick() {
+  ctl command 40001
+  ctl wait-exit 20 || fail "Tollwick did not exit on E&xit"
+  wait "$tollwick_pid" || true
+}
+
+kill_tollwick() {
+  ctl kill || fail "could not kill Tollwick"
+  wait "$tollwick_pid" || true
+}
+
+# The data of a registry value as one lowercase hex string (REG_BINARY) or a number (REG_DWORD).
+reg_value() {  # key-below-root value-name|"" -> "TYPE DATA"
+  local key="HKLM\\Software\\Orvo\\Tollwick${1:+\\$1}" line
+  if [ -z "$2" ]; then
+    line=$(wine reg query "$key" /ve 2>/dev/null | tr -d '\r' | grep -E 'REG_' | head -1) || true
+  else
+    line=$(wine reg query "$key" /v "$2" 2>/dev/null | tr -d '\r' | grep -E "^ +$2 +REG_" | head -1) || true
+  fi
+  [ -n "$line" ] || { echo "MISSING"; return 0; }
+  # "    Name    REG_TYPE    data"
+  echo "$line" | sed -E 's/^ +.*(REG_[A-Z_]+) *(.*)$/\1 \2/'
+}
+
+reg_add() { wine reg add "$@" /f >/dev/null; }
+
+# Bytes of a REG_BINARY hex string, little-endian 32-bit at a byte offset.
+hex_u32() {  # hex offset
+  local h=${1:$(( $2 * 2 )):8}
+  echo $(( 16#${h:6:2}${h:4:2}${h:2:2}${h:0:2} ))
+}
+hex_text() {  # hex offset maxlen -> text up to the first NUL
+  local h=${1:$(( $2 * 2 )):$(( $3 * 2 ))} out="" i
+  for ((i = 0; i < ${#h}; i += 2)); do
+    [ "${h:$i:2}" = "00" ] && break
+    out+=$(printf "\\x${h:$i:2}")
+  done
+  echo "$out"
+}
+screenshot() { import -window root "$artifacts/$1.png"; }

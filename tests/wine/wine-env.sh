@@ -1,0 +1,29 @@
+# Sourced by the Wine test launcher and the end-to-end scripts: the environment every Windows
+# program of the tests runs in.
+#  - a Wine prefix of its own (TOLLWICK_WINEPREFIX), copied fresh from a template made once per build
+#    tree, so tests are hermetic and never touch ~/.wine;
+#  - the United Kingdom locale, Wine's own chatter silenced;
+#  - the RAS simulator (rasapi32.dll beside the program) preferred over Wine's stubs.
+build=${TOLLWICK_BUILD_DIR:?TOLLWICK_BUILD_DIR must name the build tree}
+prefix=${TOLLWICK_WINEPREFIX:-$build/prefixes/default}
+template=$build/prefixes/.template
+
+export WINEDEBUG=-all LC_ALL=en_GB.UTF-8 WINEARCH=win64
+export WINEDLLOVERRIDES="rasapi32=n;mscoree,mshtml=;winemenubuilder.exe=d"
+
+mkdir -p "$build/prefixes"
+(
+  flock 9
+  if [ ! -f "$template/.ready" ]; then
+    rm -rf "$template"
+    WINEPREFIX=$template wineboot -i >/dev/null 2>&1
+    WINEPREFIX=$template wineserver -w
+    touch "$template/.ready"
+  fi
+) 9>"$build/prefixes/.lock"
+
+if [ "${TOLLWICK_KEEP_PREFIX:-0}" != 1 ] || [ ! -d "$prefix" ]; then
+  rm -rf "$prefix"
+  cp -a "$template" "$prefix"
+fi
+export WINEPREFIX=$prefix
