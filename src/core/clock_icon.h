@@ -1,0 +1,29 @@
+#pragma once
+// The clock face shown as the on-line tray icon while "ClockIcon" is on: a white disc with a black
+// rim and two black hands giving the length of the call. The minute hand goes round once an hour,
+// the hour hand once in four hours. The pixels are drawn here into two bit planes; the Win32 side
+// (core/win32/clock_icon_win32.h) turns them into an icon.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace tollwick {
+
+constexpr int kClockIconSize = 32;
+constexpr std::size_t kClockPlaneBytes = kClockIconSize * kClockIconSize / 8;
+
+inline std::size_t ClockPlaneBytes(int width, int height) {
+  return static_cast<std::size_t>(width) * static_cast<std::size_t>(height) / 8;
+}
+
+// Writes the AND mask and the XOR bits of a width x height clock face, ClockPlaneBytes(width, height)
+// bytes each, as CreateIcon takes them for 1 plane of 1 bit per pixel: rows from the top, the
+// leftmost pixel in the most significant bit. Transparent is AND 1 / XOR 0, white AND 0 / XOR 1,
+// black AND 0 / XOR 0. The width should be a multiple of 16 so that rows fill whole 16-bit words.
+//
+// Minutes above 60 carry into the hours (61 draws as 1:01, 120 as 1:60), and hours above 4 wrap to
+// 1..4 (8 draws as 4, 5 as 1).
+void ClockIconPlanes(int width, int height, int minutes, int hours, std::uint8_t* andMask,
+                     std::uint8_t* xorBits);
+
+}  // namespace tollwick
