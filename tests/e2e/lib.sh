@@ -77,3 +77,24 @@ hex_text() {  # hex offset maxlen -> text up to the first NUL
   echo "$out"
 }
 screenshot() { import -window root "$artifacts/$1.png"; }
+
+# Hex of stored numbers, for `reg add /t REG_BINARY /d`.
+u32hex() { python3 -c "import struct,sys; print(struct.pack('<I', int(sys.argv[1], 0)).hex())" "$1"; }
+f32hex() { python3 -c "import struct,sys; print(struct.pack('<f', float(sys.argv[1])).hex())" "$1"; }
+hex_f32() { python3 -c "import struct,sys; print('%.6f' % struct.unpack('<f', bytes.fromhex(sys.argv[1][int(sys.argv[2])*2:int(sys.argv[2])*2+8]))[0])" "$1" "$2"; }
+
+# Stores the rate block, minimum charge and UseDefault of a profile.
+store_rates() {  # profile day-from(0xHHMM) day-to day evening weekend min-charge-on min-charge
+  local key="HKLM\\Software\\Orvo\\Tollwick\\$1"
+  reg_add "$key" /v CallChargeInfo /t REG_BINARY \
+    /d "$(u32hex "$2")$(u32hex "$3")$(f32hex "$4")$(f32hex "$5")$(f32hex "$6")"
+  reg_add "$key" /v MinChargeOn /t REG_DWORD /d "$7"
+  reg_add "$key" /v MinCharge /t REG_BINARY /d "$(f32hex "$8")"
+  [ "$1" = ".Default" ] || reg_add "$key" /v UseDefault /t REG_DWORD /d 0
+}
+
+# Minutes since midnight of a PackedTime.
+packed_minutes() { echo $(( ($1 >> 8) * 60 + ($1 & 255) )); }
+now_minutes() { echo $(( 10#$(date +%H) * 60 + 10#$(date +%M) )); }
+# True when a PackedTime lies within [from, to] minutes of the day (no midnight in these tests).
+time_within() { local m; m=$(packed_minutes "$1"); [ "$m" -ge "$2" ] && [ "$m" -le "$3" ]; }

@@ -47,6 +47,7 @@ class Program {
   ProgramSettings settings;
   TrayFlash flash;
   std::optional<TrayIcon> tray;
+  TrayIcon::NotifyFunction trayNotify = Shell_NotifyIconA;
   ProfileLibrary profiles;
   Bill bill;
   AlarmTable alarms;

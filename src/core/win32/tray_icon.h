@@ -3,6 +3,7 @@
 // idle icon, the on-line icon (a fixed picture or the clock face) or the alarm flash, and the tip.
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -16,7 +17,11 @@ constexpr int kTipChars = 64;  // the shell's version-1 tip: 63 characters and t
 
 class TrayIcon {
  public:
-  TrayIcon(HINSTANCE instance, HWND window, UINT id) : instance_(instance), window_(window), id_(id) {}
+  // The shell call; tests put a recorder in its place.
+  using NotifyFunction = BOOL(WINAPI*)(DWORD action, PNOTIFYICONDATAA data);
+
+  TrayIcon(HINSTANCE instance, HWND window, UINT id, NotifyFunction notify)
+      : instance_(instance), window_(window), id_(id), notify_(notify) {}
 
   // One Shell_NotifyIconA call (NIM_ADD, NIM_MODIFY or NIM_DELETE). An icon passed as owned is
   // destroyed after the call; resource icons are shared and are not.
@@ -42,6 +47,7 @@ class TrayIcon {
   HINSTANCE instance_;
   HWND window_;
   UINT id_;
+  NotifyFunction notify_;
   std::string tip_;
   int iconResource_ = 0;  // the resource shown last, or the on-line icon while the clock is shown
 };

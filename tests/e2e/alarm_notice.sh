@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# A money alarm with "Display message" opens the alarm notice during a real call.
+source "$(dirname "$0")/lib.sh"
+
+rassim reset
+rassim add-entry "Orvonet Dial"
+store_rates ".Default" 0 0 0.60 0.60 0.60 0 0
+# Slot 0: "Two pence", money alarm of 0.02, display message, play sound, flash, no repeat.
+slot=$(python3 - <<'PY'
+import struct
+name = b"Two pence".ljust(100, b"\0")
+print((name + struct.pack("<iifIIII", 1, 0, 0.02, 1, 1, 1, 0)).hex() + "00" * 128 * 7)
+PY
+)
+reg_add "HKLM\\Software\\Orvo\\Tollwick" /v AlarmList /t REG_BINARY /d "$slot"
+start_tollwick
+rassim up "Orvonet Dial"
+ctl wait-dialog "Tollwick Alarm!" 90 || fail "no alarm notice after the first minute"
+sleep 2
+screenshot alarm-notice
+check_eq "$(ctl dialog-text "Tollwick Alarm!" 1048 | tr -d '\r')" "Two pence" "alarm name"
+reason=$(ctl dialog-text "Tollwick Alarm!" 1047 | tr -d '\r' | iconv -f CP1252 -t UTF-8)
+check_eq "$reason" "Once text has reached £0.02" "reason line"
+check_eq "$(ctl dialog-text "Tollwick Alarm!" 1049 | tr -d '\r')" "0:01" "length when it went off (the minute under way)"
+check_eq "$(ctl dialog-text "Tollwick Alarm!" 1050 | tr -d '\r')" "0.60" "cost when it went off"
+ctl press "Tollwick Alarm!" 1
+sleep 1
+if ctl wait-dialog "Tollwick Alarm!" 1; then fail "the notice did not close on OK"; fi
+rassim down "Orvonet Dial"
+sleep 1
+exit_tollwick
+echo PASS

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# A call of two and a half minutes on an account with its own rates becomes one stored bill item.
+source "$(dirname "$0")/lib.sh"
+
+rassim reset
+rassim add-entry "Orvonet Dial"
+# .Default would charge 0.60 a minute; the account has its own 1.20 a minute (2p a second).
+store_rates ".Default" 0 0 0.60 0.60 0.60 0 0
+store_rates "Orvonet Dial" 0 0 1.20 1.20 1.20 1 0.05
+start_tollwick
+
+before=$(now_minutes)
+rassim up "Orvonet Dial" --ip 10.20.30.40
+sleep 150
+rassim down "Orvonet Dial"
+sleep 2
+after=$(now_minutes)
+
+check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x1" "the count advanced by one"
+item=$(reg_value ".Bill" BillItem0)
+check_eq "${item%% *}" "REG_BINARY" "BillItem0's type"
+hex=${item#* }
+check_eq "${#hex}" "480" "BillItem0 is 240 bytes"
+cost=$(hex_f32 "$hex" 0)
+python3 -c "import sys; c=float(sys.argv[1]); sys.exit(0 if 2.90 <= c <= 3.02 else 1)" "$cost" \
+  || fail "cost $cost is not about 150 seconds at 2p"
+check_eq "$(hex_text "$hex" 4 100)" "Orvonet Dial" "account"
+check_eq "$(hex_text "$hex" 104 100)" "$(whoami)" "user"
+check_eq "$(hex_u32 "$hex" 204)" "$(( 0x0003 ))" "length 0:03 (two minutes and the started one)"
+time_within "$(hex_u32 "$hex" 208)" "$before" "$((before + 1))" || fail "start time"
+time_within "$(hex_u32 "$hex" 212)" "$((after - 1))" "$after" || fail "end time"
+check_eq "$(hex_u32 "$hex" 216)/$(hex_u32 "$hex" 220)/$(hex_u32 "$hex" 224)" \
+  "$(date +%-d/%-m/%Y)" "date"
+check_eq "$(hex_u32 "$hex" 228)" "0" "type Call"
+check_eq "$(reg_value "CurCall" "")" "REG_DWORD 0x0" "the marker afterwards"
+
+exit_tollwick
+echo PASS

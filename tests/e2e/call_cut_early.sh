@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Calls cut short in their first minute, by a kill or by E&xit, are billed at the next start with
+# their own start, account and user, never with an earlier call's snapshot.
+source "$(dirname "$0")/lib.sh"
+
+rassim reset
+rassim add-entry "Earlier"
+rassim add-entry "Short One"
+rassim add-entry "Short Two"
+store_rates ".Default" 0 0 0.60 0.60 0.60 0 0
+
+# An earlier call that ends normally leaves its last snapshot in the record.
+start_tollwick
+rassim up "Earlier"
+sleep 65
+rassim down "Earlier"
+sleep 2
+check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x1" "the earlier call"
+
+begin=$(now_minutes)
+rassim up "Short One"
+sleep 20
+kill_tollwick
+rassim down "Short One"
+start_tollwick
+sleep 1
+check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x2" "the killed call billed at the next start"
+hex=$(reg_value ".Bill" BillItem1); hex=${hex#* }
+check_eq "$(hex_text "$hex" 4 100)" "Short One" "account of the killed call"
+check_eq "$(hex_text "$hex" 104 100)" "$(whoami)" "user of the killed call"
+check_eq "$(hex_u32 "$hex" 204)" "1" "length 0:01"
+time_within "$(hex_u32 "$hex" 208)" "$begin" "$((begin + 1))" || fail "start of the killed call"
+
+# E&xit during a call behaves like a kill.
+rassim up "Short Two"
+sleep 20
+exit_tollwick
+check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x2" "E&xit bills nothing at once"
+rassim down "Short Two"
+start_tollwick
+sleep 1
+check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x3" "the exited call billed at the next start"
+hex=$(reg_value ".Bill" BillItem2); hex=${hex#* }
+check_eq "$(hex_text "$hex" 4 100)" "Short Two" "account of the exited call"
+exit_tollwick
+echo PASS

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# A call killed after a minute and a half is billed at the next start from its one-minute snapshot.
+source "$(dirname "$0")/lib.sh"
+
+rassim reset
+rassim add-entry "Orvonet Dial"
+store_rates ".Default" 0 0 0.60 0.60 0.60 0 0
+start_tollwick
+rassim up "Orvonet Dial"
+sleep 90
+snapshot_cost=$(reg_value "CurCall" Cost)
+kill_tollwick
+check_eq "$(reg_value "CurCall" "")" "REG_DWORD 0x1" "marker left behind by the killed run"
+check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x0" "nothing billed by the killed run"
+
+rassim down "Orvonet Dial"
+start_tollwick
+sleep 1
+check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x1" "billed at the next start"
+hex=$(reg_value ".Bill" BillItem0); hex=${hex#* }
+check_eq "$(hex_u32 "$hex" 204)" "$(( 0x0002 ))" "length 0:02 from the one-minute snapshot"
+check_eq "REG_BINARY ${hex:0:8}" "$snapshot_cost" "cost of the snapshot"
+cost=$(hex_f32 "$hex" 0)
+python3 -c "import sys; c=float(sys.argv[1]); sys.exit(0 if abs(c - 0.60) < 0.001 else 1)" "$cost" \
+  || fail "the snapshot cost $cost is not one minute at 0.60"
+check_eq "$(hex_text "$hex" 4 100)" "Orvonet Dial" "account"
+check_eq "$(reg_value "CurCall" "")" "REG_DWORD 0x0" "marker cleared by the recovery"
+exit_tollwick
+echo PASS

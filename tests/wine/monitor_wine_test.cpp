@@ -1,0 +1,312 @@
+// The hidden main window under Wine with the RAS simulator: start-up on an empty registry, the tray
+// icon and tip as connections come and go, the switches that decide what counts as a connection, the
+// tray menu's Exit, and the icon coming back when the task bar is re-created.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/win32/main_window.h"
+#include "core/win32/program.h"
+#include "resources/resource.h"
+#include "sim_store.h"
+
+namespace tollwick {
+namespace {
+
+struct NotifyCall {
+  DWORD action;
+  DWORD size;
+  UINT id;
+  UINT flags;
+  UINT callback;
+  bool hasIcon;
+  std::string tip;
+};
+
+std::vector<NotifyCall>* recorded = nullptr;
+
+BOOL WINAPI RecordNotify(DWORD action, PNOTIFYICONDATAA data) {
+  recorded->push_back(NotifyCall{action, data->cbSize, data->uID, data->uFlags,
+                                 data->uCallbackMessage, data->hIcon != nullptr, data->szTip});
+  return TRUE;
+}
+
+void DeleteProgramKey(HKEY hive) { RegDeleteTreeA(hive, "Software\\Orvo\\Tollwick"); }
+
+DWORD ReadDword(const char* subkey, const char* name, DWORD* type = nullptr) {
+  std::string path = std::string("Software\\Orvo\\Tollwick") + (subkey[0] ? "\\" : "") + subkey;
+  DWORD value = 0xFFFFFFFF;
+  DWORD size = sizeof value;
+  DWORD storedType = 0;
+  RegGetValueA(HKEY_LOCAL_MACHINE, path.c_str(), name, RRF_RT_ANY, &storedType, &value, &size);
+  if (type != nullptr) *type = storedType;
+  return value;
+}
+
+class MonitorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DeleteProgramKey(HKEY_LOCAL_MACHINE);
+    rassim::ResetState();
+    recorded = &calls;
+    program.trayNotify = RecordNotify;
+  }
+
+  void TearDown() override {
+    if (IsWindow(window)) DestroyWindow(window);
+    UnregisterMainWindowClass(program.instance);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    recorded = nullptr;
+    rassim::ResetState();
+  }
+
+  void Start() {
+    window = CreateMainWindow(program.instance);
+    ASSERT_NE(nullptr, window);
+  }
+
+  void Up(const std::string& entry, rassim::LinkState state = rassim::LinkState::kConnected,
+          const std::string& ip = "10.1.2.3") {
+    rassim::SimState sim = rassim::LoadState();
+    sim.entries.push_back(entry);
+    rassim::Connection connection;
+    connection.handle = sim.nextHandle++;
+    connection.state = state;
+    connection.ip = ip;
+    connection.entry = entry;
+    sim.connections.push_back(connection);
+    ASSERT_TRUE(rassim::SaveState(sim));
+  }
+
+  void Down() {
+    rassim::SimState sim = rassim::LoadState();
+    sim.connections.clear();
+    ASSERT_TRUE(rassim::SaveState(sim));
+  }
+
+  void SetState(rassim::LinkState state) {
+    rassim::SimState sim = rassim::LoadState();
+    for (auto& connection : sim.connections) connection.state = state;
+    ASSERT_TRUE(rassim::SaveState(sim));
+  }
+
+  void Tick() { SendMessageA(window, WM_TIMER, kTimerId, 0); }
+
+  std::vector<NotifyCall> calls;
+  Program program{GetModuleHandleA(nullptr)};
+  HWND window = nullptr;
+};
+
+TEST_F(MonitorTest, FirstStartStoresTheSwitchesAndShowsTheIdleIcon) {
+  Start();
+  DWORD type = 0;
+  EXPECT_EQ(0u, ReadDword("", "ClockIcon", &type));
+  EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);
+  EXPECT_EQ(1u, ReadDword("", "NoDCC", &type));
+  EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);
+  EXPECT_EQ(0u, ReadDword("", "CheckStatus", &type));
+  EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);
+  EXPECT_EQ(0u, ReadDword(".Bill", nullptr));
+  EXPECT_EQ(0u, ReadDword("CurCall", nullptr));
+
+  ASSERT_EQ(1u, calls.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_ADD), calls[0].action);
+  EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), calls[0].size);
+  EXPECT_EQ(1000u, calls[0].id);
+  EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), calls[0].flags);
+  EXPECT_EQ(static_cast<UINT>(WM_APP + 100), calls[0].callback);
+  EXPECT_TRUE(calls[0].hasIcon);
+  EXPECT_EQ("Tollwick", calls[0].tip);
+  EXPECT_EQ(IDI_IDLE, program.tray->iconResource());
+}
+
+TEST_F(MonitorTest, TheTimerRunsEveryHalfSecond) {
+  Start();
+  Up("My ISP");
+  // Let the real timer find the connection.
+  DWORD until = GetTickCount() + 1500;
+  MSG message;
+  while (!program.online && GetTickCount() < until) {
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      DispatchMessageA(&message);
+    } else {
+      Sleep(10);
+    }
+  }
+  EXPECT_TRUE(program.online);
+}
+
+TEST_F(MonitorTest, ConnectionUpShowsTheOnlineTipAndDownBillsTheCall) {
+  Start();
+  Up("My ISP");
+  Tick();
+  ASSERT_TRUE(program.online);
+  ASSERT_TRUE(program.call.IsCallInProgress());
+  // A new account runs on the .Default settings: the minimum charge of 0.05 from the first tick.
+  EXPECT_EQ("Tollwick On - My ISP (IP:10.1.2.3) 0:0:0 - \xA3" "0.05", calls.back().tip);
+  EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), calls.back().action);
+  EXPECT_EQ(IDI_ONLINE, program.tray->iconResource());
+  EXPECT_EQ(1u, ReadDword("CurCall", nullptr));
+
+  Down();
+  Tick();
+  EXPECT_FALSE(program.online);
+  EXPECT_EQ("Tollwick", calls.back().tip);
+  EXPECT_EQ(IDI_IDLE, program.tray->iconResource());
+  EXPECT_EQ(1u, ReadDword(".Bill", nullptr));
+  EXPECT_EQ(0u, ReadDword("CurCall", nullptr));
+  ASSERT_NE(nullptr, program.bill.head);
+  EXPECT_STREQ("My ISP", program.bill.head->account);
+}
+
+TEST_F(MonitorTest, AnAddressThatIsNotADottedQuadShowsUnavailable) {
+  Start();
+  Up("No Address", rassim::LinkState::kConnected, "");
+  Tick();
+  ASSERT_TRUE(program.online);
+  EXPECT_EQ(0u, calls.back().tip.find("Tollwick On - No Address (IP:Unavailable) 0:0:0 - "))
+      << calls.back().tip;
+}
+
+TEST_F(MonitorTest, LongTipsAreCutTo63Characters) {
+  Start();
+  Up(std::string(200, 'E'));
+  Tick();
+  ASSERT_TRUE(program.online);
+  EXPECT_EQ(63u, calls.back().tip.size());
+  EXPECT_EQ("Tollwick On - " + std::string(49, 'E'), calls.back().tip);
+}
+
+TEST_F(MonitorTest, DirectCableConnectionCountsOnlyWithoutNoDcc) {
+  Start();
+  Up("Direct Cable Connection (COM1)");
+  Tick();
+  EXPECT_FALSE(program.online);
+  program.settings.noDcc = 0;
+  Tick();
+  EXPECT_TRUE(program.online);
+}
+
+TEST_F(MonitorTest, CheckStatusWaitsUntilTheServiceReportsConnected) {
+  Start();
+  Up("Slow ISP", rassim::LinkState::kAuthenticating);
+  program.settings.checkStatus = 1;
+  Tick();
+  EXPECT_FALSE(program.online);
+  SetState(rassim::LinkState::kConnected);
+  Tick();
+  EXPECT_TRUE(program.online);
+
+  // Without the switch a connection still on its way up counts at once.
+  Down();
+  Tick();
+  program.settings.checkStatus = 0;
+  Up("Slow ISP", rassim::LinkState::kConnecting);
+  Tick();
+  EXPECT_TRUE(program.online);
+}
+
+TEST_F(MonitorTest, OnlyTheFirstListedConnectionIsTimed) {
+  Start();
+  Up("First");
+  Up("Second");
+  Tick();
+  ASSERT_TRUE(program.online);
+  EXPECT_STREQ("First", program.call.CallProfile()->name);
+}
+
+TEST_F(MonitorTest, ExitRemovesTheIconAndEndsTheLoop) {
+  Start();
+  SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), calls.back().action);
+  EXPECT_EQ(1000u, calls.back().id);
+  MSG message;
+  bool quit = false;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) quit = quit || message.message == WM_QUIT;
+  EXPECT_TRUE(quit);
+}
+
+TEST_F(MonitorTest, ExitDuringACallLeavesItForTheNextStart) {
+  Start();
+  Up("My ISP");
+  Tick();
+  ASSERT_TRUE(program.online);
+  SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+  EXPECT_EQ(0u, ReadDword(".Bill", nullptr));
+  EXPECT_EQ(1u, ReadDword("CurCall", nullptr));
+}
+
+TEST_F(MonitorTest, TheIconComesBackWhenTheTaskBarIsRecreated) {
+  Start();
+  Up("My ISP");
+  Tick();
+  std::string onlineTip = calls.back().tip;
+  calls.clear();
+  SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  ASSERT_EQ(1u, calls.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_ADD), calls[0].action);
+  EXPECT_EQ(onlineTip, calls[0].tip);
+}
+
+TEST_F(MonitorTest, AnAlarmFlashAlternatesTheAlarmIconOnOnlineTicks) {
+  Start();
+  FlashTrayIcon(program.flash);
+  Tick();  // idle: the flash waits for an on-line tick
+  EXPECT_EQ(5, program.flash.flashCount);
+  Up("My ISP");
+  std::vector<int> shown;
+  for (int i = 0; i < 6; ++i) {
+    Tick();
+    shown.push_back(program.tray->iconResource());
+  }
+  EXPECT_EQ((std::vector<int>{IDI_ALARM, IDI_ONLINE, IDI_ALARM, IDI_ONLINE, IDI_ALARM, IDI_ONLINE}),
+            shown);
+}
+
+TEST_F(MonitorTest, TheClockIconReplacesTheOnlineIconWhenSwitchedOn) {
+  Start();
+  program.settings.clockIcon = 1;
+  Up("My ISP");
+  Tick();
+  ASSERT_TRUE(program.online);
+  EXPECT_TRUE(calls.back().hasIcon);
+  EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), calls.back().action);
+}
+
+TEST_F(MonitorTest, TheTrayMenuHasItsItemsInOrder) {
+  Start();
+  ASSERT_NE(nullptr, program.trayMenu);
+  std::vector<UINT> ids;
+  for (int i = 0; i < GetMenuItemCount(program.trayMenu); ++i) {
+    ids.push_back(GetMenuItemID(program.trayMenu, i));
+  }
+  EXPECT_EQ((std::vector<UINT>{IDM_CALLINFO, 0, IDM_OPTIONS, IDM_ABOUT, 0, IDM_EXIT}), ids);
+  char text[64];
+  GetMenuStringA(program.trayMenu, IDM_EXIT, text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ("E&xit", text);
+  HMENU second = LoadPopupMenu(program.instance, 1);
+  ASSERT_NE(nullptr, second);
+  EXPECT_EQ(3, GetMenuItemCount(second));
+  DestroyMenu(second);
+}
+
+TEST_F(MonitorTest, DialogCommandsThatHaveNoDialogYetDoNothing) {
+  Start();
+  SendMessageA(window, WM_COMMAND, IDM_CALLINFO, 0);
+  SendMessageA(window, WM_COMMAND, IDM_OPTIONS, 0);
+  SendMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
+  SendMessageA(window, WM_APP + 100, 1000, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(IsWindow(window));
+}
+
+}  // namespace
+}  // namespace tollwick
