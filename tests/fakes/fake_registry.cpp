@@ -173,6 +173,9 @@ long FakeRegistry::SetValue(RegKey key, const char* name, std::uint32_t type, co
   value.name = NameOf(name);
   value.type = type;
   const auto* bytes = static_cast<const std::uint8_t*>(data);
+  // Like Windows, a text whose size leaves out its terminator gets it counted when the byte after
+  // the given size is one (that byte is read, as the real call reads it).
+  if (IsStringType(type) && size && bytes[size - 1] != 0 && bytes[size] == 0) ++size;
   if (size) value.bytes.assign(bytes, bytes + size);
   auto it = node->values.find(value.name);
   if (it != node->values.end()) {

@@ -47,6 +47,10 @@ std::vector<std::string> Subkeys(Registry& registry, RegKey key) {
   return names;
 }
 
+std::vector<std::uint8_t> Bytes(const char* data, std::size_t size) {
+  return std::vector<std::uint8_t>(data, data + size);
+}
+
 std::uint32_t SubkeyCount(Registry& registry, RegKey key) {
   std::uint32_t count = 12345;
   EXPECT_EQ(kRegSuccess, registry.QuerySubkeyCount(key, &count));
@@ -271,9 +275,21 @@ TEST_P(RegistryConformance, AShorterValueCopiesOnlyItsOwnBytes) {
   for (int i = 12; i < 20; ++i) EXPECT_EQ(0xEE, buffer[i]) << i;
 }
 
-TEST_P(RegistryConformance, ATextWithoutTerminatorGetsOneOnlyWhenThereIsRoom) {
+TEST_P(RegistryConformance, ATextWrittenWithoutItsTerminatorCountsTheOneThatFollows) {
   Registry& reg = *registry_;
   ASSERT_EQ(kRegSuccess, reg.SetValue(scratch_, "User", kRegSz, "abc", 3));
+  EXPECT_EQ(Bytes("abc", 4), BytesOf(scratch_, "User"));
+  ASSERT_EQ(kRegSuccess, reg.SetValue(scratch_, "User", kRegSz, "abcd", 3));
+  EXPECT_EQ(Bytes("abc", 3), BytesOf(scratch_, "User"));
+  // Only texts: a binary value is stored as given.
+  ASSERT_EQ(kRegSuccess, reg.SetValue(scratch_, "Raw", kRegBinary, "abc", 3));
+  EXPECT_EQ(Bytes("abc", 3), BytesOf(scratch_, "Raw"));
+}
+
+TEST_P(RegistryConformance, ATextWithoutTerminatorGetsOneOnlyWhenThereIsRoom) {
+  Registry& reg = *registry_;
+  // The byte after the given size is not a terminator, so exactly three bytes are stored.
+  ASSERT_EQ(kRegSuccess, reg.SetValue(scratch_, "User", kRegSz, "abcd", 3));
   char buffer[8];
   std::memset(buffer, 'x', sizeof buffer);
   std::uint32_t size = sizeof buffer;
@@ -288,7 +304,7 @@ TEST_P(RegistryConformance, ATextWithoutTerminatorGetsOneOnlyWhenThereIsRoom) {
   EXPECT_EQ(0, std::memcmp("abcx", buffer, 4));
 
   // A binary value gets no terminator.
-  ASSERT_EQ(kRegSuccess, reg.SetValue(scratch_, "Raw", kRegBinary, "abc", 3));
+  ASSERT_EQ(kRegSuccess, reg.SetValue(scratch_, "Raw", kRegBinary, "abcd", 3));
   std::memset(buffer, 'x', sizeof buffer);
   size = sizeof buffer;
   EXPECT_EQ(kRegSuccess, reg.QueryValue(scratch_, "Raw", buffer, &size));

@@ -175,8 +175,10 @@ TEST_P(SettingsStoreOnRegistry, ATextTooLongForTheBufferIsReplaced) {
 
 TEST_P(SettingsStoreOnRegistry, AHundredByteTextWithoutTerminatorCountsAsTooLong) {
   StoreFixture f(*registry_, scratchPath_);
-  const std::string hundred(100, 'h');
+  // One byte more than is stored, and not a terminator, so exactly 100 bytes are stored.
+  const std::string hundred(101, 'h');
   ASSERT_EQ(kRegSuccess, registry_->SetValue(scratch_, "Account", kRegSz, hundred.data(), 100));
+  ASSERT_EQ(100u, BytesOf(scratch_, "Account").size());
   char buffer[kNameChars];
   std::memset(buffer, 'x', sizeof buffer);
   f.store.ReadStringValue(f.key, "Account", buffer, sizeof buffer, "Unknown");
@@ -189,8 +191,9 @@ TEST_P(SettingsStoreOnRegistry, JunkAfterTheTerminatorNeverReachesTheBuffer) {
   StoreFixture f(*registry_, scratchPath_);
   std::string stored = "abc";
   stored += '\0';
-  stored += std::string(96, 'j');  // 100 bytes in all
+  stored += std::string(97, 'j');  // 100 bytes stored, and a non-terminator after them
   ASSERT_EQ(kRegSuccess, registry_->SetValue(scratch_, "Account", kRegSz, stored.data(), 100));
+  ASSERT_EQ(100u, BytesOf(scratch_, "Account").size());
   char buffer[kNameChars];
   std::memset(buffer, 'x', sizeof buffer);
   f.store.ReadStringValue(f.key, "Account", buffer, sizeof buffer, "Unknown");
