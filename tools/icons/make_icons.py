@@ -159,16 +159,38 @@ def draw_phone(c, body_colour, handset_colour, shine, dial_face=WHITE, holes=GRE
     c.paint(ellipse(16, 21, 1.6, 1.6), BLACK)
 
 
+# At 16 pixels shapes sampled from the large drawing blur; the small application image is drawn
+# pixel by pixel instead. '#' black, 'R' red, 'W' white, '.' transparent.
+APP_16 = [
+    '................',
+    '..############..',
+    '.#RRRRRRRRRRRR#.',
+    '#RRWWWWWWWWWWRR#',
+    '#RRR########RRR#',
+    '#RRR#......#RRR#',
+    '.###..####..###.',
+    '.....#RRRR#.....',
+    '....#RRRRRR#....',
+    '...#RRR##RRR#...',
+    '..#RRR#WW#RRR#..',
+    '..#RR#W##W#RR#..',
+    '.#RRR#W##W#RRR#.',
+    '.#RRRR#WW#RRRR#.',
+    '.#RRRRR##RRRRR#.',
+    '.##############.',
+]
+
+
+def from_text(rows):
+    colours = {'#': BLACK, 'R': RED, 'W': WHITE, '.': None}
+    return [[colours[ch] for ch in row] for row in rows]
+
+
 def icon_app(size):
+    if size < 32:
+        return from_text(APP_16)
     c = Canvas(size)
-    if size >= 32:
-        draw_phone(c, RED, RED, WHITE)
-    else:
-        # At 16 pixels the dial holes blur into noise; a plain face reads better.
-        c.shape(body(), RED)
-        c.shape(handset(), RED)
-        c.shape(ellipse(16, 21, 6, 6), WHITE)
-        c.paint(ellipse(16, 21, 2, 2), BLACK)
+    draw_phone(c, RED, RED, WHITE)
     return c.pixels
 
 
