@@ -7,9 +7,6 @@ Standard library only. Each picture is built from simple filled shapes evaluated
 a 32-unit design space, so the same drawing also gives the 16 x 16 image of the application icon.
 Every shape gets a one-pixel outline where it borders anything outside itself, which keeps the
 pictures readable at notification-area size.
-
-The module also exposes write_ico() so that other tools (for example the clock-icon viewer) can write
-their own pictures with the same encoder.
 """
 
 import math
