@@ -3,9 +3,8 @@
 
     python3 tools/icons/make_icons.py [output directory]   (default: src/resources)
 
-Standard library only. Each picture is built from simple filled shapes evaluated at pixel centres in
-a 32-unit design space, so the same drawing also gives the 16 x 16 image of the application icon.
-Every shape gets a one-pixel outline where it borders anything outside itself, which keeps the
+Standard library only. Each 32 x 32 picture is built from simple filled shapes evaluated at pixel
+centres in a 32-unit design space; the 16 x 16 application image is drawn pixel by pixel. Every shape gets a one-pixel outline where it borders anything outside itself, which keeps the
 pictures readable at notification-area size.
 """
 
