@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/win
 
 # Every benchmark program, by its target name (bench/CMakeLists.txt).
-benchmarks=(bill_bench)
+benchmarks=(tick_bench bill_bench)
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null

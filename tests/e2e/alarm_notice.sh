@@ -25,6 +25,7 @@ check_eq "$(ctl dialog-text "Tollwick Alarm!" 1049 | tr -d '\r')" "0:01" "length
 check_eq "$(ctl dialog-text "Tollwick Alarm!" 1050 | tr -d '\r')" "0.60" "cost when it went off"
 ctl press "Tollwick Alarm!" 1
 sleep 1
+screenshot after-ok
 if ctl wait-dialog "Tollwick Alarm!" 1; then fail "the notice did not close on OK"; fi
 rassim down "Orvonet Dial"
 sleep 1

@@ -17,6 +17,9 @@ mkdir -p "$build/prefixes"
   if [ ! -f "$template/.ready" ]; then
     rm -rf "$template"
     WINEPREFIX=$template wineboot -i >/dev/null 2>&1
+    # Without a window manager on Xvfb nobody draws captions; let Wine draw its own, so screenshots
+    # show dialogs as users see them.
+    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
     WINEPREFIX=$template wineserver -w
     touch "$template/.ready"
   fi
