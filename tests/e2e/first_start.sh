@@ -23,5 +23,11 @@ sleep 2
 check_eq "$(reg_value "CurCall" "")" "REG_DWORD 0x0" "marker after the call"
 check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x1" "one call billed"
 
+# The icon is in the notification area (Wine shows its tray as a window of its own while it holds
+# icons), and E&xit takes it away with the process.
+xwininfo -root -tree | grep -q '"Wine System Tray"' || fail "no tray icon while running"
 exit_tollwick
+sleep 1
+tray_windows=$(xwininfo -root -tree) || fail "cannot read the X window tree"
+case "$tray_windows" in *"\"Wine System Tray\""*) fail "the tray icon stayed after E&xit" ;; esac
 echo "PASS"
