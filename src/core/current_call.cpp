@@ -1,6 +1,5 @@
 #include "core/current_call.h"
 
-#include <cstring>
 #include <memory>
 
 #include "charging/tariff.h"
@@ -10,11 +9,6 @@ namespace tollwick {
 namespace {
 
 constexpr std::uint32_t kMillisecondsPerSecond = 1000;
-
-void CopyName(char (&out)[kNameChars], const char* in) {
-  std::strncpy(out, in, kNameChars - 1);
-  out[kNameChars - 1] = '\0';
-}
 
 }  // namespace
 
@@ -85,8 +79,8 @@ void CurrentCall::EndCall() {
   if (!IsCallInProgress()) return;
   auto item = std::make_unique<BillItem>();
   item->cost = CurrentCost();
-  CopyName(item->account, profile_->name);
-  CopyName(item->user, userName_);
+  CopyBoundedText(item->account, kNameChars, profile_->name);
+  CopyBoundedText(item->user, kNameChars, userName_);
   item->length = CallLength();
   item->start = startTime_;
   item->end = LocalTimeOfDay(services_.environment);
