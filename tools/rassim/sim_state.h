@@ -1,0 +1,76 @@
+#pragma once
+// What the simulated Remote Access Service knows: the phone book and the connections that are up.
+// This file holds the model and its text form in the registry; it needs no windows.h, so the rules
+// for names, addresses and states stay apart from the Win32 code that stores and serves them.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tollwick {
+namespace rassim {
+
+// RAS_MaxEntryName and RAS_MaxIpAddress: the longest texts the service's records can carry.
+constexpr std::size_t kMaxEntryName = 256;
+constexpr std::size_t kMaxIpAddress = 15;
+
+// The first handle given out; handles then count up and are never reused, not even after a reset,
+// so a handle kept by a caller can never name a later connection.
+constexpr std::uint32_t kFirstHandle = 0x1001;
+
+// How far a connection has come. The service reports these as RASCS_ConnectDevice,
+// RASCS_Authenticate and RASCS_Connected.
+enum class LinkState { kConnecting, kAuthenticating, kConnected };
+
+struct Connection {
+  std::uint32_t handle = 0;
+  LinkState state = LinkState::kConnected;
+  std::string ip;  // empty: the IP control protocol was not negotiated
+  std::string entry;
+};
+
+struct SimState {
+  std::vector<std::string> entries;      // the phone book, in the order the entries were added
+  std::vector<Connection> connections;   // in the order they came up
+  std::uint32_t nextHandle = kFirstHandle;
+};
+
+// "connecting", "authenticating", "connected".
+const char* LinkStateName(LinkState state);
+bool ParseLinkState(std::string_view text, LinkState* state);
+
+// 1 to 256 characters, no NUL.
+bool IsValidEntryName(std::string_view name);
+// Four decimal numbers 0 to 255 joined by '.', as the service writes them (at most 15 characters).
+bool IsValidIpAddress(std::string_view text);
+// Phone-book entry names are unique without regard to case (ASCII letters).
+bool SameEntryName(std::string_view a, std::string_view b);
+
+// Index of the entry or connection with that name, or -1.
+std::ptrdiff_t FindEntry(const SimState& state, std::string_view name);
+std::ptrdiff_t FindConnection(const SimState& state, std::string_view entryName);
+const Connection* FindConnectionByHandle(const std::vector<Connection>& connections,
+                                         std::uint32_t handle);
+
+// REG_MULTI_SZ data: each text followed by NUL, then one more NUL. Texts must not be empty (an empty
+// text would end the list).
+std::string EncodeMultiString(const std::vector<std::string>& texts);
+// Reads up to `size` bytes; a missing final terminator is tolerated.
+std::vector<std::string> DecodeMultiString(const char* data, std::size_t size);
+
+// One text per connection, "<handle> <state> <ip or none> <entry name>": the name comes last so that
+// it may hold spaces, and each connection is one text so that one damaged record loses only itself.
+std::string EncodeConnection(const Connection& connection);
+// False for a malformed text (bad handle, state, address or name).
+bool DecodeConnection(std::string_view text, Connection* connection);
+
+std::vector<std::string> EncodeConnections(const std::vector<Connection>& connections);
+// Skips malformed records and repeated handles.
+std::vector<Connection> DecodeConnections(const std::vector<std::string>& texts);
+// Drops invalid and repeated names.
+std::vector<std::string> CleanEntries(const std::vector<std::string>& names);
+
+}  // namespace rassim
+}  // namespace tollwick
