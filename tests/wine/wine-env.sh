@@ -20,6 +20,8 @@ mkdir -p "$build/prefixes"
     # Without a window manager on Xvfb nobody draws captions; let Wine draw its own, so screenshots
     # show dialogs as users see them.
     WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    # A crashing test program must fail at once, not wait behind Wine's crash dialog.
+    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     WINEPREFIX=$template wineserver -w
     touch "$template/.ready"
   fi
