@@ -36,7 +36,7 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:$(cat "$display_file")
   rm -f "$display_file"
   echo "No X display was set: Tollwick runs on a private Xvfb at DISPLAY=$DISPLAY."
-  echo "See it with:  DISPLAY=$DISPLAY import -window root tollwick.png"
+  echo "See it with:  DISPLAY=$DISPLAY $root/scripts/screenshot tollwick.png"
 fi
 
 # A phone-book entry to dial, so there is something to bring up.

@@ -76,7 +76,12 @@ hex_text() {  # hex offset maxlen -> text up to the first NUL
   done
   echo "$out"
 }
-screenshot() { import -window root "$artifacts/$1.png"; }
+# Through GDI rather than an X screenshot tool: an X server grab followed by a new Wine process can
+# leave a running Wine program's message queue asleep (seen with Wine 8 on Xvfb).
+screenshot() {
+  ctl snapshot "$(winepath -w "$artifacts/$1.bmp")" && convert "$artifacts/$1.bmp" "$artifacts/$1.png" &&
+    rm -f "$artifacts/$1.bmp"
+}
 
 # Hex of stored numbers, for `reg add /t REG_BINARY /d`.
 u32hex() { python3 -c "import struct,sys; print(struct.pack('<I', int(sys.argv[1], 0)).hex())" "$1"; }

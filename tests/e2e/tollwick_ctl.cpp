@@ -20,6 +20,45 @@ HWND WaitForWindow(const char* className, const char* title, int seconds) {
   return nullptr;
 }
 
+// The whole screen as a 24-bit BMP, drawn through GDI: unlike X screenshot tools it takes no server
+// grab, which under Wine can leave the program's message queue asleep.
+bool Snapshot(const char* path) {
+  HDC screen = GetDC(nullptr);
+  int width = GetSystemMetrics(SM_CXSCREEN);
+  int height = GetSystemMetrics(SM_CYSCREEN);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  file.bfSize = file.bfOffBits + imageBytes;
+  bool written = false;
+  if (FILE* out = std::fopen(path, "wb")) {
+    written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+              std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+              std::fwrite(bits, imageBytes, 1, out) == 1;
+    written = std::fclose(out) == 0 && written;
+  }
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  ReleaseDC(nullptr, screen);
+  return written;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: tollwick_ctl wait-window SECONDS\n"
@@ -28,8 +67,10 @@ int Usage() {
                "       tollwick_ctl kill\n"
                "       tollwick_ctl wait-exit SECONDS\n"
                "       tollwick_ctl wait-dialog TITLE SECONDS\n"
+               "       tollwick_ctl wait-dialog-closed TITLE SECONDS\n"
                "       tollwick_ctl dialog-text TITLE CONTROL_ID\n"
-               "       tollwick_ctl press TITLE BUTTON_ID\n");
+               "       tollwick_ctl press TITLE BUTTON_ID\n"
+               "       tollwick_ctl snapshot FILE.bmp\n");
   return 2;
 }
 
@@ -44,6 +85,13 @@ int main(int argc, char** argv) {
   if (std::strcmp(verb, "wait-dialog") == 0 && argc == 4) {
     return WaitForWindow("#32770", argv[2], std::atoi(argv[3])) != nullptr ? 0 : 1;
   }
+  if (std::strcmp(verb, "wait-dialog-closed") == 0 && argc == 4) {
+    for (int i = 0; i < std::atoi(argv[3]) * 10; ++i) {
+      if (FindWindowA("#32770", argv[2]) == nullptr) return 0;
+      Sleep(100);
+    }
+    return 1;
+  }
   if (std::strcmp(verb, "wait-exit") == 0 && argc == 3) {
     for (int i = 0; i < std::atoi(argv[2]) * 10; ++i) {
       if (FindWindowA(kMainClass, nullptr) == nullptr) return 0;
@@ -55,10 +103,12 @@ int main(int argc, char** argv) {
     HWND dialog = FindWindowA("#32770", argv[2]);
     if (dialog == nullptr) return 1;
     char text[256] = "";
-    GetDlgItemTextA(dialog, std::atoi(argv[3]), text, sizeof text);
+    // The window text as the system keeps it: no message is sent into the program.
+    GetWindowTextA(GetDlgItem(dialog, std::atoi(argv[3])), text, sizeof text);
     std::printf("%s\n", text);
     return 0;
   }
+  if (std::strcmp(verb, "snapshot") == 0 && argc == 3) return Snapshot(argv[2]) ? 0 : 1;
   if (std::strcmp(verb, "press") == 0 && argc == 4) {
     HWND dialog = FindWindowA("#32770", argv[2]);
     if (dialog == nullptr) return 1;
