@@ -30,7 +30,7 @@ trap cleanup EXIT INT TERM
 
 if [ -z "${DISPLAY:-}" ]; then
   display_file=$(mktemp)
-  Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp 7>"$display_file" >/dev/null 2>&1 &
+  Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp -noreset 7>"$display_file" >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
   export DISPLAY=:$(cat "$display_file")

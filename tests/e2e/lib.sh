@@ -18,9 +18,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A private X server: the program's windows and tray icon need a display.
+# A private X server: the program's windows and tray icon need a display. -noreset keeps it
+# accepting connections when the last client (the program, at exit) goes.
 display_file=$artifacts/display
-Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp 7>"$display_file" >/dev/null 2>&1 &
+Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp -noreset 7>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$display_file")
