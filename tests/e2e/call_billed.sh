@@ -17,9 +17,8 @@ sleep 2
 after=$(now_minutes)
 
 check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x1" "the count advanced by one"
-item=$(reg_value ".Bill" BillItem0)
-check_eq "${item%% *}" "REG_BINARY" "BillItem0's type"
-hex=${item#* }
+check_eq "$(reg_value ".Bill" BillItem0 | cut -d' ' -f1)" "REG_BINARY" "BillItem0's type"
+hex=$(bill_item 0)
 check_eq "${#hex}" "480" "BillItem0 is 240 bytes"
 cost=$(hex_f32 "$hex" 0)
 python3 -c "import sys; c=float(sys.argv[1]); sys.exit(0 if 2.90 <= c <= 3.02 else 1)" "$cost" \

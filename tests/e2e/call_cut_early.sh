@@ -21,11 +21,8 @@ begin=$(now_minutes)
 rassim up "Short One"
 sleep 20
 kill_tollwick
-rassim down "Short One"
-start_tollwick
-sleep 1
-check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x2" "the killed call billed at the next start"
-hex=$(reg_value ".Bill" BillItem1); hex=${hex#* }
+restart_after_cut "Short One" 0x2
+hex=$(bill_item 1)
 check_eq "$(hex_text "$hex" 4 100)" "Short One" "account of the killed call"
 check_eq "$(hex_text "$hex" 104 100)" "$(whoami)" "user of the killed call"
 check_eq "$(hex_u32 "$hex" 204)" "1" "length 0:01"
@@ -36,11 +33,8 @@ rassim up "Short Two"
 sleep 20
 exit_tollwick
 check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x2" "E&xit bills nothing at once"
-rassim down "Short Two"
-start_tollwick
-sleep 1
-check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x3" "the exited call billed at the next start"
-hex=$(reg_value ".Bill" BillItem2); hex=${hex#* }
+restart_after_cut "Short Two" 0x3
+hex=$(bill_item 2)
 check_eq "$(hex_text "$hex" 4 100)" "Short Two" "account of the exited call"
 exit_tollwick
 echo PASS

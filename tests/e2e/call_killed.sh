@@ -13,11 +13,8 @@ kill_tollwick
 check_eq "$(reg_value "CurCall" "")" "REG_DWORD 0x1" "marker left behind by the killed run"
 check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x0" "nothing billed by the killed run"
 
-rassim down "Orvonet Dial"
-start_tollwick
-sleep 1
-check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x1" "billed at the next start"
-hex=$(reg_value ".Bill" BillItem0); hex=${hex#* }
+restart_after_cut "Orvonet Dial" 0x1
+hex=$(bill_item 0)
 check_eq "$(hex_u32 "$hex" 204)" "$(( 0x0002 ))" "length 0:02 from the one-minute snapshot"
 check_eq "REG_BINARY ${hex:0:8}" "$snapshot_cost" "cost of the snapshot"
 cost=$(hex_f32 "$hex" 0)

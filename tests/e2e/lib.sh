@@ -104,3 +104,14 @@ packed_minutes() { echo $(( ($1 >> 8) * 60 + ($1 & 255) )); }
 now_minutes() { echo $(( 10#$(date +%H) * 60 + 10#$(date +%M) )); }
 # True when a PackedTime lies within [from, to] minutes of the day (no midnight in these tests).
 time_within() { local m; m=$(packed_minutes "$1"); [ "$m" -ge "$2" ] && [ "$m" -le "$3" ]; }
+
+# The stored bytes of BillItem<n> as hex.
+bill_item() { local v; v=$(reg_value ".Bill" "BillItem$1"); echo "${v#* }"; }
+
+# After a run was cut short during a call: the connection goes, and the next start bills the call.
+restart_after_cut() {  # entry expected-count
+  rassim down "$1"
+  start_tollwick
+  sleep 1
+  check_eq "$(reg_value ".Bill" "")" "REG_DWORD $2" "the cut call billed at the next start"
+}
