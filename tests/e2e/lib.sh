@@ -51,12 +51,18 @@ kill_tollwick() {
 
 # The data of a registry value as one lowercase hex string (REG_BINARY) or a number (REG_DWORD).
 reg_value() {  # key-below-root value-name|"" -> "TYPE DATA"
-  local key="HKLM\\Software\\Orvo\\Tollwick${1:+\\$1}" line
-  if [ -z "$2" ]; then
-    line=$(wine reg query "$key" /ve 2>/dev/null | tr -d '\r' | grep -E 'REG_' | head -1) || true
-  else
-    line=$(wine reg query "$key" /v "$2" 2>/dev/null | tr -d '\r' | grep -E "^ +$2 +REG_" | head -1) || true
-  fi
+  local key="HKLM\\Software\\Orvo\\Tollwick${1:+\\$1}" line="" attempt
+  # `wine reg` now and then comes back empty-handed on a loaded machine: ask again before calling
+  # a value missing.
+  for attempt in 1 2 3; do
+    if [ -z "$2" ]; then
+      line=$(wine reg query "$key" /ve 2>/dev/null | tr -d '\r' | grep -E 'REG_' | head -1) || true
+    else
+      line=$(wine reg query "$key" /v "$2" 2>/dev/null | tr -d '\r' | grep -E "^ +$2 +REG_" | head -1) || true
+    fi
+    [ -n "$line" ] && break
+    sleep 0.5
+  done
   [ -n "$line" ] || { echo "MISSING"; return 0; }
   # "    Name    REG_TYPE    data"
   echo "$line" | sed -E 's/^ +.*(REG_[A-Z_]+) *(.*)$/\1 \2/'
