@@ -8,18 +8,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
 
 bin=$root/build/win/bin
-export WINEPREFIX=$root/build/run-prefix
-export WINEDEBUG=-all LC_ALL=en_GB.UTF-8 WINEARCH=win64
-# The simulator's rasapi32.dll beside tollwick.exe stands in for the Remote Access Service.
-export WINEDLLOVERRIDES="rasapi32=n;mscoree,mshtml=;winemenubuilder.exe=d"
-if [ ! -f "$WINEPREFIX/.ready" ]; then
-  echo "Preparing a Wine prefix in $WINEPREFIX ..."
-  wineboot -i >/dev/null 2>&1
-  # Without a window manager nobody draws captions; let Wine draw its own.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-  wineserver -w
-  touch "$WINEPREFIX/.ready"
-fi
+# The Wine environment the tests use (locale, the simulator's rasapi32.dll preferred over Wine's
+# stubs), with a prefix of its own that is kept from run to run.
+export TOLLWICK_BUILD_DIR=$root/build/win TOLLWICK_WINEPREFIX=$root/build/run-prefix
+export TOLLWICK_KEEP_PREFIX=1
+[ -d "$TOLLWICK_WINEPREFIX" ] || echo "Preparing a Wine prefix in $TOLLWICK_WINEPREFIX ..."
+source "$root/tests/wine/wine-env.sh"
 
 xvfb_pid=
 cleanup() {
@@ -29,12 +23,7 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 if [ -z "${DISPLAY:-}" ]; then
-  display_file=$(mktemp)
-  Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp -noreset 7>"$display_file" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
-  export DISPLAY=:$(cat "$display_file")
-  rm -f "$display_file"
+  start_private_xvfb
   echo "No X display was set: Tollwick runs on a private Xvfb at DISPLAY=$DISPLAY."
   echo "See it with:  DISPLAY=$DISPLAY $root/scripts/screenshot tollwick.png"
 fi

@@ -18,13 +18,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A private X server: the program's windows and tray icon need a display. -noreset keeps it
-# accepting connections when the last client (the program, at exit) goes.
-display_file=$artifacts/display
-Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp -noreset 7>"$display_file" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$display_file")
+# The program's windows and tray icon need a display.
+start_private_xvfb
 
 fail() { echo "FAIL ($e2e_name): $*" >&2; exit 1; }
 check_eq() { [ "$1" = "$2" ] || fail "$3: expected '$2', got '$1'"; }

@@ -32,3 +32,15 @@ if [ "${TOLLWICK_KEEP_PREFIX:-0}" != 1 ] || [ ! -d "$prefix" ]; then
   cp -a "$template" "$prefix"
 fi
 export WINEPREFIX=$prefix
+
+# Starts a private X server and exports its DISPLAY; its pid is left in xvfb_pid for the caller to
+# stop. -noreset keeps it accepting connections when the last client (the program, at exit) goes.
+start_private_xvfb() {
+  local display_file
+  display_file=$(mktemp)
+  Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp -noreset 7>"$display_file" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
+  export DISPLAY=:$(cat "$display_file")
+  rm -f "$display_file"
+}
