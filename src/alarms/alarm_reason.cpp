@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "bill/money_text.h"
+#include "text/money_text.h"
 
 namespace tollwick {
 

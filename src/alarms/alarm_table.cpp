@@ -2,18 +2,9 @@
 
 #include <cstring>
 
-#include "platform/environment.h"
 #include "platform/little_endian.h"
 
 namespace tollwick {
-
-void ProgramAlarmActions::PlayAlarmSound() { environment_.PlayExclamation(); }
-
-void ProgramAlarmActions::FlashTrayIcon() { tollwick::FlashTrayIcon(trayFlash_); }
-
-void ProgramAlarmActions::ShowAlarmNotice(int slot, float cost) {
-  if (notice_) notice_(slot, cost);
-}
 
 namespace {
 

@@ -3,15 +3,10 @@
 // call in progress runs once a minute.
 
 #include <cstdint>
-#include <functional>
-#include <utility>
 
-#include "charging/settings_store.h"
-#include "core/tray_flash.h"
+#include "platform/settings_store.h"
 
 namespace tollwick {
-
-class Environment;
 
 constexpr int kAlarmSlots = 8;
 constexpr std::uint32_t kAlarmSlotBytes = 128;
@@ -65,23 +60,6 @@ class AlarmActions {
   virtual void PlayAlarmSound() = 0;
   virtual void FlashTrayIcon() = 0;
   virtual void ShowAlarmNotice(int slot, float cost) = 0;
-};
-
-// The program's actions: the "Exclamation" sound of the environment, five more flashing tray ticks,
-// and the notice through the given function (empty: no notice can be shown).
-class ProgramAlarmActions : public AlarmActions {
- public:
-  using NoticeFunction = std::function<void(int slot, float cost)>;
-  ProgramAlarmActions(Environment& environment, TrayFlash& trayFlash, NoticeFunction notice)
-      : environment_(environment), trayFlash_(trayFlash), notice_(std::move(notice)) {}
-  void PlayAlarmSound() override;
-  void FlashTrayIcon() override;
-  void ShowAlarmNotice(int slot, float cost) override;
-
- private:
-  Environment& environment_;
-  TrayFlash& trayFlash_;
-  NoticeFunction notice_;
 };
 
 // The stored form of the eight slots (kAlarmListBytes). A name keeps its stored bytes, and is cut at

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "bill/bill_item.h"
-#include "charging/settings_store.h"
+#include "platform/settings_store.h"
 
 namespace tollwick {
 

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "charging/settings_store.h"
 #include "platform/packed_time.h"
+#include "platform/settings_store.h"
 
 namespace tollwick {
 

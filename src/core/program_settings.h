@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "charging/settings_store.h"
 #include "core/tray_flash.h"
+#include "platform/settings_store.h"
 
 namespace tollwick {
 

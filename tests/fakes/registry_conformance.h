@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "charging/settings_store.h"
 #include "platform/registry.h"
+#include "platform/settings_store.h"
 
 namespace tollwick {
 

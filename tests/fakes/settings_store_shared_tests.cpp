@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "charging/settings_store.h"
 #include "platform/little_endian.h"
+#include "platform/settings_store.h"
 #include "registry_conformance.h"
 
 namespace tollwick {

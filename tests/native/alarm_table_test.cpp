@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "fake_environment.h"
 #include "fake_registry.h"
 
 namespace tollwick {
@@ -276,26 +275,6 @@ TEST(AlarmCheck, AReloadWhileANoticeIsOpenRearmsEveryAlarm) {
   EXPECT_EQ(actions.Notices(1), 0);
   EXPECT_EQ(table.run[0].disabled, 0u);
   EXPECT_EQ(table.run[1].minuteCount, 1);
-}
-
-TEST(AlarmCheck, TheProgramsActionsSoundFlashAndShowTheNotice) {
-  FakeEnvironment environment;
-  TrayFlash flash;
-  std::vector<int> notices;
-  ProgramAlarmActions actions(environment, flash, [&](int slot, float) { notices.push_back(slot); });
-  AlarmTable table;
-  for (int slot : {2, 5}) {
-    table.alarms[slot] = MoneyAlarmOf("flash", 0.1f, false);
-    table.alarms[slot].playSound = 1;
-    table.alarms[slot].flashTrayIcon = 1;
-  }
-  CheckAlarms(table, 1.0f, actions);
-  EXPECT_EQ(flash.flashCount, 10);
-  EXPECT_EQ(environment.soundsPlayed, 2);
-  EXPECT_EQ(notices, (std::vector<int>{2, 5}));
-
-  ProgramAlarmActions noNotice(environment, flash, nullptr);
-  noNotice.ShowAlarmNotice(0, 1.0f);  // nothing to show: must not fail
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,7 +1,7 @@
 // The current-call record on the in-memory registry: the marker, the snapshot's stored form, and what
 // a read makes of missing or unusable values.
 
-#include "core/curcall_record.h"
+#include "call/curcall_record.h"
 
 #include <gtest/gtest.h>
 

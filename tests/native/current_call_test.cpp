@@ -1,7 +1,7 @@
 // The call in progress against an in-memory registry and a hand-driven clock: timing, pricing, the
 // minimum charge, the minute step with its alarm check and snapshot, and the bill item at the end.
 
-#include "core/current_call.h"
+#include "call/current_call.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "bill/bill_store.h"
-#include "core/call_recovery.h"
+#include "call/call_recovery.h"
 #include "fake_environment.h"
 #include "fake_registry.h"
 #include "platform/little_endian.h"

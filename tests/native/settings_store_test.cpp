@@ -1,7 +1,7 @@
 // The settings store's own decisions that need the fake's controls: a hive that refuses access, a key
 // that refuses deletion, and that every key opened is closed again.
 
-#include "charging/settings_store.h"
+#include "platform/settings_store.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 
 #include "charging/charge_profile.h"
 #include "charging/profile_library.h"
-#include "charging/settings_store.h"
+#include "platform/settings_store.h"
 #include "platform/win32/win32_registry.h"
 
 namespace tollwick {

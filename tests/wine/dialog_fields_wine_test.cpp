@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "bill/money_text.h"
-#include "charging/field_text.h"
-#include "charging/win32/dialog_fields.h"
 #include "fake_environment.h"
 #include "platform/win32/win32_environment.h"
+#include "text/field_text.h"
+#include "text/money_text.h"
+#include "text/win32/dialog_fields.h"
 
 namespace tollwick {
 namespace {

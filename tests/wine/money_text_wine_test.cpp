@@ -10,9 +10,9 @@
 #include <cstring>
 #include <string>
 
-#include "bill/money_text.h"
 #include "fake_environment.h"
 #include "platform/win32/win32_environment.h"
+#include "text/money_text.h"
 
 namespace tollwick {
 namespace {

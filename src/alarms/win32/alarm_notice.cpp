@@ -1,8 +1,8 @@
 #include "alarms/win32/alarm_notice.h"
 
 #include "alarms/alarm_reason.h"
-#include "charging/win32/dialog_fields.h"
 #include "resources/resource.h"
+#include "text/win32/dialog_fields.h"
 
 namespace tollwick {
 namespace {

@@ -4,12 +4,12 @@
 
 #include <cstdio>
 
-#include "bill/money_text.h"
 #include "core/connection_rules.h"
 #include "core/win32/connection_win32.h"
 #include "core/win32/program.h"
 #include "core/win32/tray_icon.h"
 #include "resources/resource.h"
+#include "text/money_text.h"
 
 namespace tollwick {
 namespace {

@@ -3,7 +3,7 @@
 #include <cassert>
 
 #include "alarms/win32/alarm_notice.h"
-#include "core/call_recovery.h"
+#include "call/call_recovery.h"
 
 namespace tollwick {
 namespace {

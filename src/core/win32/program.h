@@ -9,12 +9,13 @@
 
 #include "alarms/alarm_table.h"
 #include "bill/bill_store.h"
+#include "call/current_call.h"
 #include "charging/profile_library.h"
-#include "charging/settings_store.h"
-#include "core/current_call.h"
+#include "core/program_alarm_actions.h"
 #include "core/program_settings.h"
 #include "core/tray_flash.h"
 #include "core/win32/tray_icon.h"
+#include "platform/settings_store.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_registry.h"
 

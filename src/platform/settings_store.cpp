@@ -1,4 +1,4 @@
-#include "charging/settings_store.h"
+#include "platform/settings_store.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "charging/field_text.h"
+#include "text/field_text.h"
 
 #include <cstdio>
 #include <cstdlib>

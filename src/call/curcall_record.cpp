@@ -1,4 +1,4 @@
-#include "core/curcall_record.h"
+#include "call/curcall_record.h"
 
 #include "platform/little_endian.h"
 

@@ -1,9 +1,9 @@
-#include "core/current_call.h"
+#include "call/current_call.h"
 
 #include <memory>
 
+#include "call/curcall_record.h"
 #include "charging/tariff.h"
-#include "core/curcall_record.h"
 
 namespace tollwick {
 namespace {

@@ -1,4 +1,4 @@
-#include "bill/money_text.h"
+#include "text/money_text.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "core/call_recovery.h"
+#include "call/call_recovery.h"
 
 #include <memory>
 
-#include "core/curcall_record.h"
+#include "call/curcall_record.h"
 
 namespace tollwick {
 

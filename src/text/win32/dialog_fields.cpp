@@ -1,8 +1,8 @@
-#include "charging/win32/dialog_fields.h"
+#include "text/win32/dialog_fields.h"
 
-#include "bill/money_text.h"
-#include "charging/field_text.h"
 #include "platform/win32/win32_environment.h"
+#include "text/field_text.h"
+#include "text/money_text.h"
 
 namespace tollwick {
 

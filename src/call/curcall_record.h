@@ -6,9 +6,9 @@
 #include <cstdint>
 
 #include "bill/bill_item.h"
-#include "charging/settings_store.h"
 #include "platform/environment.h"
 #include "platform/packed_time.h"
+#include "platform/settings_store.h"
 
 namespace tollwick {
 
