@@ -2,6 +2,7 @@
 // Stored records are little-endian with floats as their IEEE single-precision bits. These put and
 // take one field at a time, so no stored format depends on a struct's layout or the host's order.
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -40,6 +41,13 @@ inline float GetF32(const std::uint8_t* in) {
   float value = 0.0f;
   std::memcpy(&value, &bits, sizeof value);
   return value;
+}
+
+// A stored amount of money or a rate. One that is not a finite number (NaN, an infinity) would make
+// every sum it enters meaningless, so it reads as 0, the value a missing one has.
+inline float GetAmountF32(const std::uint8_t* in) {
+  const float value = GetF32(in);
+  return std::isfinite(value) ? value : 0.0f;
 }
 
 }  // namespace tollwick
