@@ -13,6 +13,7 @@
 
 #include "core/win32/main_window.h"
 #include "core/win32/program.h"
+#include "handle_checks.h"
 #include "resources/resource.h"
 #include "sim_store.h"
 
@@ -25,7 +26,7 @@ struct NotifyCall {
   UINT id;
   UINT flags;
   UINT callback;
-  bool hasIcon;
+  HICON icon;
   std::string tip;
 };
 
@@ -33,7 +34,7 @@ std::vector<NotifyCall>* recorded = nullptr;
 
 BOOL WINAPI RecordNotify(DWORD action, PNOTIFYICONDATAA data) {
   recorded->push_back(NotifyCall{action, data->cbSize, data->uID, data->uFlags,
-                                 data->uCallbackMessage, data->hIcon != nullptr, data->szTip});
+                                 data->uCallbackMessage, data->hIcon, data->szTip});
   return TRUE;
 }
 
@@ -123,7 +124,7 @@ TEST_F(MonitorTest, FirstStartStoresTheSwitchesAndShowsTheIdleIcon) {
   EXPECT_EQ(1000u, calls[0].id);
   EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), calls[0].flags);
   EXPECT_EQ(static_cast<UINT>(WM_APP + 100), calls[0].callback);
-  EXPECT_TRUE(calls[0].hasIcon);
+  EXPECT_NE(nullptr, calls[0].icon);
   EXPECT_EQ("Tollwick", calls[0].tip);
   EXPECT_EQ(IDI_IDLE, program.tray->iconResource());
 }
@@ -225,7 +226,9 @@ TEST_F(MonitorTest, OnlyTheFirstListedConnectionIsTimed) {
 
 TEST_F(MonitorTest, ExitRemovesTheIconAndEndsTheLoop) {
   Start();
+  HMENU trayMenu = program.trayMenu.get();
   SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+  EXPECT_FALSE(IsMenu(trayMenu));
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), calls.back().action);
   EXPECT_EQ(1000u, calls.back().id);
@@ -272,31 +275,32 @@ TEST_F(MonitorTest, AnAlarmFlashAlternatesTheAlarmIconOnOnlineTicks) {
             shown);
 }
 
-TEST_F(MonitorTest, TheClockIconReplacesTheOnlineIconWhenSwitchedOn) {
+TEST_F(MonitorTest, TheClockIconReplacesTheOnlineIconAndIsDestroyedOnceTheShellHasIt) {
   Start();
   program.settings.clockIcon = 1;
   Up("My ISP");
   Tick();
   ASSERT_TRUE(program.online);
-  EXPECT_TRUE(calls.back().hasIcon);
   EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), calls.back().action);
+  ASSERT_NE(nullptr, calls.back().icon);
+  EXPECT_FALSE(IconAlive(calls.back().icon));
+  // The idle icon is the module's own and stays.
+  EXPECT_TRUE(IconAlive(calls.front().icon));
 }
 
 TEST_F(MonitorTest, TheTrayMenuHasItsItemsInOrder) {
   Start();
-  ASSERT_NE(nullptr, program.trayMenu);
+  HMENU tray = program.trayMenu.get();
+  ASSERT_NE(nullptr, tray);
   std::vector<UINT> ids;
-  for (int i = 0; i < GetMenuItemCount(program.trayMenu); ++i) {
-    ids.push_back(GetMenuItemID(program.trayMenu, i));
-  }
+  for (int i = 0; i < GetMenuItemCount(tray); ++i) ids.push_back(GetMenuItemID(tray, i));
   EXPECT_EQ((std::vector<UINT>{IDM_CALLINFO, 0, IDM_OPTIONS, IDM_ABOUT, 0, IDM_EXIT}), ids);
   char text[64];
-  GetMenuStringA(program.trayMenu, IDM_EXIT, text, sizeof text, MF_BYCOMMAND);
+  GetMenuStringA(tray, IDM_EXIT, text, sizeof text, MF_BYCOMMAND);
   EXPECT_STREQ("E&xit", text);
-  HMENU second = LoadPopupMenu(program.instance, 1);
-  ASSERT_NE(nullptr, second);
-  EXPECT_EQ(3, GetMenuItemCount(second));
-  DestroyMenu(second);
+  ScopedMenu second = LoadPopupMenu(program.instance, 1);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(3, GetMenuItemCount(second.get()));
 }
 
 TEST_F(MonitorTest, DialogCommandsThatHaveNoDialogYetDoNothing) {

@@ -68,11 +68,11 @@ void OnTrayCallback(HWND window, LPARAM mouseMessage) {
   } else if (mouseMessage == WM_RBUTTONDOWN) {
     POINT cursor;
     GetCursorPos(&cursor);
-    SetMenuDefaultItem(app.trayMenu, IDM_CALLINFO, FALSE);
+    SetMenuDefaultItem(app.trayMenu.get(), IDM_CALLINFO, FALSE);
     // The window must be in the foreground before TrackPopupMenuEx, or the menu will not close
     // when the user clicks elsewhere; the posted message completes that.
     SetForegroundWindow(window);
-    TrackPopupMenuEx(app.trayMenu, TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, window,
+    TrackPopupMenuEx(app.trayMenu.get(), TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, window,
                      nullptr);
     PostMessageA(window, WM_USER, 0, 0);
   }
@@ -93,8 +93,7 @@ void OnDestroy(HWND window) {
   Program& app = App();
   KillTimer(window, kTimerId);
   app.tray->Delete(IDI_IDLE, kProgramTitle);
-  DestroyMenu(app.trayMenu);
-  app.trayMenu = nullptr;
+  app.trayMenu.reset();
   app.FreeState();
   app.mainWindow = nullptr;
   PostQuitMessage(0);
@@ -128,13 +127,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-HMENU LoadPopupMenu(HINSTANCE instance, int position) {
-  HMENU bar = LoadMenuA(instance, MAKEINTRESOURCEA(kMenuResource));
-  if (bar == nullptr) return nullptr;
-  HMENU popup = GetSubMenu(bar, position);
+ScopedMenu LoadPopupMenu(HINSTANCE instance, int position) {
+  ScopedMenu bar(LoadMenuA(instance, MAKEINTRESOURCEA(kMenuResource)));
+  if (!bar) return ScopedMenu();
+  ScopedMenu popup(GetSubMenu(bar.get(), position));
   // Detached, the pop-up survives the destruction of the bar it came from.
-  RemoveMenu(bar, position, MF_BYPOSITION);
-  DestroyMenu(bar);
+  RemoveMenu(bar.get(), position, MF_BYPOSITION);
   return popup;
 }
 

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/scoped_handles.h"
+
 namespace tollwick {
 
 constexpr const char* kMainWindowClass = "TOLLWICKCLASS";
@@ -16,7 +18,7 @@ constexpr UINT kTimerPeriodMs = 500;
 HWND CreateMainWindow(HINSTANCE instance);
 void UnregisterMainWindowClass(HINSTANCE instance);
 
-// LoadMenuA(instance, 105), detaching the pop-up at the given position; the caller destroys it.
-HMENU LoadPopupMenu(HINSTANCE instance, int position);
+// LoadMenuA(instance, 105), detaching the pop-up at the given position and destroying the rest.
+ScopedMenu LoadPopupMenu(HINSTANCE instance, int position);
 
 }  // namespace tollwick

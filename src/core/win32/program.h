@@ -17,6 +17,7 @@
 #include "core/win32/tray_icon.h"
 #include "platform/settings_store.h"
 #include "platform/win32/win32_environment.h"
+#include "platform/win32/scoped_handles.h"
 #include "platform/win32/win32_registry.h"
 
 namespace tollwick {
@@ -38,7 +39,7 @@ class Program {
 
   HINSTANCE instance;
   HWND mainWindow = nullptr;
-  HMENU trayMenu = nullptr;
+  ScopedMenu trayMenu;
   bool online = false;
 
   Win32Registry registry;
