@@ -17,6 +17,12 @@ namespace {
 constexpr UINT kMenuResource = IDR_MENU;
 constexpr int kTrayMenuPosition = 0;
 
+// Posted to the main window right after the tray menu closes. A menu tracked for a window that
+// has no visible presence stays open after a click elsewhere unless the window's queue receives a
+// message once tracking ends; the content does not matter, so nothing handles it and
+// DefWindowProcA lets it pass.
+constexpr UINT kAfterTrayMenuMessage = WM_USER;
+
 // Explorer broadcasts this when it re-creates the task bar; icons must then be added again.
 UINT TaskbarCreatedMessage() {
   static const UINT message = RegisterWindowMessageA("TaskbarCreated");
@@ -72,9 +78,9 @@ void OnTrayCallback(HWND window, LPARAM mouseMessage) {
     // The window must be in the foreground before TrackPopupMenuEx, or the menu will not close
     // when the user clicks elsewhere; the posted message completes that.
     SetForegroundWindow(window);
-    TrackPopupMenuEx(app.trayMenu.get(), TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, window,
-                     nullptr);
-    PostMessageA(window, WM_USER, 0, 0);
+    TrackPopupMenuEx(app.trayMenu.get(), TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y,
+                     window, nullptr);
+    PostMessageA(window, kAfterTrayMenuMessage, 0, 0);
   }
 }
 

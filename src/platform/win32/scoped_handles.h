@@ -1,8 +1,9 @@
 #pragma once
-// Owners of the Win32 handles the program creates: each gives its handle back the one right way when
-// it goes out of scope, so feature code never calls DestroyIcon, DestroyMenu, DeleteObject, DeleteDC,
-// ReleaseDC or EndDoc itself, and an early return cannot leak. All are move-only: a copy would give
-// the same handle back twice, and a moved-from owner holds nothing and gives nothing back.
+// Owners of the Win32 handles the program creates: each gives its handle back the one right way
+// when it goes out of scope, so feature code never calls DestroyIcon, DestroyMenu, DeleteObject,
+// DeleteDC, ReleaseDC or EndDoc itself, and an early return cannot leak. All are move-only: a copy
+// would give the same handle back twice, and a moved-from owner holds nothing and gives nothing
+// back.
 
 #include <windows.h>
 
@@ -56,7 +57,8 @@ struct GdiObjectRelease {
 using ScopedIcon = ScopedHandle<HICON, IconRelease>;
 // A menu loaded or created and not attached to a window, which would destroy it itself.
 using ScopedMenu = ScopedHandle<HMENU, MenuRelease>;
-// A device context the program created: a memory DC (CreateCompatibleDC) or a printer's (CreateDCA).
+// A device context the program created: a memory DC (CreateCompatibleDC) or a printer's
+// (CreateDCA).
 using ScopedDC = ScopedHandle<HDC, CreatedDcRelease>;
 // A pen, brush, font, bitmap or region. Destroy it only once no DC has it selected: declare it
 // before the ScopedSelection that selects it, so the selection is undone first.
@@ -126,8 +128,8 @@ class ScopedSelection {
 
 // A document under way on a printer's DC: StartDocA when made; Finish() ends it with EndDoc and
 // sends it to the printer; one never finished (an error part-way, an early return) is abandoned
-// with AbortDoc, so a half-printed bill never leaves a job open. The DC itself belongs to the caller
-// and must outlive the document.
+// with AbortDoc, so a half-printed bill never leaves a job open. The DC itself belongs to the
+// caller and must outlive the document.
 class ScopedPrintDocument {
  public:
   ScopedPrintDocument(HDC printer, const char* name) : dc_(printer) {
