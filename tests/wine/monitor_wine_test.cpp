@@ -54,6 +54,7 @@ class MonitorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     DeleteProgramKey(HKEY_LOCAL_MACHINE);
+    DeleteProgramKey(HKEY_CURRENT_USER);  // else the program would keep its data there
     rassim::ResetState();
     recorded = &calls;
     program.trayNotify = RecordNotify;

@@ -23,6 +23,11 @@ constexpr int kTrayMenuPosition = 0;
 // DefWindowProcA lets it pass.
 constexpr UINT kAfterTrayMenuMessage = WM_USER;
 
+// Posted to itself by the main window once it is created, so that start-up notices, which wait for
+// the user's OK, are shown by the running message loop: the tray icon is there, the timer ticks and
+// a call dialled meanwhile is timed from its start.
+constexpr UINT kStartupNoticeMessage = WM_APP + 1;
+
 // Explorer broadcasts this when it re-creates the task bar; icons must then be added again.
 UINT TaskbarCreatedMessage() {
   static const UINT message = RegisterWindowMessageA("TaskbarCreated");
@@ -38,6 +43,7 @@ void OnCreate(HWND window) {
   app.tray->Add(IDI_IDLE, kProgramTitle);
   app.online = false;
   SetTimer(window, kTimerId, kTimerPeriodMs, nullptr);
+  PostMessageA(window, kStartupNoticeMessage, 0, 0);
 }
 
 void OnTimer() {
@@ -116,6 +122,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case kTrayCallbackMessage:
       OnTrayCallback(window, lParam);
       return 0;
+    case kStartupNoticeMessage:
+      App().TellStartupNotices();
+      return 0;
     case WM_COMMAND:
       OnCommand(window, LOWORD(wParam));
       return 0;
@@ -154,5 +163,16 @@ HWND CreateMainWindow(HINSTANCE instance) {
 }
 
 void UnregisterMainWindowClass(HINSTANCE instance) { UnregisterClassA(kMainWindowClass, instance); }
+
+int RunMainWindow(HINSTANCE instance) {
+  if (CreateMainWindow(instance) == nullptr) return 1;
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  UnregisterMainWindowClass(instance);
+  return static_cast<int>(message.wParam);
+}
 
 }  // namespace tollwick
