@@ -70,26 +70,6 @@ TEST(ChooseHive, KeepsEachUsersDataInOneHive) {
   }
 }
 
-TEST(ChooseHive, AUserWhoOnceRanWithoutRightsStaysOnTheirOwnHiveWhenRunElevated) {
-  FakeRegistry registry;
-  PutTree(registry, kHkeyLocalMachine);
-  std::vector<RegKey> hives;
-  std::vector<bool> firstPerUser;
-  for (Machine run : {Machine::kWritable, Machine::kReadOnly, Machine::kWritable,
-                      Machine::kReadOnly}) {
-    Restrict(registry, run);
-    SettingsStore store(registry);
-    firstPerUser.push_back(store.ChooseHive());
-    hives.push_back(store.hive());
-    store.WriteRootBinary("ClockIcon", "\0\0\0\0", 4);  // the run stores something
-  }
-  EXPECT_EQ((std::vector<RegKey>{kHkeyLocalMachine, kHkeyCurrentUser, kHkeyCurrentUser,
-                                 kHkeyCurrentUser}),
-            hives);
-  // Told once, on the run that made the user's tree.
-  EXPECT_EQ((std::vector<bool>{false, true, false, false}), firstPerUser);
-}
-
 struct OtherStoreCase {
   const char* name;
   RegKey inUse;
@@ -170,13 +150,6 @@ TEST(OtherBillNotice, TellsOfABillInTheOtherHiveOnceAndOnlyReadsThatHive) {
       EXPECT_EQ(0u, registry.OpenHandleCount());
     }
   }
-}
-
-TEST(OtherBillNotice, NothingToTellWhenTheOtherHiveHasNoTreeAndNoneIsMade) {
-  FakeRegistry registry;
-  SettingsStore store(registry, kHkeyLocalMachine);
-  EXPECT_EQ(0u, OtherBillItemsToTell(store));
-  EXPECT_FALSE(registry.KeyExists(kHkeyCurrentUser, "Software"));
 }
 
 }  // namespace

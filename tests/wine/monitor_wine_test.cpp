@@ -15,7 +15,7 @@
 #include "core/win32/program.h"
 #include "handle_checks.h"
 #include "resources/resource.h"
-#include "sim_store.h"
+#include "sim_connections.h"
 
 namespace tollwick {
 namespace {
@@ -75,19 +75,6 @@ class MonitorTest : public ::testing::Test {
     ASSERT_NE(nullptr, window);
   }
 
-  void Up(const std::string& entry, rassim::LinkState state = rassim::LinkState::kConnected,
-          const std::string& ip = "10.1.2.3") {
-    rassim::SimState sim = rassim::LoadState();
-    sim.entries.push_back(entry);
-    rassim::Connection connection;
-    connection.handle = sim.nextHandle++;
-    connection.state = state;
-    connection.ip = ip;
-    connection.entry = entry;
-    sim.connections.push_back(connection);
-    ASSERT_TRUE(rassim::SaveState(sim));
-  }
-
   void Down() {
     rassim::SimState sim = rassim::LoadState();
     sim.connections.clear();
@@ -132,7 +119,7 @@ TEST_F(MonitorTest, FirstStartStoresTheSwitchesAndShowsTheIdleIcon) {
 
 TEST_F(MonitorTest, TheTimerRunsEveryHalfSecond) {
   Start();
-  Up("My ISP");
+  BringUp("My ISP");
   // Let the real timer find the connection.
   DWORD until = GetTickCount() + 1500;
   MSG message;
@@ -148,7 +135,7 @@ TEST_F(MonitorTest, TheTimerRunsEveryHalfSecond) {
 
 TEST_F(MonitorTest, ConnectionUpShowsTheOnlineTipAndDownBillsTheCall) {
   Start();
-  Up("My ISP");
+  BringUp("My ISP");
   Tick();
   ASSERT_TRUE(program.online);
   ASSERT_TRUE(program.call.IsCallInProgress());
@@ -171,7 +158,7 @@ TEST_F(MonitorTest, ConnectionUpShowsTheOnlineTipAndDownBillsTheCall) {
 
 TEST_F(MonitorTest, AnAddressThatIsNotADottedQuadShowsUnavailable) {
   Start();
-  Up("No Address", rassim::LinkState::kConnected, "");
+  BringUp("No Address", rassim::LinkState::kConnected, "");
   Tick();
   ASSERT_TRUE(program.online);
   EXPECT_EQ(0u, calls.back().tip.find("Tollwick On - No Address (IP:Unavailable) 0:0:0 - "))
@@ -180,7 +167,7 @@ TEST_F(MonitorTest, AnAddressThatIsNotADottedQuadShowsUnavailable) {
 
 TEST_F(MonitorTest, LongTipsAreCutTo63Characters) {
   Start();
-  Up(std::string(200, 'E'));
+  BringUp(std::string(200, 'E'));
   Tick();
   ASSERT_TRUE(program.online);
   EXPECT_EQ(63u, calls.back().tip.size());
@@ -189,7 +176,7 @@ TEST_F(MonitorTest, LongTipsAreCutTo63Characters) {
 
 TEST_F(MonitorTest, DirectCableConnectionCountsOnlyWithoutNoDcc) {
   Start();
-  Up("Direct Cable Connection (COM1)");
+  BringUp("Direct Cable Connection (COM1)");
   Tick();
   EXPECT_FALSE(program.online);
   program.settings.noDcc = 0;
@@ -199,7 +186,7 @@ TEST_F(MonitorTest, DirectCableConnectionCountsOnlyWithoutNoDcc) {
 
 TEST_F(MonitorTest, CheckStatusWaitsUntilTheServiceReportsConnected) {
   Start();
-  Up("Slow ISP", rassim::LinkState::kAuthenticating);
+  BringUp("Slow ISP", rassim::LinkState::kAuthenticating);
   program.settings.checkStatus = 1;
   Tick();
   EXPECT_FALSE(program.online);
@@ -211,15 +198,15 @@ TEST_F(MonitorTest, CheckStatusWaitsUntilTheServiceReportsConnected) {
   Down();
   Tick();
   program.settings.checkStatus = 0;
-  Up("Slow ISP", rassim::LinkState::kConnecting);
+  BringUp("Slow ISP", rassim::LinkState::kConnecting);
   Tick();
   EXPECT_TRUE(program.online);
 }
 
 TEST_F(MonitorTest, OnlyTheFirstListedConnectionIsTimed) {
   Start();
-  Up("First");
-  Up("Second");
+  BringUp("First");
+  BringUp("Second");
   Tick();
   ASSERT_TRUE(program.online);
   EXPECT_STREQ("First", program.call.CallProfile()->name);
@@ -241,7 +228,7 @@ TEST_F(MonitorTest, ExitRemovesTheIconAndEndsTheLoop) {
 
 TEST_F(MonitorTest, ExitDuringACallLeavesItForTheNextStart) {
   Start();
-  Up("My ISP");
+  BringUp("My ISP");
   Tick();
   ASSERT_TRUE(program.online);
   SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
@@ -251,7 +238,7 @@ TEST_F(MonitorTest, ExitDuringACallLeavesItForTheNextStart) {
 
 TEST_F(MonitorTest, TheIconComesBackWhenTheTaskBarIsRecreated) {
   Start();
-  Up("My ISP");
+  BringUp("My ISP");
   Tick();
   std::string onlineTip = calls.back().tip;
   calls.clear();
@@ -266,7 +253,7 @@ TEST_F(MonitorTest, AnAlarmFlashAlternatesTheAlarmIconOnOnlineTicks) {
   FlashTrayIcon(program.flash);
   Tick();  // idle: the flash waits for an on-line tick
   EXPECT_EQ(5, program.flash.flashCount);
-  Up("My ISP");
+  BringUp("My ISP");
   std::vector<int> shown;
   for (int i = 0; i < 6; ++i) {
     Tick();
@@ -279,7 +266,7 @@ TEST_F(MonitorTest, AnAlarmFlashAlternatesTheAlarmIconOnOnlineTicks) {
 TEST_F(MonitorTest, TheClockIconReplacesTheOnlineIconAndIsDestroyedOnceTheShellHasIt) {
   Start();
   program.settings.clockIcon = 1;
-  Up("My ISP");
+  BringUp("My ISP");
   Tick();
   ASSERT_TRUE(program.online);
   EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), calls.back().action);

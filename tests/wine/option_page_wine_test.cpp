@@ -153,15 +153,5 @@ TEST_F(OptionPageTest, ThePageObjectGoesWithItsWindow) {
   EXPECT_EQ(std::vector<std::string>{"gone"}, subject.log);
 }
 
-TEST_F(OptionPageTest, APageWithoutWhatItWorksOnIsNotMade) {
-  HWND bare = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_TEST_PAGE), frame,
-                                 OptionPageProc<TestPage>, 0);
-  ASSERT_NE(nullptr, bare);
-  EXPECT_EQ(0, GetWindowLongPtrA(bare, GWLP_USERDATA));
-  SendMessageA(bare, WM_COMMAND, IDOK, 0);  // nothing to reach, and no harm
-  DestroyWindow(bare);
-  EXPECT_EQ(std::vector<std::string>{}, subject.log);
-}
-
 }  // namespace
 }  // namespace tollwick

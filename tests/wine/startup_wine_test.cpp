@@ -15,7 +15,7 @@
 #include "core/win32/program.h"
 #include "platform/win32/win32_registry.h"
 #include "resources/resource.h"
-#include "sim_store.h"
+#include "sim_connections.h"
 
 namespace tollwick {
 namespace {
@@ -132,23 +132,11 @@ class StartupTest : public ::testing::Test {
     return seen;
   }
 
-  void ConnectionUp() {
-    rassim::SimState sim = rassim::LoadState();
-    sim.entries.push_back("My ISP");
-    rassim::Connection connection;
-    connection.handle = sim.nextHandle++;
-    connection.state = rassim::LinkState::kConnected;
-    connection.ip = "10.1.2.3";
-    connection.entry = "My ISP";
-    sim.connections.push_back(connection);
-    ASSERT_TRUE(rassim::SaveState(sim));
-  }
-
   MachineReadOnlyRegistry ordinaryUser;
 };
 
 TEST_F(StartupTest, TheWarningComesOnceTheTrayIconAndTimerRunSoACallIsTimedMeanwhile) {
-  ConnectionUp();
+  BringUp("My ISP");
   Seen seen = RunProgram(&ordinaryUser, true);
 
   ASSERT_EQ(1u, seen.boxes.size());
@@ -178,10 +166,8 @@ const char* const kTwoItems = "A bill of 2 items is also stored under HKEY_LOCAL
 
 const TellCase kTellCases[] = {
     {"first run with rights", false, false, 0, {{}, {}}},
-    {"first run without rights", true, false, 0, {{kWarning}, {}}},
     {"first run without rights, machine bill", true, false, 2, {{kWarning, kTwoItems}, {}}},
     {"user data, run elevated, machine bill", false, true, 2, {{kTwoItems}, {}}},
-    {"user data, ordinary user, machine bill", true, true, 2, {{kTwoItems}, {}}},
 };
 
 TEST_F(StartupTest, EachNoticeIsToldOnce) {
