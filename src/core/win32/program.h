@@ -16,8 +16,8 @@
 #include "core/tray_flash.h"
 #include "core/win32/tray_icon.h"
 #include "platform/settings_store.h"
-#include "platform/win32/win32_environment.h"
 #include "platform/win32/scoped_handles.h"
+#include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_registry.h"
 
 namespace tollwick {
