@@ -33,6 +33,10 @@ class Registry {
   // RegCreateKeyExA(parent, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, out, NULL): opens the key,
   // creating every missing key on the path. On failure *out is 0.
   virtual long CreateKey(RegKey parent, const char* path, RegKey* out) = 0;
+  // RegOpenKeyExA(parent, path, 0, KEY_READ, out): opens an existing key for reading only, creating
+  // nothing; a missing key gives kRegFileNotFound. Values cannot be written through the handle. For
+  // looking at keys that must not be created, or that the user may read but not write.
+  virtual long OpenKey(RegKey parent, const char* path, RegKey* out) = 0;
   // RegQueryValueExA without the type. name null = the unnamed default value. *size is the buffer
   // size on entry and the stored size on return (also with kRegMoreData).
   virtual long QueryValue(RegKey key, const char* name, void* data, std::uint32_t* size) = 0;

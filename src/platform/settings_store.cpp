@@ -58,15 +58,46 @@ void RootSubkeyPath(const char* name, char* out, std::uint32_t outSize) {
 
 // ---- SettingsStore ------------------------------------------------------------------------------
 
-bool SettingsStore::ChooseHive() {
+namespace {
+
+bool RootExists(Registry& registry, RegKey hive) {
   RegKey key = 0;
-  if (registry_.CreateKey(kHkeyLocalMachine, kRootPath, &key) == kRegSuccess && key != 0) {
-    registry_.CloseKey(key);
+  if (registry.OpenKey(hive, kRootPath, &key) != kRegSuccess || key == 0) return false;
+  registry.CloseKey(key);
+  return true;
+}
+
+bool RootWritable(Registry& registry, RegKey hive) {
+  RegKey key = 0;
+  if (registry.CreateKey(hive, kRootPath, &key) != kRegSuccess || key == 0) return false;
+  registry.CloseKey(key);
+  return true;
+}
+
+}  // namespace
+
+RegKey SettingsStore::otherHive() const {
+  return hive_ == kHkeyCurrentUser ? kHkeyLocalMachine : kHkeyCurrentUser;
+}
+
+bool SettingsStore::ChooseHive() {
+  if (RootExists(registry_, kHkeyCurrentUser)) {
+    hive_ = kHkeyCurrentUser;
+    return false;
+  }
+  if (RootWritable(registry_, kHkeyLocalMachine)) {
     hive_ = kHkeyLocalMachine;
     return false;
   }
   hive_ = kHkeyCurrentUser;
   return true;
+}
+
+std::optional<SettingsStore> SettingsStore::OtherHiveStore() const {
+  RegKey other = otherHive();
+  // Existence first: opening with full access would create the tree.
+  if (!RootExists(registry_, other) || !RootWritable(registry_, other)) return std::nullopt;
+  return SettingsStore(registry_, other);
 }
 
 SettingsKey SettingsStore::OpenSettingsKey(const char* path) const {

@@ -4,6 +4,7 @@
 // back at once, so the registry fills itself with defaults on first use.
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/registry.h"
 
@@ -35,17 +36,26 @@ class SettingsKey {
 
 class SettingsStore {
  public:
-  // hive: kHkeyLocalMachine normally; kHkeyCurrentUser when the machine-wide key cannot be written
-  // (see ChooseHive).
+  // hive: kHkeyLocalMachine or kHkeyCurrentUser (see ChooseHive).
   explicit SettingsStore(Registry& registry, RegKey hive = kHkeyLocalMachine)
       : registry_(registry), hive_(hive) {}
 
   Registry& registry() const { return registry_; }
   RegKey hive() const { return hive_; }
+  // The hive this store does not use.
+  RegKey otherHive() const;
 
-  // Tries to open the root key in HKEY_LOCAL_MACHINE with full access; when that fails, switches the
-  // store to HKEY_CURRENT_USER and returns true (the caller tells the user once).
+  // Chooses the hive so that one user's data stays in one place from run to run, whether or not
+  // this run may write HKEY_LOCAL_MACHINE (an administrator runs elevated one day and not the next):
+  //  1. the user's own tree, HKEY_CURRENT_USER\Software\Orvo\Tollwick, whenever it exists;
+  //  2. otherwise the machine's, when its root key can be opened with full access;
+  //  3. otherwise the user's own, which the first write then creates.
+  // Returns true in case 3, the one run that starts keeping data for this user alone; the caller
+  // tells the user, and from the next run on rule 1 applies. Creates nothing in the user's hive.
   bool ChooseHive();
+  // A store on the other hive when the program's tree exists there and can be written, for billing
+  // a call that a run on that hive left in progress. None otherwise: nothing is ever created there.
+  std::optional<SettingsStore> OtherHiveStore() const;
 
   // A full path below the hive ("Software\\Orvo\\Tollwick\\.Bill").
   SettingsKey OpenSettingsKey(const char* path) const;

@@ -1,5 +1,6 @@
 #pragma once
-// Resource and command ids. Shared by tollwick.rc and the code, so plain #defines.
+// Resource and command ids. Shared by tollwick.rc and the code, so plain #defines. The controls of
+// each dialog are numbered in a header of that dialog's own (alarm_notice_ids.h, ...).
 
 #define IDI_APP 101
 #define IDI_IDLE 103
@@ -16,11 +17,3 @@
 #define IDM_CALLINFO 40002
 #define IDM_OPTIONS 40003
 #define IDM_ABOUT 40004
-
-// Alarm notice controls
-#define IDC_NOTICE_NOW_TIME 1044
-#define IDC_NOTICE_REASON 1047
-#define IDC_NOTICE_NAME 1048
-#define IDC_NOTICE_FIRED_TIME 1049
-#define IDC_NOTICE_FIRED_COST 1050
-#define IDC_NOTICE_NOW_COST 1008

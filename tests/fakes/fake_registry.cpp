@@ -110,7 +110,29 @@ std::shared_ptr<FakeRegistry::Node> FakeRegistry::Child(const std::shared_ptr<No
   return it->second;
 }
 
+RegKey FakeRegistry::NewHandle(const std::shared_ptr<Node>& node) {
+  RegKey handle = nextHandle_;
+  nextHandle_ += 4;  // never reused, so a closed handle stays invalid
+  handles_[handle] = node;
+  return handle;
+}
+
 long FakeRegistry::CreateKey(RegKey parent, const char* path, RegKey* out) {
+  if (!out) return kErrorInvalidParameter;
+  *out = 0;
+  long error = kRegSuccess;
+  std::shared_ptr<Node> node = Resolve(parent, &error);
+  if (!node) return error;
+  if (RootNode(parent) && deniedHives_.count(parent)) return kRegAccessDenied;
+  if (writeDeniedHives_.count(RootOf(node.get()))) return kRegAccessDenied;
+  std::vector<std::string> parts;
+  if (!SplitPath(NameOf(path), &parts)) return kErrorBadPathname;
+  for (const std::string& part : parts) node = Child(node, part);
+  *out = NewHandle(node);
+  return kRegSuccess;
+}
+
+long FakeRegistry::OpenKey(RegKey parent, const char* path, RegKey* out) {
   if (!out) return kErrorInvalidParameter;
   *out = 0;
   long error = kRegSuccess;
@@ -119,11 +141,13 @@ long FakeRegistry::CreateKey(RegKey parent, const char* path, RegKey* out) {
   if (RootNode(parent) && deniedHives_.count(parent)) return kRegAccessDenied;
   std::vector<std::string> parts;
   if (!SplitPath(NameOf(path), &parts)) return kErrorBadPathname;
-  for (const std::string& part : parts) node = Child(node, part);
-  RegKey handle = nextHandle_;
-  nextHandle_ += 4;  // never reused, so a closed handle stays invalid
-  handles_[handle] = node;
-  *out = handle;
+  for (const std::string& part : parts) {
+    auto it = node->subkeys.find(part);
+    if (it == node->subkeys.end()) return kRegFileNotFound;
+    node = it->second;
+  }
+  *out = NewHandle(node);
+  readOnlyHandles_.insert(*out);
   return kRegSuccess;
 }
 
@@ -168,6 +192,7 @@ long FakeRegistry::SetValue(RegKey key, const char* name, std::uint32_t type, co
   std::shared_ptr<Node> node = Resolve(key, &error);
   if (!node) return error;
   if (!data && size) return kErrorInvalidParameter;
+  if (readOnlyHandles_.count(key)) return kRegAccessDenied;
   writeLog_.push_back(NameOf(name));
   Value value;
   value.name = NameOf(name);
@@ -191,6 +216,7 @@ long FakeRegistry::DeleteValue(RegKey key, const char* name) {
   long error = kRegSuccess;
   std::shared_ptr<Node> node = Resolve(key, &error);
   if (!node) return error;
+  if (readOnlyHandles_.count(key)) return kRegAccessDenied;
   return node->values.erase(NameOf(name)) ? kRegSuccess : kRegFileNotFound;
 }
 
@@ -239,6 +265,7 @@ long FakeRegistry::DeleteKey(RegKey key, const char* name) {
 
 long FakeRegistry::CloseKey(RegKey key) {
   if (RootNode(key)) return kRegSuccess;
+  readOnlyHandles_.erase(key);
   return handles_.erase(key) ? kRegSuccess : kRegInvalidHandle;
 }
 
@@ -247,6 +274,14 @@ void FakeRegistry::DenyAccess(RegKey hive, bool deny) {
     deniedHives_.insert(hive);
   } else {
     deniedHives_.erase(hive);
+  }
+}
+
+void FakeRegistry::DenyWrites(RegKey hive, bool deny) {
+  if (deny) {
+    writeDeniedHives_.insert(hive);
+  } else {
+    writeDeniedHives_.erase(hive);
   }
 }
 

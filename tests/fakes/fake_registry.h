@@ -26,6 +26,7 @@ class FakeRegistry : public Registry {
   ~FakeRegistry() override;
 
   long CreateKey(RegKey parent, const char* path, RegKey* out) override;
+  long OpenKey(RegKey parent, const char* path, RegKey* out) override;
   long QueryValue(RegKey key, const char* name, void* data, std::uint32_t* size) override;
   long SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
                 std::uint32_t size) override;
@@ -39,6 +40,9 @@ class FakeRegistry : public Registry {
   // While denied, opening or creating any key below the hive fails with ERROR_ACCESS_DENIED and
   // yields 0. Handles already open keep working.
   void DenyAccess(RegKey hive, bool deny = true);
+  // While writes are denied (an ordinary user's view of HKEY_LOCAL_MACHINE), CreateKey anywhere in
+  // the hive, which asks for full access, fails with ERROR_ACCESS_DENIED; OpenKey still reads.
+  void DenyWrites(RegKey hive, bool deny = true);
   // RegDeleteKeyA of the key at this path (below the root) fails with ERROR_ACCESS_DENIED.
   void FailDeletionOf(RegKey root, const std::string& path);
 
@@ -88,6 +92,7 @@ class FakeRegistry : public Registry {
   static constexpr long kErrorBadPathname = 161;
   static constexpr long kErrorKeyDeleted = 1018;
 
+  RegKey NewHandle(const std::shared_ptr<Node>& node);
   // The live node behind a handle, or an error code in *error.
   std::shared_ptr<Node> Resolve(RegKey key, long* error) const;
   std::shared_ptr<Node> RootNode(RegKey root) const;
@@ -102,7 +107,9 @@ class FakeRegistry : public Registry {
   std::shared_ptr<Node> currentUser_;
   std::map<RegKey, std::shared_ptr<Node>> handles_;
   RegKey nextHandle_ = 0x1000;
+  std::set<RegKey> readOnlyHandles_;
   std::set<RegKey> deniedHives_;
+  std::set<RegKey> writeDeniedHives_;
   std::set<std::string, FoldedLess> undeletable_;  // "<root>\\<path>"
   std::vector<std::string> writeLog_;
 };

@@ -129,6 +129,31 @@ TEST_P(RegistryConformance, OpeningAnEmptyPathOpensTheKeyItself) {
   EXPECT_EQ(0u, SubkeyCount(reg, scratch_));
 }
 
+TEST_P(RegistryConformance, OpeningForReadingCreatesNothingAndWritesNothing) {
+  Registry& reg = *registry_;
+  RegKey out = 99;
+  EXPECT_EQ(kRegFileNotFound, reg.OpenKey(scratch_, "Absent\\Deeper", &out));
+  EXPECT_EQ(0u, out);
+  EXPECT_EQ(0u, SubkeyCount(reg, scratch_));
+
+  RegKey made = Open(reg, scratch_, "Present\\Inner");
+  ASSERT_EQ(kRegSuccess, reg.SetValue(made, "Flag", kRegDword, "\x03\0\0\0", 4));
+  reg.CloseKey(made);
+  RegKey read = 0;
+  ASSERT_EQ(kRegSuccess, reg.OpenKey(scratch_, "PRESENT\\inner", &read));
+  ASSERT_NE(0u, read);
+  std::uint8_t flag[4] = {};
+  std::uint32_t size = sizeof flag;
+  EXPECT_EQ(kRegSuccess, reg.QueryValue(read, "Flag", flag, &size));
+  EXPECT_EQ(3, flag[0]);
+  EXPECT_EQ(kRegAccessDenied, reg.SetValue(read, "Flag", kRegDword, "\x04\0\0\0", 4));
+  EXPECT_EQ(kRegAccessDenied, reg.DeleteValue(read, "Flag"));
+  EXPECT_EQ(kRegSuccess, reg.CloseKey(read));
+  made = Open(reg, scratch_, "Present\\Inner");
+  EXPECT_EQ(std::vector<std::uint8_t>({3, 0, 0, 0}), BytesOf(made, "Flag"));
+  reg.CloseKey(made);
+}
+
 TEST_P(RegistryConformance, SubkeysEnumerateSortedWithoutRegardToCase) {
   Registry& reg = *registry_;
   for (const char* name : {"zeta", "Evening 2", "beta", ".Default", "evening", "Alpha", "_x"}) {

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "platform/win32/win32_environment.h"
-#include "resources/resource.h"
+#include "resources/alarm_notice_ids.h"
 
 namespace tollwick {
 namespace {

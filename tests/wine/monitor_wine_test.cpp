@@ -13,8 +13,9 @@
 
 #include "core/win32/main_window.h"
 #include "core/win32/program.h"
+#include "handle_checks.h"
 #include "resources/resource.h"
-#include "sim_store.h"
+#include "sim_connections.h"
 
 namespace tollwick {
 namespace {
@@ -25,7 +26,7 @@ struct NotifyCall {
   UINT id;
   UINT flags;
   UINT callback;
-  bool hasIcon;
+  HICON icon;
   std::string tip;
 };
 
@@ -33,7 +34,7 @@ std::vector<NotifyCall>* recorded = nullptr;
 
 BOOL WINAPI RecordNotify(DWORD action, PNOTIFYICONDATAA data) {
   recorded->push_back(NotifyCall{action, data->cbSize, data->uID, data->uFlags,
-                                 data->uCallbackMessage, data->hIcon != nullptr, data->szTip});
+                                 data->uCallbackMessage, data->hIcon, data->szTip});
   return TRUE;
 }
 
@@ -53,6 +54,7 @@ class MonitorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     DeleteProgramKey(HKEY_LOCAL_MACHINE);
+    DeleteProgramKey(HKEY_CURRENT_USER);  // else the program would keep its data there
     rassim::ResetState();
     recorded = &calls;
     program.trayNotify = RecordNotify;
@@ -71,19 +73,6 @@ class MonitorTest : public ::testing::Test {
   void Start() {
     window = CreateMainWindow(program.instance);
     ASSERT_NE(nullptr, window);
-  }
-
-  void Up(const std::string& entry, rassim::LinkState state = rassim::LinkState::kConnected,
-          const std::string& ip = "10.1.2.3") {
-    rassim::SimState sim = rassim::LoadState();
-    sim.entries.push_back(entry);
-    rassim::Connection connection;
-    connection.handle = sim.nextHandle++;
-    connection.state = state;
-    connection.ip = ip;
-    connection.entry = entry;
-    sim.connections.push_back(connection);
-    ASSERT_TRUE(rassim::SaveState(sim));
   }
 
   void Down() {
@@ -123,14 +112,14 @@ TEST_F(MonitorTest, FirstStartStoresTheSwitchesAndShowsTheIdleIcon) {
   EXPECT_EQ(1000u, calls[0].id);
   EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), calls[0].flags);
   EXPECT_EQ(static_cast<UINT>(WM_APP + 100), calls[0].callback);
-  EXPECT_TRUE(calls[0].hasIcon);
+  EXPECT_NE(nullptr, calls[0].icon);
   EXPECT_EQ("Tollwick", calls[0].tip);
   EXPECT_EQ(IDI_IDLE, program.tray->iconResource());
 }
 
 TEST_F(MonitorTest, TheTimerRunsEveryHalfSecond) {
   Start();
-  Up("My ISP");
+  BringUp("My ISP");
   // Let the real timer find the connection.
   DWORD until = GetTickCount() + 1500;
   MSG message;
@@ -146,7 +135,7 @@ TEST_F(MonitorTest, TheTimerRunsEveryHalfSecond) {
 
 TEST_F(MonitorTest, ConnectionUpShowsTheOnlineTipAndDownBillsTheCall) {
   Start();
-  Up("My ISP");
+  BringUp("My ISP");
   Tick();
   ASSERT_TRUE(program.online);
   ASSERT_TRUE(program.call.IsCallInProgress());
@@ -169,7 +158,7 @@ TEST_F(MonitorTest, ConnectionUpShowsTheOnlineTipAndDownBillsTheCall) {
 
 TEST_F(MonitorTest, AnAddressThatIsNotADottedQuadShowsUnavailable) {
   Start();
-  Up("No Address", rassim::LinkState::kConnected, "");
+  BringUp("No Address", rassim::LinkState::kConnected, "");
   Tick();
   ASSERT_TRUE(program.online);
   EXPECT_EQ(0u, calls.back().tip.find("Tollwick On - No Address (IP:Unavailable) 0:0:0 - "))
@@ -178,7 +167,7 @@ TEST_F(MonitorTest, AnAddressThatIsNotADottedQuadShowsUnavailable) {
 
 TEST_F(MonitorTest, LongTipsAreCutTo63Characters) {
   Start();
-  Up(std::string(200, 'E'));
+  BringUp(std::string(200, 'E'));
   Tick();
   ASSERT_TRUE(program.online);
   EXPECT_EQ(63u, calls.back().tip.size());
@@ -187,7 +176,7 @@ TEST_F(MonitorTest, LongTipsAreCutTo63Characters) {
 
 TEST_F(MonitorTest, DirectCableConnectionCountsOnlyWithoutNoDcc) {
   Start();
-  Up("Direct Cable Connection (COM1)");
+  BringUp("Direct Cable Connection (COM1)");
   Tick();
   EXPECT_FALSE(program.online);
   program.settings.noDcc = 0;
@@ -197,7 +186,7 @@ TEST_F(MonitorTest, DirectCableConnectionCountsOnlyWithoutNoDcc) {
 
 TEST_F(MonitorTest, CheckStatusWaitsUntilTheServiceReportsConnected) {
   Start();
-  Up("Slow ISP", rassim::LinkState::kAuthenticating);
+  BringUp("Slow ISP", rassim::LinkState::kAuthenticating);
   program.settings.checkStatus = 1;
   Tick();
   EXPECT_FALSE(program.online);
@@ -209,15 +198,15 @@ TEST_F(MonitorTest, CheckStatusWaitsUntilTheServiceReportsConnected) {
   Down();
   Tick();
   program.settings.checkStatus = 0;
-  Up("Slow ISP", rassim::LinkState::kConnecting);
+  BringUp("Slow ISP", rassim::LinkState::kConnecting);
   Tick();
   EXPECT_TRUE(program.online);
 }
 
 TEST_F(MonitorTest, OnlyTheFirstListedConnectionIsTimed) {
   Start();
-  Up("First");
-  Up("Second");
+  BringUp("First");
+  BringUp("Second");
   Tick();
   ASSERT_TRUE(program.online);
   EXPECT_STREQ("First", program.call.CallProfile()->name);
@@ -225,7 +214,9 @@ TEST_F(MonitorTest, OnlyTheFirstListedConnectionIsTimed) {
 
 TEST_F(MonitorTest, ExitRemovesTheIconAndEndsTheLoop) {
   Start();
+  HMENU trayMenu = program.trayMenu.get();
   SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+  EXPECT_FALSE(IsMenu(trayMenu));
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(static_cast<DWORD>(NIM_DELETE), calls.back().action);
   EXPECT_EQ(1000u, calls.back().id);
@@ -237,7 +228,7 @@ TEST_F(MonitorTest, ExitRemovesTheIconAndEndsTheLoop) {
 
 TEST_F(MonitorTest, ExitDuringACallLeavesItForTheNextStart) {
   Start();
-  Up("My ISP");
+  BringUp("My ISP");
   Tick();
   ASSERT_TRUE(program.online);
   SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
@@ -247,7 +238,7 @@ TEST_F(MonitorTest, ExitDuringACallLeavesItForTheNextStart) {
 
 TEST_F(MonitorTest, TheIconComesBackWhenTheTaskBarIsRecreated) {
   Start();
-  Up("My ISP");
+  BringUp("My ISP");
   Tick();
   std::string onlineTip = calls.back().tip;
   calls.clear();
@@ -262,7 +253,7 @@ TEST_F(MonitorTest, AnAlarmFlashAlternatesTheAlarmIconOnOnlineTicks) {
   FlashTrayIcon(program.flash);
   Tick();  // idle: the flash waits for an on-line tick
   EXPECT_EQ(5, program.flash.flashCount);
-  Up("My ISP");
+  BringUp("My ISP");
   std::vector<int> shown;
   for (int i = 0; i < 6; ++i) {
     Tick();
@@ -272,31 +263,32 @@ TEST_F(MonitorTest, AnAlarmFlashAlternatesTheAlarmIconOnOnlineTicks) {
             shown);
 }
 
-TEST_F(MonitorTest, TheClockIconReplacesTheOnlineIconWhenSwitchedOn) {
+TEST_F(MonitorTest, TheClockIconReplacesTheOnlineIconAndIsDestroyedOnceTheShellHasIt) {
   Start();
   program.settings.clockIcon = 1;
-  Up("My ISP");
+  BringUp("My ISP");
   Tick();
   ASSERT_TRUE(program.online);
-  EXPECT_TRUE(calls.back().hasIcon);
   EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), calls.back().action);
+  ASSERT_NE(nullptr, calls.back().icon);
+  EXPECT_FALSE(IconAlive(calls.back().icon));
+  // The idle icon is the module's own and stays.
+  EXPECT_TRUE(IconAlive(calls.front().icon));
 }
 
 TEST_F(MonitorTest, TheTrayMenuHasItsItemsInOrder) {
   Start();
-  ASSERT_NE(nullptr, program.trayMenu);
+  HMENU tray = program.trayMenu.get();
+  ASSERT_NE(nullptr, tray);
   std::vector<UINT> ids;
-  for (int i = 0; i < GetMenuItemCount(program.trayMenu); ++i) {
-    ids.push_back(GetMenuItemID(program.trayMenu, i));
-  }
+  for (int i = 0; i < GetMenuItemCount(tray); ++i) ids.push_back(GetMenuItemID(tray, i));
   EXPECT_EQ((std::vector<UINT>{IDM_CALLINFO, 0, IDM_OPTIONS, IDM_ABOUT, 0, IDM_EXIT}), ids);
   char text[64];
-  GetMenuStringA(program.trayMenu, IDM_EXIT, text, sizeof text, MF_BYCOMMAND);
+  GetMenuStringA(tray, IDM_EXIT, text, sizeof text, MF_BYCOMMAND);
   EXPECT_STREQ("E&xit", text);
-  HMENU second = LoadPopupMenu(program.instance, 1);
-  ASSERT_NE(nullptr, second);
-  EXPECT_EQ(3, GetMenuItemCount(second));
-  DestroyMenu(second);
+  ScopedMenu second = LoadPopupMenu(program.instance, 1);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(3, GetMenuItemCount(second.get()));
 }
 
 TEST_F(MonitorTest, DialogCommandsThatHaveNoDialogYetDoNothing) {

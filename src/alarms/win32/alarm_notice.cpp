@@ -1,6 +1,7 @@
 #include "alarms/win32/alarm_notice.h"
 
 #include "alarms/alarm_reason.h"
+#include "resources/alarm_notice_ids.h"
 #include "resources/resource.h"
 #include "text/win32/dialog_fields.h"
 

@@ -7,12 +7,12 @@
 
 namespace tollwick {
 
-HICON BuildClockIcon(HINSTANCE instance, int width, int height, int minutes, int hours) {
-  if (width <= 0 || height <= 0) return nullptr;
+ScopedIcon BuildClockIcon(HINSTANCE instance, int width, int height, int minutes, int hours) {
+  if (width <= 0 || height <= 0) return ScopedIcon();
   std::vector<std::uint8_t> andMask(ClockPlaneBytes(width, height));
   std::vector<std::uint8_t> xorBits(ClockPlaneBytes(width, height));
   ClockIconPlanes(width, height, minutes, hours, andMask.data(), xorBits.data());
-  return CreateIcon(instance, width, height, 1, 1, andMask.data(), xorBits.data());
+  return ScopedIcon(CreateIcon(instance, width, height, 1, 1, andMask.data(), xorBits.data()));
 }
 
 }  // namespace tollwick

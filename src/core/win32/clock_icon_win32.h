@@ -3,10 +3,12 @@
 
 #include <windows.h>
 
+#include "platform/win32/scoped_handles.h"
+
 namespace tollwick {
 
-// A new monochrome icon of width x height pixels showing the given call length; the caller owns it
-// and destroys it with DestroyIcon. Null if the icon cannot be created.
-HICON BuildClockIcon(HINSTANCE instance, int width, int height, int minutes, int hours);
+// A new monochrome icon of width x height pixels showing the given call length. Empty if the icon
+// cannot be created.
+ScopedIcon BuildClockIcon(HINSTANCE instance, int width, int height, int minutes, int hours);
 
 }  // namespace tollwick

@@ -17,6 +17,17 @@ namespace {
 constexpr UINT kMenuResource = IDR_MENU;
 constexpr int kTrayMenuPosition = 0;
 
+// Posted to the main window right after the tray menu closes. A menu tracked for a window that
+// has no visible presence stays open after a click elsewhere unless the window's queue receives a
+// message once tracking ends; the content does not matter, so nothing handles it and
+// DefWindowProcA lets it pass.
+constexpr UINT kAfterTrayMenuMessage = WM_USER;
+
+// Posted to itself by the main window once it is created, so that start-up notices, which wait for
+// the user's OK, are shown by the running message loop: the tray icon is there, the timer ticks and
+// a call dialled meanwhile is timed from its start.
+constexpr UINT kStartupNoticeMessage = WM_APP + 1;
+
 // Explorer broadcasts this when it re-creates the task bar; icons must then be added again.
 UINT TaskbarCreatedMessage() {
   static const UINT message = RegisterWindowMessageA("TaskbarCreated");
@@ -32,6 +43,7 @@ void OnCreate(HWND window) {
   app.tray->Add(IDI_IDLE, kProgramTitle);
   app.online = false;
   SetTimer(window, kTimerId, kTimerPeriodMs, nullptr);
+  PostMessageA(window, kStartupNoticeMessage, 0, 0);
 }
 
 void OnTimer() {
@@ -68,13 +80,13 @@ void OnTrayCallback(HWND window, LPARAM mouseMessage) {
   } else if (mouseMessage == WM_RBUTTONDOWN) {
     POINT cursor;
     GetCursorPos(&cursor);
-    SetMenuDefaultItem(app.trayMenu, IDM_CALLINFO, FALSE);
+    SetMenuDefaultItem(app.trayMenu.get(), IDM_CALLINFO, FALSE);
     // The window must be in the foreground before TrackPopupMenuEx, or the menu will not close
     // when the user clicks elsewhere; the posted message completes that.
     SetForegroundWindow(window);
-    TrackPopupMenuEx(app.trayMenu, TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, window,
-                     nullptr);
-    PostMessageA(window, WM_USER, 0, 0);
+    TrackPopupMenuEx(app.trayMenu.get(), TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y,
+                     window, nullptr);
+    PostMessageA(window, kAfterTrayMenuMessage, 0, 0);
   }
 }
 
@@ -93,8 +105,7 @@ void OnDestroy(HWND window) {
   Program& app = App();
   KillTimer(window, kTimerId);
   app.tray->Delete(IDI_IDLE, kProgramTitle);
-  DestroyMenu(app.trayMenu);
-  app.trayMenu = nullptr;
+  app.trayMenu.reset();
   app.FreeState();
   app.mainWindow = nullptr;
   PostQuitMessage(0);
@@ -110,6 +121,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case kTrayCallbackMessage:
       OnTrayCallback(window, lParam);
+      return 0;
+    case kStartupNoticeMessage:
+      App().TellStartupNotices();
       return 0;
     case WM_COMMAND:
       OnCommand(window, LOWORD(wParam));
@@ -128,13 +142,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-HMENU LoadPopupMenu(HINSTANCE instance, int position) {
-  HMENU bar = LoadMenuA(instance, MAKEINTRESOURCEA(kMenuResource));
-  if (bar == nullptr) return nullptr;
-  HMENU popup = GetSubMenu(bar, position);
+ScopedMenu LoadPopupMenu(HINSTANCE instance, int position) {
+  ScopedMenu bar(LoadMenuA(instance, MAKEINTRESOURCEA(kMenuResource)));
+  if (!bar) return ScopedMenu();
+  ScopedMenu popup(GetSubMenu(bar.get(), position));
   // Detached, the pop-up survives the destruction of the bar it came from.
-  RemoveMenu(bar, position, MF_BYPOSITION);
-  DestroyMenu(bar);
+  RemoveMenu(bar.get(), position, MF_BYPOSITION);
   return popup;
 }
 
@@ -150,5 +163,16 @@ HWND CreateMainWindow(HINSTANCE instance) {
 }
 
 void UnregisterMainWindowClass(HINSTANCE instance) { UnregisterClassA(kMainWindowClass, instance); }
+
+int RunMainWindow(HINSTANCE instance) {
+  if (CreateMainWindow(instance) == nullptr) return 1;
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  UnregisterMainWindowClass(instance);
+  return static_cast<int>(message.wParam);
+}
 
 }  // namespace tollwick

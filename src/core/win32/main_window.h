@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/scoped_handles.h"
+
 namespace tollwick {
 
 constexpr const char* kMainWindowClass = "TOLLWICKCLASS";
@@ -15,8 +17,12 @@ constexpr UINT kTimerPeriodMs = 500;
 // and adds the tray icon). Returns null when either fails.
 HWND CreateMainWindow(HINSTANCE instance);
 void UnregisterMainWindowClass(HINSTANCE instance);
+// Creates the main window and runs the thread's message loop until the window is destroyed, then
+// unregisters the class. Returns the WM_QUIT code, or 1 when the window cannot be created. The
+// Program must exist first.
+int RunMainWindow(HINSTANCE instance);
 
-// LoadMenuA(instance, 105), detaching the pop-up at the given position; the caller destroys it.
-HMENU LoadPopupMenu(HINSTANCE instance, int position);
+// LoadMenuA(instance, 105), detaching the pop-up at the given position and destroying the rest.
+ScopedMenu LoadPopupMenu(HINSTANCE instance, int position);
 
 }  // namespace tollwick

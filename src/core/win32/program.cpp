@@ -1,9 +1,12 @@
 #include "core/win32/program.h"
 
 #include <cassert>
+#include <cstdio>
+#include <string>
 
 #include "alarms/win32/alarm_notice.h"
 #include "call/call_recovery.h"
+#include "core/other_hive_bill.h"
 
 namespace tollwick {
 namespace {
@@ -14,12 +17,30 @@ constexpr const char* kPerUserNotice =
     "Tollwick cannot write its settings for all users of this computer "
     "(HKEY_LOCAL_MACHINE\\Software\\Orvo\\Tollwick): your account is not allowed to.\n\n"
     "Rates, alarms and the bill will be kept for your user account only "
-    "(HKEY_CURRENT_USER\\Software\\Orvo\\Tollwick).";
+    "(HKEY_CURRENT_USER\\Software\\Orvo\\Tollwick), from now on also when Tollwick runs "
+    "with the right to share them, so that they stay in one place.";
+
+const char* HiveName(RegKey hive) {
+  return hive == kHkeyCurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
+
+std::string OtherBillNotice(const SettingsStore& store, std::uint32_t items) {
+  char text[512];
+  std::snprintf(text, sizeof text,
+                "A bill of %u item%s is also stored under %s\\Software\\Orvo\\Tollwick, from "
+                "earlier runs of Tollwick that kept their settings there.\n\n"
+                "Tollwick now keeps its bill under %s\\Software\\Orvo\\Tollwick, and neither "
+                "shows nor adds to the other one.",
+                static_cast<unsigned>(items), items == 1 ? "" : "s", HiveName(store.otherHive()),
+                HiveName(store.hive()));
+  return text;
+}
 
 }  // namespace
 
-Program::Program(HINSTANCE instanceHandle)
+Program::Program(HINSTANCE instanceHandle, Registry* registryOverride)
     : instance(instanceHandle),
+      registry(registryOverride != nullptr ? *registryOverride : win32Registry),
       store(registry),
       profiles(store),
       alarmActions(environment, flash,
@@ -32,13 +53,23 @@ Program::Program(HINSTANCE instanceHandle)
       call(CallServices{store, environment, profiles, bill, alarms, alarmActions, nullptr}) {
   assert(theProgram == nullptr);
   theProgram = this;
-  settingsPerUser = store.ChooseHive();
+  firstPerUserRun = store.ChooseHive();
 }
 
 Program::~Program() { theProgram = nullptr; }
 
-void Program::TellIfSettingsArePerUser() {
-  if (settingsPerUser) MessageBoxA(nullptr, kPerUserNotice, "Tollwick", MB_OK | MB_ICONWARNING);
+void Program::TellStartupNotices() {
+  std::string text = firstPerUserRun ? kPerUserNotice : "";
+  std::uint32_t otherBillItems = OtherBillItemsToTell(store);
+  if (otherBillItems > 0) {
+    if (!text.empty()) text += "\n\n";
+    text += OtherBillNotice(store, otherBillItems);
+  }
+  if (text.empty()) return;
+  messageBox(nullptr, text.c_str(), "Tollwick",
+             MB_OK | (firstPerUserRun ? MB_ICONWARNING : MB_ICONINFORMATION));
+  // Remembered once read, so a run cut short while the box is open tells again.
+  if (otherBillItems > 0) RememberOtherBillTold(store);
 }
 
 void Program::LoadState() {

@@ -16,6 +16,7 @@
 #include "core/tray_flash.h"
 #include "core/win32/tray_icon.h"
 #include "platform/settings_store.h"
+#include "platform/win32/scoped_handles.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_registry.h"
 
@@ -23,14 +24,21 @@ namespace tollwick {
 
 class Program {
  public:
-  explicit Program(HINSTANCE instance);
+  // The message box call; tests put a recorder in its place.
+  using MessageBoxFunction = int(WINAPI*)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+  // registry: the Win32 registry, unless a test gives another (one that refuses to let
+  // HKEY_LOCAL_MACHINE be written, say). Chooses the settings hive.
+  explicit Program(HINSTANCE instance, Registry* registry = nullptr);
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  // When the machine-wide settings key cannot be written, the store falls back to the user's own
-  // key; say so once, at start-up, so nobody runs on believing the bill is shared.
-  void TellIfSettingsArePerUser();
+  // What the user must hear at start-up, in one message box: that this run began keeping the
+  // settings for this user alone (so nobody runs on believing the bill is shared), and, once, of a
+  // bill left in the hive no longer used. Shown only once the main window and its timer run, since
+  // the box waits for the user while monitoring must not.
+  void TellStartupNotices();
 
   // The stored state, loaded when the main window is created and freed when it is destroyed.
   void LoadState();
@@ -38,13 +46,15 @@ class Program {
 
   HINSTANCE instance;
   HWND mainWindow = nullptr;
-  HMENU trayMenu = nullptr;
+  ScopedMenu trayMenu;
   bool online = false;
 
-  Win32Registry registry;
+  Win32Registry win32Registry;
+  Registry& registry;
   Win32Environment environment;
   SettingsStore store;
-  bool settingsPerUser = false;
+  bool firstPerUserRun = false;  // this run made the user's own settings tree
+  MessageBoxFunction messageBox = MessageBoxA;
   ProgramSettings settings;
   TrayFlash flash;
   std::optional<TrayIcon> tray;

@@ -5,7 +5,7 @@
 
 namespace tollwick {
 
-BOOL TrayIcon::Command(DWORD action, HICON icon, bool owned, const char* tip) {
+BOOL TrayIcon::Command(DWORD action, HICON icon, const char* tip) {
   NOTIFYICONDATAA data{};
   // The version-1 record: its 64-character tip is all this program uses.
   data.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -16,29 +16,28 @@ BOOL TrayIcon::Command(DWORD action, HICON icon, bool owned, const char* tip) {
   data.hIcon = icon;
   if (tip != nullptr) lstrcpynA(data.szTip, tip, kTipChars);
   tip_ = data.szTip;
-  BOOL result = notify_(action, &data);
-  if (icon != nullptr && owned) DestroyIcon(icon);
-  return result;
+  return notify_(action, &data);
 }
 
 BOOL TrayIcon::Add(int iconResource, const char* tip) {
   iconResource_ = iconResource;
-  return Command(NIM_ADD, LoadIconA(instance_, MAKEINTRESOURCEA(iconResource)), false, tip);
+  return Command(NIM_ADD, LoadIconA(instance_, MAKEINTRESOURCEA(iconResource)), tip);
 }
 
 BOOL TrayIcon::Modify(int iconResource, const char* tip) {
   iconResource_ = iconResource;
-  return Command(NIM_MODIFY, LoadIconA(instance_, MAKEINTRESOURCEA(iconResource)), false, tip);
+  return Command(NIM_MODIFY, LoadIconA(instance_, MAKEINTRESOURCEA(iconResource)), tip);
 }
 
 BOOL TrayIcon::Delete(int iconResource, const char* tip) {
   iconResource_ = 0;  // nothing to restore any more
-  return Command(NIM_DELETE, LoadIconA(instance_, MAKEINTRESOURCEA(iconResource)), false, tip);
+  return Command(NIM_DELETE, LoadIconA(instance_, MAKEINTRESOURCEA(iconResource)), tip);
 }
 
-BOOL TrayIcon::ModifyWithIcon(HICON ownedIcon, const char* tip) {
+BOOL TrayIcon::ModifyWithIcon(ScopedIcon icon, const char* tip) {
   iconResource_ = IDI_ONLINE;
-  return Command(NIM_MODIFY, ownedIcon, true, tip);
+  // The shell keeps its own copy; this one goes when the call returns.
+  return Command(NIM_MODIFY, icon.get(), tip);
 }
 
 void TrayIcon::ShowOnline(const char* tip, bool clockIcon, int minutes, int hours) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/tray_flash.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace tollwick {
 
@@ -23,14 +24,15 @@ class TrayIcon {
   TrayIcon(HINSTANCE instance, HWND window, UINT id, NotifyFunction notify)
       : instance_(instance), window_(window), id_(id), notify_(notify) {}
 
-  // One Shell_NotifyIconA call (NIM_ADD, NIM_MODIFY or NIM_DELETE). An icon passed as owned is
-  // destroyed after the call; resource icons are shared and are not.
-  BOOL Command(DWORD action, HICON icon, bool owned, const char* tip);
+  // One Shell_NotifyIconA call (NIM_ADD, NIM_MODIFY or NIM_DELETE).
+  BOOL Command(DWORD action, HICON icon, const char* tip);
 
+  // With an icon resource (LoadIconA): shared with the module, so never destroyed.
   BOOL Add(int iconResource, const char* tip);
   BOOL Modify(int iconResource, const char* tip);
   BOOL Delete(int iconResource, const char* tip);
-  BOOL ModifyWithIcon(HICON ownedIcon, const char* tip);
+  // An icon the program built (the clock face), destroyed once the shell has taken its copy.
+  BOOL ModifyWithIcon(ScopedIcon icon, const char* tip);
 
   // The on-line picture: the clock face of the call's length, or icon 104.
   void ShowOnline(const char* tip, bool clockIcon, int minutes, int hours);

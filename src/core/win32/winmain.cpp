@@ -9,13 +9,5 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InitCommonControls();
   tollwick::Program program(instance);
-  program.TellIfSettingsArePerUser();
-  if (tollwick::CreateMainWindow(instance) == nullptr) return 1;
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  tollwick::UnregisterMainWindowClass(instance);
-  return static_cast<int>(message.wParam);
+  return tollwick::RunMainWindow(instance);
 }

@@ -23,6 +23,13 @@ long Win32Registry::CreateKey(RegKey parent, const char* path, RegKey* out) {
   return result;
 }
 
+long Win32Registry::OpenKey(RegKey parent, const char* path, RegKey* out) {
+  HKEY opened = nullptr;
+  LONG result = RegOpenKeyExA(ToHkey(parent), path, 0, KEY_READ, &opened);
+  if (out) *out = result == ERROR_SUCCESS ? reinterpret_cast<RegKey>(opened) : 0;
+  return result;
+}
+
 long Win32Registry::QueryValue(RegKey key, const char* name, void* data, std::uint32_t* size) {
   DWORD bytes = size ? *size : 0;
   LONG result = RegQueryValueExA(ToHkey(key), name, nullptr, nullptr, static_cast<BYTE*>(data),

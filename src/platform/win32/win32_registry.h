@@ -9,6 +9,7 @@ namespace tollwick {
 class Win32Registry : public Registry {
  public:
   long CreateKey(RegKey parent, const char* path, RegKey* out) override;
+  long OpenKey(RegKey parent, const char* path, RegKey* out) override;
   long QueryValue(RegKey key, const char* name, void* data, std::uint32_t* size) override;
   long SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
                 std::uint32_t size) override;
