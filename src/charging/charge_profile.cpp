@@ -22,18 +22,6 @@ void WriteFloat(const SettingsStore& store, const SettingsKey& key, const char* 
   store.WriteBinaryValue(key, name, bytes, sizeof bytes);
 }
 
-// Links a record with empty links at the tail of a list.
-void AppendDiscount(Discount*& head, Discount*& tail, Discount* discount) {
-  discount->prev = tail;
-  discount->next = nullptr;
-  if (tail) {
-    tail->next = discount;
-  } else {
-    head = discount;
-  }
-  tail = discount;
-}
-
 }  // namespace
 
 void EncodeCallChargeInfo(const CallChargeInfo& info, std::uint8_t out[kCallChargeInfoBytes]) {
@@ -82,14 +70,13 @@ void DiscountKeyName(const char* name, char out[kNameChars]) {
   }
 }
 
-Discount* LoadDiscountList(const SettingsStore& store, const SettingsKey& parent) {
+std::vector<Discount> LoadDiscountList(const SettingsStore& store, const SettingsKey& parent) {
+  std::vector<Discount> list;
   SettingsKey discounts = store.OpenSubkey(parent, kDiscountsKey);
-  if (!discounts.valid()) return nullptr;
+  if (!discounts.valid()) return list;
   Registry& registry = store.registry();
   std::uint32_t count = 0;
-  if (registry.QuerySubkeyCount(discounts.get(), &count) != kRegSuccess) return nullptr;
-  Discount* head = nullptr;
-  Discount* tail = nullptr;
+  if (registry.QuerySubkeyCount(discounts.get(), &count) != kRegSuccess) return list;
   for (std::uint32_t i = 0; i < count; ++i) {
     char name[kNameChars];
     std::uint32_t nameChars = kNameChars;
@@ -98,42 +85,24 @@ Discount* LoadDiscountList(const SettingsStore& store, const SettingsKey& parent
     // A key whose name does not fit a discount's name could only be opened under a cut name,
     // which would be another key: it is left out.
     if (result != kRegSuccess) continue;
-    auto* discount = new Discount;
-    CopyBoundedText(discount->name, kNameChars, name);
-    {
-      SettingsKey key = store.OpenSubkey(discounts, name);
-      LoadDiscount(store, key, *discount);
-    }
-    AppendDiscount(head, tail, discount);
+    Discount discount;
+    CopyBoundedText(discount.name, kNameChars, name);
+    SettingsKey key = store.OpenSubkey(discounts, name);
+    LoadDiscount(store, key, discount);
+    list.push_back(discount);
   }
-  return head;
+  return list;
 }
 
-void SaveDiscountList(const SettingsStore& store, const SettingsKey& parent, const Discount* head) {
+void SaveDiscountList(const SettingsStore& store, const SettingsKey& parent,
+                      const std::vector<Discount>& list) {
   SettingsKey discounts = store.OpenSubkey(parent, kDiscountsKey);
   store.DeleteAllSubkeys(discounts);
-  for (const Discount* discount = head; discount; discount = discount->next) {
+  for (const Discount& discount : list) {
     char keyName[kNameChars];
-    DiscountKeyName(discount->name, keyName);
+    DiscountKeyName(discount.name, keyName);
     SettingsKey key = store.OpenSubkey(discounts, keyName);
-    SaveDiscount(store, key, *discount);
-  }
-}
-
-Discount* CopyDiscountList(const Discount* head) {
-  Discount* copyHead = nullptr;
-  Discount* tail = nullptr;
-  for (const Discount* discount = head; discount; discount = discount->next) {
-    AppendDiscount(copyHead, tail, new Discount(*discount));
-  }
-  return copyHead;
-}
-
-void FreeDiscountList(Discount* head) {
-  while (head) {
-    Discount* next = head->next;
-    delete head;
-    head = next;
+    SaveDiscount(store, key, discount);
   }
 }
 

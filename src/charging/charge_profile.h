@@ -3,6 +3,7 @@
 // discount list, with their stored form under the account's key.
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/packed_time.h"
 #include "platform/settings_store.h"
@@ -21,8 +22,6 @@ struct Discount {
   std::uint32_t certain = 0;
   std::int32_t from = 0;  // PackedTime
   std::int32_t to = 0;    // PackedTime
-  Discount* prev = nullptr;
-  Discount* next = nullptr;
 };
 
 // The 20-byte "CallChargeInfo" block.
@@ -36,6 +35,7 @@ struct CallChargeInfo {
 
 constexpr std::uint32_t kCallChargeInfoBytes = 20;
 
+// A plain value: a copy has discounts of its own, so a call can use up its free time in its copy.
 struct ChargeProfile {
   char name[kNameChars] = {};
   std::uint32_t useDefault = 0;
@@ -43,7 +43,7 @@ struct ChargeProfile {
   CallChargeInfo charge;
   std::uint32_t minChargeOn = 0;
   float minCharge = 0.0f;
-  Discount* discounts = nullptr;  // owned
+  std::vector<Discount> discounts;  // in the registry's enumeration order
 };
 
 constexpr const char* kDefaultProfileName = ".Default";
@@ -54,7 +54,7 @@ void EncodeCallChargeInfo(const CallChargeInfo& info, std::uint8_t out[kCallChar
 void DecodeCallChargeInfo(const std::uint8_t in[kCallChargeInfoBytes], CallChargeInfo& info);
 
 // The fourteen values of one discount key: "Mode", "Percent", "FreeMins", "SomeTimes", the seven
-// days, "Certain", "From", "To". Loading leaves the name and the links alone.
+// days, "Certain", "From", "To". Loading leaves the name alone.
 void LoadDiscount(const SettingsStore& store, const SettingsKey& key, Discount& discount);
 void SaveDiscount(const SettingsStore& store, const SettingsKey& key, const Discount& discount);
 
@@ -63,14 +63,11 @@ void SaveDiscount(const SettingsStore& store, const SettingsKey& key, const Disc
 // becomes "Discount" and each backslash a "/".
 void DiscountKeyName(const char* name, char out[kNameChars]);
 
-// The discounts below the "Discounts" subkey of an open key, in the registry's enumeration order
-// (null when there are none). The caller owns the list.
-Discount* LoadDiscountList(const SettingsStore& store, const SettingsKey& parent);
+// The discounts below the "Discounts" subkey of an open key, in the registry's enumeration order.
+std::vector<Discount> LoadDiscountList(const SettingsStore& store, const SettingsKey& parent);
 // Replaces every discount below "Discounts" by the list; of two discounts stored under one key name
 // the later one wins.
-void SaveDiscountList(const SettingsStore& store, const SettingsKey& parent, const Discount* head);
-// Copies of every discount, in the same order, with links of their own.
-Discount* CopyDiscountList(const Discount* head);
-void FreeDiscountList(Discount* head);
+void SaveDiscountList(const SettingsStore& store, const SettingsKey& parent,
+                      const std::vector<Discount>& discounts);
 
 }  // namespace tollwick

@@ -58,14 +58,23 @@ float PerSecondCharge(const ChargeProfile& profile, const LocalTime& now) {
   return static_cast<float>(static_cast<double>(CurrentRate(profile, now)) * kOneSixtieth);
 }
 
-float DiscountDeduction(Discount* first, float price, const LocalTime& now) {
+namespace {
+
+float DeductionFrom(std::vector<Discount>& discounts, std::size_t first, float price,
+                    const LocalTime& now) {
+  if (first == discounts.size()) return 0.0f;
+  float part = DiscountPart(discounts[first], price, now);
+  float rest = DeductionFrom(discounts, first + 1, price, now);
+  return part + rest;
+}
+
+}  // namespace
+
+float DiscountDeduction(std::vector<Discount>& discounts, float price, const LocalTime& now) {
   // Every discount is measured against the same undiscounted price, and the parts add up without
   // limit: this discount's part plus the rest of the list's, summed from the tail in single
   // precision.
-  if (first == nullptr) return 0.0f;
-  float part = DiscountPart(*first, price, now);
-  float rest = DiscountDeduction(first->next, price, now);
-  return part + rest;
+  return DeductionFrom(discounts, 0, price, now);
 }
 
 float AddChargedSecond(float runningCost, float price, float deduction) {

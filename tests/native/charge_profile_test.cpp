@@ -52,32 +52,6 @@ Discount MakeDiscount(const char* name, std::uint32_t mode, float percent, float
   return d;
 }
 
-// Puts heap copies of the records into the profile's list, in the order given.
-void SetDiscounts(ChargeProfile& profile, const std::vector<Discount>& discounts) {
-  Discount* head = nullptr;
-  Discount* tail = nullptr;
-  for (const Discount& d : discounts) {
-    auto* copy = new Discount(d);
-    copy->prev = tail;
-    copy->next = nullptr;
-    (tail ? tail->next : head) = copy;
-    tail = copy;
-  }
-  FreeDiscountList(profile.discounts);
-  profile.discounts = head;
-}
-
-std::vector<const Discount*> ListOf(const ChargeProfile& profile) {
-  std::vector<const Discount*> list;
-  const Discount* prev = nullptr;
-  for (const Discount* d = profile.discounts; d; d = d->next) {
-    EXPECT_EQ(prev, d->prev) << "broken back link at " << d->name;
-    list.push_back(d);
-    prev = d;
-  }
-  return list;
-}
-
 void ExpectSameDiscount(const Discount& expected, const Discount& actual) {
   EXPECT_STREQ(expected.name, actual.name);
   EXPECT_EQ(expected.mode, actual.mode);
@@ -105,14 +79,14 @@ class ChargeProfileTest : public ::testing::Test {
   // An account stored with its own settings.
   void StoreOwnSettings(const char* name, const CallChargeInfo& rates, float minCharge,
                         const std::vector<Discount>& discounts) {
-    ProfileLibrary::Owned profile = library.Adopt(new ChargeProfile);
-    CopyBoundedText(profile->name, kNameChars, name);
-    profile->useDefault = 0;
-    profile->charge = rates;
-    profile->minChargeOn = 1;
-    profile->minCharge = minCharge;
-    SetDiscounts(*profile, discounts);
-    library.SaveChargeProfile(*profile);
+    ChargeProfile profile;
+    CopyBoundedText(profile.name, kNameChars, name);
+    profile.useDefault = 0;
+    profile.charge = rates;
+    profile.minChargeOn = 1;
+    profile.minCharge = minCharge;
+    profile.discounts = discounts;
+    library.SaveChargeProfile(profile);
   }
 
   FakeRegistry registry;
@@ -145,8 +119,8 @@ TEST_F(ChargeProfileTest, AFreshDefaultProfileWritesItsDefaultsAndNoUseDefault) 
   EXPECT_EQ(0.0f, profile->charge.weekendRate);
   EXPECT_EQ(1u, profile->minChargeOn);
   EXPECT_EQ(0.05f, profile->minCharge);
-  EXPECT_EQ(nullptr, profile->discounts);
-  EXPECT_EQ(profile.get(), library.DefaultProfile());
+  EXPECT_TRUE(profile->discounts.empty());
+  EXPECT_EQ(profile.get(), library.DefaultProfile().get());
 
   EXPECT_EQ(Names({"CallChargeInfo", "MinChargeOn", "MinCharge"}), registry.WriteLog());
   EXPECT_FALSE(registry.ValueExists(kHkeyLocalMachine, kDefaultKey, "UseDefault"));
@@ -206,10 +180,10 @@ TEST_F(ChargeProfileTest, ADiscountKeyWithoutValuesReadsAndWritesItsDefaults) {
   registry.CloseKey(bare);
   registry.ClearWriteLog();
   ProfileLibrary::Owned acme = library.Load("Acme", false);
-  ASSERT_EQ(1u, ListOf(*acme).size());
+  ASSERT_EQ(1u, acme->discounts.size());
   Discount defaults;
   CopyBoundedText(defaults.name, kNameChars, "Bare");
-  ExpectSameDiscount(defaults, *acme->discounts);
+  ExpectSameDiscount(defaults, acme->discounts[0]);
 
   Names written = registry.WriteLog();
   Names discountWrites(written.end() - 14, written.end());
@@ -231,7 +205,7 @@ TEST_F(ChargeProfileTest, AnOverlongRateBlockIsZeroedAndAShortOneSuppliesItsStar
   EncodeCallChargeInfo(kRates, rates);
   registry.PutValue(kHkeyLocalMachine, kAcmeKey, "CallChargeInfo", kRegBinary,
                     Bytes(rates, rates + 12));
-  library.LoadChargeProfile(*acme);
+  library.LoadChargeProfile(acme);
   EXPECT_EQ(kRates.dayFrom, acme->charge.dayFrom);
   EXPECT_EQ(kRates.dayTo, acme->charge.dayTo);
   EXPECT_EQ(kRates.dayRate, acme->charge.dayRate);
@@ -258,11 +232,10 @@ TEST_F(ChargeProfileTest, AProfileWithThreeDiscountsReloadsEqualInEnumerationOrd
   EXPECT_EQ(kRates.weekendRate, acme->charge.weekendRate);
   EXPECT_EQ(1u, acme->minChargeOn);
   EXPECT_EQ(0.25f, acme->minCharge);
-  std::vector<const Discount*> list = ListOf(*acme);
-  ASSERT_EQ(3u, list.size());
-  ExpectSameDiscount(alpha, *list[0]);
-  ExpectSameDiscount(beta, *list[1]);
-  ExpectSameDiscount(zeta, *list[2]);
+  ASSERT_EQ(3u, acme->discounts.size());
+  ExpectSameDiscount(alpha, acme->discounts[0]);
+  ExpectSameDiscount(beta, acme->discounts[1]);
+  ExpectSameDiscount(zeta, acme->discounts[2]);
 }
 
 TEST_F(ChargeProfileTest, SavingFewerDiscountsLeavesExactlyTheListedOnes) {
@@ -278,8 +251,8 @@ TEST_F(ChargeProfileTest, TwoDiscountsOfOneNameAreOneKeyAndTheLaterWins) {
   StoreOwnSettings("Acme", kRates, 0.05f,
                    {MakeDiscount("Evening", 0, 10, 0), MakeDiscount("EVENING", 0, 20, 0)});
   ProfileLibrary::Owned acme = library.Load("Acme", false);
-  ASSERT_EQ(1u, ListOf(*acme).size());
-  EXPECT_EQ(20.0f, acme->discounts->percent);
+  ASSERT_EQ(1u, acme->discounts.size());
+  EXPECT_EQ(20.0f, acme->discounts[0].percent);
 }
 
 TEST_F(ChargeProfileTest, EmptyAndBackslashNamesAreStoredAsSingleKeysOfSafeNames) {
@@ -292,12 +265,11 @@ TEST_F(ChargeProfileTest, EmptyAndBackslashNamesAreStoredAsSingleKeysOfSafeNames
   EXPECT_TRUE(registry.SubkeyNames(kHkeyLocalMachine, discounts + "\\Peak/Off-peak").empty());
 
   ProfileLibrary::Owned acme = library.Load("Acme", false);
-  std::vector<const Discount*> list = ListOf(*acme);
-  ASSERT_EQ(2u, list.size());
-  EXPECT_STREQ("Discount", list[0]->name);
-  EXPECT_EQ(5.0f, list[0]->percent);
-  EXPECT_STREQ("Peak/Off-peak", list[1]->name);
-  EXPECT_EQ(7.0f, list[1]->percent);
+  ASSERT_EQ(2u, acme->discounts.size());
+  EXPECT_STREQ("Discount", acme->discounts[0].name);
+  EXPECT_EQ(5.0f, acme->discounts[0].percent);
+  EXPECT_STREQ("Peak/Off-peak", acme->discounts[1].name);
+  EXPECT_EQ(7.0f, acme->discounts[1].percent);
 
   char keyName[kNameChars];
   DiscountKeyName("a\\b\\c", keyName);
@@ -310,38 +282,27 @@ TEST_F(ChargeProfileTest, ADiscountKeyNameTooLongForANameIsLeftOut) {
   registry.PutValue(kHkeyLocalMachine, kAcmeKey + "\\Discounts\\" + longName, "Mode", kRegDword,
                     U32(1));
   ProfileLibrary::Owned acme = library.Load("Acme", false);
-  std::vector<const Discount*> list = ListOf(*acme);
-  ASSERT_EQ(1u, list.size());
-  EXPECT_STREQ("Short", list[0]->name);
+  ASSERT_EQ(1u, acme->discounts.size());
+  EXPECT_STREQ("Short", acme->discounts[0].name);
   // Nothing was made under a cut name.
   EXPECT_EQ(2u, registry.SubkeyNames(kHkeyLocalMachine, kAcmeKey + "\\Discounts").size());
 }
 
-TEST_F(ChargeProfileTest, CopiesAreIndependentOfTheirOriginal) {
+TEST(ChargeProfileValue, ACopyHasDiscountsOfItsOwn) {
   ChargeProfile original;
   CopyBoundedText(original.name, kNameChars, "Acme");
   original.charge = kRates;
-  SetDiscounts(original, {MakeDiscount("A", TimeFree, 0, 5), MakeDiscount("B", 0, 10, 0)});
+  original.discounts = {MakeDiscount("A", TimeFree, 0, 5), MakeDiscount("B", 0, 10, 0)};
 
-  Discount* copies = CopyDiscountList(original.discounts);
-  ASSERT_NE(nullptr, copies);
-  ASSERT_NE(nullptr, copies->next);
-  EXPECT_NE(original.discounts, copies);
-  EXPECT_EQ(nullptr, copies->prev);
-  EXPECT_EQ(copies, copies->next->prev);
-  EXPECT_EQ(nullptr, copies->next->next);
-  copies->freeMins -= 1.0f;  // a call uses up its own free minutes
-  EXPECT_EQ(5.0f, original.discounts->freeMins);
-  ExpectSameDiscount(*original.discounts->next, *copies->next);
-  FreeDiscountList(copies);
-
-  ProfileLibrary::Owned copy = library.Copy(original);
-  EXPECT_NE(original.discounts, copy->discounts);
-  copy->charge.dayRate = 9.0f;
-  copy->discounts->next->percent = 99.0f;
+  ChargeProfile copy = original;
+  copy.discounts[0].freeMins -= 1.0f;  // a call uses up its own free time
+  copy.discounts[1].percent = 99.0f;
+  copy.discounts.pop_back();
+  copy.charge.dayRate = 9.0f;
+  ASSERT_EQ(2u, original.discounts.size());
+  EXPECT_EQ(5.0f, original.discounts[0].freeMins);
+  EXPECT_EQ(10.0f, original.discounts[1].percent);
   EXPECT_EQ(kRates.dayRate, original.charge.dayRate);
-  EXPECT_EQ(10.0f, original.discounts->next->percent);
-  FreeDiscountList(original.discounts);
 }
 
 // ---- UseDefault -----------------------------------------------------------------------------------
@@ -350,7 +311,7 @@ TEST_F(ChargeProfileTest, AnAccountWithoutAKeyRunsOnCopiesOfTheDefaultAndStoresO
   ProfileLibrary::Owned defaults = library.Load(kDefaultProfileName, true);
   defaults->charge = kRates;
   defaults->minCharge = 0.2f;
-  SetDiscounts(*defaults, {MakeDiscount("A", TimeFree, 0, 5), MakeDiscount("B", 0, 10, 0)});
+  defaults->discounts = {MakeDiscount("A", TimeFree, 0, 5), MakeDiscount("B", 0, 10, 0)};
   registry.ClearWriteLog();
 
   ProfileLibrary::Owned acme = library.Load("Acme", false);
@@ -359,20 +320,18 @@ TEST_F(ChargeProfileTest, AnAccountWithoutAKeyRunsOnCopiesOfTheDefaultAndStoresO
   EXPECT_EQ(0u, acme->isDefaultProfile);
   EXPECT_EQ(kRates.eveningRate, acme->charge.eveningRate);
   EXPECT_EQ(0.2f, acme->minCharge);
-  std::vector<const Discount*> list = ListOf(*acme);
-  ASSERT_EQ(2u, list.size());
-  EXPECT_NE(defaults->discounts, list[0]);
-  ExpectSameDiscount(*defaults->discounts, *list[0]);
-  ExpectSameDiscount(*defaults->discounts->next, *list[1]);
-  acme->discounts->freeMins = 0.0f;
-  EXPECT_EQ(5.0f, defaults->discounts->freeMins);
+  ASSERT_EQ(2u, acme->discounts.size());
+  ExpectSameDiscount(defaults->discounts[0], acme->discounts[0]);
+  ExpectSameDiscount(defaults->discounts[1], acme->discounts[1]);
+  acme->discounts[0].freeMins = 0.0f;
+  EXPECT_EQ(5.0f, defaults->discounts[0].freeMins);
 
   EXPECT_EQ(Names({"UseDefault"}), registry.WriteLog());
   EXPECT_EQ(Names({"UseDefault"}), registry.ValueNames(kHkeyLocalMachine, kAcmeKey));
   EXPECT_EQ(U32(1), Stored(kAcmeKey, "UseDefault"));
   EXPECT_TRUE(registry.SubkeyNames(kHkeyLocalMachine, kAcmeKey).empty());
   // Still the `.Default` record: loading an account does not move the reference.
-  EXPECT_EQ(defaults.get(), library.DefaultProfile());
+  EXPECT_EQ(defaults.get(), library.DefaultProfile().get());
 }
 
 TEST_F(ChargeProfileTest, TheDefaultProfileNeverReadsUseDefaultAndAlwaysSavesZero) {
@@ -402,7 +361,7 @@ TEST_F(ChargeProfileTest, AnAccountSavedWithUseDefaultKeepsItsStoredSettings) {
   acme->useDefault = 1;
   acme->charge.dayRate = 7.0f;
   acme->minCharge = 7.0f;
-  SetDiscounts(*acme, {});
+  acme->discounts.clear();
   registry.ClearWriteLog();
   library.SaveChargeProfile(*acme);
 
@@ -414,10 +373,10 @@ TEST_F(ChargeProfileTest, AnAccountSavedWithUseDefaultKeepsItsStoredSettings) {
 
   // Switched back off, the account's own stored settings are what it gets.
   registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32(0));
-  library.LoadChargeProfile(*acme);
+  library.LoadChargeProfile(acme);
   EXPECT_EQ(kRates.dayRate, acme->charge.dayRate);
   EXPECT_EQ(0.3f, acme->minCharge);
-  ASSERT_EQ(1u, ListOf(*acme).size());
+  ASSERT_EQ(1u, acme->discounts.size());
 }
 
 // ---- The `.Default` reference -------------------------------------------------------------------
@@ -425,9 +384,9 @@ TEST_F(ChargeProfileTest, AnAccountSavedWithUseDefaultKeepsItsStoredSettings) {
 TEST_F(ChargeProfileTest, FreeingTheDefaultRecordClearsTheReference) {
   ProfileLibrary::Owned first = library.Load(kDefaultProfileName, true);
   ProfileLibrary::Owned second = library.Load(kDefaultProfileName, true);
-  EXPECT_EQ(second.get(), library.DefaultProfile());
+  EXPECT_EQ(second.get(), library.DefaultProfile().get());
   first.reset();  // not the one referred to
-  EXPECT_EQ(second.get(), library.DefaultProfile());
+  EXPECT_EQ(second.get(), library.DefaultProfile().get());
   second.reset();
   EXPECT_EQ(nullptr, library.DefaultProfile());
 }
@@ -444,8 +403,8 @@ TEST_F(ChargeProfileTest, UseDefaultWithoutALiveDefaultRecordTakesTheStoredDefau
   EXPECT_STREQ("Acme", acme->name);
   EXPECT_EQ(kRates.weekendRate, acme->charge.weekendRate);
   EXPECT_EQ(0.15f, acme->minCharge);
-  ASSERT_EQ(1u, ListOf(*acme).size());
-  EXPECT_STREQ("Weekend", acme->discounts->name);
+  ASSERT_EQ(1u, acme->discounts.size());
+  EXPECT_STREQ("Weekend", acme->discounts[0].name);
   // The stand-in was freed and is not left behind as the `.Default` record.
   EXPECT_EQ(nullptr, library.DefaultProfile());
   EXPECT_EQ(0u, registry.OpenHandleCount());
@@ -455,7 +414,7 @@ TEST_F(ChargeProfileTest, ReloadingTheDefaultRecordAsAnAccountDropsTheReference)
   ProfileLibrary::Owned profile = library.Load(kDefaultProfileName, true);
   CopyBoundedText(profile->name, kNameChars, "Acme");
   profile->isDefaultProfile = 0;
-  library.LoadChargeProfile(*profile);
+  library.LoadChargeProfile(profile);
   EXPECT_EQ(nullptr, library.DefaultProfile());
   EXPECT_EQ(1u, profile->useDefault);
 }

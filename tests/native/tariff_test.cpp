@@ -38,15 +38,6 @@ ChargeProfile Profile(int fromH, int toH, float day, float evening, float weeken
   return p;
 }
 
-// Links the discounts in the given order.
-Discount* Link(std::vector<Discount>& list) {
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    list[i].prev = i > 0 ? &list[i - 1] : nullptr;
-    list[i].next = i + 1 < list.size() ? &list[i + 1] : nullptr;
-  }
-  return list.empty() ? nullptr : &list[0];
-}
-
 Discount Percent(float percent) {
   Discount d;
   d.mode = PercentageDiscount;
@@ -137,43 +128,44 @@ TEST(PerSecondCharge, RateTimesOneSixtiethInSinglePrecision) {
 }
 
 TEST(DiscountDeduction, EmptyListDeductsNothing) {
-  EXPECT_EQ(DiscountDeduction(nullptr, 0.001f, At(kWed, 12, 0)), 0.0f);
+  std::vector<Discount> none;
+  EXPECT_EQ(DiscountDeduction(none, 0.001f, At(kWed, 12, 0)), 0.0f);
 }
 
 TEST(DiscountDeduction, PercentagesOfTheUndiscountedPriceAddUp) {
   std::vector<Discount> ten = {Percent(10.0f)};
-  EXPECT_FLOAT_EQ(DiscountDeduction(Link(ten), 0.001f, At(kWed, 12, 0)), 0.0001f);
+  EXPECT_FLOAT_EQ(DiscountDeduction(ten, 0.001f, At(kWed, 12, 0)), 0.0001f);
   // 10 x 0.001 x 0.01 in single precision, rounded once.
-  EXPECT_EQ(DiscountDeduction(Link(ten), 0.001f, At(kWed, 12, 0)),
+  EXPECT_EQ(DiscountDeduction(ten, 0.001f, At(kWed, 12, 0)),
             static_cast<float>(10.0 * static_cast<double>(0.001f) * static_cast<double>(0.01f)));
 
   std::vector<Discount> two = {Percent(25.0f), Percent(50.0f)};
-  EXPECT_FLOAT_EQ(DiscountDeduction(Link(two), 0.004f, At(kWed, 12, 0)), 0.003f);
+  EXPECT_FLOAT_EQ(DiscountDeduction(two, 0.004f, At(kWed, 12, 0)), 0.003f);
   std::vector<Discount> over = {Percent(80.0f), Percent(40.0f)};
-  EXPECT_FLOAT_EQ(DiscountDeduction(Link(over), 0.001f, At(kWed, 12, 0)), 0.0012f);
+  EXPECT_FLOAT_EQ(DiscountDeduction(over, 0.001f, At(kWed, 12, 0)), 0.0012f);
 }
 
 TEST(DiscountDeduction, UnknownModesCountAsPercentages) {
   std::vector<Discount> list = {Percent(20.0f)};
   list[0].mode = 3;
-  EXPECT_FLOAT_EQ(DiscountDeduction(Link(list), 0.01f, At(kWed, 12, 0)), 0.002f);
+  EXPECT_FLOAT_EQ(DiscountDeduction(list, 0.01f, At(kWed, 12, 0)), 0.002f);
   list[0].mode = 0xFFFFFFFFu;
-  EXPECT_FLOAT_EQ(DiscountDeduction(Link(list), 0.01f, At(kWed, 12, 0)), 0.002f);
+  EXPECT_FLOAT_EQ(DiscountDeduction(list, 0.01f, At(kWed, 12, 0)), 0.002f);
   list[0].freeMins = 5.0f;  // free time belongs to TimeFree only
   list[0].mode = 0;
-  EXPECT_FLOAT_EQ(DiscountDeduction(Link(list), 0.01f, At(kWed, 12, 0)), 0.002f);
+  EXPECT_FLOAT_EQ(DiscountDeduction(list, 0.01f, At(kWed, 12, 0)), 0.002f);
   EXPECT_EQ(list[0].freeMins, 5.0f);
 }
 
 TEST(DiscountDeduction, FreeCallsTakeTheWholePriceAndCanLowerTheCost) {
   std::vector<Discount> one = {WholeCall()};
-  EXPECT_EQ(DiscountDeduction(Link(one), 0.001f, At(kWed, 12, 0)), 0.001f);
+  EXPECT_EQ(DiscountDeduction(one, 0.001f, At(kWed, 12, 0)), 0.001f);
   std::vector<Discount> two = {WholeCall(), WholeCall()};
-  float deduction = DiscountDeduction(Link(two), 0.001f, At(kWed, 12, 0));
+  float deduction = DiscountDeduction(two, 0.001f, At(kWed, 12, 0));
   EXPECT_EQ(deduction, 0.002f);
   EXPECT_LT(AddChargedSecond(0.5f, 0.001f, deduction), 0.5f);
   std::vector<Discount> mixed = {Percent(50.0f), WholeCall()};
-  EXPECT_FLOAT_EQ(DiscountDeduction(Link(mixed), 0.002f, At(kWed, 12, 0)), 0.003f);
+  EXPECT_FLOAT_EQ(DiscountDeduction(mixed, 0.002f, At(kWed, 12, 0)), 0.003f);
 }
 
 // Seconds made free, out of `seconds` evaluations of one TimeFree discount.
@@ -181,7 +173,7 @@ int FreeSeconds(float freeMins, int seconds, float* left = nullptr) {
   std::vector<Discount> list = {Free(freeMins)};
   int free = 0;
   for (int i = 0; i < seconds; ++i) {
-    float d = DiscountDeduction(Link(list), 0.001f, At(kWed, 12, 0));
+    float d = DiscountDeduction(list, 0.001f, At(kWed, 12, 0));
     if (d == 0.001f) {
       ++free;
     } else {
@@ -209,11 +201,11 @@ TEST(DiscountDeduction, TimeFreeCountsFreeSecondsDown) {
 TEST(DiscountDeduction, TimeFreeIsUsedUpEvenWhenNothingIsSaved) {
   // A zero price still uses a free second.
   std::vector<Discount> alone = {Free(3.0f)};
-  EXPECT_EQ(DiscountDeduction(Link(alone), 0.0f, At(kWed, 12, 0)), 0.0f);
+  EXPECT_EQ(DiscountDeduction(alone, 0.0f, At(kWed, 12, 0)), 0.0f);
   EXPECT_EQ(alone[0].freeMins, 2.0f);
   // So does a second that another discount already makes free; both parts are deducted.
   std::vector<Discount> both = {WholeCall(), Free(3.0f)};
-  EXPECT_EQ(DiscountDeduction(Link(both), 0.001f, At(kWed, 12, 0)), 0.002f);
+  EXPECT_EQ(DiscountDeduction(both, 0.001f, At(kWed, 12, 0)), 0.002f);
   EXPECT_EQ(both[1].freeMins, 2.0f);
 }
 
@@ -224,25 +216,25 @@ TEST(DiscountDeduction, DaysLimitOnlyWithSomeTimes) {
   list[0].certain = 1;
   list[0].from = 0x1200;
   list[0].to = 0x1300;
-  EXPECT_FLOAT_EQ(DiscountDeduction(Link(list), 0.002f, At(kTue, 9, 0)), 0.001f);
+  EXPECT_FLOAT_EQ(DiscountDeduction(list, 0.002f, At(kTue, 9, 0)), 0.001f);
   list[0].certain = 0;
   list[0].someTimes = 1;
-  EXPECT_EQ(DiscountDeduction(Link(list), 0.002f, At(kTue, 9, 0)), 0.0f);
-  EXPECT_FLOAT_EQ(DiscountDeduction(Link(list), 0.002f, At(kMon, 9, 0)), 0.001f);
-  EXPECT_EQ(DiscountDeduction(Link(list), 0.002f, At(kSun, 9, 0)), 0.0f);
+  EXPECT_EQ(DiscountDeduction(list, 0.002f, At(kTue, 9, 0)), 0.0f);
+  EXPECT_FLOAT_EQ(DiscountDeduction(list, 0.002f, At(kMon, 9, 0)), 0.001f);
+  EXPECT_EQ(DiscountDeduction(list, 0.002f, At(kSun, 9, 0)), 0.0f);
   list[0].days[kSun] = 1;  // "Sunday" is the first flag, for day 0
-  EXPECT_FLOAT_EQ(DiscountDeduction(Link(list), 0.002f, At(kSun, 9, 0)), 0.001f);
+  EXPECT_FLOAT_EQ(DiscountDeduction(list, 0.002f, At(kSun, 9, 0)), 0.001f);
   list[0].days[kSat] = 1;
-  EXPECT_FLOAT_EQ(DiscountDeduction(Link(list), 0.002f, At(kSat, 9, 0)), 0.001f);
+  EXPECT_FLOAT_EQ(DiscountDeduction(list, 0.002f, At(kSat, 9, 0)), 0.001f);
 }
 
 TEST(DiscountDeduction, TimeFreeOutsideItsDaysKeepsItsSeconds) {
   std::vector<Discount> list = {Free(5.0f)};
   list[0].someTimes = 1;
   list[0].days[kMon] = 1;
-  EXPECT_EQ(DiscountDeduction(Link(list), 0.001f, At(kTue, 9, 0)), 0.0f);
+  EXPECT_EQ(DiscountDeduction(list, 0.001f, At(kTue, 9, 0)), 0.0f);
   EXPECT_EQ(list[0].freeMins, 5.0f);
-  EXPECT_EQ(DiscountDeduction(Link(list), 0.001f, At(kMon, 9, 0)), 0.001f);
+  EXPECT_EQ(DiscountDeduction(list, 0.001f, At(kMon, 9, 0)), 0.001f);
   EXPECT_EQ(list[0].freeMins, 4.0f);
 }
 
@@ -254,22 +246,22 @@ TEST(DiscountDeduction, CertainWindowHasStrictEnds) {
   list[0].from = 18 * 256;
   list[0].to = 23 * 256 + 59;
   const float price = 0.004f;
-  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 18, 0, 10)), 0.0f);
-  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 23, 59, 10)), 0.0f);
-  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 18, 1, 0)), price);
-  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 23, 58, 59)), price);
-  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 12, 0)), 0.0f);
+  EXPECT_EQ(DiscountDeduction(list, price, At(kWed, 18, 0, 10)), 0.0f);
+  EXPECT_EQ(DiscountDeduction(list, price, At(kWed, 23, 59, 10)), 0.0f);
+  EXPECT_EQ(DiscountDeduction(list, price, At(kWed, 18, 1, 0)), price);
+  EXPECT_EQ(DiscountDeduction(list, price, At(kWed, 23, 58, 59)), price);
+  EXPECT_EQ(DiscountDeduction(list, price, At(kWed, 12, 0)), 0.0f);
   // Across midnight the window never applies.
   list[0].from = 22 * 256;
   list[0].to = 2 * 256;
-  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 23, 0)), 0.0f);
-  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 1, 0)), 0.0f);
+  EXPECT_EQ(DiscountDeduction(list, price, At(kWed, 23, 0)), 0.0f);
+  EXPECT_EQ(DiscountDeduction(list, price, At(kWed, 1, 0)), 0.0f);
   // The day flags still decide first.
   list[0].from = 0;
   list[0].to = 23 * 256;
   list[0].days[kWed] = 0;
-  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kWed, 12, 0)), 0.0f);
-  EXPECT_EQ(DiscountDeduction(Link(list), price, At(kThu, 12, 0)), price);
+  EXPECT_EQ(DiscountDeduction(list, price, At(kWed, 12, 0)), 0.0f);
+  EXPECT_EQ(DiscountDeduction(list, price, At(kThu, 12, 0)), price);
 }
 
 TEST(AddChargedSecond, DifferenceFirstThenOneRounding) {
@@ -292,7 +284,7 @@ TEST(Tariff, EightHourCallSecondBySecond) {
   discounts[1].certain = 1;
   discounts[1].from = 19 * 256;
   discounts[1].to = 21 * 256;
-  profile.discounts = Link(discounts);
+  profile.discounts = discounts;
 
   LocalTime clock = At(kWed, 14, 0, 0);
   float cost = 0.0f;
@@ -331,7 +323,7 @@ TEST(Tariff, EightHourCallSecondBySecond) {
     }
   }
   EXPECT_EQ(clock.hour, 22);
-  EXPECT_EQ(discounts[0].freeMins, 0.0f);
+  EXPECT_EQ(profile.discounts[0].freeMins, 0.0f);
   EXPECT_EQ(Bits(cost), Bits(expected)) << cost << " vs " << static_cast<float>(expected);
   // Four hours at 0.06 less 90 free seconds, four at 0.025 less half of 119 minutes (19:01 to
   // 20:59): 18.8225. The single-precision sum drifts from that by a little.

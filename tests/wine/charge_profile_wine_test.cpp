@@ -60,25 +60,25 @@ class ChargeProfileWineTest : public ::testing::Test {
 
 TEST_F(ChargeProfileWineTest, AProfileIsStoredByteForByteAndLoadsBackEqual) {
   {
-    ProfileLibrary::Owned profile = library.Adopt(new ChargeProfile);
-    CopyBoundedText(profile->name, kNameChars, kAccount);
-    profile->charge = CallChargeInfo{static_cast<std::int32_t>(MakePackedTime(8, 0)),
-                                     static_cast<std::int32_t>(MakePackedTime(18, 30)), 0.04f, 0.01f,
-                                     0.5f};
-    profile->minChargeOn = 1;
-    profile->minCharge = 0.05f;
-    auto* discount = new Discount;
-    CopyBoundedText(discount->name, kNameChars, "Evenings");
-    discount->mode = TimeFree;
-    discount->percent = 25.0f;
-    discount->freeMins = 30.0f;
-    discount->someTimes = 1;
-    discount->days[6] = 1;
-    discount->certain = 1;
-    discount->from = static_cast<std::int32_t>(MakePackedTime(18, 0));
-    discount->to = static_cast<std::int32_t>(MakePackedTime(23, 59));
-    profile->discounts = discount;
-    library.SaveChargeProfile(*profile);
+    ChargeProfile profile;
+    CopyBoundedText(profile.name, kNameChars, kAccount);
+    profile.charge = CallChargeInfo{static_cast<std::int32_t>(MakePackedTime(8, 0)),
+                                    static_cast<std::int32_t>(MakePackedTime(18, 30)), 0.04f, 0.01f,
+                                    0.5f};
+    profile.minChargeOn = 1;
+    profile.minCharge = 0.05f;
+    Discount discount;
+    CopyBoundedText(discount.name, kNameChars, "Evenings");
+    discount.mode = TimeFree;
+    discount.percent = 25.0f;
+    discount.freeMins = 30.0f;
+    discount.someTimes = 1;
+    discount.days[6] = 1;
+    discount.certain = 1;
+    discount.from = static_cast<std::int32_t>(MakePackedTime(18, 0));
+    discount.to = static_cast<std::int32_t>(MakePackedTime(23, 59));
+    profile.discounts = {discount};
+    library.SaveChargeProfile(profile);
   }
 
   const std::string key = std::string(kRootPath) + "\\" + kAccount;
@@ -125,12 +125,12 @@ TEST_F(ChargeProfileWineTest, AProfileIsStoredByteForByteAndLoadsBackEqual) {
   EXPECT_EQ(0.04f, loaded->charge.dayRate);
   EXPECT_EQ(0.5f, loaded->charge.weekendRate);
   EXPECT_EQ(0.05f, loaded->minCharge);
-  ASSERT_NE(nullptr, loaded->discounts);
-  EXPECT_EQ(nullptr, loaded->discounts->next);
-  EXPECT_STREQ("Evenings", loaded->discounts->name);
-  EXPECT_EQ(30.0f, loaded->discounts->freeMins);
-  EXPECT_EQ(1u, loaded->discounts->days[6]);
-  EXPECT_EQ(static_cast<std::int32_t>(MakePackedTime(23, 59)), loaded->discounts->to);
+  ASSERT_EQ(1u, loaded->discounts.size());
+  const Discount& evenings = loaded->discounts[0];
+  EXPECT_STREQ("Evenings", evenings.name);
+  EXPECT_EQ(30.0f, evenings.freeMins);
+  EXPECT_EQ(1u, evenings.days[6]);
+  EXPECT_EQ(static_cast<std::int32_t>(MakePackedTime(23, 59)), evenings.to);
 }
 
 }  // namespace
