@@ -1,10 +1,12 @@
 #include "charging/tariff.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 namespace tollwick {
@@ -262,6 +264,87 @@ TEST(DiscountDeduction, CertainWindowHasStrictEnds) {
   list[0].days[kWed] = 0;
   EXPECT_EQ(DiscountDeduction(list, price, At(kWed, 12, 0)), 0.0f);
   EXPECT_EQ(DiscountDeduction(list, price, At(kThu, 12, 0)), price);
+}
+
+// The deduction summed as it was first defined: this discount's part, then the rest of the list from
+// the next one on, added in single precision. Each part comes from a list of that one discount.
+float RecursiveDeduction(std::vector<Discount>& list, std::size_t first, float price,
+                         const LocalTime& now) {
+  if (first == list.size()) return 0.0f;
+  std::vector<Discount> one = {list[first]};
+  const float part = DiscountDeduction(one, price, now);
+  list[first] = one[0];
+  const float rest = RecursiveDeduction(list, first + 1, price, now);
+  return part + rest;
+}
+
+TEST(DiscountDeduction, SumsThePartsFromTheTailAsTheRecursiveDefinitionDid) {
+  // Whole prices first and parts below half a unit of their sum last, so that the order of the
+  // additions shows in the rounding.
+  std::vector<Discount> list = {WholeCall(),    Free(2.5f),     Free(1.0f),
+                                Percent(1e-5f), Percent(1.2e-5f), Percent(1e-5f)};
+  list[2].someTimes = 1;
+  list[2].days[kWed] = 1;
+  std::vector<Discount> reference = list;
+  const float price = 1.0f;
+  const LocalTime now = At(kWed, 12, 0);
+
+  // The same parts summed from the head would give another number: the test can tell the orders.
+  std::vector<Discount> probe = list;
+  float fromHead = 0.0f;
+  for (Discount& discount : probe) {
+    std::vector<Discount> one = {discount};
+    fromHead = fromHead + DiscountDeduction(one, price, now);
+  }
+  std::vector<Discount> probeFromTail = list;
+  ASSERT_NE(Bits(fromHead), Bits(RecursiveDeduction(probeFromTail, 0, price, now)));
+
+  // Four seconds: the free time runs out on the way, and with it the parts change.
+  for (int second = 0; second < 4; ++second) {
+    const float expected = RecursiveDeduction(reference, 0, price, now);
+    EXPECT_EQ(Bits(expected), Bits(DiscountDeduction(list, price, now))) << "second " << second;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      EXPECT_EQ(Bits(reference[i].freeMins), Bits(list[i].freeMins)) << "second " << second << ", " << i;
+    }
+  }
+  EXPECT_EQ(list[1].freeMins, -0.5f);
+  EXPECT_EQ(list[2].freeMins, 0.0f);
+}
+
+// Runs the work on a thread with a 1 MB stack, the size a Windows program's main thread gets.
+void OnOneMegabyteStack(const std::function<void()>& work) {
+  pthread_attr_t attributes;
+  ASSERT_EQ(0, pthread_attr_init(&attributes));
+  ASSERT_EQ(0, pthread_attr_setstacksize(&attributes, 1u << 20));
+  pthread_t thread;
+  auto run = [](void* argument) -> void* {
+    (*static_cast<const std::function<void()>*>(argument))();
+    return nullptr;
+  };
+  ASSERT_EQ(0, pthread_create(&thread, &attributes, run, const_cast<std::function<void()>*>(&work)));
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attributes);
+}
+
+TEST(DiscountDeduction, SixtyThousandDiscountsFitASmallStack) {
+  // Half of them free calls, half one free second each. The price is a power of two, so every sum
+  // is exact and the results are known.
+  constexpr int kPairs = 30000;
+  std::vector<Discount> list;
+  for (int i = 0; i < kPairs; ++i) {
+    list.push_back(WholeCall());
+    list.push_back(Free(1.0f));
+  }
+  const float price = 1.0f / 1024.0f;
+  float first = -1.0f;
+  float second = -1.0f;
+  OnOneMegabyteStack([&] {
+    first = DiscountDeduction(list, price, At(kWed, 12, 0));
+    second = DiscountDeduction(list, price, At(kWed, 12, 0));
+  });
+  EXPECT_EQ(2 * kPairs * price, first);
+  EXPECT_EQ(kPairs * price, second);
+  for (int i = 0; i < kPairs; ++i) ASSERT_EQ(0.0f, list[2 * i + 1].freeMins) << i;
 }
 
 TEST(AddChargedSecond, DifferenceFirstThenOneRounding) {
