@@ -39,7 +39,7 @@ void DecodeAlarmList(const std::uint8_t* in, AlarmTable& table) {
     CopyAlarmName(at + kAlarmNameOffset, alarm.name);
     alarm.kind = GetI32(at + kAlarmKindOffset);
     alarm.minutes = GetI32(at + kAlarmMinutesOffset);
-    alarm.money = GetF32(at + kAlarmMoneyOffset);
+    alarm.money = GetAmountF32(at + kAlarmMoneyOffset);
     alarm.displayMessage = GetU32(at + kAlarmDisplayMessageOffset);
     alarm.playSound = GetU32(at + kAlarmPlaySoundOffset);
     alarm.flashTrayIcon = GetU32(at + kAlarmFlashTrayIconOffset);

@@ -64,6 +64,7 @@ class AlarmActions {
 
 // The stored form of the eight slots (kAlarmListBytes). A name keeps its stored bytes, and is cut at
 // byte 99 when no terminator comes before it, so a well-formed value is written back byte for byte.
+// A stored sum that is not a finite number decodes as 0 (a money alarm that never goes off).
 void EncodeAlarmList(const AlarmTable& table, std::uint8_t* out);
 void DecodeAlarmList(const std::uint8_t* in, AlarmTable& table);
 

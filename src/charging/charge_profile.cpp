@@ -10,10 +10,11 @@ constexpr const char* kDiscountsKey = "Discounts";
 constexpr const char* kDayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                       "Thursday", "Friday", "Saturday"};
 
-float ReadFloat(const SettingsStore& store, const SettingsKey& key, const char* name) {
+// "Percent" and "FreeMins".
+float ReadAmount(const SettingsStore& store, const SettingsKey& key, const char* name) {
   std::uint8_t bytes[4];
   store.ReadBinaryValue(key, name, bytes, nullptr, sizeof bytes);
-  return GetF32(bytes);
+  return GetAmountF32(bytes);
 }
 
 void WriteFloat(const SettingsStore& store, const SettingsKey& key, const char* name, float value) {
@@ -35,15 +36,15 @@ void EncodeCallChargeInfo(const CallChargeInfo& info, std::uint8_t out[kCallChar
 void DecodeCallChargeInfo(const std::uint8_t in[kCallChargeInfoBytes], CallChargeInfo& info) {
   info.dayFrom = GetI32(in);
   info.dayTo = GetI32(in + 4);
-  info.dayRate = GetF32(in + 8);
-  info.eveningRate = GetF32(in + 12);
-  info.weekendRate = GetF32(in + 16);
+  info.dayRate = GetAmountF32(in + 8);
+  info.eveningRate = GetAmountF32(in + 12);
+  info.weekendRate = GetAmountF32(in + 16);
 }
 
 void LoadDiscount(const SettingsStore& store, const SettingsKey& key, Discount& discount) {
   discount.mode = store.ReadDwordValue(key, "Mode", PercentageDiscount);
-  discount.percent = ReadFloat(store, key, "Percent");
-  discount.freeMins = ReadFloat(store, key, "FreeMins");
+  discount.percent = ReadAmount(store, key, "Percent");
+  discount.freeMins = ReadAmount(store, key, "FreeMins");
   discount.someTimes = store.ReadDwordValue(key, "SomeTimes", 0);
   for (int day = 0; day < 7; ++day) discount.days[day] = store.ReadDwordValue(key, kDayNames[day], 0);
   discount.certain = store.ReadDwordValue(key, "Certain", 0);

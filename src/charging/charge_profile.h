@@ -49,12 +49,14 @@ struct ChargeProfile {
 constexpr const char* kDefaultProfileName = ".Default";
 constexpr std::uint32_t kMinChargeDefaultBits = 0x3D4CCCCDu;  // 0.05 as an IEEE single
 
-// The stored form of the rate block: five little-endian fields in the order of the record.
+// The stored form of the rate block: five little-endian fields in the order of the record. A stored
+// rate that is not a finite number decodes as 0; encoding writes what the record holds.
 void EncodeCallChargeInfo(const CallChargeInfo& info, std::uint8_t out[kCallChargeInfoBytes]);
 void DecodeCallChargeInfo(const std::uint8_t in[kCallChargeInfoBytes], CallChargeInfo& info);
 
 // The fourteen values of one discount key: "Mode", "Percent", "FreeMins", "SomeTimes", the seven
-// days, "Certain", "From", "To". Loading leaves the name alone.
+// days, "Certain", "From", "To". Loading leaves the name alone and takes a "Percent" or "FreeMins"
+// that is not a finite number as 0.
 void LoadDiscount(const SettingsStore& store, const SettingsKey& key, Discount& discount);
 void SaveDiscount(const SettingsStore& store, const SettingsKey& key, const Discount& discount);
 

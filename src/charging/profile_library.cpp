@@ -54,7 +54,7 @@ void ProfileLibrary::LoadChargeProfile(const Owned& record) {
   std::uint8_t minChargeDefault[4];
   PutU32(minChargeDefault, kMinChargeDefaultBits);
   store_.ReadBinaryValue(key, "MinCharge", minCharge, minChargeDefault, sizeof minCharge);
-  profile.minCharge = GetF32(minCharge);
+  profile.minCharge = GetAmountF32(minCharge);
   profile.discounts = LoadDiscountList(store_, key);
 
   if (isDefault) defaultProfile_ = record;

@@ -30,7 +30,9 @@ class ProfileLibrary {
 
   // Fills the record from the registry; its name and `isDefaultProfile` must be set. Whatever it
   // held is replaced. Loading `.Default` makes it the record accounts copy from; an account with
-  // "UseDefault" loaded while there is none gets the stored `.Default` settings.
+  // "UseDefault" loaded while there is none gets the stored `.Default` settings. A stored amount
+  // (a rate, the minimum charge, a discount's "Percent" or "FreeMins") that is not a finite number
+  // loads as 0.
   void LoadChargeProfile(const Owned& profile);
   // Writes "UseDefault" and, when it is 0, the rates, the minimum charge and the discounts. The
   // `.Default` profile always writes "UseDefault" 0.

@@ -398,6 +398,27 @@ TEST_F(AlarmStore, AShorterListFillsTheLeadingSlotsAndTheRestAreFree) {
   EXPECT_EQ(Stored()->size(), 128u + 104u);  // an accepted value is not rewritten
 }
 
+TEST_F(AlarmStore, AStoredSumThatIsNotFiniteLoadsAsZero) {
+  const std::uint32_t notFinite[] = {0x7FC00000u, 0xFFFFFFFFu, 0x7F800000u, 0xFF800000u};
+  Bytes bytes = StoredList();
+  for (int slot = 0; slot < 4; ++slot) {
+    for (int b = 0; b < 4; ++b) {
+      bytes[slot * kAlarmSlotBytes + kAlarmMoneyOffset + b] =
+          static_cast<std::uint8_t>(notFinite[slot] >> (8 * b));
+    }
+  }
+  Put(bytes);
+  LoadAlarms(store, table);
+  for (int slot = 0; slot < 4; ++slot) {
+    std::uint32_t bits = 1;
+    std::memcpy(&bits, &table.alarms[slot].money, 4);
+    EXPECT_EQ(bits, 0u) << slot;
+  }
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &table.alarms[4].money, 4);
+  EXPECT_EQ(bits, 0x3F8CCCCDu + 4);
+}
+
 TEST_F(AlarmStore, AStoredNameWithoutTerminatorIsCutAtItsLastByte) {
   Bytes bytes = StoredList();
   std::memset(&bytes[128], 'w', 100);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -211,6 +212,49 @@ TEST_F(ChargeProfileTest, AnOverlongRateBlockIsZeroedAndAShortOneSuppliesItsStar
   EXPECT_EQ(kRates.dayRate, acme->charge.dayRate);
   EXPECT_EQ(0.0f, acme->charge.eveningRate);
   EXPECT_EQ(0.0f, acme->charge.weekendRate);
+}
+
+TEST_F(ChargeProfileTest, StoredAmountsThatAreNotFiniteLoadAsZeroAndStayStored) {
+  struct Case {
+    const char* what;
+    std::uint32_t bits;
+  };
+  const Case cases[] = {{"NaN", 0x7FC00000u}, {"+Inf", 0x7F800000u}, {"-Inf", 0xFF800000u}};
+  const std::string discountKey = kAcmeKey + "\\Discounts\\Evening";
+  for (const Case& c : cases) {
+    Bytes rates(kCallChargeInfoBytes);
+    PutI32(&rates[0], static_cast<std::int32_t>(MakePackedTime(8, 0)));
+    PutI32(&rates[4], static_cast<std::int32_t>(MakePackedTime(18, 0)));
+    for (std::size_t at : {8u, 12u, 16u}) PutU32(&rates[at], c.bits);
+    registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32(0));
+    registry.PutValue(kHkeyLocalMachine, kAcmeKey, "CallChargeInfo", kRegBinary, rates);
+    registry.PutValue(kHkeyLocalMachine, kAcmeKey, "MinCharge", kRegBinary, U32(c.bits));
+    registry.PutValue(kHkeyLocalMachine, discountKey, "Percent", kRegBinary, U32(c.bits));
+    registry.PutValue(kHkeyLocalMachine, discountKey, "FreeMins", kRegBinary, U32(c.bits));
+
+    ProfileLibrary::Owned acme = library.Load("Acme", false);
+    EXPECT_EQ(static_cast<std::int32_t>(MakePackedTime(8, 0)), acme->charge.dayFrom) << c.what;
+    EXPECT_EQ(static_cast<std::int32_t>(MakePackedTime(18, 0)), acme->charge.dayTo) << c.what;
+    EXPECT_EQ(F32(0.0f), F32(acme->charge.dayRate)) << c.what;
+    EXPECT_EQ(F32(0.0f), F32(acme->charge.eveningRate)) << c.what;
+    EXPECT_EQ(F32(0.0f), F32(acme->charge.weekendRate)) << c.what;
+    EXPECT_EQ(F32(0.0f), F32(acme->minCharge)) << c.what;
+    ASSERT_EQ(1u, acme->discounts.size()) << c.what;
+    EXPECT_EQ(F32(0.0f), F32(acme->discounts[0].percent)) << c.what;
+    EXPECT_EQ(F32(0.0f), F32(acme->discounts[0].freeMins)) << c.what;
+    // Only the reading is guarded: what is stored stays as it is.
+    EXPECT_EQ(rates, Stored(kAcmeKey, "CallChargeInfo")) << c.what;
+    EXPECT_EQ(U32(c.bits), Stored(kAcmeKey, "MinCharge")) << c.what;
+    EXPECT_EQ(U32(c.bits), Stored(discountKey, "FreeMins")) << c.what;
+  }
+}
+
+TEST(CallChargeInfoCodec, WritesARateAsTheRecordHoldsIt) {
+  CallChargeInfo info;
+  info.dayRate = std::numeric_limits<float>::infinity();
+  std::uint8_t bytes[kCallChargeInfoBytes];
+  EncodeCallChargeInfo(info, bytes);
+  EXPECT_EQ(0x7F800000u, GetU32(bytes + 8));
 }
 
 // ---- Round trips and discount lists -------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -214,6 +215,38 @@ TEST_F(CurrentCallTest, EightHourCallMatchesAnIndependentSinglePrecisionSum) {
   }
   EXPECT_EQ(8, call.CallHours());
   EXPECT_EQ(static_cast<float>(expected), call.CurrentCost());
+}
+
+TEST_F(CurrentCallTest, StoredAmountsThatAreNotFiniteCountAsZero) {
+  // Two minutes from 17:59, the first at the day rate and the second at the evening rate (0.06),
+  // with a minimum charge of 0.05 unless it is the one that is not finite.
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  struct Case {
+    const char* what;
+    float dayRate;
+    float minCharge;
+    float expected;
+  };
+  const Case cases[] = {
+      {"NaN minimum charge", 0.06f, nan, 0.12f},
+      {"NaN day rate", nan, 0.05f, 0.06f},
+      {"-Inf day rate", -inf, 0.05f, 0.06f},
+      {"+Inf day rate", inf, 0.05f, 0.06f},
+  };
+  for (const Case& c : cases) {
+    StoreRates("Dialup", c.dayRate, 0.06f, 0.06f, 1, c.minCharge);
+    env.SetNow(3, 17, 59);
+    call.StartCall("Dialup");
+    RunSeconds(61);
+    env.SetNow(3, 18, 0);
+    RunSeconds(60);
+    call.EndCall();
+    ASSERT_NE(nullptr, bill.head) << c.what;
+    BillItem* last = bill.head;
+    while (last->next != nullptr) last = last->next;
+    EXPECT_NEAR(c.expected, last->cost, 1e-6) << c.what;
+  }
 }
 
 TEST_F(CurrentCallTest, EndCallBillsTheCallAndClearsTheMarker) {
