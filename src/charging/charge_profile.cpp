@@ -1,5 +1,8 @@
 #include "charging/charge_profile.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "platform/little_endian.h"
 
 namespace tollwick {
@@ -21,6 +24,26 @@ void WriteFloat(const SettingsStore& store, const SettingsKey& key, const char* 
   std::uint8_t bytes[4];
   PutF32(bytes, value);
   store.WriteBinaryValue(key, name, bytes, sizeof bytes);
+}
+
+// A key below "Discounts" that no earlier discount of this save took, for a discount of that name
+// (see SaveDiscountList).
+SettingsKey OpenFreeDiscountKey(const SettingsStore& store, const SettingsKey& discounts,
+                                const char* name) {
+  Registry& registry = store.registry();
+  std::uint32_t before = 0;
+  const bool counted = registry.QuerySubkeyCount(discounts.get(), &before) == kRegSuccess;
+  // Numbers 2 to before + 2 give before + 1 different names, so one of them is free. Should the
+  // registry still say otherwise, or its counts not tell, the key is taken as it is.
+  for (std::uint32_t number = 1;; ++number) {
+    char keyName[kNameChars];
+    DiscountKeyName(name, number, keyName);
+    SettingsKey key = store.OpenSubkey(discounts, keyName);
+    std::uint32_t after = 0;
+    const bool countsTell = counted && key.valid() &&
+                            registry.QuerySubkeyCount(discounts.get(), &after) == kRegSuccess;
+    if (!countsTell || after > before || number == before + 2) return key;
+  }
 }
 
 }  // namespace
@@ -63,12 +86,18 @@ void SaveDiscount(const SettingsStore& store, const SettingsKey& key, const Disc
   store.WriteDwordValue(key, "To", static_cast<std::uint32_t>(discount.to));
 }
 
-void DiscountKeyName(const char* name, char out[kNameChars]) {
+void DiscountKeyName(const char* name, std::uint32_t number, char out[kNameChars]) {
   CopyBoundedText(out, kNameChars, name);
   if (out[0] == '\0') CopyBoundedText(out, kNameChars, "Discount");
   for (std::uint32_t i = 0; i < kNameChars && out[i] != '\0'; ++i) {
     if (out[i] == '\\') out[i] = '/';
   }
+  if (number <= 1) return;
+  char suffix[16];
+  const int suffixChars = std::snprintf(suffix, sizeof suffix, " (%lu)", static_cast<unsigned long>(number));
+  const std::size_t keep = kNameChars - 1 - static_cast<std::size_t>(suffixChars);
+  if (std::strlen(out) > keep) out[keep] = '\0';
+  std::strcat(out, suffix);
 }
 
 std::vector<Discount> LoadDiscountList(const SettingsStore& store, const SettingsKey& parent) {
@@ -100,9 +129,7 @@ void SaveDiscountList(const SettingsStore& store, const SettingsKey& parent,
   SettingsKey discounts = store.OpenSubkey(parent, kDiscountsKey);
   store.DeleteAllSubkeys(discounts);
   for (const Discount& discount : list) {
-    char keyName[kNameChars];
-    DiscountKeyName(discount.name, keyName);
-    SettingsKey key = store.OpenSubkey(discounts, keyName);
+    SettingsKey key = OpenFreeDiscountKey(store, discounts, discount.name);
     SaveDiscount(store, key, discount);
   }
 }

@@ -62,13 +62,19 @@ void SaveDiscount(const SettingsStore& store, const SettingsKey& key, const Disc
 
 // The key a discount is stored under. A name is a single key name: an empty name would put the
 // values on the "Discounts" key itself and a backslash would make nested keys, so an empty name
-// becomes "Discount" and each backslash a "/".
-void DiscountKeyName(const char* name, char out[kNameChars]);
+// becomes "Discount" and each backslash a "/". Number 1 is that name; a higher number n adds
+// " (n)", with the name cut so that the whole still fits a name field: the names of different
+// numbers always differ.
+void DiscountKeyName(const char* name, std::uint32_t number, char out[kNameChars]);
 
 // The discounts below the "Discounts" subkey of an open key, in the registry's enumeration order.
 std::vector<Discount> LoadDiscountList(const SettingsStore& store, const SettingsKey& parent);
-// Replaces every discount below "Discounts" by the list; of two discounts stored under one key name
-// the later one wins.
+// Replaces every discount below "Discounts" by the list, each under a key of its own. Registry key
+// names ignore case, and an empty name or a backslash is stored under another name, so two
+// discounts can ask for one key ("Evening" and "EVENING", "" and "Discount", "a\\b" and "a/b"):
+// the later one then takes the first free key of number 2, 3, ... (DiscountKeyName) and comes back
+// under that name. The registry itself decides which names are the same, so the case rules of
+// every code page are its own: a key is free when opening it adds a subkey.
 void SaveDiscountList(const SettingsStore& store, const SettingsKey& parent,
                       const std::vector<Discount>& discounts);
 

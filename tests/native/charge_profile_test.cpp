@@ -291,12 +291,50 @@ TEST_F(ChargeProfileTest, SavingFewerDiscountsLeavesExactlyTheListedOnes) {
   EXPECT_EQ(F32(22), Stored(kAcmeKey + "\\Discounts\\Two", "Percent"));
 }
 
-TEST_F(ChargeProfileTest, TwoDiscountsOfOneNameAreOneKeyAndTheLaterWins) {
-  StoreOwnSettings("Acme", kRates, 0.05f,
-                   {MakeDiscount("Evening", 0, 10, 0), MakeDiscount("EVENING", 0, 20, 0)});
-  ProfileLibrary::Owned acme = library.Load("Acme", false);
-  ASSERT_EQ(1u, acme->discounts.size());
-  EXPECT_EQ(20.0f, acme->discounts[0].percent);
+TEST_F(ChargeProfileTest, DiscountsThatAskForOneKeyAreEachStoredUnderAKeyOfTheirOwn) {
+  const std::string l99(99, 'L');
+  const std::string lower99(99, 'l');
+  struct Case {
+    const char* what;
+    Names names;          // in list order; discount i has Percent i + 1
+    Names expectedKeys;   // the key each of them is stored under
+  };
+  std::vector<Case> cases = {
+      {"empty beside its stand-in", {"", "Discount"}, {"Discount", "Discount (2)"}},
+      {"stand-in beside empty", {"Discount", ""}, {"Discount", "Discount (2)"}},
+      {"backslash beside slash", {"a\\b", "a/b"}, {"a/b", "a/b (2)"}},
+      {"case", {"Evening", "EVENING", "evening"}, {"Evening", "EVENING (2)", "evening (3)"}},
+      {"code page 1252 letters", {"\xC9t\xE9", "\xE9t\xC9"}, {"\xC9t\xE9", "\xE9t\xC9 (2)"}},
+      {"a numbered name already taken", {"x", "X", "x (2)"}, {"x", "X (2)", "x (2) (2)"}},
+      {"names that fill a name field",
+       {l99, lower99, l99},
+       {l99, std::string(95, 'l') + " (2)", std::string(95, 'L') + " (3)"}},
+      {"a full name whose second number is itself",
+       {std::string(95, 'L') + " (2)", std::string(95, 'L') + " (2)"},
+       {std::string(95, 'L') + " (2)", std::string(95, 'L') + " (3)"}},
+      {"distinct names", {"Evening", "Evenings", "Weekend"}, {"Evening", "Evenings", "Weekend"}},
+  };
+  Case many{"twelve of one name", {}, {}};
+  for (int i = 1; i <= 12; ++i) {
+    many.names.push_back("Same");
+    many.expectedKeys.push_back(i == 1 ? "Same" : "Same (" + std::to_string(i) + ")");
+  }
+  cases.push_back(many);
+
+  for (const Case& c : cases) {
+    std::vector<Discount> discounts;
+    for (std::size_t i = 0; i < c.names.size(); ++i) {
+      discounts.push_back(MakeDiscount(c.names[i].c_str(), 0, static_cast<float>(i + 1), 0));
+    }
+    StoreOwnSettings("Acme", kRates, 0.05f, discounts);
+    for (std::size_t i = 0; i < c.expectedKeys.size(); ++i) {
+      EXPECT_EQ(F32(static_cast<float>(i + 1)),
+                Stored(kAcmeKey + "\\Discounts\\" + c.expectedKeys[i], "Percent"))
+          << c.what << ": " << c.expectedKeys[i];
+    }
+    ProfileLibrary::Owned acme = library.Load("Acme", false);
+    EXPECT_EQ(c.names.size(), acme->discounts.size()) << c.what;
+  }
 }
 
 TEST_F(ChargeProfileTest, EmptyAndBackslashNamesAreStoredAsSingleKeysOfSafeNames) {
@@ -314,10 +352,37 @@ TEST_F(ChargeProfileTest, EmptyAndBackslashNamesAreStoredAsSingleKeysOfSafeNames
   EXPECT_EQ(5.0f, acme->discounts[0].percent);
   EXPECT_STREQ("Peak/Off-peak", acme->discounts[1].name);
   EXPECT_EQ(7.0f, acme->discounts[1].percent);
+}
 
-  char keyName[kNameChars];
-  DiscountKeyName("a\\b\\c", keyName);
-  EXPECT_STREQ("a/b/c", keyName);
+TEST(DiscountKeyNameTest, SafeNamesAndNumbersThatStillFitANameField) {
+  const std::string l99(99, 'L');
+  struct Case {
+    std::string name;
+    std::uint32_t number;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"Evening", 1, "Evening"},
+      {"", 1, "Discount"},
+      {"a\\b\\c", 1, "a/b/c"},
+      {"Evening", 2, "Evening (2)"},
+      {"", 3, "Discount (3)"},
+      {"a\\b", 12, "a/b (12)"},
+      {l99, 1, l99},
+      {std::string(150, 'L'), 1, l99},
+      {l99, 2, std::string(95, 'L') + " (2)"},
+      {l99, 10, std::string(94, 'L') + " (10)"},
+      // A numbered name can be the very name asked for.
+      {std::string(95, 'L') + " (2)", 2, std::string(95, 'L') + " (2)"},
+      {std::string(96, 'L'), 2, std::string(95, 'L') + " (2)"},
+      {std::string(95, 'L'), 2, std::string(95, 'L') + " (2)"},
+  };
+  for (const Case& c : cases) {
+    char keyName[kNameChars];
+    std::memset(keyName, 'x', sizeof keyName);
+    DiscountKeyName(c.name.c_str(), c.number, keyName);
+    EXPECT_EQ(c.expected, std::string(keyName)) << c.name << " #" << c.number;
+  }
 }
 
 TEST_F(ChargeProfileTest, ADiscountKeyNameTooLongForANameIsLeftOut) {

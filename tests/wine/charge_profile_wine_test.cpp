@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -131,6 +133,33 @@ TEST_F(ChargeProfileWineTest, AProfileIsStoredByteForByteAndLoadsBackEqual) {
   EXPECT_EQ(30.0f, evenings.freeMins);
   EXPECT_EQ(1u, evenings.days[6]);
   EXPECT_EQ(static_cast<std::int32_t>(MakePackedTime(23, 59)), evenings.to);
+}
+
+TEST_F(ChargeProfileWineTest, DiscountsThatTheRegistryTakesForOneNameKeepKeysOfTheirOwn) {
+  // The real registry decides which names are one: case, code page 1252 letters included.
+  const char* names[] = {"Evening", "EVENING", "", "Discount", "\xC9t\xE9", "\xE9T\xC9"};
+  const char* keys[] = {"Evening", "EVENING (2)", "Discount", "Discount (2)", "\xC9t\xE9",
+                        "\xE9T\xC9 (2)"};
+  ChargeProfile profile;
+  CopyBoundedText(profile.name, kNameChars, kAccount);
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    Discount discount;
+    CopyBoundedText(discount.name, kNameChars, names[i]);
+    discount.percent = static_cast<float>(i + 1);
+    profile.discounts.push_back(discount);
+  }
+  library.SaveChargeProfile(profile);
+
+  const std::string discounts = std::string(kRootPath) + "\\" + kAccount + "\\Discounts\\";
+  for (std::size_t i = 0; i < std::size(keys); ++i) {
+    Raw percent = ReadRaw(discounts + keys[i], "Percent");
+    ASSERT_EQ(4u, percent.bytes.size()) << keys[i];
+    float value = 0.0f;
+    std::memcpy(&value, percent.bytes.data(), 4);
+    EXPECT_EQ(static_cast<float>(i + 1), value) << keys[i];
+  }
+  ProfileLibrary::Owned loaded = library.Load(kAccount, false);
+  EXPECT_EQ(std::size(names), loaded->discounts.size());
 }
 
 }  // namespace
