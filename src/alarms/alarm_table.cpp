@@ -48,7 +48,9 @@ void DecodeAlarmList(const std::uint8_t* in, AlarmTable& table) {
 }
 
 void LoadAlarms(const SettingsStore& store, AlarmTable& table) {
+  // A shorter stored value replaces only the leading bytes: the rest of the table stays as it is.
   std::uint8_t bytes[kAlarmListBytes];
+  EncodeAlarmList(table, bytes);
   store.ReadRootBinary(kAlarmListValue, bytes, kAlarmListBytes, nullptr);
   DecodeAlarmList(bytes, table);
   ResetAlarmRunStates(table);

@@ -69,7 +69,7 @@ void EncodeAlarmList(const AlarmTable& table, std::uint8_t* out);
 void DecodeAlarmList(const std::uint8_t* in, AlarmTable& table);
 
 // Reads "AlarmList" into the slots (missing or over-long: eight free slots, stored as zeros; shorter:
-// the leading slots, the rest free) and re-arms every alarm.
+// the leading bytes of the table, the rest keeping what it held) and re-arms every alarm.
 void LoadAlarms(const SettingsStore& store, AlarmTable& table);
 // Stores the slots; the run states are left alone.
 void SaveAlarms(const SettingsStore& store, const AlarmTable& table);

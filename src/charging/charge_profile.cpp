@@ -15,7 +15,7 @@ constexpr const char* kDayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesda
 
 // "Percent" and "FreeMins".
 float ReadAmount(const SettingsStore& store, const SettingsKey& key, const char* name) {
-  std::uint8_t bytes[4];
+  std::uint8_t bytes[4] = {};
   store.ReadBinaryValue(key, name, bytes, nullptr, sizeof bytes);
   return GetAmountF32(bytes);
 }

@@ -46,11 +46,11 @@ void ProfileLibrary::LoadChargeProfile(const Owned& record) {
     return;
   }
 
-  std::uint8_t block[kCallChargeInfoBytes];
+  std::uint8_t block[kCallChargeInfoBytes] = {};
   store_.ReadBinaryValue(key, "CallChargeInfo", block, nullptr, sizeof block);
   DecodeCallChargeInfo(block, profile.charge);
   profile.minChargeOn = store_.ReadDwordValue(key, "MinChargeOn", 1);
-  std::uint8_t minCharge[4];
+  std::uint8_t minCharge[4] = {};
   std::uint8_t minChargeDefault[4];
   PutU32(minChargeDefault, kMinChargeDefaultBits);
   store_.ReadBinaryValue(key, "MinCharge", minCharge, minChargeDefault, sizeof minCharge);

@@ -380,21 +380,29 @@ TEST_F(AlarmStore, AnOverLongListIsReplacedByZeros) {
   EXPECT_EQ(Stored(), Bytes(kAlarmListBytes, 0));
 }
 
-TEST_F(AlarmStore, AShorterListFillsTheLeadingSlotsAndTheRestAreFree) {
+TEST_F(AlarmStore, AShorterListFillsTheLeadingBytesAndTheRestOfTheTableKeepsWhatItHeld) {
   Put(StoredList());
   LoadAlarms(store, table);
   ASSERT_STREQ(table.alarms[5].name, "alarm 5");
+  // Edits on the Alarms tab that a cancelled Options dialog reloads over.
+  table.alarms[1].minutes = 42;
+  table.alarms[1].repeat = 0;
+  std::snprintf(table.alarms[5].name, sizeof table.alarms[5].name, "edited");
+  table.run[5].disabled = 1;
   Bytes shorter = StoredList();
   shorter.resize(128 + 104);  // slot 0, and slot 1's name and kind
+  shorter[128 + kAlarmKindOffset] = 0;  // slot 1 becomes a time alarm
   Put(shorter);
   LoadAlarms(store, table);
   EXPECT_STREQ(table.alarms[0].name, "alarm 0");
   EXPECT_EQ(table.alarms[0].minutes, 10);
   EXPECT_STREQ(table.alarms[1].name, "alarm 1");
-  EXPECT_EQ(table.alarms[1].kind, 1);
-  EXPECT_EQ(table.alarms[1].minutes, 0);
+  EXPECT_EQ(table.alarms[1].kind, kTimeAlarm);
+  EXPECT_EQ(table.alarms[1].minutes, 42);
   EXPECT_EQ(table.alarms[1].repeat, 0u);
-  EXPECT_EQ(table.alarms[5].name[0], '\0');  // not left over from the earlier load
+  EXPECT_STREQ(table.alarms[5].name, "edited");
+  EXPECT_EQ(table.alarms[7].repeat, 1u);
+  EXPECT_EQ(table.run[5].disabled, 0u);  // re-armed all the same
   EXPECT_EQ(Stored()->size(), 128u + 104u);  // an accepted value is not rewritten
 }
 
