@@ -66,7 +66,8 @@ void ResetAlarmRunStates(AlarmTable& table) {
   for (AlarmRunState& run : table.run) run = AlarmRunState{};
 }
 
-void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions) {
+void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions,
+                 const SameCallFunction& sameCall) {
   // The slots are read afresh on every step: a notice opened by FireAlarm runs a message loop in
   // which the table and run states can change (a nested check, "Disable", a reload).
   for (int slot = 0; slot < kAlarmSlots; ++slot) {
@@ -76,12 +77,16 @@ void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions) {
     const bool money = alarm.kind != kTimeAlarm;
     if (money ? !(alarm.money > 0.0f) : alarm.minutes <= 0) continue;
     if (run.disabled != 0) continue;
+    bool due = false;
     if (money) {
-      if (cost - run.costAtFiring > alarm.money) FireAlarm(table, slot, cost, actions);
+      due = cost - run.costAtFiring > alarm.money;
     } else {
       run.minuteCount += 1;
-      if (run.minuteCount > alarm.minutes) FireAlarm(table, slot, cost, actions);
+      due = run.minuteCount > alarm.minutes;
     }
+    if (!due) continue;
+    FireAlarm(table, slot, cost, actions);
+    if (!sameCall()) return;
   }
 }
 

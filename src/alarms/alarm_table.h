@@ -3,6 +3,7 @@
 // call in progress runs once a minute.
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/settings_store.h"
 
@@ -75,8 +76,15 @@ void LoadAlarms(const SettingsStore& store, AlarmTable& table);
 void SaveAlarms(const SettingsStore& store, const AlarmTable& table);
 void ResetAlarmRunStates(AlarmTable& table);
 
-// One minute check of the call in progress at the given cost (with the minimum charge applied).
-void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions);
+// Whether the call a check began with is still the one in progress.
+using SameCallFunction = std::function<bool()>;
+
+// One minute check of the call in progress at the given cost (with the minimum charge applied). A
+// notice's message loop can end the call, and start another, before the notice returns: the check
+// then stops there, since the slots after it would judge the new call by the old one's cost and
+// minutes.
+void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions,
+                 const SameCallFunction& sameCall);
 // Sets off one slot: run state first, then sound, flash and the modal notice.
 void FireAlarm(AlarmTable& table, int slot, float cost, AlarmActions& actions);
 

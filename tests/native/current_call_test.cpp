@@ -382,6 +382,43 @@ TEST_F(CurrentCallTest, ANewCallStartedDuringANoticeIsNotCountedAMinute) {
   EXPECT_EQ(0, call.CallMinutes());
 }
 
+TEST_F(CurrentCallTest, ARedialDuringANoticeStopsTheCheckThatOpenedIt) {
+  StoreRates(".Default", 0.06f, 0.06f, 0.06f, 0, 0.0f);
+  const struct {
+    const char* name;
+    std::int32_t kind;
+    std::int32_t minutes;
+    float money;
+  } slots[] = {{"Soon", kMoneyAlarm, 0, 0.01f},
+               {"Two pence", kMoneyAlarm, 0, 0.02f},
+               {"After a minute", kTimeAlarm, 1, 0.0f}};
+  for (int slot = 0; slot < 3; ++slot) {
+    std::strcpy(alarms.alarms[slot].name, slots[slot].name);
+    alarms.alarms[slot].kind = slots[slot].kind;
+    alarms.alarms[slot].minutes = slots[slot].minutes;
+    alarms.alarms[slot].money = slots[slot].money;
+    alarms.alarms[slot].displayMessage = 1;
+  }
+  call.StartCall("Dialup");
+  // While the first notice is open the line drops and is dialled again at once.
+  actions.duringNotice = [this] {
+    actions.duringNotice = nullptr;
+    call.EndCall();
+    call.StartCall("Redial");
+  };
+  RunSeconds(61);
+  EXPECT_EQ(std::vector<int>{0}, actions.notices);
+  EXPECT_EQ(0.0f, alarms.run[1].costAtFiring);
+  EXPECT_EQ(0, alarms.run[2].minuteCount);
+
+  // The new call's alarms go off on its own minutes and at its own cost.
+  RunSeconds(60);
+  EXPECT_EQ((std::vector<int>{0, 0, 1}), actions.notices);
+  EXPECT_EQ(call.CurrentCost(), actions.costs.back());
+  RunSeconds(60);
+  EXPECT_EQ((std::vector<int>{0, 0, 1, 2}), actions.notices);
+}
+
 TEST_F(CurrentCallTest, CallKilledMidwayIsBilledAtTheNextStartFromItsLastSnapshot) {
   StoreRates("Dialup", 0.06f, 0.06f, 0.06f, 0, 0.0f);
   env.SetNow(3, 10, 0);
