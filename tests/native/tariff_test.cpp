@@ -60,9 +60,33 @@ Discount WholeCall() {
   return d;
 }
 
-TEST(TariffConstants, BitPatterns) {
-  EXPECT_EQ(Bits(kOneSixtieth), 0x3C888889u);
-  EXPECT_EQ(Bits(kOneHundredth), 0x3C23D70Au);
+float FromBits(std::uint32_t bits) {
+  float f;
+  std::memcpy(&f, &bits, sizeof f);
+  return f;
+}
+
+// A per-second price is the rate times one sixtieth, a percentage part the percent times the price
+// times one hundredth: with those constants as the single-precision bits 0x3C888889 and 0x3C23D70A,
+// the product formed exactly and rounded once.
+TEST(Tariff, PricesRoundOnceWithTheSinglePrecisionConstants) {
+  const double sixtieth = FromBits(0x3C888889u);
+  const double hundredth = FromBits(0x3C23D70Au);
+  for (float rate : {0.06f, 0.03f, 0.025f, 1.0f, 7.77f, 1e-7f}) {
+    const ChargeProfile p = Profile(0, 0, 0.0f, rate, 0.0f);
+    EXPECT_EQ(Bits(static_cast<float>(rate * sixtieth)), Bits(PerSecondCharge(p, At(kWed, 12, 0))))
+        << rate;
+  }
+  const struct {
+    float percent;
+    float price;
+  } parts[] = {{10.0f, 0.001f}, {33.3f, 0.0005f}, {100.0f, 0.004f}, {12.5f, 7.77f}};
+  for (const auto& part : parts) {
+    std::vector<Discount> one = {Percent(part.percent)};
+    EXPECT_EQ(Bits(static_cast<float>(part.percent * static_cast<double>(part.price) * hundredth)),
+              Bits(DiscountDeduction(one, part.price, At(kWed, 12, 0))))
+        << part.percent << "% of " << part.price;
+  }
 }
 
 TEST(IsWeekend, SaturdayAndSundayOnly) {
