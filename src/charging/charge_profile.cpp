@@ -94,7 +94,8 @@ void DiscountKeyName(const char* name, std::uint32_t number, char out[kNameChars
   }
   if (number <= 1) return;
   char suffix[16];
-  const int suffixChars = std::snprintf(suffix, sizeof suffix, " (%lu)", static_cast<unsigned long>(number));
+  const int suffixChars =
+      std::snprintf(suffix, sizeof suffix, " (%lu)", static_cast<unsigned long>(number));
   const std::size_t keep = kNameChars - 1 - static_cast<std::size_t>(suffixChars);
   if (std::strlen(out) > keep) out[keep] = '\0';
   std::strcat(out, suffix);

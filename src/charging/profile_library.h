@@ -1,8 +1,8 @@
 #pragma once
 // Loading and saving charge profiles, and the one `.Default` record that accounts with "UseDefault"
-// take their settings from. The library only observes that record (whoever loaded it owns it) through
-// a weak reference, so the reference can never outlive its record: once the record is gone, the
-// library has no `.Default` record.
+// take their settings from. The library only observes that record (whoever loaded it owns it)
+// through a weak reference, so the reference can never outlive its record: once the record is
+// gone, the library has no `.Default` record.
 
 #include <memory>
 

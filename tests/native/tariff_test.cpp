@@ -290,8 +290,9 @@ TEST(DiscountDeduction, CertainWindowHasStrictEnds) {
   EXPECT_EQ(DiscountDeduction(list, price, At(kThu, 12, 0)), price);
 }
 
-// The deduction summed as it was first defined: this discount's part, then the rest of the list from
-// the next one on, added in single precision. Each part comes from a list of that one discount.
+// The deduction summed as it was first defined: this discount's part, then the rest of the list
+// from the next one on, added in single precision. Each part comes from a list of that one
+// discount.
 float RecursiveDeduction(std::vector<Discount>& list, std::size_t first, float price,
                          const LocalTime& now) {
   if (first == list.size()) return 0.0f;
@@ -328,7 +329,8 @@ TEST(DiscountDeduction, SumsThePartsFromTheTailAsTheRecursiveDefinitionDid) {
     const float expected = RecursiveDeduction(reference, 0, price, now);
     EXPECT_EQ(Bits(expected), Bits(DiscountDeduction(list, price, now))) << "second " << second;
     for (std::size_t i = 0; i < list.size(); ++i) {
-      EXPECT_EQ(Bits(reference[i].freeMins), Bits(list[i].freeMins)) << "second " << second << ", " << i;
+      EXPECT_EQ(Bits(reference[i].freeMins), Bits(list[i].freeMins))
+          << "second " << second << ", discount " << i;
     }
   }
   EXPECT_EQ(list[1].freeMins, -0.5f);
@@ -345,7 +347,8 @@ void OnOneMegabyteStack(const std::function<void()>& work) {
     (*static_cast<const std::function<void()>*>(argument))();
     return nullptr;
   };
-  ASSERT_EQ(0, pthread_create(&thread, &attributes, run, const_cast<std::function<void()>*>(&work)));
+  auto* argument = const_cast<std::function<void()>*>(&work);
+  ASSERT_EQ(0, pthread_create(&thread, &attributes, run, argument));
   pthread_join(thread, nullptr);
   pthread_attr_destroy(&attributes);
 }
