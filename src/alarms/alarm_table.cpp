@@ -39,7 +39,7 @@ void DecodeAlarmList(const std::uint8_t* in, AlarmTable& table) {
     CopyAlarmName(at + kAlarmNameOffset, alarm.name);
     alarm.kind = GetI32(at + kAlarmKindOffset);
     alarm.minutes = GetI32(at + kAlarmMinutesOffset);
-    alarm.money = GetF32(at + kAlarmMoneyOffset);
+    alarm.money = GetAmountF32(at + kAlarmMoneyOffset);
     alarm.displayMessage = GetU32(at + kAlarmDisplayMessageOffset);
     alarm.playSound = GetU32(at + kAlarmPlaySoundOffset);
     alarm.flashTrayIcon = GetU32(at + kAlarmFlashTrayIconOffset);
@@ -48,7 +48,9 @@ void DecodeAlarmList(const std::uint8_t* in, AlarmTable& table) {
 }
 
 void LoadAlarms(const SettingsStore& store, AlarmTable& table) {
+  // A shorter stored value replaces only the leading bytes: the rest of the table stays as it is.
   std::uint8_t bytes[kAlarmListBytes];
+  EncodeAlarmList(table, bytes);
   store.ReadRootBinary(kAlarmListValue, bytes, kAlarmListBytes, nullptr);
   DecodeAlarmList(bytes, table);
   ResetAlarmRunStates(table);
@@ -64,7 +66,8 @@ void ResetAlarmRunStates(AlarmTable& table) {
   for (AlarmRunState& run : table.run) run = AlarmRunState{};
 }
 
-void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions) {
+void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions,
+                 const SameCallFunction& sameCall) {
   // The slots are read afresh on every step: a notice opened by FireAlarm runs a message loop in
   // which the table and run states can change (a nested check, "Disable", a reload).
   for (int slot = 0; slot < kAlarmSlots; ++slot) {
@@ -74,12 +77,16 @@ void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions) {
     const bool money = alarm.kind != kTimeAlarm;
     if (money ? !(alarm.money > 0.0f) : alarm.minutes <= 0) continue;
     if (run.disabled != 0) continue;
+    bool due = false;
     if (money) {
-      if (cost - run.costAtFiring > alarm.money) FireAlarm(table, slot, cost, actions);
+      due = cost - run.costAtFiring > alarm.money;
     } else {
       run.minuteCount += 1;
-      if (run.minuteCount > alarm.minutes) FireAlarm(table, slot, cost, actions);
+      due = run.minuteCount > alarm.minutes;
     }
+    if (!due) continue;
+    FireAlarm(table, slot, cost, actions);
+    if (!sameCall()) return;
   }
 }
 

@@ -3,6 +3,7 @@
 // call in progress runs once a minute.
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/settings_store.h"
 
@@ -64,18 +65,26 @@ class AlarmActions {
 
 // The stored form of the eight slots (kAlarmListBytes). A name keeps its stored bytes, and is cut at
 // byte 99 when no terminator comes before it, so a well-formed value is written back byte for byte.
+// A stored sum that is not a finite number decodes as 0 (a money alarm that never goes off).
 void EncodeAlarmList(const AlarmTable& table, std::uint8_t* out);
 void DecodeAlarmList(const std::uint8_t* in, AlarmTable& table);
 
 // Reads "AlarmList" into the slots (missing or over-long: eight free slots, stored as zeros; shorter:
-// the leading slots, the rest free) and re-arms every alarm.
+// the leading bytes of the table, the rest keeping what it held) and re-arms every alarm.
 void LoadAlarms(const SettingsStore& store, AlarmTable& table);
 // Stores the slots; the run states are left alone.
 void SaveAlarms(const SettingsStore& store, const AlarmTable& table);
 void ResetAlarmRunStates(AlarmTable& table);
 
-// One minute check of the call in progress at the given cost (with the minimum charge applied).
-void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions);
+// Whether the call a check began with is still the one in progress.
+using SameCallFunction = std::function<bool()>;
+
+// One minute check of the call in progress at the given cost (with the minimum charge applied). A
+// notice's message loop can end the call, and start another, before the notice returns: the check
+// then stops there, since the slots after it would judge the new call by the old one's cost and
+// minutes.
+void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions,
+                 const SameCallFunction& sameCall);
 // Sets off one slot: run state first, then sound, flash and the modal notice.
 void FireAlarm(AlarmTable& table, int slot, float cost, AlarmActions& actions);
 

@@ -119,13 +119,13 @@ Bill LoadBill(const SettingsStore& store) {
   Bill bill;
   SettingsKey key = OpenBillKey(store);
   const std::int32_t count = static_cast<std::int32_t>(store.ReadDwordValue(key, nullptr, 0));
-  std::uint8_t bytes[kBillItemBytes];
   char name[kValueNameChars];
   BillItem* tail = nullptr;  // kept here: walking from the head per item would make loading quadratic
   for (std::int32_t i = 0; i < count; ++i) {
     ItemValueName(static_cast<std::uint32_t>(i), name);
     // A missing or over-long item reads as zeros and the zeros are stored in its place; a shorter
     // one fills the leading bytes and the rest stays zero.
+    std::uint8_t bytes[kBillItemBytes] = {};
     store.ReadBinaryValue(key, name, bytes, nullptr, kBillItemBytes);
     BillItem* item = new BillItem;
     DecodeBillItem(bytes, *item);

@@ -25,7 +25,7 @@ std::uint32_t ReadU32(const SettingsStore& store, const SettingsKey& key, const 
                       std::uint32_t fallback) {
   std::uint8_t defaultBytes[4];
   PutU32(defaultBytes, fallback);
-  std::uint8_t bytes[4];
+  std::uint8_t bytes[4] = {};
   store.ReadBinaryValue(key, name, bytes, defaultBytes, sizeof bytes);
   return GetU32(bytes);
 }
@@ -89,7 +89,7 @@ void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem&
   const LocalTime now = environment.Now();
   SettingsKey key = OpenCurCallKey(store);
 
-  std::uint8_t costBytes[4];
+  std::uint8_t costBytes[4] = {};
   store.ReadBinaryValue(key, "Cost", costBytes, nullptr, sizeof costBytes);
   item.cost = GetF32(costBytes);
   item.start = ReadU32(store, key, "Start", TimeOfDay(now));
@@ -100,7 +100,7 @@ void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem&
 
   std::uint8_t defaultDate[kCurCallDateBytes];
   EncodeDate(DateOf(now), defaultDate);
-  std::uint8_t dateBytes[kCurCallDateBytes];
+  std::uint8_t dateBytes[kCurCallDateBytes] = {};
   store.ReadBinaryValue(key, "Date", dateBytes, defaultDate, sizeof dateBytes);
   item.day = GetU32(dateBytes);
   item.month = GetU32(dateBytes + 4);

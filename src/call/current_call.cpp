@@ -57,11 +57,13 @@ void CurrentCall::AccrueTick() {
 
 void CurrentCall::MinuteStep() {
   seconds_ = 0;
-  std::uint32_t generation = generation_;
+  const std::uint32_t generation = generation_;
   // The check may open a modal alarm notice whose message loop keeps the timer running: the call
-  // can end, or another begin, before it returns. The rest of this minute then belongs to no call.
-  CheckAlarms(services_.alarms, CurrentCost(), services_.alarmActions);
-  if (generation != generation_ || !IsCallInProgress()) return;
+  // can end, or another begin, before it returns. The check stops there, and the rest of this
+  // minute belongs to no call.
+  const SameCallFunction sameCall = [this, generation] { return generation == generation_; };
+  CheckAlarms(services_.alarms, CurrentCost(), services_.alarmActions, sameCall);
+  if (!sameCall()) return;
   minutes_ += 1;
   if (minutes_ >= 60) {
     minutes_ = 0;

@@ -1,5 +1,8 @@
 #include "charging/charge_profile.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "platform/little_endian.h"
 
 namespace tollwick {
@@ -10,10 +13,11 @@ constexpr const char* kDiscountsKey = "Discounts";
 constexpr const char* kDayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                       "Thursday", "Friday", "Saturday"};
 
-float ReadFloat(const SettingsStore& store, const SettingsKey& key, const char* name) {
-  std::uint8_t bytes[4];
+// "Percent" and "FreeMins".
+float ReadAmount(const SettingsStore& store, const SettingsKey& key, const char* name) {
+  std::uint8_t bytes[4] = {};
   store.ReadBinaryValue(key, name, bytes, nullptr, sizeof bytes);
-  return GetF32(bytes);
+  return GetAmountF32(bytes);
 }
 
 void WriteFloat(const SettingsStore& store, const SettingsKey& key, const char* name, float value) {
@@ -22,16 +26,24 @@ void WriteFloat(const SettingsStore& store, const SettingsKey& key, const char* 
   store.WriteBinaryValue(key, name, bytes, sizeof bytes);
 }
 
-// Links a record with empty links at the tail of a list.
-void AppendDiscount(Discount*& head, Discount*& tail, Discount* discount) {
-  discount->prev = tail;
-  discount->next = nullptr;
-  if (tail) {
-    tail->next = discount;
-  } else {
-    head = discount;
+// A key below "Discounts" that no earlier discount of this save took, for a discount of that name
+// (see SaveDiscountList).
+SettingsKey OpenFreeDiscountKey(const SettingsStore& store, const SettingsKey& discounts,
+                                const char* name) {
+  Registry& registry = store.registry();
+  std::uint32_t before = 0;
+  const bool counted = registry.QuerySubkeyCount(discounts.get(), &before) == kRegSuccess;
+  // Numbers 2 to before + 2 give before + 1 different names, so one of them is free. Should the
+  // registry still say otherwise, or its counts not tell, the key is taken as it is.
+  for (std::uint32_t number = 1;; ++number) {
+    char keyName[kNameChars];
+    DiscountKeyName(name, number, keyName);
+    SettingsKey key = store.OpenSubkey(discounts, keyName);
+    std::uint32_t after = 0;
+    const bool countsTell = counted && key.valid() &&
+                            registry.QuerySubkeyCount(discounts.get(), &after) == kRegSuccess;
+    if (!countsTell || after > before || number == before + 2) return key;
   }
-  tail = discount;
 }
 
 }  // namespace
@@ -47,15 +59,15 @@ void EncodeCallChargeInfo(const CallChargeInfo& info, std::uint8_t out[kCallChar
 void DecodeCallChargeInfo(const std::uint8_t in[kCallChargeInfoBytes], CallChargeInfo& info) {
   info.dayFrom = GetI32(in);
   info.dayTo = GetI32(in + 4);
-  info.dayRate = GetF32(in + 8);
-  info.eveningRate = GetF32(in + 12);
-  info.weekendRate = GetF32(in + 16);
+  info.dayRate = GetAmountF32(in + 8);
+  info.eveningRate = GetAmountF32(in + 12);
+  info.weekendRate = GetAmountF32(in + 16);
 }
 
 void LoadDiscount(const SettingsStore& store, const SettingsKey& key, Discount& discount) {
   discount.mode = store.ReadDwordValue(key, "Mode", PercentageDiscount);
-  discount.percent = ReadFloat(store, key, "Percent");
-  discount.freeMins = ReadFloat(store, key, "FreeMins");
+  discount.percent = ReadAmount(store, key, "Percent");
+  discount.freeMins = ReadAmount(store, key, "FreeMins");
   discount.someTimes = store.ReadDwordValue(key, "SomeTimes", 0);
   for (int day = 0; day < 7; ++day) discount.days[day] = store.ReadDwordValue(key, kDayNames[day], 0);
   discount.certain = store.ReadDwordValue(key, "Certain", 0);
@@ -74,22 +86,28 @@ void SaveDiscount(const SettingsStore& store, const SettingsKey& key, const Disc
   store.WriteDwordValue(key, "To", static_cast<std::uint32_t>(discount.to));
 }
 
-void DiscountKeyName(const char* name, char out[kNameChars]) {
+void DiscountKeyName(const char* name, std::uint32_t number, char out[kNameChars]) {
   CopyBoundedText(out, kNameChars, name);
   if (out[0] == '\0') CopyBoundedText(out, kNameChars, "Discount");
   for (std::uint32_t i = 0; i < kNameChars && out[i] != '\0'; ++i) {
     if (out[i] == '\\') out[i] = '/';
   }
+  if (number <= 1) return;
+  char suffix[16];
+  const int suffixChars =
+      std::snprintf(suffix, sizeof suffix, " (%lu)", static_cast<unsigned long>(number));
+  const std::size_t keep = kNameChars - 1 - static_cast<std::size_t>(suffixChars);
+  if (std::strlen(out) > keep) out[keep] = '\0';
+  std::strcat(out, suffix);
 }
 
-Discount* LoadDiscountList(const SettingsStore& store, const SettingsKey& parent) {
+std::vector<Discount> LoadDiscountList(const SettingsStore& store, const SettingsKey& parent) {
+  std::vector<Discount> list;
   SettingsKey discounts = store.OpenSubkey(parent, kDiscountsKey);
-  if (!discounts.valid()) return nullptr;
+  if (!discounts.valid()) return list;
   Registry& registry = store.registry();
   std::uint32_t count = 0;
-  if (registry.QuerySubkeyCount(discounts.get(), &count) != kRegSuccess) return nullptr;
-  Discount* head = nullptr;
-  Discount* tail = nullptr;
+  if (registry.QuerySubkeyCount(discounts.get(), &count) != kRegSuccess) return list;
   for (std::uint32_t i = 0; i < count; ++i) {
     char name[kNameChars];
     std::uint32_t nameChars = kNameChars;
@@ -98,42 +116,22 @@ Discount* LoadDiscountList(const SettingsStore& store, const SettingsKey& parent
     // A key whose name does not fit a discount's name could only be opened under a cut name,
     // which would be another key: it is left out.
     if (result != kRegSuccess) continue;
-    auto* discount = new Discount;
-    CopyBoundedText(discount->name, kNameChars, name);
-    {
-      SettingsKey key = store.OpenSubkey(discounts, name);
-      LoadDiscount(store, key, *discount);
-    }
-    AppendDiscount(head, tail, discount);
+    Discount discount;
+    CopyBoundedText(discount.name, kNameChars, name);
+    SettingsKey key = store.OpenSubkey(discounts, name);
+    LoadDiscount(store, key, discount);
+    list.push_back(discount);
   }
-  return head;
+  return list;
 }
 
-void SaveDiscountList(const SettingsStore& store, const SettingsKey& parent, const Discount* head) {
+void SaveDiscountList(const SettingsStore& store, const SettingsKey& parent,
+                      const std::vector<Discount>& list) {
   SettingsKey discounts = store.OpenSubkey(parent, kDiscountsKey);
   store.DeleteAllSubkeys(discounts);
-  for (const Discount* discount = head; discount; discount = discount->next) {
-    char keyName[kNameChars];
-    DiscountKeyName(discount->name, keyName);
-    SettingsKey key = store.OpenSubkey(discounts, keyName);
-    SaveDiscount(store, key, *discount);
-  }
-}
-
-Discount* CopyDiscountList(const Discount* head) {
-  Discount* copyHead = nullptr;
-  Discount* tail = nullptr;
-  for (const Discount* discount = head; discount; discount = discount->next) {
-    AppendDiscount(copyHead, tail, new Discount(*discount));
-  }
-  return copyHead;
-}
-
-void FreeDiscountList(Discount* head) {
-  while (head) {
-    Discount* next = head->next;
-    delete head;
-    head = next;
+  for (const Discount& discount : list) {
+    SettingsKey key = OpenFreeDiscountKey(store, discounts, discount.name);
+    SaveDiscount(store, key, discount);
   }
 }
 

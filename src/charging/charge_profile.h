@@ -3,6 +3,7 @@
 // discount list, with their stored form under the account's key.
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/packed_time.h"
 #include "platform/settings_store.h"
@@ -21,8 +22,6 @@ struct Discount {
   std::uint32_t certain = 0;
   std::int32_t from = 0;  // PackedTime
   std::int32_t to = 0;    // PackedTime
-  Discount* prev = nullptr;
-  Discount* next = nullptr;
 };
 
 // The 20-byte "CallChargeInfo" block.
@@ -36,6 +35,7 @@ struct CallChargeInfo {
 
 constexpr std::uint32_t kCallChargeInfoBytes = 20;
 
+// A plain value: a copy has discounts of its own, so a call can use up its free time in its copy.
 struct ChargeProfile {
   char name[kNameChars] = {};
   std::uint32_t useDefault = 0;
@@ -43,34 +43,39 @@ struct ChargeProfile {
   CallChargeInfo charge;
   std::uint32_t minChargeOn = 0;
   float minCharge = 0.0f;
-  Discount* discounts = nullptr;  // owned
+  std::vector<Discount> discounts;  // in the registry's enumeration order
 };
 
 constexpr const char* kDefaultProfileName = ".Default";
 constexpr std::uint32_t kMinChargeDefaultBits = 0x3D4CCCCDu;  // 0.05 as an IEEE single
 
-// The stored form of the rate block: five little-endian fields in the order of the record.
+// The stored form of the rate block: five little-endian fields in the order of the record. A stored
+// rate that is not a finite number decodes as 0; encoding writes what the record holds.
 void EncodeCallChargeInfo(const CallChargeInfo& info, std::uint8_t out[kCallChargeInfoBytes]);
 void DecodeCallChargeInfo(const std::uint8_t in[kCallChargeInfoBytes], CallChargeInfo& info);
 
 // The fourteen values of one discount key: "Mode", "Percent", "FreeMins", "SomeTimes", the seven
-// days, "Certain", "From", "To". Loading leaves the name and the links alone.
+// days, "Certain", "From", "To". Loading leaves the name alone and takes a "Percent" or "FreeMins"
+// that is not a finite number as 0.
 void LoadDiscount(const SettingsStore& store, const SettingsKey& key, Discount& discount);
 void SaveDiscount(const SettingsStore& store, const SettingsKey& key, const Discount& discount);
 
 // The key a discount is stored under. A name is a single key name: an empty name would put the
 // values on the "Discounts" key itself and a backslash would make nested keys, so an empty name
-// becomes "Discount" and each backslash a "/".
-void DiscountKeyName(const char* name, char out[kNameChars]);
+// becomes "Discount" and each backslash a "/". Number 1 is that name; a higher number n adds
+// " (n)", with the name cut so that the whole still fits a name field: the names of different
+// numbers always differ.
+void DiscountKeyName(const char* name, std::uint32_t number, char out[kNameChars]);
 
-// The discounts below the "Discounts" subkey of an open key, in the registry's enumeration order
-// (null when there are none). The caller owns the list.
-Discount* LoadDiscountList(const SettingsStore& store, const SettingsKey& parent);
-// Replaces every discount below "Discounts" by the list; of two discounts stored under one key name
-// the later one wins.
-void SaveDiscountList(const SettingsStore& store, const SettingsKey& parent, const Discount* head);
-// Copies of every discount, in the same order, with links of their own.
-Discount* CopyDiscountList(const Discount* head);
-void FreeDiscountList(Discount* head);
+// The discounts below the "Discounts" subkey of an open key, in the registry's enumeration order.
+std::vector<Discount> LoadDiscountList(const SettingsStore& store, const SettingsKey& parent);
+// Replaces every discount below "Discounts" by the list, each under a key of its own. Registry key
+// names ignore case, and an empty name or a backslash is stored under another name, so two
+// discounts can ask for one key ("Evening" and "EVENING", "" and "Discount", "a\\b" and "a/b"):
+// the later one then takes the first free key of number 2, 3, ... (DiscountKeyName) and comes back
+// under that name. The registry itself decides which names are the same, so the case rules of
+// every code page are its own: a key is free when opening it adds a subkey.
+void SaveDiscountList(const SettingsStore& store, const SettingsKey& parent,
+                      const std::vector<Discount>& discounts);
 
 }  // namespace tollwick

@@ -58,14 +58,16 @@ float PerSecondCharge(const ChargeProfile& profile, const LocalTime& now) {
   return static_cast<float>(static_cast<double>(CurrentRate(profile, now)) * kOneSixtieth);
 }
 
-float DiscountDeduction(Discount* first, float price, const LocalTime& now) {
+float DiscountDeduction(std::vector<Discount>& discounts, float price, const LocalTime& now) {
   // Every discount is measured against the same undiscounted price, and the parts add up without
-  // limit: this discount's part plus the rest of the list's, summed from the tail in single
-  // precision.
-  if (first == nullptr) return 0.0f;
-  float part = DiscountPart(*first, price, now);
-  float rest = DiscountDeduction(first->next, price, now);
-  return part + rest;
+  // limit, summed from the tail in single precision: each part is added to the sum of the parts
+  // after it. A loop, not one stack frame per discount: a list is as long as the registry makes
+  // it. Walking from the tail changes no countdown: a part depends on its own discount alone.
+  float sum = 0.0f;
+  for (auto discount = discounts.rbegin(); discount != discounts.rend(); ++discount) {
+    sum = DiscountPart(*discount, price, now) + sum;
+  }
+  return sum;
 }
 
 float AddChargedSecond(float runningCost, float price, float deduction) {

@@ -9,6 +9,7 @@
 // both PerSecondCharge and DiscountDeduction.
 
 #include <cstdint>
+#include <vector>
 
 #include "charging/charge_profile.h"
 #include "platform/environment.h"
@@ -31,9 +32,9 @@ float CurrentRate(const ChargeProfile& profile, const LocalTime& now);
 // CurrentRate times one sixtieth, rounded to single precision.
 float PerSecondCharge(const ChargeProfile& profile, const LocalTime& now);
 
-// The summed deduction of the list from first on, for one second whose undiscounted price is price.
-// Counts down FreeMins (one per free second) of every TimeFree discount that applies at now.
-float DiscountDeduction(Discount* first, float price, const LocalTime& now);
+// The summed deduction of the discounts, for one second whose undiscounted price is price. Counts
+// down FreeMins (one per free second) of every TimeFree discount that applies at now.
+float DiscountDeduction(std::vector<Discount>& discounts, float price, const LocalTime& now);
 
 // The running cost after one more charged second: price - deduction formed first, added to the
 // running cost, and the sum rounded to single precision.

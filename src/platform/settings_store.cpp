@@ -1,7 +1,9 @@
 #include "platform/settings_store.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "platform/little_endian.h"
 
@@ -175,10 +177,13 @@ void SettingsStore::ReadBinaryValue(const SettingsKey& key, const char* name, vo
   if (!destination) return;
   auto* out = static_cast<std::uint8_t*>(destination);
   if (key.valid()) {
-    std::uint32_t stored = size;
-    if (registry_.QueryValue(key.get(), name, destination, &stored) == kRegSuccess &&
-        stored <= size) {
-      std::memset(out + stored, 0, size - stored);
+    // Read aside: only the stored bytes may reach the destination, and the registry adds a
+    // terminator after a text value stored without one.
+    std::vector<std::uint8_t> stored(size);
+    std::uint32_t storedSize = size;
+    if (registry_.QueryValue(key.get(), name, stored.data(), &storedSize) == kRegSuccess &&
+        storedSize <= size) {
+      std::copy(stored.begin(), stored.begin() + storedSize, out);
       return;
     }
   }

@@ -71,8 +71,9 @@ class SettingsStore {
                                std::uint32_t defaultValue) const;
   void WriteBinaryValue(const SettingsKey& key, const char* name, const void* bytes,
                         std::uint32_t size) const;
-  // defaultBytes null = zeros. A stored value shorter than size fills the leading bytes and the rest
-  // of the destination is zero.
+  // defaultBytes null = zeros. A stored value shorter than size fills the leading bytes and writes
+  // nothing into the rest of the destination, so callers start from defined bytes: zeros, or the
+  // stored form of what the record holds.
   void ReadBinaryValue(const SettingsKey& key, const char* name, void* destination,
                        const void* defaultBytes, std::uint32_t size) const;
   // Deletes every subkey, recursively; the key's own values stay.

@@ -110,21 +110,38 @@ TEST_P(SettingsStoreOnRegistry, AnOverlongBinaryValueIsReplacedByTheDefault) {
   EXPECT_EQ(std::vector<std::uint8_t>(20, 0), BytesOf(scratch_, "CallChargeInfo"));
 }
 
-TEST_P(SettingsStoreOnRegistry, AShorterBinaryValueFillsTheStartAndZerosTheRest) {
+TEST_P(SettingsStoreOnRegistry, AShorterValueFillsTheStartAndLeavesTheRestOfTheDestination) {
   StoreFixture f(*registry_, scratchPath_);
-  const std::vector<std::uint8_t> stored = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-  ASSERT_EQ(kRegSuccess,
-            registry_->SetValue(scratch_, "CallChargeInfo", kRegDword, stored.data(), 12));
-  std::uint8_t record[20];
-  std::memset(record, 0xEE, sizeof record);
+  struct Case {
+    const char* what;
+    std::uint32_t type;
+    std::vector<std::uint8_t> stored;
+  };
+  // Accepted as it is whatever its type; a text stored without its terminator gets none in the
+  // destination either.
+  const Case cases[] = {
+      {"binary", kRegBinary, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+      {"number", kRegDword, {1, 2, 3, 4}},
+      {"text without terminator", kRegSz, {'D', 'i', 'a', 'l'}},
+      {"empty", kRegBinary, {}},
+  };
   const std::uint8_t fallback[20] = {0xAA};
-  f.store.ReadBinaryValue(f.key, "CallChargeInfo", record, fallback, 20);
-  std::vector<std::uint8_t> expected = stored;
-  expected.resize(20, 0);
-  EXPECT_EQ(expected, std::vector<std::uint8_t>(record, record + 20));
-  // Accepted as it is, whatever its type: nothing is written back.
-  EXPECT_EQ(stored, BytesOf(scratch_, "CallChargeInfo"));
-  EXPECT_EQ(kRegDword, TypeOf(scratch_, "CallChargeInfo"));
+  for (const Case& c : cases) {
+    // The byte after a text's given size is read too; it is not a terminator here.
+    std::vector<std::uint8_t> given = c.stored;
+    given.push_back('x');
+    ASSERT_EQ(kRegSuccess, registry_->SetValue(scratch_, "CallChargeInfo", c.type, given.data(),
+                                               static_cast<std::uint32_t>(c.stored.size())));
+    std::uint8_t record[20];
+    std::memset(record, 0xEE, sizeof record);
+    f.store.ReadBinaryValue(f.key, "CallChargeInfo", record, fallback, 20);
+    std::vector<std::uint8_t> expected = c.stored;
+    expected.resize(20, 0xEE);
+    EXPECT_EQ(expected, std::vector<std::uint8_t>(record, record + 20)) << c.what;
+    // Nothing is written back.
+    EXPECT_EQ(c.stored, BytesOf(scratch_, "CallChargeInfo")) << c.what;
+    EXPECT_EQ(c.type, TypeOf(scratch_, "CallChargeInfo")) << c.what;
+  }
 }
 
 TEST_P(SettingsStoreOnRegistry, RootBinaryValuesLiveInTheRootKey) {

@@ -37,6 +37,9 @@ Alarm MoneyAlarmOf(const char* name, float money, bool repeat) {
   return alarm;
 }
 
+// A check whose call goes on, whatever its notices do.
+const SameCallFunction kSameCall = [] { return true; };
+
 // Records every action in order; the notice can run code while it is "open".
 class RecordingActions : public AlarmActions {
  public:
@@ -65,7 +68,7 @@ std::vector<int> FiringChecks(AlarmTable& table, int slot, int checks, float cos
   std::vector<int> at;
   for (int check = 1; check <= checks; ++check) {
     const int before = actions.Notices(slot);
-    CheckAlarms(table, cost, actions);
+    CheckAlarms(table, cost, actions, kSameCall);
     if (actions.Notices(slot) > before) at.push_back(check);
   }
   return at;
@@ -77,7 +80,7 @@ std::vector<int> FiringChecks(AlarmTable& table, int slot, int checks, float cos
 TEST(AlarmCheck, FreeSlotsAndSlotsWithoutAThresholdNeverGoOff) {
   AlarmTable table;
   RecordingActions actions;
-  for (int i = 0; i < 50; ++i) CheckAlarms(table, 1000.0f, actions);
+  for (int i = 0; i < 50; ++i) CheckAlarms(table, 1000.0f, actions, kSameCall);
   EXPECT_TRUE(actions.events.empty());
 
   // Settings but no name; a zero or negative threshold; a NaN sum.
@@ -88,7 +91,7 @@ TEST(AlarmCheck, FreeSlotsAndSlotsWithoutAThresholdNeverGoOff) {
   table.alarms[3] = MoneyAlarmOf("nothing", 0.0f, true);
   table.alarms[4] = MoneyAlarmOf("below", -1.0f, true);
   table.alarms[5] = MoneyAlarmOf("nan", std::nanf(""), true);
-  for (int i = 0; i < 50; ++i) CheckAlarms(table, 1000.0f, actions);
+  for (int i = 0; i < 50; ++i) CheckAlarms(table, 1000.0f, actions, kSameCall);
   EXPECT_TRUE(actions.events.empty());
   // A skipped slot does not count its minutes.
   for (const AlarmRunState& run : table.run) EXPECT_EQ(run.minuteCount, 0);
@@ -116,16 +119,16 @@ TEST(AlarmCheck, MoneyAlarmNeedsTheCostToExceedTheSum) {
   AlarmTable table;
   table.alarms[2] = MoneyAlarmOf("pound", 1.0f, true);
   RecordingActions actions;
-  CheckAlarms(table, 1.0f, actions);
+  CheckAlarms(table, 1.0f, actions, kSameCall);
   EXPECT_EQ(actions.Notices(2), 0);
-  CheckAlarms(table, 1.04f, actions);
+  CheckAlarms(table, 1.04f, actions, kSameCall);
   EXPECT_EQ(actions.Notices(2), 1);
   EXPECT_EQ(table.run[2].costAtFiring, 1.04f);
   EXPECT_EQ(table.run[2].disabled, 0u);
   // Next time the cost must have risen by more than the sum since it went off.
-  for (float cost : {1.5f, 2.0f, 2.04f}) CheckAlarms(table, cost, actions);
+  for (float cost : {1.5f, 2.0f, 2.04f}) CheckAlarms(table, cost, actions, kSameCall);
   EXPECT_EQ(actions.Notices(2), 1);
-  CheckAlarms(table, 2.05f, actions);
+  CheckAlarms(table, 2.05f, actions, kSameCall);
   EXPECT_EQ(actions.Notices(2), 2);
   EXPECT_EQ(actions.noticeCosts.back(), 2.05f);
 
@@ -133,7 +136,7 @@ TEST(AlarmCheck, MoneyAlarmNeedsTheCostToExceedTheSum) {
   table.alarms[2].repeat = 0;
   ResetAlarmRunStates(table);
   actions.events.clear();
-  for (float cost : {1.5f, 3.0f, 10.0f}) CheckAlarms(table, cost, actions);
+  for (float cost : {1.5f, 3.0f, 10.0f}) CheckAlarms(table, cost, actions, kSameCall);
   EXPECT_EQ(actions.Notices(2), 1);
 }
 
@@ -170,7 +173,7 @@ TEST(AlarmCheck, ActionsFollowTheAlarmsSwitches) {
   table.alarms[0].displayMessage = 0;
   table.alarms[0].flashTrayIcon = 1;
   RecordingActions actions;
-  CheckAlarms(table, 1.0f, actions);
+  CheckAlarms(table, 1.0f, actions, kSameCall);
   EXPECT_EQ(actions.events, (std::vector<std::string>{"flash"}));
   // Going off without any action still disarms it.
   EXPECT_EQ(table.run[0].disabled, 1u);
@@ -188,7 +191,7 @@ TEST(AlarmCheck, AlarmsDueTogetherGoOffInSlotOrderEachCompleteBeforeTheNext) {
   table.alarms[6].flashTrayIcon = 1;
   table.run[6].minuteCount = 1;
   RecordingActions actions;
-  CheckAlarms(table, 0.6f, actions);
+  CheckAlarms(table, 0.6f, actions, kSameCall);
   EXPECT_EQ(actions.events,
             (std::vector<std::string>{"sound", "flash", "notice 1", "closed 1", "sound", "notice 5",
                                       "closed 5", "flash", "notice 6", "closed 6"}));
@@ -203,7 +206,7 @@ TEST(AlarmCheck, DisableFromTheNoticeStopsTheAlarmForTheRestOfTheCallOnly) {
   actions.whileNoticeOpen = [&](int slot, float) {
     if (slot == 0) table.run[0].disabled = 1;  // the notice's "Disable"
   };
-  for (int check = 0; check < 10; ++check) CheckAlarms(table, 0.0f, actions);
+  for (int check = 0; check < 10; ++check) CheckAlarms(table, 0.0f, actions, kSameCall);
   EXPECT_EQ(actions.Notices(0), 1);
   EXPECT_EQ(actions.Notices(1), 5);
   EXPECT_EQ(table.run[0].minuteCount, 0);  // a disabled alarm's count stands still
@@ -222,7 +225,7 @@ TEST(AlarmCheck, ALaterSlotDisabledWhileANoticeIsOpenDoesNotGoOff) {
   actions.whileNoticeOpen = [&](int slot, float) {
     if (slot == 0) table.run[3].disabled = 1;
   };
-  CheckAlarms(table, 1.0f, actions);
+  CheckAlarms(table, 1.0f, actions, kSameCall);
   EXPECT_EQ(actions.events, (std::vector<std::string>{"notice 0", "closed 0"}));
 }
 
@@ -239,11 +242,11 @@ TEST(AlarmCheck, ANestedCheckDuringANoticeAndTheInterruptedCheckKeepTheirOwnCost
     // The timer goes on while slot 0's notice is open: the next minute's check runs inside it.
     if (slot == 0 && depth == 0) {
       ++depth;
-      CheckAlarms(table, 2.0f, actions);
+      CheckAlarms(table, 2.0f, actions, kSameCall);
       --depth;
     }
   };
-  CheckAlarms(table, 1.5f, actions);
+  CheckAlarms(table, 1.5f, actions, kSameCall);
   // Nested check at 2.00: slot 0 has risen only 0.50 since 1.50; slot 1 goes off with its notice;
   // slot 2 counts its first minute. The interrupted check then resumes at slot 1 (now disarmed) and
   // slot 2, whose second minute sets it off with the interrupted check's cost.
@@ -254,6 +257,47 @@ TEST(AlarmCheck, ANestedCheckDuringANoticeAndTheInterruptedCheckKeepTheirOwnCost
   EXPECT_EQ(table.run[1].costAtFiring, 2.0f);
   EXPECT_EQ(table.run[2].costAtFiring, 1.5f);
   EXPECT_EQ(table.run[2].disabled, 1u);
+}
+
+TEST(AlarmCheck, TheCheckStopsOnceANoticeLeavesItsCallBehind) {
+  AlarmTable table;
+  table.alarms[1] = MoneyAlarmOf("first", 0.5f, false);
+  table.alarms[2] = MoneyAlarmOf("second", 0.5f, false);
+  table.alarms[2].playSound = 1;
+  table.alarms[4] = TimeAlarmOf("minute", 1, false);
+  table.run[4].minuteCount = 3;
+  table.alarms[6] = TimeAlarmOf("ten minutes", 10, false);
+  RecordingActions actions;
+  bool sameCall = true;
+  int asked = 0;
+  actions.whileNoticeOpen = [&](int slot, float) {
+    // The connection drops while slot 1's notice is open, and a redial starts the next call.
+    if (slot == 1) {
+      sameCall = false;
+      ResetAlarmRunStates(table);
+    }
+  };
+  CheckAlarms(table, 1.0f, actions, [&] {
+    ++asked;
+    return sameCall;
+  });
+  EXPECT_EQ(actions.events, (std::vector<std::string>{"notice 1", "closed 1"}));
+  EXPECT_EQ(asked, 1);
+  // The new call's alarms are as its start left them: no firing at the old cost, no minute counted.
+  EXPECT_EQ(table.run[2].disabled, 0u);
+  EXPECT_EQ(table.run[2].costAtFiring, 0.0f);
+  EXPECT_EQ(table.run[4].minuteCount, 0);
+  EXPECT_EQ(table.run[6].minuteCount, 0);
+
+  // While the call goes on, the check carries on past a notice.
+  ResetAlarmRunStates(table);
+  actions.events.clear();
+  sameCall = true;
+  actions.whileNoticeOpen = nullptr;
+  CheckAlarms(table, 1.0f, actions, [&] { return sameCall; });
+  EXPECT_EQ(actions.events, (std::vector<std::string>{"notice 1", "closed 1", "sound", "notice 2",
+                                                      "closed 2"}));
+  EXPECT_EQ(table.run[6].minuteCount, 1);
 }
 
 TEST(AlarmCheck, AReloadWhileANoticeIsOpenRearmsEveryAlarm) {
@@ -268,8 +312,8 @@ TEST(AlarmCheck, AReloadWhileANoticeIsOpenRearmsEveryAlarm) {
   actions.whileNoticeOpen = [&](int slot, float) {
     if (slot == 0) LoadAlarms(store, table);
   };
-  CheckAlarms(table, 0.0f, actions);
-  CheckAlarms(table, 0.0f, actions);
+  CheckAlarms(table, 0.0f, actions, kSameCall);
+  CheckAlarms(table, 0.0f, actions, kSameCall);
   // Slot 0 went off and was re-armed by the reload; slot 1's count restarted before it reached 2.
   EXPECT_EQ(actions.Notices(0), 1);
   EXPECT_EQ(actions.Notices(1), 0);
@@ -380,22 +424,51 @@ TEST_F(AlarmStore, AnOverLongListIsReplacedByZeros) {
   EXPECT_EQ(Stored(), Bytes(kAlarmListBytes, 0));
 }
 
-TEST_F(AlarmStore, AShorterListFillsTheLeadingSlotsAndTheRestAreFree) {
+TEST_F(AlarmStore, AShorterListFillsTheLeadingBytesAndTheRestOfTheTableKeepsWhatItHeld) {
   Put(StoredList());
   LoadAlarms(store, table);
   ASSERT_STREQ(table.alarms[5].name, "alarm 5");
+  // Edits on the Alarms tab that a cancelled Options dialog reloads over.
+  table.alarms[1].minutes = 42;
+  table.alarms[1].repeat = 0;
+  std::snprintf(table.alarms[5].name, sizeof table.alarms[5].name, "edited");
+  table.run[5].disabled = 1;
   Bytes shorter = StoredList();
   shorter.resize(128 + 104);  // slot 0, and slot 1's name and kind
+  shorter[128 + kAlarmKindOffset] = 0;  // slot 1 becomes a time alarm
   Put(shorter);
   LoadAlarms(store, table);
   EXPECT_STREQ(table.alarms[0].name, "alarm 0");
   EXPECT_EQ(table.alarms[0].minutes, 10);
   EXPECT_STREQ(table.alarms[1].name, "alarm 1");
-  EXPECT_EQ(table.alarms[1].kind, 1);
-  EXPECT_EQ(table.alarms[1].minutes, 0);
+  EXPECT_EQ(table.alarms[1].kind, kTimeAlarm);
+  EXPECT_EQ(table.alarms[1].minutes, 42);
   EXPECT_EQ(table.alarms[1].repeat, 0u);
-  EXPECT_EQ(table.alarms[5].name[0], '\0');  // not left over from the earlier load
+  EXPECT_STREQ(table.alarms[5].name, "edited");
+  EXPECT_EQ(table.alarms[7].repeat, 1u);
+  EXPECT_EQ(table.run[5].disabled, 0u);  // re-armed all the same
   EXPECT_EQ(Stored()->size(), 128u + 104u);  // an accepted value is not rewritten
+}
+
+TEST_F(AlarmStore, AStoredSumThatIsNotFiniteLoadsAsZero) {
+  const std::uint32_t notFinite[] = {0x7FC00000u, 0xFFFFFFFFu, 0x7F800000u, 0xFF800000u};
+  Bytes bytes = StoredList();
+  for (int slot = 0; slot < 4; ++slot) {
+    for (int b = 0; b < 4; ++b) {
+      bytes[slot * kAlarmSlotBytes + kAlarmMoneyOffset + b] =
+          static_cast<std::uint8_t>(notFinite[slot] >> (8 * b));
+    }
+  }
+  Put(bytes);
+  LoadAlarms(store, table);
+  for (int slot = 0; slot < 4; ++slot) {
+    std::uint32_t bits = 1;
+    std::memcpy(&bits, &table.alarms[slot].money, 4);
+    EXPECT_EQ(bits, 0u) << slot;
+  }
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &table.alarms[4].money, 4);
+  EXPECT_EQ(bits, 0x3F8CCCCDu + 4);
 }
 
 TEST_F(AlarmStore, AStoredNameWithoutTerminatorIsCutAtItsLastByte) {

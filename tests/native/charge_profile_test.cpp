@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -52,32 +53,6 @@ Discount MakeDiscount(const char* name, std::uint32_t mode, float percent, float
   return d;
 }
 
-// Puts heap copies of the records into the profile's list, in the order given.
-void SetDiscounts(ChargeProfile& profile, const std::vector<Discount>& discounts) {
-  Discount* head = nullptr;
-  Discount* tail = nullptr;
-  for (const Discount& d : discounts) {
-    auto* copy = new Discount(d);
-    copy->prev = tail;
-    copy->next = nullptr;
-    (tail ? tail->next : head) = copy;
-    tail = copy;
-  }
-  FreeDiscountList(profile.discounts);
-  profile.discounts = head;
-}
-
-std::vector<const Discount*> ListOf(const ChargeProfile& profile) {
-  std::vector<const Discount*> list;
-  const Discount* prev = nullptr;
-  for (const Discount* d = profile.discounts; d; d = d->next) {
-    EXPECT_EQ(prev, d->prev) << "broken back link at " << d->name;
-    list.push_back(d);
-    prev = d;
-  }
-  return list;
-}
-
 void ExpectSameDiscount(const Discount& expected, const Discount& actual) {
   EXPECT_STREQ(expected.name, actual.name);
   EXPECT_EQ(expected.mode, actual.mode);
@@ -105,14 +80,14 @@ class ChargeProfileTest : public ::testing::Test {
   // An account stored with its own settings.
   void StoreOwnSettings(const char* name, const CallChargeInfo& rates, float minCharge,
                         const std::vector<Discount>& discounts) {
-    ProfileLibrary::Owned profile = library.Adopt(new ChargeProfile);
-    CopyBoundedText(profile->name, kNameChars, name);
-    profile->useDefault = 0;
-    profile->charge = rates;
-    profile->minChargeOn = 1;
-    profile->minCharge = minCharge;
-    SetDiscounts(*profile, discounts);
-    library.SaveChargeProfile(*profile);
+    ChargeProfile profile;
+    CopyBoundedText(profile.name, kNameChars, name);
+    profile.useDefault = 0;
+    profile.charge = rates;
+    profile.minChargeOn = 1;
+    profile.minCharge = minCharge;
+    profile.discounts = discounts;
+    library.SaveChargeProfile(profile);
   }
 
   FakeRegistry registry;
@@ -145,8 +120,8 @@ TEST_F(ChargeProfileTest, AFreshDefaultProfileWritesItsDefaultsAndNoUseDefault) 
   EXPECT_EQ(0.0f, profile->charge.weekendRate);
   EXPECT_EQ(1u, profile->minChargeOn);
   EXPECT_EQ(0.05f, profile->minCharge);
-  EXPECT_EQ(nullptr, profile->discounts);
-  EXPECT_EQ(profile.get(), library.DefaultProfile());
+  EXPECT_TRUE(profile->discounts.empty());
+  EXPECT_EQ(profile.get(), library.DefaultProfile().get());
 
   EXPECT_EQ(Names({"CallChargeInfo", "MinChargeOn", "MinCharge"}), registry.WriteLog());
   EXPECT_FALSE(registry.ValueExists(kHkeyLocalMachine, kDefaultKey, "UseDefault"));
@@ -206,10 +181,10 @@ TEST_F(ChargeProfileTest, ADiscountKeyWithoutValuesReadsAndWritesItsDefaults) {
   registry.CloseKey(bare);
   registry.ClearWriteLog();
   ProfileLibrary::Owned acme = library.Load("Acme", false);
-  ASSERT_EQ(1u, ListOf(*acme).size());
+  ASSERT_EQ(1u, acme->discounts.size());
   Discount defaults;
   CopyBoundedText(defaults.name, kNameChars, "Bare");
-  ExpectSameDiscount(defaults, *acme->discounts);
+  ExpectSameDiscount(defaults, acme->discounts[0]);
 
   Names written = registry.WriteLog();
   Names discountWrites(written.end() - 14, written.end());
@@ -231,12 +206,55 @@ TEST_F(ChargeProfileTest, AnOverlongRateBlockIsZeroedAndAShortOneSuppliesItsStar
   EncodeCallChargeInfo(kRates, rates);
   registry.PutValue(kHkeyLocalMachine, kAcmeKey, "CallChargeInfo", kRegBinary,
                     Bytes(rates, rates + 12));
-  library.LoadChargeProfile(*acme);
+  library.LoadChargeProfile(acme);
   EXPECT_EQ(kRates.dayFrom, acme->charge.dayFrom);
   EXPECT_EQ(kRates.dayTo, acme->charge.dayTo);
   EXPECT_EQ(kRates.dayRate, acme->charge.dayRate);
   EXPECT_EQ(0.0f, acme->charge.eveningRate);
   EXPECT_EQ(0.0f, acme->charge.weekendRate);
+}
+
+TEST_F(ChargeProfileTest, StoredAmountsThatAreNotFiniteLoadAsZeroAndStayStored) {
+  struct Case {
+    const char* what;
+    std::uint32_t bits;
+  };
+  const Case cases[] = {{"NaN", 0x7FC00000u}, {"+Inf", 0x7F800000u}, {"-Inf", 0xFF800000u}};
+  const std::string discountKey = kAcmeKey + "\\Discounts\\Evening";
+  for (const Case& c : cases) {
+    Bytes rates(kCallChargeInfoBytes);
+    PutI32(&rates[0], static_cast<std::int32_t>(MakePackedTime(8, 0)));
+    PutI32(&rates[4], static_cast<std::int32_t>(MakePackedTime(18, 0)));
+    for (std::size_t at : {8u, 12u, 16u}) PutU32(&rates[at], c.bits);
+    registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32(0));
+    registry.PutValue(kHkeyLocalMachine, kAcmeKey, "CallChargeInfo", kRegBinary, rates);
+    registry.PutValue(kHkeyLocalMachine, kAcmeKey, "MinCharge", kRegBinary, U32(c.bits));
+    registry.PutValue(kHkeyLocalMachine, discountKey, "Percent", kRegBinary, U32(c.bits));
+    registry.PutValue(kHkeyLocalMachine, discountKey, "FreeMins", kRegBinary, U32(c.bits));
+
+    ProfileLibrary::Owned acme = library.Load("Acme", false);
+    EXPECT_EQ(static_cast<std::int32_t>(MakePackedTime(8, 0)), acme->charge.dayFrom) << c.what;
+    EXPECT_EQ(static_cast<std::int32_t>(MakePackedTime(18, 0)), acme->charge.dayTo) << c.what;
+    EXPECT_EQ(F32(0.0f), F32(acme->charge.dayRate)) << c.what;
+    EXPECT_EQ(F32(0.0f), F32(acme->charge.eveningRate)) << c.what;
+    EXPECT_EQ(F32(0.0f), F32(acme->charge.weekendRate)) << c.what;
+    EXPECT_EQ(F32(0.0f), F32(acme->minCharge)) << c.what;
+    ASSERT_EQ(1u, acme->discounts.size()) << c.what;
+    EXPECT_EQ(F32(0.0f), F32(acme->discounts[0].percent)) << c.what;
+    EXPECT_EQ(F32(0.0f), F32(acme->discounts[0].freeMins)) << c.what;
+    // Only the reading is guarded: what is stored stays as it is.
+    EXPECT_EQ(rates, Stored(kAcmeKey, "CallChargeInfo")) << c.what;
+    EXPECT_EQ(U32(c.bits), Stored(kAcmeKey, "MinCharge")) << c.what;
+    EXPECT_EQ(U32(c.bits), Stored(discountKey, "FreeMins")) << c.what;
+  }
+}
+
+TEST(CallChargeInfoCodec, WritesARateAsTheRecordHoldsIt) {
+  CallChargeInfo info;
+  info.dayRate = std::numeric_limits<float>::infinity();
+  std::uint8_t bytes[kCallChargeInfoBytes];
+  EncodeCallChargeInfo(info, bytes);
+  EXPECT_EQ(0x7F800000u, GetU32(bytes + 8));
 }
 
 // ---- Round trips and discount lists -------------------------------------------------------------
@@ -258,11 +276,10 @@ TEST_F(ChargeProfileTest, AProfileWithThreeDiscountsReloadsEqualInEnumerationOrd
   EXPECT_EQ(kRates.weekendRate, acme->charge.weekendRate);
   EXPECT_EQ(1u, acme->minChargeOn);
   EXPECT_EQ(0.25f, acme->minCharge);
-  std::vector<const Discount*> list = ListOf(*acme);
-  ASSERT_EQ(3u, list.size());
-  ExpectSameDiscount(alpha, *list[0]);
-  ExpectSameDiscount(beta, *list[1]);
-  ExpectSameDiscount(zeta, *list[2]);
+  ASSERT_EQ(3u, acme->discounts.size());
+  ExpectSameDiscount(alpha, acme->discounts[0]);
+  ExpectSameDiscount(beta, acme->discounts[1]);
+  ExpectSameDiscount(zeta, acme->discounts[2]);
 }
 
 TEST_F(ChargeProfileTest, SavingFewerDiscountsLeavesExactlyTheListedOnes) {
@@ -274,12 +291,50 @@ TEST_F(ChargeProfileTest, SavingFewerDiscountsLeavesExactlyTheListedOnes) {
   EXPECT_EQ(F32(22), Stored(kAcmeKey + "\\Discounts\\Two", "Percent"));
 }
 
-TEST_F(ChargeProfileTest, TwoDiscountsOfOneNameAreOneKeyAndTheLaterWins) {
-  StoreOwnSettings("Acme", kRates, 0.05f,
-                   {MakeDiscount("Evening", 0, 10, 0), MakeDiscount("EVENING", 0, 20, 0)});
-  ProfileLibrary::Owned acme = library.Load("Acme", false);
-  ASSERT_EQ(1u, ListOf(*acme).size());
-  EXPECT_EQ(20.0f, acme->discounts->percent);
+TEST_F(ChargeProfileTest, DiscountsThatAskForOneKeyAreEachStoredUnderAKeyOfTheirOwn) {
+  const std::string l99(99, 'L');
+  const std::string lower99(99, 'l');
+  struct Case {
+    const char* what;
+    Names names;          // in list order; discount i has Percent i + 1
+    Names expectedKeys;   // the key each of them is stored under
+  };
+  std::vector<Case> cases = {
+      {"empty beside its stand-in", {"", "Discount"}, {"Discount", "Discount (2)"}},
+      {"stand-in beside empty", {"Discount", ""}, {"Discount", "Discount (2)"}},
+      {"backslash beside slash", {"a\\b", "a/b"}, {"a/b", "a/b (2)"}},
+      {"case", {"Evening", "EVENING", "evening"}, {"Evening", "EVENING (2)", "evening (3)"}},
+      {"code page 1252 letters", {"\xC9t\xE9", "\xE9t\xC9"}, {"\xC9t\xE9", "\xE9t\xC9 (2)"}},
+      {"a numbered name already taken", {"x", "X", "x (2)"}, {"x", "X (2)", "x (2) (2)"}},
+      {"names that fill a name field",
+       {l99, lower99, l99},
+       {l99, std::string(95, 'l') + " (2)", std::string(95, 'L') + " (3)"}},
+      {"a full name whose second number is itself",
+       {std::string(95, 'L') + " (2)", std::string(95, 'L') + " (2)"},
+       {std::string(95, 'L') + " (2)", std::string(95, 'L') + " (3)"}},
+      {"distinct names", {"Evening", "Evenings", "Weekend"}, {"Evening", "Evenings", "Weekend"}},
+  };
+  Case many{"twelve of one name", {}, {}};
+  for (int i = 1; i <= 12; ++i) {
+    many.names.push_back("Same");
+    many.expectedKeys.push_back(i == 1 ? "Same" : "Same (" + std::to_string(i) + ")");
+  }
+  cases.push_back(many);
+
+  for (const Case& c : cases) {
+    std::vector<Discount> discounts;
+    for (std::size_t i = 0; i < c.names.size(); ++i) {
+      discounts.push_back(MakeDiscount(c.names[i].c_str(), 0, static_cast<float>(i + 1), 0));
+    }
+    StoreOwnSettings("Acme", kRates, 0.05f, discounts);
+    for (std::size_t i = 0; i < c.expectedKeys.size(); ++i) {
+      EXPECT_EQ(F32(static_cast<float>(i + 1)),
+                Stored(kAcmeKey + "\\Discounts\\" + c.expectedKeys[i], "Percent"))
+          << c.what << ": " << c.expectedKeys[i];
+    }
+    ProfileLibrary::Owned acme = library.Load("Acme", false);
+    EXPECT_EQ(c.names.size(), acme->discounts.size()) << c.what;
+  }
 }
 
 TEST_F(ChargeProfileTest, EmptyAndBackslashNamesAreStoredAsSingleKeysOfSafeNames) {
@@ -292,16 +347,42 @@ TEST_F(ChargeProfileTest, EmptyAndBackslashNamesAreStoredAsSingleKeysOfSafeNames
   EXPECT_TRUE(registry.SubkeyNames(kHkeyLocalMachine, discounts + "\\Peak/Off-peak").empty());
 
   ProfileLibrary::Owned acme = library.Load("Acme", false);
-  std::vector<const Discount*> list = ListOf(*acme);
-  ASSERT_EQ(2u, list.size());
-  EXPECT_STREQ("Discount", list[0]->name);
-  EXPECT_EQ(5.0f, list[0]->percent);
-  EXPECT_STREQ("Peak/Off-peak", list[1]->name);
-  EXPECT_EQ(7.0f, list[1]->percent);
+  ASSERT_EQ(2u, acme->discounts.size());
+  EXPECT_STREQ("Discount", acme->discounts[0].name);
+  EXPECT_EQ(5.0f, acme->discounts[0].percent);
+  EXPECT_STREQ("Peak/Off-peak", acme->discounts[1].name);
+  EXPECT_EQ(7.0f, acme->discounts[1].percent);
+}
 
-  char keyName[kNameChars];
-  DiscountKeyName("a\\b\\c", keyName);
-  EXPECT_STREQ("a/b/c", keyName);
+TEST(DiscountKeyNameTest, SafeNamesAndNumbersThatStillFitANameField) {
+  const std::string l99(99, 'L');
+  struct Case {
+    std::string name;
+    std::uint32_t number;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"Evening", 1, "Evening"},
+      {"", 1, "Discount"},
+      {"a\\b\\c", 1, "a/b/c"},
+      {"Evening", 2, "Evening (2)"},
+      {"", 3, "Discount (3)"},
+      {"a\\b", 12, "a/b (12)"},
+      {l99, 1, l99},
+      {std::string(150, 'L'), 1, l99},
+      {l99, 2, std::string(95, 'L') + " (2)"},
+      {l99, 10, std::string(94, 'L') + " (10)"},
+      // A numbered name can be the very name asked for.
+      {std::string(95, 'L') + " (2)", 2, std::string(95, 'L') + " (2)"},
+      {std::string(96, 'L'), 2, std::string(95, 'L') + " (2)"},
+      {std::string(95, 'L'), 2, std::string(95, 'L') + " (2)"},
+  };
+  for (const Case& c : cases) {
+    char keyName[kNameChars];
+    std::memset(keyName, 'x', sizeof keyName);
+    DiscountKeyName(c.name.c_str(), c.number, keyName);
+    EXPECT_EQ(c.expected, std::string(keyName)) << c.name << " #" << c.number;
+  }
 }
 
 TEST_F(ChargeProfileTest, ADiscountKeyNameTooLongForANameIsLeftOut) {
@@ -310,38 +391,27 @@ TEST_F(ChargeProfileTest, ADiscountKeyNameTooLongForANameIsLeftOut) {
   registry.PutValue(kHkeyLocalMachine, kAcmeKey + "\\Discounts\\" + longName, "Mode", kRegDword,
                     U32(1));
   ProfileLibrary::Owned acme = library.Load("Acme", false);
-  std::vector<const Discount*> list = ListOf(*acme);
-  ASSERT_EQ(1u, list.size());
-  EXPECT_STREQ("Short", list[0]->name);
+  ASSERT_EQ(1u, acme->discounts.size());
+  EXPECT_STREQ("Short", acme->discounts[0].name);
   // Nothing was made under a cut name.
   EXPECT_EQ(2u, registry.SubkeyNames(kHkeyLocalMachine, kAcmeKey + "\\Discounts").size());
 }
 
-TEST_F(ChargeProfileTest, CopiesAreIndependentOfTheirOriginal) {
+TEST(ChargeProfileValue, ACopyHasDiscountsOfItsOwn) {
   ChargeProfile original;
   CopyBoundedText(original.name, kNameChars, "Acme");
   original.charge = kRates;
-  SetDiscounts(original, {MakeDiscount("A", TimeFree, 0, 5), MakeDiscount("B", 0, 10, 0)});
+  original.discounts = {MakeDiscount("A", TimeFree, 0, 5), MakeDiscount("B", 0, 10, 0)};
 
-  Discount* copies = CopyDiscountList(original.discounts);
-  ASSERT_NE(nullptr, copies);
-  ASSERT_NE(nullptr, copies->next);
-  EXPECT_NE(original.discounts, copies);
-  EXPECT_EQ(nullptr, copies->prev);
-  EXPECT_EQ(copies, copies->next->prev);
-  EXPECT_EQ(nullptr, copies->next->next);
-  copies->freeMins -= 1.0f;  // a call uses up its own free minutes
-  EXPECT_EQ(5.0f, original.discounts->freeMins);
-  ExpectSameDiscount(*original.discounts->next, *copies->next);
-  FreeDiscountList(copies);
-
-  ProfileLibrary::Owned copy = library.Copy(original);
-  EXPECT_NE(original.discounts, copy->discounts);
-  copy->charge.dayRate = 9.0f;
-  copy->discounts->next->percent = 99.0f;
+  ChargeProfile copy = original;
+  copy.discounts[0].freeMins -= 1.0f;  // a call uses up its own free time
+  copy.discounts[1].percent = 99.0f;
+  copy.discounts.pop_back();
+  copy.charge.dayRate = 9.0f;
+  ASSERT_EQ(2u, original.discounts.size());
+  EXPECT_EQ(5.0f, original.discounts[0].freeMins);
+  EXPECT_EQ(10.0f, original.discounts[1].percent);
   EXPECT_EQ(kRates.dayRate, original.charge.dayRate);
-  EXPECT_EQ(10.0f, original.discounts->next->percent);
-  FreeDiscountList(original.discounts);
 }
 
 // ---- UseDefault -----------------------------------------------------------------------------------
@@ -350,7 +420,7 @@ TEST_F(ChargeProfileTest, AnAccountWithoutAKeyRunsOnCopiesOfTheDefaultAndStoresO
   ProfileLibrary::Owned defaults = library.Load(kDefaultProfileName, true);
   defaults->charge = kRates;
   defaults->minCharge = 0.2f;
-  SetDiscounts(*defaults, {MakeDiscount("A", TimeFree, 0, 5), MakeDiscount("B", 0, 10, 0)});
+  defaults->discounts = {MakeDiscount("A", TimeFree, 0, 5), MakeDiscount("B", 0, 10, 0)};
   registry.ClearWriteLog();
 
   ProfileLibrary::Owned acme = library.Load("Acme", false);
@@ -359,20 +429,18 @@ TEST_F(ChargeProfileTest, AnAccountWithoutAKeyRunsOnCopiesOfTheDefaultAndStoresO
   EXPECT_EQ(0u, acme->isDefaultProfile);
   EXPECT_EQ(kRates.eveningRate, acme->charge.eveningRate);
   EXPECT_EQ(0.2f, acme->minCharge);
-  std::vector<const Discount*> list = ListOf(*acme);
-  ASSERT_EQ(2u, list.size());
-  EXPECT_NE(defaults->discounts, list[0]);
-  ExpectSameDiscount(*defaults->discounts, *list[0]);
-  ExpectSameDiscount(*defaults->discounts->next, *list[1]);
-  acme->discounts->freeMins = 0.0f;
-  EXPECT_EQ(5.0f, defaults->discounts->freeMins);
+  ASSERT_EQ(2u, acme->discounts.size());
+  ExpectSameDiscount(defaults->discounts[0], acme->discounts[0]);
+  ExpectSameDiscount(defaults->discounts[1], acme->discounts[1]);
+  acme->discounts[0].freeMins = 0.0f;
+  EXPECT_EQ(5.0f, defaults->discounts[0].freeMins);
 
   EXPECT_EQ(Names({"UseDefault"}), registry.WriteLog());
   EXPECT_EQ(Names({"UseDefault"}), registry.ValueNames(kHkeyLocalMachine, kAcmeKey));
   EXPECT_EQ(U32(1), Stored(kAcmeKey, "UseDefault"));
   EXPECT_TRUE(registry.SubkeyNames(kHkeyLocalMachine, kAcmeKey).empty());
   // Still the `.Default` record: loading an account does not move the reference.
-  EXPECT_EQ(defaults.get(), library.DefaultProfile());
+  EXPECT_EQ(defaults.get(), library.DefaultProfile().get());
 }
 
 TEST_F(ChargeProfileTest, TheDefaultProfileNeverReadsUseDefaultAndAlwaysSavesZero) {
@@ -402,7 +470,7 @@ TEST_F(ChargeProfileTest, AnAccountSavedWithUseDefaultKeepsItsStoredSettings) {
   acme->useDefault = 1;
   acme->charge.dayRate = 7.0f;
   acme->minCharge = 7.0f;
-  SetDiscounts(*acme, {});
+  acme->discounts.clear();
   registry.ClearWriteLog();
   library.SaveChargeProfile(*acme);
 
@@ -414,10 +482,10 @@ TEST_F(ChargeProfileTest, AnAccountSavedWithUseDefaultKeepsItsStoredSettings) {
 
   // Switched back off, the account's own stored settings are what it gets.
   registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32(0));
-  library.LoadChargeProfile(*acme);
+  library.LoadChargeProfile(acme);
   EXPECT_EQ(kRates.dayRate, acme->charge.dayRate);
   EXPECT_EQ(0.3f, acme->minCharge);
-  ASSERT_EQ(1u, ListOf(*acme).size());
+  ASSERT_EQ(1u, acme->discounts.size());
 }
 
 // ---- The `.Default` reference -------------------------------------------------------------------
@@ -425,9 +493,9 @@ TEST_F(ChargeProfileTest, AnAccountSavedWithUseDefaultKeepsItsStoredSettings) {
 TEST_F(ChargeProfileTest, FreeingTheDefaultRecordClearsTheReference) {
   ProfileLibrary::Owned first = library.Load(kDefaultProfileName, true);
   ProfileLibrary::Owned second = library.Load(kDefaultProfileName, true);
-  EXPECT_EQ(second.get(), library.DefaultProfile());
+  EXPECT_EQ(second.get(), library.DefaultProfile().get());
   first.reset();  // not the one referred to
-  EXPECT_EQ(second.get(), library.DefaultProfile());
+  EXPECT_EQ(second.get(), library.DefaultProfile().get());
   second.reset();
   EXPECT_EQ(nullptr, library.DefaultProfile());
 }
@@ -444,8 +512,8 @@ TEST_F(ChargeProfileTest, UseDefaultWithoutALiveDefaultRecordTakesTheStoredDefau
   EXPECT_STREQ("Acme", acme->name);
   EXPECT_EQ(kRates.weekendRate, acme->charge.weekendRate);
   EXPECT_EQ(0.15f, acme->minCharge);
-  ASSERT_EQ(1u, ListOf(*acme).size());
-  EXPECT_STREQ("Weekend", acme->discounts->name);
+  ASSERT_EQ(1u, acme->discounts.size());
+  EXPECT_STREQ("Weekend", acme->discounts[0].name);
   // The stand-in was freed and is not left behind as the `.Default` record.
   EXPECT_EQ(nullptr, library.DefaultProfile());
   EXPECT_EQ(0u, registry.OpenHandleCount());
@@ -455,7 +523,7 @@ TEST_F(ChargeProfileTest, ReloadingTheDefaultRecordAsAnAccountDropsTheReference)
   ProfileLibrary::Owned profile = library.Load(kDefaultProfileName, true);
   CopyBoundedText(profile->name, kNameChars, "Acme");
   profile->isDefaultProfile = 0;
-  library.LoadChargeProfile(*profile);
+  library.LoadChargeProfile(profile);
   EXPECT_EQ(nullptr, library.DefaultProfile());
   EXPECT_EQ(1u, profile->useDefault);
 }

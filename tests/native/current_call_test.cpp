@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -216,6 +217,38 @@ TEST_F(CurrentCallTest, EightHourCallMatchesAnIndependentSinglePrecisionSum) {
   EXPECT_EQ(static_cast<float>(expected), call.CurrentCost());
 }
 
+TEST_F(CurrentCallTest, StoredAmountsThatAreNotFiniteCountAsZero) {
+  // Two minutes from 17:59, the first at the day rate and the second at the evening rate (0.06),
+  // with a minimum charge of 0.05 unless it is the one that is not finite.
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  struct Case {
+    const char* what;
+    float dayRate;
+    float minCharge;
+    float expected;
+  };
+  const Case cases[] = {
+      {"NaN minimum charge", 0.06f, nan, 0.12f},
+      {"NaN day rate", nan, 0.05f, 0.06f},
+      {"-Inf day rate", -inf, 0.05f, 0.06f},
+      {"+Inf day rate", inf, 0.05f, 0.06f},
+  };
+  for (const Case& c : cases) {
+    StoreRates("Dialup", c.dayRate, 0.06f, 0.06f, 1, c.minCharge);
+    env.SetNow(3, 17, 59);
+    call.StartCall("Dialup");
+    RunSeconds(61);
+    env.SetNow(3, 18, 0);
+    RunSeconds(60);
+    call.EndCall();
+    ASSERT_NE(nullptr, bill.head) << c.what;
+    BillItem* last = bill.head;
+    while (last->next != nullptr) last = last->next;
+    EXPECT_NEAR(c.expected, last->cost, 1e-6) << c.what;
+  }
+}
+
 TEST_F(CurrentCallTest, EndCallBillsTheCallAndClearsTheMarker) {
   StoreRates("Dialup", 0.06f, 0.06f, 0.06f, 0, 0.0f);
   env.SetNow(3, 14, 5);
@@ -347,6 +380,43 @@ TEST_F(CurrentCallTest, ANewCallStartedDuringANoticeIsNotCountedAMinute) {
   RunSeconds(61);
   EXPECT_STREQ("Other", call.CallProfile()->name);
   EXPECT_EQ(0, call.CallMinutes());
+}
+
+TEST_F(CurrentCallTest, ARedialDuringANoticeStopsTheCheckThatOpenedIt) {
+  StoreRates(".Default", 0.06f, 0.06f, 0.06f, 0, 0.0f);
+  const struct {
+    const char* name;
+    std::int32_t kind;
+    std::int32_t minutes;
+    float money;
+  } slots[] = {{"Soon", kMoneyAlarm, 0, 0.01f},
+               {"Two pence", kMoneyAlarm, 0, 0.02f},
+               {"After a minute", kTimeAlarm, 1, 0.0f}};
+  for (int slot = 0; slot < 3; ++slot) {
+    std::strcpy(alarms.alarms[slot].name, slots[slot].name);
+    alarms.alarms[slot].kind = slots[slot].kind;
+    alarms.alarms[slot].minutes = slots[slot].minutes;
+    alarms.alarms[slot].money = slots[slot].money;
+    alarms.alarms[slot].displayMessage = 1;
+  }
+  call.StartCall("Dialup");
+  // While the first notice is open the line drops and is dialled again at once.
+  actions.duringNotice = [this] {
+    actions.duringNotice = nullptr;
+    call.EndCall();
+    call.StartCall("Redial");
+  };
+  RunSeconds(61);
+  EXPECT_EQ(std::vector<int>{0}, actions.notices);
+  EXPECT_EQ(0.0f, alarms.run[1].costAtFiring);
+  EXPECT_EQ(0, alarms.run[2].minuteCount);
+
+  // The new call's alarms go off on its own minutes and at its own cost.
+  RunSeconds(60);
+  EXPECT_EQ((std::vector<int>{0, 0, 1}), actions.notices);
+  EXPECT_EQ(call.CurrentCost(), actions.costs.back());
+  RunSeconds(60);
+  EXPECT_EQ((std::vector<int>{0, 0, 1, 2}), actions.notices);
 }
 
 TEST_F(CurrentCallTest, CallKilledMidwayIsBilledAtTheNextStartFromItsLastSnapshot) {

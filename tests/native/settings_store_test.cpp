@@ -114,7 +114,7 @@ TEST_F(SettingsStoreTest, EveryOperationClosesWhatItOpens) {
     store.WriteDwordValue(sub, "Mode", 1);
     store.DeleteAllSubkeys(key);
   }
-  std::uint8_t value[4];
+  std::uint8_t value[4] = {};
   store.ReadRootBinary("ClockIcon", value, 4, nullptr);
   store.WriteRootBinary("ClockIcon", value, 4);
   EXPECT_EQ(0u, registry.OpenHandleCount());

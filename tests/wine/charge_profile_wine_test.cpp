@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -60,25 +62,25 @@ class ChargeProfileWineTest : public ::testing::Test {
 
 TEST_F(ChargeProfileWineTest, AProfileIsStoredByteForByteAndLoadsBackEqual) {
   {
-    ProfileLibrary::Owned profile = library.Adopt(new ChargeProfile);
-    CopyBoundedText(profile->name, kNameChars, kAccount);
-    profile->charge = CallChargeInfo{static_cast<std::int32_t>(MakePackedTime(8, 0)),
-                                     static_cast<std::int32_t>(MakePackedTime(18, 30)), 0.04f, 0.01f,
-                                     0.5f};
-    profile->minChargeOn = 1;
-    profile->minCharge = 0.05f;
-    auto* discount = new Discount;
-    CopyBoundedText(discount->name, kNameChars, "Evenings");
-    discount->mode = TimeFree;
-    discount->percent = 25.0f;
-    discount->freeMins = 30.0f;
-    discount->someTimes = 1;
-    discount->days[6] = 1;
-    discount->certain = 1;
-    discount->from = static_cast<std::int32_t>(MakePackedTime(18, 0));
-    discount->to = static_cast<std::int32_t>(MakePackedTime(23, 59));
-    profile->discounts = discount;
-    library.SaveChargeProfile(*profile);
+    ChargeProfile profile;
+    CopyBoundedText(profile.name, kNameChars, kAccount);
+    profile.charge = CallChargeInfo{static_cast<std::int32_t>(MakePackedTime(8, 0)),
+                                    static_cast<std::int32_t>(MakePackedTime(18, 30)), 0.04f, 0.01f,
+                                    0.5f};
+    profile.minChargeOn = 1;
+    profile.minCharge = 0.05f;
+    Discount discount;
+    CopyBoundedText(discount.name, kNameChars, "Evenings");
+    discount.mode = TimeFree;
+    discount.percent = 25.0f;
+    discount.freeMins = 30.0f;
+    discount.someTimes = 1;
+    discount.days[6] = 1;
+    discount.certain = 1;
+    discount.from = static_cast<std::int32_t>(MakePackedTime(18, 0));
+    discount.to = static_cast<std::int32_t>(MakePackedTime(23, 59));
+    profile.discounts = {discount};
+    library.SaveChargeProfile(profile);
   }
 
   const std::string key = std::string(kRootPath) + "\\" + kAccount;
@@ -125,12 +127,39 @@ TEST_F(ChargeProfileWineTest, AProfileIsStoredByteForByteAndLoadsBackEqual) {
   EXPECT_EQ(0.04f, loaded->charge.dayRate);
   EXPECT_EQ(0.5f, loaded->charge.weekendRate);
   EXPECT_EQ(0.05f, loaded->minCharge);
-  ASSERT_NE(nullptr, loaded->discounts);
-  EXPECT_EQ(nullptr, loaded->discounts->next);
-  EXPECT_STREQ("Evenings", loaded->discounts->name);
-  EXPECT_EQ(30.0f, loaded->discounts->freeMins);
-  EXPECT_EQ(1u, loaded->discounts->days[6]);
-  EXPECT_EQ(static_cast<std::int32_t>(MakePackedTime(23, 59)), loaded->discounts->to);
+  ASSERT_EQ(1u, loaded->discounts.size());
+  const Discount& evenings = loaded->discounts[0];
+  EXPECT_STREQ("Evenings", evenings.name);
+  EXPECT_EQ(30.0f, evenings.freeMins);
+  EXPECT_EQ(1u, evenings.days[6]);
+  EXPECT_EQ(static_cast<std::int32_t>(MakePackedTime(23, 59)), evenings.to);
+}
+
+TEST_F(ChargeProfileWineTest, DiscountsThatTheRegistryTakesForOneNameKeepKeysOfTheirOwn) {
+  // The real registry decides which names are one: case, code page 1252 letters included.
+  const char* names[] = {"Evening", "EVENING", "", "Discount", "\xC9t\xE9", "\xE9T\xC9"};
+  const char* keys[] = {"Evening", "EVENING (2)", "Discount", "Discount (2)", "\xC9t\xE9",
+                        "\xE9T\xC9 (2)"};
+  ChargeProfile profile;
+  CopyBoundedText(profile.name, kNameChars, kAccount);
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    Discount discount;
+    CopyBoundedText(discount.name, kNameChars, names[i]);
+    discount.percent = static_cast<float>(i + 1);
+    profile.discounts.push_back(discount);
+  }
+  library.SaveChargeProfile(profile);
+
+  const std::string discounts = std::string(kRootPath) + "\\" + kAccount + "\\Discounts\\";
+  for (std::size_t i = 0; i < std::size(keys); ++i) {
+    Raw percent = ReadRaw(discounts + keys[i], "Percent");
+    ASSERT_EQ(4u, percent.bytes.size()) << keys[i];
+    float value = 0.0f;
+    std::memcpy(&value, percent.bytes.data(), 4);
+    EXPECT_EQ(static_cast<float>(i + 1), value) << keys[i];
+  }
+  ProfileLibrary::Owned loaded = library.Load(kAccount, false);
+  EXPECT_EQ(std::size(names), loaded->discounts.size());
 }
 
 }  // namespace
