@@ -1,6 +1,8 @@
 # Sourced by the end-to-end scripts: a fresh Wine prefix, a private X display, and helpers to drive
 # the real tollwick.exe, the RAS simulator and the registry.
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/needs.sh"
+require_commands "${e2e_commands[@]}" || exit 1
 e2e_name=$(basename "$0" .sh)
 export TOLLWICK_BUILD_DIR=${TOLLWICK_BUILD_DIR:?}
 export TOLLWICK_WINEPREFIX=$TOLLWICK_BUILD_DIR/prefixes/e2e-$e2e_name
