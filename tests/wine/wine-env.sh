@@ -46,7 +46,12 @@ start_private_xvfb() {
   display_file=$(mktemp)
   Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp -noreset 7>"$display_file" >/dev/null 2>&1 &
   xvfb_pid=$!
-  for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
+  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+  if [ ! -s "$display_file" ]; then
+    rm -f "$display_file"
+    echo "Xvfb gave no display number within 10 s" >&2
+    return 1
+  fi
   export DISPLAY=:$(cat "$display_file")
   rm -f "$display_file"
 }
