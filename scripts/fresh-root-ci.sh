@@ -22,10 +22,15 @@ run=$root/run
 mkdir -p "$root"
 root=$(cd "$root" && pwd)
 
-# The Debian mirror the host's apt uses (one-line or deb822 sources).
+# The host's apt sources, and the Debian mirror they name (one-line or deb822 form).
+apt_sources=()
+for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
+  [ -f "$file" ] && apt_sources+=("$file")
+done
 host_mirror() {
-  cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources \
-      2>/dev/null | grep -oE '(^deb|^URIs:) +[a-z]+://[^ ]+/debian/?( |$)' | head -1 | awk '{print $2}'
+  awk '/^deb / || /^URIs:/ {
+         for (i = 2; i <= NF; i++) if ($i ~ /^[a-z]+:\/\/.*\/debian\/?$/) { print $i; exit }
+       }' "${apt_sources[@]}"
 }
 
 if [ ! -f "$root/base.ready" ]; then
@@ -61,8 +66,7 @@ cp -a "$base" "$run"
 # What the machine itself provides, not the project: reaching the package registry (apt sources and
 # settings, name resolution) and, as on the project's machines, packages that never start services.
 rm -f "$run/etc/apt/sources.list"
-for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources \
-            /etc/apt/apt.conf.d/*; do
+for file in "${apt_sources[@]}" /etc/apt/apt.conf.d/*; do
   [ -f "$file" ] && cp "$file" "$run$file"
 done
 cp /etc/resolv.conf /etc/hosts "$run/etc/"
