@@ -49,7 +49,8 @@ unmount_run() {
     if mountpoint -q "$run/$point"; then umount "$run/$point" || umount -l "$run/$point"; fi
   done
 }
-# Processes left in the root (a wineserver, an X server): started by this run, ended by their ids.
+# Processes left in the root (a wineserver, an X server): started by a run of this script, ended by
+# their ids.
 stop_run_processes() {
   local link pid
   for link in /proc/[0-9]*/root; do
@@ -60,7 +61,11 @@ stop_run_processes() {
 }
 stop_run_processes
 unmount_run
-rm -rf "$run"
+# Never delete through a mount into the host's /dev or /sys.
+for point in proc sys dev dev/pts dev/shm; do
+  if mountpoint -q "$run/$point"; then echo "$0: $run/$point is still mounted" >&2; exit 1; fi
+done
+rm -rf --one-file-system "$run"
 cp -a "$base" "$run"
 
 # What the machine itself provides, not the project: reaching the package registry (apt sources and
