@@ -3,6 +3,8 @@
 # the window-free logic for Linux (build/native).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/needs.sh"
+require_commands "${build_commands[@]}"
 jobs=$(nproc)
 cmake -S "$root" -B "$root/build/win" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null

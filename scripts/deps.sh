@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# Installs what building and testing Tollwick on Debian 12 needs, when it is missing. Run as root.
+# Installs what building and testing Tollwick on Debian 12 needs, when it is missing, then checks
+# that every command the scripts and tests call is there. Run as root.
 set -euo pipefail
-packages=(cmake make g++ googletest g++-mingw-w64-x86-64 wine64 xvfb xauth imagemagick x11-utils
-          locales procps)
+source "$(dirname "$0")/needs.sh"
 missing=()
-for p in "${packages[@]}"; do
+for p in "${tollwick_packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # Another apt-get at work (a second build, an unattended upgrade) is waited for, not failed on.
+  apt=(apt-get -o DPkg::Lock::Timeout=600)
+  "${apt[@]}" update -qq
+  "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 fi
+require_commands "${build_commands[@]}" "${wine_commands[@]}" "${e2e_commands[@]}" \
+                 "${print_commands[@]}" "${fuzz_commands[@]}" locale-gen
 # Wine takes its regional settings from the Unix locale: the tests run in en_GB.UTF-8.
 if ! locale -a 2>/dev/null | grep -qi '^en_GB\.utf-\?8$'; then
   sed -i 's/^# *en_GB.UTF-8 UTF-8/en_GB.UTF-8 UTF-8/' /etc/locale.gen

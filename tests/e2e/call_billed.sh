@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# A call of two and a half minutes on an account with its own rates becomes one stored bill item.
+# A call into its third minute on an account with its own rates becomes one stored bill item.
 source "$(dirname "$0")/lib.sh"
 
 rassim reset
@@ -11,18 +11,27 @@ start_tollwick
 
 before=$(now_minutes)
 rassim up "Orvonet Dial" --ip 10.20.30.40
-sleep 150
+# Two minutes counted: the snapshot shows the third under way.
+wait_call_length 0x0003 200 "the call's two-minute snapshot"
+snapshot_seen=$SECONDS
+snapshot_cost=$(hex_f32 "$(reg_value "CurCall" Cost | cut -d' ' -f2)" 0)
+python3 -c "import sys; c=float(sys.argv[1]); sys.exit(0 if abs(c - 2.40) < 0.001 else 1)" \
+  "$snapshot_cost" || fail "the two-minute snapshot costs $snapshot_cost, not 120 seconds at 2p"
 rassim down "Orvonet Dial"
-sleep 2
+wait_reg ".Bill" "" "REG_DWORD 0x1" 20 "the count advanced by one"
 after=$(now_minutes)
+# Seconds the call may have run past its two minutes: until now, and the poll that saw the snapshot.
+past_snapshot=$((SECONDS - snapshot_seen + 5))
 
-check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x1" "the count advanced by one"
 check_eq "$(reg_value ".Bill" BillItem0 | cut -d' ' -f1)" "REG_BINARY" "BillItem0's type"
 hex=$(bill_item 0)
 check_eq "${#hex}" "480" "BillItem0 is 240 bytes"
 cost=$(hex_f32 "$hex" 0)
-python3 -c "import sys; c=float(sys.argv[1]); sys.exit(0 if 2.90 <= c <= 3.02 else 1)" "$cost" \
-  || fail "cost $cost is not about 150 seconds at 2p"
+# From the snapshot's cost on, 2p for each second the call may have run past it.
+python3 -c "import sys
+c, s, n = float(sys.argv[1]), float(sys.argv[2]), int(sys.argv[3])
+sys.exit(0 if s <= c <= s + 0.02 * n else 1)" "$cost" "$snapshot_cost" "$past_snapshot" \
+  || fail "cost $cost is not the snapshot's $snapshot_cost and up to $past_snapshot seconds more at 2p"
 check_eq "$(hex_text "$hex" 4 100)" "Orvonet Dial" "account"
 check_eq "$(hex_text "$hex" 104 100)" "$(whoami)" "user"
 check_eq "$(hex_u32 "$hex" 204)" "$(( 0x0003 ))" "length 0:03 (two minutes and the started one)"

@@ -12,14 +12,13 @@ store_rates ".Default" 0 0 0.60 0.60 0.60 0 0
 # An earlier call that ends normally leaves its last snapshot in the record.
 start_tollwick
 rassim up "Earlier"
-sleep 65
+wait_call_length 0x0002 120 "the earlier call's one-minute snapshot"
 rassim down "Earlier"
-sleep 2
-check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x1" "the earlier call"
+wait_reg ".Bill" "" "REG_DWORD 0x1" 20 "the earlier call"
 
 begin=$(now_minutes)
 rassim up "Short One"
-sleep 20
+wait_reg "CurCall" "" "REG_DWORD 0x1" 20 "the marker of the call to be killed"
 kill_tollwick
 restart_after_cut "Short One" 0x2
 hex=$(bill_item 1)
@@ -30,7 +29,7 @@ time_within "$(hex_u32 "$hex" 208)" "$begin" "$((begin + 1))" || fail "start of 
 
 # E&xit during a call behaves like a kill.
 rassim up "Short Two"
-sleep 20
+wait_reg "CurCall" "" "REG_DWORD 0x1" 20 "the marker of the call to be ended by E&xit"
 exit_tollwick
 check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x2" "E&xit bills nothing at once"
 restart_after_cut "Short Two" 0x3

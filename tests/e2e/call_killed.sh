@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# A call killed after a minute and a half is billed at the next start from its one-minute snapshot.
+# A call killed after its first minute is billed at the next start from its one-minute snapshot.
 source "$(dirname "$0")/lib.sh"
 
 rassim reset
@@ -7,7 +7,8 @@ rassim add-entry "Orvonet Dial"
 store_rates ".Default" 0 0 0.60 0.60 0.60 0 0
 start_tollwick
 rassim up "Orvonet Dial"
-sleep 90
+# The kill comes well before the next snapshot, a minute on.
+wait_call_length 0x0002 120 "the call's one-minute snapshot"
 snapshot_cost=$(reg_value "CurCall" Cost)
 kill_tollwick
 check_eq "$(reg_value "CurCall" "")" "REG_DWORD 0x1" "marker left behind by the killed run"

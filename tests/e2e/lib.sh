@@ -1,6 +1,8 @@
 # Sourced by the end-to-end scripts: a fresh Wine prefix, a private X display, and helpers to drive
 # the real tollwick.exe, the RAS simulator and the registry.
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/needs.sh"
+require_commands "${e2e_commands[@]}" || exit 1
 e2e_name=$(basename "$0" .sh)
 export TOLLWICK_BUILD_DIR=${TOLLWICK_BUILD_DIR:?}
 export TOLLWICK_WINEPREFIX=$TOLLWICK_BUILD_DIR/prefixes/e2e-$e2e_name
@@ -44,7 +46,8 @@ kill_tollwick() {
   wait "$tollwick_pid" || true
 }
 
-# The data of a registry value as one lowercase hex string (REG_BINARY) or a number (REG_DWORD).
+# The data of a registry value as `wine reg` prints it: one upper-case hex string (REG_BINARY) or a
+# number (REG_DWORD).
 reg_value() {  # key-below-root value-name|"" -> "TYPE DATA"
   local key="HKLM\\Software\\Orvo\\Tollwick${1:+\\$1}" line="" attempt
   # `wine reg` now and then comes back empty-handed on a loaded machine: ask again before calling
@@ -64,6 +67,35 @@ reg_value() {  # key-below-root value-name|"" -> "TYPE DATA"
 }
 
 reg_add() { wine reg add "$@" /f >/dev/null; }
+
+# Runs a check until it succeeds, for up to `limit` seconds; false when it never did. The program
+# follows a change within a timer tick, and its minute snapshots come with the wall clock: the scripts
+# wait for the evidence rather than sleeping for a guessed time.
+within() {  # limit-seconds command [arguments]
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.5
+  done
+}
+
+# True when a registry value reads as expected; what it read is left in reg_got.
+reg_is() {  # key-below-root value-name|"" expected
+  reg_got=$(reg_value "$1" "$2")
+  [ "$reg_got" = "$3" ]
+}
+wait_reg() {  # key-below-root value-name|"" expected limit-seconds what
+  within "$4" reg_is "$1" "$2" "$3" || fail "$5: expected '$3' within $4 s, got '$reg_got'"
+}
+
+# A call length (0xHHMM: the minutes counted and the one under way) as the call's snapshot,
+# written once a minute, stores it.
+snapshot_length() { echo "REG_BINARY $(u32hex "$1" | tr a-f A-F)"; }
+# Waits for the call in progress to have reached a length.
+wait_call_length() {  # packed-length limit-seconds what
+  wait_reg "CurCall" Length "$(snapshot_length "$1")" "$2" "$3"
+}
 
 # Bytes of a REG_BINARY hex string, little-endian 32-bit at a byte offset.
 hex_u32() {  # hex offset
@@ -113,6 +145,5 @@ bill_item() { local v; v=$(reg_value ".Bill" "BillItem$1"); echo "${v#* }"; }
 restart_after_cut() {  # entry expected-count
   rassim down "$1"
   start_tollwick
-  sleep 1
-  check_eq "$(reg_value ".Bill" "")" "REG_DWORD $2" "the cut call billed at the next start"
+  wait_reg ".Bill" "" "REG_DWORD $2" 20 "the cut call billed at the next start"
 }

@@ -4,6 +4,8 @@
 #    tree, so tests are hermetic and never touch ~/.wine;
 #  - the United Kingdom locale, Wine's own chatter silenced;
 #  - the RAS simulator (rasapi32.dll beside the program) preferred over Wine's stubs.
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/needs.sh"
+require_commands "${wine_commands[@]}" || exit 1
 build=${TOLLWICK_BUILD_DIR:?TOLLWICK_BUILD_DIR must name the build tree}
 prefix=${TOLLWICK_WINEPREFIX:-$build/prefixes/default}
 template=$build/prefixes/.template
@@ -16,7 +18,11 @@ mkdir -p "$build/prefixes"
   flock 9
   if [ ! -f "$template/.ready" ]; then
     rm -rf "$template"
-    WINEPREFIX=$template wineboot -i >/dev/null 2>&1
+    # Its output is kept: a prefix that cannot be made is otherwise a puzzle further on.
+    if ! WINEPREFIX=$template wineboot -i >"$build/prefixes/template.log" 2>&1; then
+      echo "wineboot could not make a Wine prefix; see $build/prefixes/template.log" >&2
+      exit 1
+    fi
     # Without a window manager on Xvfb nobody draws captions; let Wine draw its own, so screenshots
     # show dialogs as users see them.
     WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
@@ -25,7 +31,7 @@ mkdir -p "$build/prefixes"
     WINEPREFIX=$template wineserver -w
     touch "$template/.ready"
   fi
-) 9>"$build/prefixes/.lock"
+) 9>"$build/prefixes/.lock" || exit 1
 
 if [ "${TOLLWICK_KEEP_PREFIX:-0}" != 1 ] || [ ! -d "$prefix" ]; then
   rm -rf "$prefix"
@@ -40,7 +46,12 @@ start_private_xvfb() {
   display_file=$(mktemp)
   Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp -noreset 7>"$display_file" >/dev/null 2>&1 &
   xvfb_pid=$!
-  for _ in $(seq 50); do [ -s "$display_file" ] && break; sleep 0.1; done
+  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+  if [ ! -s "$display_file" ]; then
+    rm -f "$display_file"
+    echo "Xvfb gave no display number within 10 s" >&2
+    return 1
+  fi
   export DISPLAY=:$(cat "$display_file")
   rm -f "$display_file"
 }
