@@ -66,99 +66,39 @@ void DecodeBillItem(const std::uint8_t* in, BillItem& item) {
   item.type = GetU32(in + kBillTypeOffset);
 }
 
-Bill::~Bill() { FreeBill(head); }
-
-Bill::Bill(Bill&& other) noexcept : head(other.head) { other.head = nullptr; }
-
-Bill& Bill::operator=(Bill&& other) noexcept {
-  if (this != &other) {
-    FreeBill(head);
-    head = other.head;
-    other.head = nullptr;
-  }
-  return *this;
-}
-
-BillItem* AppendBillItem(BillItem*& head, std::unique_ptr<BillItem> owned) {
-  BillItem* item = owned.release();
-  item->next = nullptr;
-  if (head == nullptr) {
-    item->prev = nullptr;
-    head = item;
-    return item;
-  }
-  BillItem* last = head;
-  while (last->next != nullptr) last = last->next;
-  last->next = item;
-  item->prev = last;
-  return item;
-}
-
-std::unique_ptr<BillItem> UnlinkBillItem(BillItem*& head, BillItem* item) {
-  if (item == nullptr) return nullptr;
-  if (item->next != nullptr) item->next->prev = item->prev;
-  if (item->prev != nullptr) {
-    item->prev->next = item->next;
-  } else if (head == item) {
-    head = item->next;
-  }
-  item->prev = nullptr;
-  item->next = nullptr;
-  return std::unique_ptr<BillItem>(item);
-}
-
-void FreeBill(BillItem*& head) {
-  while (head != nullptr) {
-    BillItem* next = head->next;
-    delete head;
-    head = next;
-  }
-}
-
 Bill LoadBill(const SettingsStore& store) {
   Bill bill;
   SettingsKey key = OpenBillKey(store);
   const std::int32_t count = static_cast<std::int32_t>(store.ReadDwordValue(key, nullptr, 0));
   std::uint8_t bytes[kBillItemBytes];
   char name[kValueNameChars];
-  BillItem* tail = nullptr;  // kept here: walking from the head per item would make loading quadratic
   for (std::int32_t i = 0; i < count; ++i) {
     ItemValueName(static_cast<std::uint32_t>(i), name);
     // A missing or over-long item reads as zeros and the zeros are stored in its place; a shorter
     // one fills the leading bytes and the rest stays zero.
     store.ReadBinaryValue(key, name, bytes, nullptr, kBillItemBytes);
-    BillItem* item = new BillItem;
-    DecodeBillItem(bytes, *item);
-    item->prev = tail;
-    if (tail != nullptr) {
-      tail->next = item;
-    } else {
-      bill.head = item;
-    }
-    tail = item;
+    bill.emplace_back();
+    DecodeBillItem(bytes, bill.back());
   }
   return bill;
 }
 
-void SaveBill(const SettingsStore& store, const BillItem* head) {
+void SaveBill(const SettingsStore& store, const Bill& bill) {
   SettingsKey key = OpenBillKey(store);
   std::uint8_t bytes[kBillItemBytes];
   char name[kValueNameChars];
   std::uint32_t count = 0;
-  for (const BillItem* item = head; item != nullptr; item = item->next, ++count) {
-    EncodeBillItem(*item, bytes);
-    ItemValueName(count, name);
+  for (const BillItem& item : bill) {
+    EncodeBillItem(item, bytes);
+    ItemValueName(count++, name);
     store.WriteBinaryValue(key, name, bytes, kBillItemBytes);
   }
   store.WriteDwordValue(key, nullptr, count);
   DeleteItemValuesFrom(store, key, count);
 }
 
-void SaveLastBillItem(const SettingsStore& store, const BillItem* head) {
-  if (head == nullptr) return;
-  const BillItem* last = head;
-  while (last->next != nullptr) last = last->next;
-
+void SaveLastBillItem(const SettingsStore& store, const Bill& bill) {
+  if (bill.empty()) return;
   SettingsKey key = OpenBillKey(store);
   std::uint32_t count = store.ReadDwordValue(key, nullptr, 0);
   // LoadBill reads a negative count as an empty bill; storing after it would put the item under a
@@ -167,7 +107,7 @@ void SaveLastBillItem(const SettingsStore& store, const BillItem* head) {
 
   std::uint8_t bytes[kBillItemBytes];
   char name[kValueNameChars];
-  EncodeBillItem(*last, bytes);
+  EncodeBillItem(bill.back(), bytes);
   ItemValueName(count, name);
   store.WriteBinaryValue(key, name, bytes, kBillItemBytes);
   store.WriteDwordValue(key, nullptr, count + 1);

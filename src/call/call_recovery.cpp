@@ -1,7 +1,5 @@
 #include "call/call_recovery.h"
 
-#include <memory>
-
 #include "call/curcall_record.h"
 
 namespace tollwick {
@@ -11,10 +9,10 @@ void RecoverInterruptedCall(const SettingsStore& store, Environment& environment
   if (!IsCurCallPending(store)) return;
   // Cleared before the item is made: an interruption now may lose this call, but never bills it twice.
   MarkCallEnded(store);
-  auto item = std::make_unique<BillItem>();
-  ReadCurCall(store, environment, *item);
-  item->type = Call;
-  AddToBill(store, bill, std::move(item), itemAppended);
+  BillItem item;
+  ReadCurCall(store, environment, item);
+  item.type = Call;
+  AddToBill(store, bill, item, itemAppended);
 }
 
 }  // namespace tollwick

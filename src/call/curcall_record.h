@@ -23,7 +23,7 @@ bool IsCurCallPending(const SettingsStore& store);
 void SaveCurCall(const SettingsStore& store, float cost, PackedTime start, PackedTime end,
                  PackedTime length, const CalendarDate& date, const char* user, const char* account);
 
-// Fills the item's cost, times, date, user and account from the snapshot; the links and the type are
+// Fills the item's cost, times, date, user and account from the snapshot; the type is
 // left alone. Missing values take the clock's time and date, "Unknown" names and a zero cost, and are
 // written back; a missing length is the one from the snapshot's own start and end.
 void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem& item);

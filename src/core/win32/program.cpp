@@ -49,7 +49,7 @@ void Program::LoadState() {
   RecoverInterruptedCall(store, environment, bill, nullptr);
 }
 
-void Program::FreeState() { FreeBill(bill.head); }
+void Program::FreeState() { bill = Bill(); }
 
 Program& App() {
   assert(theProgram != nullptr);
