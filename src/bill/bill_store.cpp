@@ -54,7 +54,7 @@ void EncodeBillItem(const BillItem& item, std::uint8_t* out) {
 }
 
 void DecodeBillItem(const std::uint8_t* in, BillItem& item) {
-  item.cost = GetF32(in + kBillCostOffset);
+  item.cost = GetAmountF32(in + kBillCostOffset);
   CopyNameField(in + kBillAccountOffset, item.account);
   CopyNameField(in + kBillUserOffset, item.user);
   item.length = GetU32(in + kBillLengthOffset);

@@ -26,8 +26,9 @@ constexpr std::uint32_t kBillReservedOffset = 232;  // 8 bytes, written as zero,
 // Writes the stored form of the item into out (kBillItemBytes). Texts are cut to 99 characters and
 // zero-filled after their terminator.
 void EncodeBillItem(const BillItem& item, std::uint8_t* out);
-// Fills the item's fields from a stored form of kBillItemBytes. The texts
-// come back terminated within their 100 bytes whatever the stored bytes hold, zero after it.
+// Fills the item's fields from a stored form of kBillItemBytes. The texts come back terminated within
+// their 100 bytes whatever the stored bytes hold, zero after it; a cost that is not a finite number
+// reads as 0.
 void DecodeBillItem(const std::uint8_t* in, BillItem& item);
 
 // The program-wide bill, oldest first. Item i is the one stored as "BillItem<i>" once the bill is

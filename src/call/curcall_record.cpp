@@ -91,7 +91,7 @@ void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem&
 
   std::uint8_t costBytes[4];
   store.ReadBinaryValue(key, "Cost", costBytes, nullptr, sizeof costBytes);
-  item.cost = GetF32(costBytes);
+  item.cost = GetAmountF32(costBytes);
   item.start = ReadU32(store, key, "Start", TimeOfDay(now));
   item.end = ReadU32(store, key, "End", TimeOfDay(now));
   // Without a stored length the time of day would be billed as the call's length; the snapshot's

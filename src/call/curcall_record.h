@@ -23,9 +23,10 @@ bool IsCurCallPending(const SettingsStore& store);
 void SaveCurCall(const SettingsStore& store, float cost, PackedTime start, PackedTime end,
                  PackedTime length, const CalendarDate& date, const char* user, const char* account);
 
-// Fills the item's cost, times, date, user and account from the snapshot; the type is
-// left alone. Missing values take the clock's time and date, "Unknown" names and a zero cost, and are
-// written back; a missing length is the one from the snapshot's own start and end.
+// Fills the item's cost, times, date, user and account from the snapshot; the type is left alone.
+// Missing values take the clock's time and date, "Unknown" names and a zero cost, and are written
+// back; a missing length is the one from the snapshot's own start and end. A cost that is not a
+// finite number reads as 0.
 void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem& item);
 
 // The length of a call from its start and end times of day: the minutes between them (across

@@ -10,6 +10,7 @@
 
 #include "bill/add_to_bill.h"
 #include "fake_registry.h"
+#include "platform/little_endian.h"
 
 namespace tollwick {
 namespace {
@@ -110,6 +111,18 @@ TEST(BillItemCodec, FloatBitsSurviveExactly) {
     std::uint32_t backBits = 0;
     std::memcpy(&backBits, &back.cost, 4);
     EXPECT_EQ(backBits, bits);
+  }
+}
+
+TEST(BillItemCodec, AStoredCostThatIsNotAFiniteNumberReadsAsZero) {
+  // One such cost would make every balance of the bill meaningless.
+  for (std::uint32_t bits : {0x7FC00000u, 0xFFC00001u, 0x7F800000u, 0xFF800000u}) {
+    Bytes stored(kBillItemBytes, 0);
+    PutU32(stored.data(), bits);
+    BillItem item;
+    item.cost = 5.0f;
+    DecodeBillItem(stored.data(), item);
+    EXPECT_EQ(item.cost, 0.0f) << std::hex << bits;
   }
 }
 

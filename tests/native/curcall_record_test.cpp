@@ -159,6 +159,16 @@ TEST_F(CurCallRecordTest, AnEmptyRecordReadsTheClockAndUnknownNamesAndWritesThem
   EXPECT_EQ(Text("Unknown"), Stored("Account"));
 }
 
+TEST_F(CurCallRecordTest, AStoredCostThatIsNotAFiniteNumberReadsAsZero) {
+  for (std::uint32_t bits : {0x7FC00000u, 0x7F800000u, 0xFF800000u}) {
+    Put("Cost", kRegBinary, U32(bits));
+    BillItem item;
+    item.cost = 5.0f;
+    ReadCurCall(store, env, item);
+    EXPECT_EQ(0.0f, item.cost) << std::hex << bits;
+  }
+}
+
 TEST_F(CurCallRecordTest, AMissingLengthIsTheSnapshotsOwnStartToEnd) {
   Put("Start", kRegBinary, U32(MakePackedTime(23, 50)));
   Put("End", kRegBinary, U32(MakePackedTime(0, 5)));
