@@ -43,6 +43,15 @@ class Registry {
   virtual long QuerySubkeyCount(RegKey key, std::uint32_t* count) = 0;
   // RegEnumKeyExA: *nameSize is the buffer size in characters on entry, the name length on return.
   virtual long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) = 0;
+  // RegQueryInfoKeyA, the number of values only (the unnamed default value included when set).
+  virtual long QueryValueCount(RegKey key, std::uint32_t* count) = 0;
+  // RegEnumValueA, the name only: *nameSize as for EnumKey; a name that does not fit gives
+  // kRegMoreData. The order is the registry's own.
+  virtual long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) = 0;
+  // RegOpenKeyExA(parent, path, 0, KEY_READ, out): opens an existing key for reading only, where the
+  // rights to open it with full access may be missing. Writes through the key fail with
+  // kRegAccessDenied; a missing key is not created. On failure *out is 0.
+  virtual long OpenKeyToRead(RegKey parent, const char* path, RegKey* out) = 0;
   virtual long DeleteKey(RegKey key, const char* name) = 0;
   virtual long CloseKey(RegKey key) = 0;
 };

@@ -119,12 +119,52 @@ long FakeRegistry::CreateKey(RegKey parent, const char* path, RegKey* out) {
   if (RootNode(parent) && deniedHives_.count(parent)) return kRegAccessDenied;
   std::vector<std::string> parts;
   if (!SplitPath(NameOf(path), &parts)) return kErrorBadPathname;
-  for (const std::string& part : parts) node = Child(node, part);
+  bool creates = false;
+  for (const std::string& part : parts) {
+    auto it = node->subkeys.find(part);
+    if (it == node->subkeys.end()) {
+      if (!creates && !MayChange(0)) return kRegAccessDenied;
+      creates = true;
+    }
+    node = Child(node, part);
+  }
+  if (creates) Changed();  // the whole path is made at once
+  *out = NewHandle(node);
+  return kRegSuccess;
+}
+
+long FakeRegistry::OpenKeyToRead(RegKey parent, const char* path, RegKey* out) {
+  if (!out) return kErrorInvalidParameter;
+  *out = 0;
+  long error = kRegSuccess;
+  std::shared_ptr<Node> node = Resolve(parent, &error);
+  if (!node) return error;
+  std::vector<std::string> parts;
+  if (!SplitPath(NameOf(path), &parts)) return kErrorBadPathname;
+  for (const std::string& part : parts) {
+    auto it = node->subkeys.find(part);
+    if (it == node->subkeys.end()) return kRegFileNotFound;
+    node = it->second;
+  }
+  *out = NewHandle(node);
+  readOnly_.insert(*out);
+  return kRegSuccess;
+}
+
+RegKey FakeRegistry::NewHandle(const std::shared_ptr<Node>& node) {
   RegKey handle = nextHandle_;
   nextHandle_ += 4;  // never reused, so a closed handle stays invalid
   handles_[handle] = node;
-  *out = handle;
-  return kRegSuccess;
+  return handle;
+}
+
+bool FakeRegistry::MayChange(RegKey key) const {
+  return !readOnly_.count(key) && !(writesLeft_ && *writesLeft_ == 0);
+}
+
+void FakeRegistry::Changed() {
+  ++writesApplied_;
+  if (writesLeft_) --*writesLeft_;
 }
 
 long FakeRegistry::QueryValue(RegKey key, const char* name, void* data, std::uint32_t* size) {
@@ -168,6 +208,8 @@ long FakeRegistry::SetValue(RegKey key, const char* name, std::uint32_t type, co
   std::shared_ptr<Node> node = Resolve(key, &error);
   if (!node) return error;
   if (!data && size) return kErrorInvalidParameter;
+  if (!MayChange(key)) return kRegAccessDenied;
+  Changed();
   writeLog_.push_back(NameOf(name));
   Value value;
   value.name = NameOf(name);
@@ -191,7 +233,10 @@ long FakeRegistry::DeleteValue(RegKey key, const char* name) {
   long error = kRegSuccess;
   std::shared_ptr<Node> node = Resolve(key, &error);
   if (!node) return error;
-  return node->values.erase(NameOf(name)) ? kRegSuccess : kRegFileNotFound;
+  if (!MayChange(key)) return kRegAccessDenied;
+  if (!node->values.erase(NameOf(name))) return kRegFileNotFound;
+  Changed();
+  return kRegSuccess;
 }
 
 long FakeRegistry::QuerySubkeyCount(RegKey key, std::uint32_t* count) {
@@ -216,6 +261,28 @@ long FakeRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uin
   return kRegSuccess;
 }
 
+long FakeRegistry::QueryValueCount(RegKey key, std::uint32_t* count) {
+  long error = kRegSuccess;
+  std::shared_ptr<Node> node = Resolve(key, &error);
+  if (!node) return error;
+  if (count) *count = static_cast<std::uint32_t>(node->values.size());
+  return kRegSuccess;
+}
+
+long FakeRegistry::EnumValue(RegKey key, std::uint32_t index, char* name,
+                             std::uint32_t* nameSize) {
+  long error = kRegSuccess;
+  std::shared_ptr<Node> node = Resolve(key, &error);
+  if (!node) return error;
+  if (!name || !nameSize) return kErrorInvalidParameter;
+  if (index >= node->values.size()) return kRegNoMoreItems;
+  const std::string& found = std::next(node->values.begin(), index)->second.name;
+  if (found.size() >= *nameSize) return kRegMoreData;
+  std::memcpy(name, found.c_str(), found.size() + 1);
+  *nameSize = static_cast<std::uint32_t>(found.size());
+  return kRegSuccess;
+}
+
 long FakeRegistry::DeleteKey(RegKey key, const char* name) {
   long error = kRegSuccess;
   std::shared_ptr<Node> node = Resolve(key, &error);
@@ -231,6 +298,8 @@ long FakeRegistry::DeleteKey(RegKey key, const char* name) {
   if (!node->parent) return kRegAccessDenied;  // a predefined root
   if (!node->subkeys.empty()) return kRegAccessDenied;
   if (undeletable_.count(FullPath(node.get()))) return kRegAccessDenied;
+  if (!MayChange(key)) return kRegAccessDenied;
+  Changed();
   node->deleted = true;  // handles still open on it now fail with ERROR_KEY_DELETED
   node->parent->subkeys.erase(node->name);
   node->parent = nullptr;
@@ -239,6 +308,7 @@ long FakeRegistry::DeleteKey(RegKey key, const char* name) {
 
 long FakeRegistry::CloseKey(RegKey key) {
   if (RootNode(key)) return kRegSuccess;
+  readOnly_.erase(key);
   return handles_.erase(key) ? kRegSuccess : kRegInvalidHandle;
 }
 

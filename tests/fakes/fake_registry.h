@@ -2,11 +2,13 @@
 // An in-memory registry that follows the rules of the Win32 one wherever the program relies on them:
 // create-on-open of every key on a path, case-insensitive names, subkeys enumerated in case-blind
 // sorted order, value sizes and stored types, ERROR_MORE_DATA with the needed size, the unnamed
-// default value, RegDeleteKeyA refusing a key with subkeys, and invalid handles. The registry
-// conformance suite runs the same checks against this and against the real registry under Wine.
+// default value, RegDeleteKeyA refusing a key with subkeys, keys opened for reading only, and invalid
+// handles. The registry conformance suite runs the same checks against this and against the real
+// registry under Wine.
 //
-// Tests can also make a hive refuse to be opened (a user without rights to HKEY_LOCAL_MACHINE) and
-// make the deletion of one key fail, and inspect what was stored.
+// Tests can also make a hive refuse to be opened with full access (a user without rights to
+// HKEY_LOCAL_MACHINE), make the deletion of one key fail, stop applying writes part-way through an
+// operation (a crash), and inspect what was stored.
 
 #include <cstdint>
 #include <map>
@@ -32,15 +34,27 @@ class FakeRegistry : public Registry {
   long DeleteValue(RegKey key, const char* name) override;
   long QuerySubkeyCount(RegKey key, std::uint32_t* count) override;
   long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) override;
+  long QueryValueCount(RegKey key, std::uint32_t* count) override;
+  long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) override;
+  long OpenKeyToRead(RegKey parent, const char* path, RegKey* out) override;
   long DeleteKey(RegKey key, const char* name) override;
   long CloseKey(RegKey key) override;
 
   // --- Test controls -------------------------------------------------------------------------
-  // While denied, opening or creating any key below the hive fails with ERROR_ACCESS_DENIED and
-  // yields 0. Handles already open keep working.
+  // While denied, opening with full access or creating any key below the hive fails with
+  // ERROR_ACCESS_DENIED and yields 0; opening an existing key to read still works, as it does for
+  // a user without rights to HKEY_LOCAL_MACHINE. Handles already open keep working.
   void DenyAccess(RegKey hive, bool deny = true);
   // RegDeleteKeyA of the key at this path (below the root) fails with ERROR_ACCESS_DENIED.
   void FailDeletionOf(RegKey root, const std::string& path);
+
+  // A crash part-way through an operation: after this many more changes (a value set, a value
+  // deleted, a key created or deleted), every change fails with ERROR_ACCESS_DENIED and changes
+  // nothing, while reads go on. Restart() applies changes again.
+  void CrashAfterWrites(std::size_t writes) { writesLeft_ = writes; }
+  void Restart() { writesLeft_.reset(); }
+  // The changes applied since the registry was made.
+  std::size_t WritesApplied() const { return writesApplied_; }
 
   // RegQueryValueExA asking for the type alone.
   long QueryValueType(RegKey key, const char* name, std::uint32_t* type) const;
@@ -97,6 +111,11 @@ class FakeRegistry : public Registry {
   static std::shared_ptr<Node> Child(const std::shared_ptr<Node>& node, const std::string& name);
   static bool SplitPath(const std::string& path, std::vector<std::string>* parts);
   static std::string FullPath(const Node* node);
+  // False when the change must be refused: a handle opened to read, or a crash.
+  bool MayChange(RegKey key) const;
+  // Counts an applied change against the crash budget.
+  void Changed();
+  RegKey NewHandle(const std::shared_ptr<Node>& node);
 
   std::shared_ptr<Node> localMachine_;
   std::shared_ptr<Node> currentUser_;
@@ -104,6 +123,9 @@ class FakeRegistry : public Registry {
   RegKey nextHandle_ = 0x1000;
   std::set<RegKey> deniedHives_;
   std::set<std::string, FoldedLess> undeletable_;  // "<root>\\<path>"
+  std::set<RegKey> readOnly_;                      // handles opened with OpenKeyToRead
+  std::optional<std::size_t> writesLeft_;
+  std::size_t writesApplied_ = 0;
   std::vector<std::string> writeLog_;
 };
 

@@ -15,6 +15,9 @@ class Win32Registry : public Registry {
   long DeleteValue(RegKey key, const char* name) override;
   long QuerySubkeyCount(RegKey key, std::uint32_t* count) override;
   long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) override;
+  long QueryValueCount(RegKey key, std::uint32_t* count) override;
+  long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) override;
+  long OpenKeyToRead(RegKey parent, const char* path, RegKey* out) override;
   long DeleteKey(RegKey key, const char* name) override;
   long CloseKey(RegKey key) override;
 };
