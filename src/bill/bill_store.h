@@ -36,11 +36,13 @@ void DecodeBillItem(const std::uint8_t* in, BillItem& item);
 using Bill = std::vector<BillItem>;
 
 // Builds the bill from ".Bill". Missing or over-long items come back zeroed and are stored as zeros.
+// A count the key could not hold (unreadable, or more than its values) is replaced by one past the
+// highest item number stored, and written back.
 Bill LoadBill(const SettingsStore& store);
 // Rewrites the whole stored bill and deletes the values numbered after it.
 void SaveBill(const SettingsStore& store, const Bill& bill);
-// Stores the last item of the bill after the items already stored (the stored count decides its
-// number). Called right after every append.
+// Stores the last item of the bill after the items already stored (the stored count, taken as
+// LoadBill takes it, decides its number). Called right after every append.
 void SaveLastBillItem(const SettingsStore& store, const Bill& bill);
 
 // A user name with the letters a to z turned into A to Z, nothing else changed.

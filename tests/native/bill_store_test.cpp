@@ -302,23 +302,70 @@ TEST_F(BillStore, AppendDeletesStopAtTheFirstGap) {
 TEST_F(BillStore, AppendUsesTheStoredCountNotTheListLength) {
   Bill bill = LoadBill(store);
   Append(bill, MakeItem(1.0f, "", ""));
-  PutCount(5);  // someone else stored more meanwhile
+  for (std::uint32_t i = 1; i < 5; ++i) PutItem(i, float(i));  // someone else stored more meanwhile
+  PutCount(5);
   const BillItem& added = Append(bill, MakeItem(2.0f, "", ""));
   EXPECT_EQ(Item(5), Encoded(added));
   EXPECT_EQ(Count(), 6u);
   EXPECT_EQ(Item(0), Encoded(bill.front()));
 }
 
-TEST_F(BillStore, NegativeCountLoadsEmptyAndTheNextAppendStartsAtZero) {
-  PutCount(0xFFFFFFFFu);
-  PutItem(0, 1.0f);
-  Bill bill = LoadBill(store);
-  EXPECT_TRUE(bill.empty());
-  const BillItem& added = Append(bill, MakeItem(3.0f, "", ""));
-  EXPECT_EQ(Item(0), Encoded(added));
-  EXPECT_EQ(Count(), 1u);
-  Bill again = LoadBill(store);
-  EXPECT_EQ(Costs(again), (std::vector<float>{3}));
+// A count that cannot be read, or that claims more items than the key holds, must neither make the
+// load build items without end nor let the next append overwrite or delete a stored item.
+TEST(BillStoreCount, ACountTheKeyCannotHoldNeverCostsAStoredItem) {
+  constexpr std::uint32_t kRegQword = 11;
+  struct Case {
+    const char* what;
+    std::uint32_t countType;  // 0: no count stored
+    Bytes count;
+    std::vector<std::uint32_t> numbers;  // the items stored, each costing its number + 1
+    std::vector<float> loaded;
+  };
+  const std::vector<std::uint32_t> three = {0, 1, 2};
+  const Case cases[] = {
+      {"far beyond the items", kRegDword, Dword(0x7FFFFFFF), three, {1, 2, 3}},
+      {"more than the key holds", kRegDword, Dword(1000), three, {1, 2, 3}},
+      {"negative", kRegDword, Dword(0xFFFFFFFF), three, {1, 2, 3}},
+      {"text", kRegSz, Bytes{'1', '2', 0}, three, {1, 2, 3}},
+      {"too long to read", kRegQword, Bytes{3, 0, 0, 0, 0, 0, 0, 0}, three, {1, 2, 3}},
+      {"too short to be one", kRegBinary, Bytes{3, 0}, three, {1, 2, 3}},
+      {"missing", 0, Bytes{}, three, {1, 2, 3}},
+      {"text, with an item missing", kRegSz, Bytes{'1', '2', 0}, {0, 2}, {1, 0, 3}},
+      {"too long, with a stray number", kRegQword, Bytes(8, 0), {0, 1, 4000000000u}, {1, 2}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeRegistry registry;
+    SettingsStore store(registry);
+    if (c.countType != 0) registry.PutValue(kHkeyLocalMachine, kBillPath, "", c.countType, c.count);
+    std::vector<std::pair<std::string, Bytes>> stored;
+    for (std::uint32_t number : c.numbers) {
+      stored.emplace_back("BillItem" + std::to_string(number),
+                          Encoded(MakeItem(float(number + 1), "acct", "user")));
+      registry.PutValue(kHkeyLocalMachine, kBillPath, stored.back().first, kRegBinary,
+                        stored.back().second);
+    }
+    auto expectStoredItemsKept = [&] {
+      for (const auto& item : stored) {
+        EXPECT_EQ(registry.ValueBytes(kHkeyLocalMachine, kBillPath, item.first), item.second)
+            << item.first;
+      }
+    };
+
+    Bill bill = LoadBill(store);
+    EXPECT_EQ(Costs(bill), c.loaded);
+    EXPECT_EQ(registry.ValueType(kHkeyLocalMachine, kBillPath, ""), kRegDword);
+    EXPECT_EQ(registry.ValueBytes(kHkeyLocalMachine, kBillPath, ""), Dword(std::uint32_t(c.loaded.size())));
+    expectStoredItemsKept();
+
+    AddToBill(store, bill, MakeItem(9.0f, "", ""), nullptr);
+    EXPECT_EQ(registry.ValueBytes(kHkeyLocalMachine, kBillPath, "BillItem" + std::to_string(c.loaded.size())),
+              Encoded(MakeItem(9.0f, "", "")));
+    expectStoredItemsKept();
+    std::vector<float> appended = c.loaded;
+    appended.push_back(9.0f);
+    EXPECT_EQ(Costs(LoadBill(store)), appended);
+  }
 }
 
 TEST_F(BillStore, DeletingTheHeadThenSaveBillRenumbersAndDropsTheOldLast) {

@@ -162,5 +162,32 @@ TEST_F(BillStoreWine, RepairsAndRenumbersAgainstTheRealRegistry) {
   EXPECT_EQ(ReadRaw("BillItem3").result, ERROR_FILE_NOT_FOUND);
 }
 
+TEST_F(BillStoreWine, ACountOfAnotherSizeOrTypeLosesNoStoredItem) {
+  // What RegQueryInfoKeyA and RegEnumValueA report decides the bill when the count cannot be read.
+  const struct {
+    DWORD type;
+    Bytes count;
+  } cases[] = {{REG_QWORD, Bytes{1, 0, 0, 0, 0, 0, 0, 0}}, {REG_SZ, Bytes{'1', '2', 0}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.type);
+    SetUp();
+    Bill original;
+    for (int i = 0; i < 3; ++i) original.push_back(SampleItem(float(i + 1), "acct", "bob", Call));
+    SaveBill(store, original);
+    const Bytes first = ReadRaw("BillItem0").bytes;
+    WriteRaw(nullptr, c.type, c.count);
+
+    Bill bill = LoadBill(store);
+    ASSERT_EQ(bill.size(), 3u);
+    EXPECT_EQ(bill[2].cost, 3.0f);
+    RawValue count = ReadRaw(nullptr);
+    EXPECT_EQ(count.type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(count.bytes, (Bytes{3, 0, 0, 0}));
+    AddToBill(store, bill, SampleItem(4.0f, "", "bob", Payment), nullptr);
+    EXPECT_EQ(ReadRaw("BillItem0").bytes, first);
+    EXPECT_EQ(LoadBill(store).size(), 4u);
+  }
+}
+
 }  // namespace
 }  // namespace tollwick
