@@ -179,6 +179,10 @@ void SaveLastBillItem(const SettingsStore& store, const Bill& bill) {
   DeleteItemValuesFrom(store, key, count + 1);
 }
 
+std::uint32_t NextBillItemNumber(const SettingsStore& store) {
+  return ReadStoredCount(store, OpenBillKey(store)).items;
+}
+
 UserKey MakeUserKey(const char* user) {
   UserKey key;
   CopyBoundedText(key.text, kNameChars, user);

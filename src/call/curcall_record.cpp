@@ -7,6 +7,7 @@ namespace tollwick {
 namespace {
 
 constexpr const char* kUnknownName = "Unknown";
+constexpr const char* kItemNumberValue = "ItemNumber";
 
 SettingsKey OpenCurCallKey(const SettingsStore& store) {
   char path[2 * kNameChars];
@@ -50,6 +51,7 @@ PackedTime LengthBetween(PackedTime start, PackedTime end) {
 
 void MarkCallInProgress(const SettingsStore& store) {
   SettingsKey key = OpenCurCallKey(store);
+  store.WriteDwordValue(key, kItemNumberValue, kNoBillItem);
   store.WriteDwordValue(key, nullptr, 1);
 }
 
@@ -61,6 +63,16 @@ void MarkCallEnded(const SettingsStore& store) {
 bool IsCurCallPending(const SettingsStore& store) {
   SettingsKey key = OpenCurCallKey(store);
   return store.ReadDwordValue(key, nullptr, 0) == 1;
+}
+
+void ReserveBillItem(const SettingsStore& store, std::uint32_t number) {
+  SettingsKey key = OpenCurCallKey(store);
+  store.WriteDwordValue(key, kItemNumberValue, number);
+}
+
+std::uint32_t ReservedBillItem(const SettingsStore& store) {
+  SettingsKey key = OpenCurCallKey(store);
+  return store.ReadDwordValue(key, kItemNumberValue, kNoBillItem);
 }
 
 void SaveCurCall(const SettingsStore& store, float cost, PackedTime start, PackedTime end,

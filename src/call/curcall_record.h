@@ -13,11 +13,20 @@
 namespace tollwick {
 
 constexpr std::uint32_t kCurCallDateBytes = 12;
+constexpr std::uint32_t kNoBillItem = 0xFFFFFFFFu;
 
+// Clears the reserved bill number (below), then sets the marker: a record marked in progress never
+// carries an earlier call's number.
 void MarkCallInProgress(const SettingsStore& store);
 void MarkCallEnded(const SettingsStore& store);
 // True exactly when the marker is 1 (a missing marker is written as 0).
 bool IsCurCallPending(const SettingsStore& store);
+
+// "ItemNumber": the number that the call of the record takes in the bill of the same hive, written
+// before its item is stored, so that a start after a crash can tell whether the item is there
+// already. kNoBillItem while none is reserved (a missing value reads so and is written so).
+void ReserveBillItem(const SettingsStore& store, std::uint32_t number);
+std::uint32_t ReservedBillItem(const SettingsStore& store);
 
 // Writes the snapshot: "Cost", "Start", "End", "Length", "Date", "User", "Account", in that order.
 void SaveCurCall(const SettingsStore& store, float cost, PackedTime start, PackedTime end,

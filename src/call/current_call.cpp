@@ -1,5 +1,6 @@
 #include "call/current_call.h"
 
+#include "call/call_recovery.h"
 #include "call/curcall_record.h"
 #include "charging/tariff.h"
 
@@ -87,7 +88,9 @@ void CurrentCall::EndCall() {
   item.day = date.day;
   item.month = date.month;
   item.year = date.year;
-  AddToBill(services_.store, services_.bill, item, services_.itemAppended);
+  const std::uint32_t number = NextBillItemNumber(services_.store);
+  ReserveBillItem(services_.store, number);
+  BillReservedCall(services_.store, services_.bill, item, number, services_.itemAppended);
   profile_.reset();
   defaultProfile_.reset();
   ++generation_;

@@ -81,6 +81,21 @@ TEST_F(CurCallRecordTest, MarkingLeavesTheSnapshotAlone) {
   EXPECT_EQ(U32(MakePackedTime(0, 6)), Stored("Length"));
 }
 
+TEST_F(CurCallRecordTest, AReservedBillNumberIsADwordThatMarkingACallInProgressClears) {
+  EXPECT_EQ(kNoBillItem, ReservedBillItem(store));
+  ReserveBillItem(store, 41);
+  EXPECT_EQ(kRegDword, TypeOf("ItemNumber"));
+  EXPECT_EQ(U32(41), Stored("ItemNumber"));
+  EXPECT_EQ(41u, ReservedBillItem(store));
+  MarkCallEnded(store);
+  EXPECT_EQ(41u, ReservedBillItem(store));
+
+  registry.ClearWriteLog();
+  MarkCallInProgress(store);
+  EXPECT_EQ(Names({"ItemNumber", ""}), registry.WriteLog());
+  EXPECT_EQ(kNoBillItem, ReservedBillItem(store));
+}
+
 // ---- Snapshot -----------------------------------------------------------------------------------
 
 TEST_F(CurCallRecordTest, TheSnapshotIsStoredInOrderWithExactTypesAndBytes) {
