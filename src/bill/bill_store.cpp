@@ -15,10 +15,14 @@ void ItemValueName(std::uint32_t index, char (&name)[kValueNameChars]) {
   std::snprintf(name, sizeof name, "BillItem%u", static_cast<unsigned>(index));
 }
 
-SettingsKey OpenBillKey(const SettingsStore& store) {
+// Only a look at how many items are stored may settle for reading a hive it cannot write.
+enum class BillKeyAccess { kFull, kReadWhereDenied };
+
+SettingsKey OpenBillKey(const SettingsStore& store, BillKeyAccess access = BillKeyAccess::kFull) {
   char path[2 * kNameChars];
   RootSubkeyPath(".Bill", path, sizeof path);
-  return store.OpenSettingsKey(path);
+  return access == BillKeyAccess::kFull ? store.OpenSettingsKey(path)
+                                        : store.OpenSettingsKeyToRead(path);
 }
 
 // The text fields go through CopyBoundedText both ways: cut to 99 characters, terminated and zero
@@ -180,7 +184,7 @@ void SaveLastBillItem(const SettingsStore& store, const Bill& bill) {
 }
 
 std::uint32_t NextBillItemNumber(const SettingsStore& store) {
-  return ReadStoredCount(store, OpenBillKey(store)).items;
+  return ReadStoredCount(store, OpenBillKey(store, BillKeyAccess::kReadWhereDenied)).items;
 }
 
 UserKey MakeUserKey(const char* user) {

@@ -44,7 +44,8 @@ void SaveBill(const SettingsStore& store, const Bill& bill);
 // Stores the last item of the bill after the items already stored (the stored count, taken as
 // LoadBill takes it, decides its number). Called right after every append.
 void SaveLastBillItem(const SettingsStore& store, const Bill& bill);
-// The number the next stored item takes, which is also the number of items stored.
+// The number the next stored item takes, which is also the number of items stored. Reads a hive
+// the program may not write as well.
 std::uint32_t NextBillItemNumber(const SettingsStore& store);
 
 // A user name with the letters a to z turned into A to Z, nothing else changed.

@@ -3,6 +3,61 @@
 #include "call/curcall_record.h"
 
 namespace tollwick {
+namespace {
+
+bool SameHive(const SettingsStore& a, const SettingsStore& b) {
+  return &a.registry() == &b.registry() && a.hive() == b.hive();
+}
+
+BillItem RecordedCall(const SettingsStore& store, Environment& environment) {
+  BillItem item;
+  ReadCurCall(store, environment, item);
+  item.type = Call;
+  return item;
+}
+
+void RecoverOwnCall(const SettingsStore& store, Environment& environment, Bill& bill,
+                    const ItemAppendedFunction& itemAppended) {
+  if (!IsCurCallPending(store)) return;
+  const BillItem item = RecordedCall(store, environment);
+  std::uint32_t number = ReservedBillItem(store);
+  if (number == kNoBillItem) {
+    number = NextBillItemNumber(store);
+    ReserveBillItem(store, number);
+  }
+  BillReservedCall(store, bill, item, number, itemAppended);
+  MarkCallEnded(store);
+}
+
+void RecoverOtherHiveCall(const SettingsStore& recordStore, const SettingsStore& billStore,
+                          Environment& environment, Bill& bill,
+                          const ItemAppendedFunction& itemAppended) {
+  if (!IsCurCallPending(recordStore)) return;
+  // Read first: where the hive allows it, missing values are written back with their defaults, so
+  // that the fingerprint below is that of what later starts find.
+  const BillItem item = RecordedCall(recordStore, environment);
+  const std::uint32_t ownNumber = ReservedBillItem(recordStore);
+  if (ownNumber != kNoBillItem && NextBillItemNumber(recordStore) > ownNumber) {
+    // The end of the call stored it in its own hive's bill; only the marker was left.
+    MarkCallEnded(recordStore);
+    return;
+  }
+  const std::uint64_t fingerprint = SnapshotFingerprint(recordStore);
+  OtherHiveCall taken = ReadOtherHiveCall(billStore);
+  if (taken.fingerprint != fingerprint) {
+    taken = OtherHiveCall{fingerprint, NextBillItemNumber(billStore), false};
+    WriteOtherHiveCall(billStore, taken);
+  }
+  if (!taken.billed) {
+    BillReservedCall(billStore, bill, item, taken.number, itemAppended);
+    // From now on the bill's count says nothing of this call: its items may be deleted.
+    taken.billed = true;
+    WriteOtherHiveCall(billStore, taken);
+  }
+  MarkCallEnded(recordStore);
+}
+
+}  // namespace
 
 void BillReservedCall(const SettingsStore& store, Bill& bill, const BillItem& item,
                       std::uint32_t number, const ItemAppendedFunction& itemAppended) {
@@ -12,19 +67,13 @@ void BillReservedCall(const SettingsStore& store, Bill& bill, const BillItem& it
   AddToBill(store, bill, item, itemAppended);
 }
 
-void RecoverInterruptedCall(const SettingsStore& store, Environment& environment, Bill& bill,
+void RecoverInterruptedCall(const SettingsStore& recordStore, const SettingsStore& billStore,
+                            Environment& environment, Bill& bill,
                             const ItemAppendedFunction& itemAppended) {
-  if (!IsCurCallPending(store)) return;
-  BillItem item;
-  ReadCurCall(store, environment, item);
-  item.type = Call;
-  std::uint32_t number = ReservedBillItem(store);
-  if (number == kNoBillItem) {
-    number = NextBillItemNumber(store);
-    ReserveBillItem(store, number);
+  RecoverOwnCall(billStore, environment, bill, itemAppended);
+  if (!SameHive(recordStore, billStore)) {
+    RecoverOtherHiveCall(recordStore, billStore, environment, bill, itemAppended);
   }
-  BillReservedCall(store, bill, item, number, itemAppended);
-  MarkCallEnded(store);
 }
 
 }  // namespace tollwick

@@ -17,7 +17,14 @@ namespace tollwick {
 void BillReservedCall(const SettingsStore& store, Bill& bill, const BillItem& item,
                       std::uint32_t number, const ItemAppendedFunction& itemAppended);
 
-void RecoverInterruptedCall(const SettingsStore& store, Environment& environment, Bill& bill,
+// At start-up, before any call: bills the call pending in recordStore's hive into the bill of
+// billStore's hive, the one in use. The record's hive may be the other one (the program now runs
+// on the other hive), and may even refuse writes, so that its marker stays set: the bill's hive
+// then remembers the call it took in, and later starts do not bill it again. A call that the end of
+// the call had stored in its own hive's bill already is not billed again either. The bill's own
+// pending call, if any, is recovered first, so that the number it reserved stays its own.
+void RecoverInterruptedCall(const SettingsStore& recordStore, const SettingsStore& billStore,
+                            Environment& environment, Bill& bill,
                             const ItemAppendedFunction& itemAppended);
 
 }  // namespace tollwick

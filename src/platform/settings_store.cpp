@@ -82,6 +82,14 @@ SettingsKey SettingsStore::OpenSubkey(const SettingsKey& parent, const char* nam
   return SettingsKey(&registry_, key);
 }
 
+SettingsKey SettingsStore::OpenSettingsKeyToRead(const char* path) const {
+  SettingsKey key = OpenSettingsKey(path);
+  if (key.valid()) return key;
+  RegKey readOnly = 0;
+  if (registry_.OpenKeyToRead(hive_, path, &readOnly) != kRegSuccess) readOnly = 0;
+  return SettingsKey(&registry_, readOnly);
+}
+
 void SettingsStore::WriteStringValue(const SettingsKey& key, const char* name,
                                      const char* text) const {
   if (!key.valid()) return;

@@ -51,6 +51,9 @@ class SettingsStore {
   SettingsKey OpenSettingsKey(const char* path) const;
   // A key relative to an open parent (a discount below "Discounts").
   SettingsKey OpenSubkey(const SettingsKey& parent, const char* name) const;
+  // For a hive the program may not be allowed to write: the key as OpenSettingsKey opens it when the
+  // hive allows that, else opened to read only when it exists (writes through it change nothing).
+  SettingsKey OpenSettingsKeyToRead(const char* path) const;
 
   void WriteStringValue(const SettingsKey& key, const char* name, const char* text) const;
   // The text is always terminated within bufferBytes; the bytes after the terminator are zero.

@@ -62,7 +62,7 @@ struct Run {
     Bill loaded = LoadBill(store);
     FakeEnvironment later;
     later.SetNow(1, 9, 0);
-    RecoverInterruptedCall(store, later, loaded, nullptr);
+    RecoverInterruptedCall(store, store, later, loaded, nullptr);
     return loaded;
   }
 

@@ -354,7 +354,7 @@ TEST_F(CurrentCallTest, CallKilledMidwayIsBilledAtTheNextStartFromItsLastSnapsho
   FakeEnvironment later;
   later.SetNow(3, 11, 0);
   Bill nextBill = LoadBill(store);
-  RecoverInterruptedCall(store, later, nextBill, nullptr);
+  RecoverInterruptedCall(store, store, later, nextBill, nullptr);
   ASSERT_EQ(1u, nextBill.size());
   EXPECT_EQ(snapshotCost, nextBill.front().cost);
   EXPECT_EQ(0x0002u, nextBill.front().length);
@@ -365,7 +365,7 @@ TEST_F(CurrentCallTest, CallKilledMidwayIsBilledAtTheNextStartFromItsLastSnapsho
   EXPECT_EQ(0u, StoredDword("CurCall", ""));
 
   // A second start finds nothing more to bill.
-  RecoverInterruptedCall(store, later, nextBill, nullptr);
+  RecoverInterruptedCall(store, store, later, nextBill, nullptr);
   EXPECT_EQ(1u, nextBill.size());
 }
 
@@ -380,7 +380,7 @@ TEST_F(CurrentCallTest, CallKilledInItsFirstMinuteIsBilledWithItsOwnValues) {
   RunSeconds(20);
   Bill nextBill = LoadBill(store);
   FakeEnvironment later;
-  RecoverInterruptedCall(store, later, nextBill, nullptr);
+  RecoverInterruptedCall(store, store, later, nextBill, nullptr);
   ASSERT_FALSE(nextBill.empty());
   const BillItem* last = &nextBill.back();
   EXPECT_STREQ("New", last->account);

@@ -46,7 +46,7 @@ void Program::LoadState() {
   LoadAlarms(store, alarms);
   LoadProgramSettings(store, settings, flash);
   // After the bill: recovery appends to it.
-  RecoverInterruptedCall(store, environment, bill, nullptr);
+  RecoverInterruptedCall(store, store, environment, bill, nullptr);
 }
 
 void Program::FreeState() { bill = Bill(); }
