@@ -49,7 +49,8 @@ constexpr std::uint32_t kItemPrefixChars = sizeof kItemPrefix - 1;
 bool ParseItemNumber(const char* name, std::uint32_t* number) {
   for (std::uint32_t i = 0; i < kItemPrefixChars; ++i) {
     const char c = name[i];
-    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != kItemPrefix[i]) return false;
+    const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    if (lower != kItemPrefix[i]) return false;
   }
   const char* digits = name + kItemPrefixChars;
   if (digits[0] == '\0' || (digits[0] == '0' && digits[1] != '\0')) return false;

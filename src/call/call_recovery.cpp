@@ -16,17 +16,11 @@ BillItem RecordedCall(const SettingsStore& store, Environment& environment) {
   return item;
 }
 
-void RecoverOwnCall(const SettingsStore& store, Environment& environment, Bill& bill,
-                    const ItemAppendedFunction& itemAppended) {
-  if (!IsCurCallPending(store)) return;
-  const BillItem item = RecordedCall(store, environment);
-  std::uint32_t number = ReservedBillItem(store);
-  if (number == kNoBillItem) {
-    number = NextBillItemNumber(store);
-    ReserveBillItem(store, number);
-  }
-  BillReservedCall(store, bill, item, number, itemAppended);
-  MarkCallEnded(store);
+// Items are stored in order, and the number was reserved before this one's turn came: a bill
+// holding the number holds the call.
+void AppendUnlessStored(const SettingsStore& store, Bill& bill, const BillItem& item,
+                        std::uint32_t number, const ItemAppendedFunction& itemAppended) {
+  if (NextBillItemNumber(store) <= number) AddToBill(store, bill, item, itemAppended);
 }
 
 void RecoverOtherHiveCall(const SettingsStore& recordStore, const SettingsStore& billStore,
@@ -49,7 +43,7 @@ void RecoverOtherHiveCall(const SettingsStore& recordStore, const SettingsStore&
     WriteOtherHiveCall(billStore, taken);
   }
   if (!taken.billed) {
-    BillReservedCall(billStore, bill, item, taken.number, itemAppended);
+    AppendUnlessStored(billStore, bill, item, taken.number, itemAppended);
     // From now on the bill's count says nothing of this call: its items may be deleted.
     taken.billed = true;
     WriteOtherHiveCall(billStore, taken);
@@ -59,18 +53,24 @@ void RecoverOtherHiveCall(const SettingsStore& recordStore, const SettingsStore&
 
 }  // namespace
 
-void BillReservedCall(const SettingsStore& store, Bill& bill, const BillItem& item,
-                      std::uint32_t number, const ItemAppendedFunction& itemAppended) {
-  // Items are stored in order and the number was reserved before this one's turn: a bill holding
-  // the number holds the call.
-  if (NextBillItemNumber(store) > number) return;
-  AddToBill(store, bill, item, itemAppended);
+void CommitCall(const SettingsStore& store, Bill& bill, const BillItem& item,
+                const ItemAppendedFunction& itemAppended) {
+  std::uint32_t number = ReservedBillItem(store);
+  if (number == kNoBillItem) {
+    number = NextBillItemNumber(store);
+    ReserveBillItem(store, number);
+  }
+  AppendUnlessStored(store, bill, item, number, itemAppended);
+  MarkCallEnded(store);
 }
 
 void RecoverInterruptedCall(const SettingsStore& recordStore, const SettingsStore& billStore,
                             Environment& environment, Bill& bill,
                             const ItemAppendedFunction& itemAppended) {
-  RecoverOwnCall(billStore, environment, bill, itemAppended);
+  // The bill's own call first: a number that its end reserved is its own.
+  if (IsCurCallPending(billStore)) {
+    CommitCall(billStore, bill, RecordedCall(billStore, environment), itemAppended);
+  }
   if (!SameHive(recordStore, billStore)) {
     RecoverOtherHiveCall(recordStore, billStore, environment, bill, itemAppended);
   }

@@ -88,13 +88,10 @@ void CurrentCall::EndCall() {
   item.day = date.day;
   item.month = date.month;
   item.year = date.year;
-  const std::uint32_t number = NextBillItemNumber(services_.store);
-  ReserveBillItem(services_.store, number);
-  BillReservedCall(services_.store, services_.bill, item, number, services_.itemAppended);
+  CommitCall(services_.store, services_.bill, item, services_.itemAppended);
   profile_.reset();
   defaultProfile_.reset();
   ++generation_;
-  MarkCallEnded(services_.store);
 }
 
 }  // namespace tollwick

@@ -353,13 +353,14 @@ TEST(BillStoreCount, ACountTheKeyCannotHoldNeverCostsAStoredItem) {
     };
 
     Bill bill = LoadBill(store);
+    const auto loaded = static_cast<std::uint32_t>(c.loaded.size());
     EXPECT_EQ(Costs(bill), c.loaded);
     EXPECT_EQ(registry.ValueType(kHkeyLocalMachine, kBillPath, ""), kRegDword);
-    EXPECT_EQ(registry.ValueBytes(kHkeyLocalMachine, kBillPath, ""), Dword(std::uint32_t(c.loaded.size())));
+    EXPECT_EQ(registry.ValueBytes(kHkeyLocalMachine, kBillPath, ""), Dword(loaded));
     expectStoredItemsKept();
 
     AddToBill(store, bill, MakeItem(9.0f, "", ""), nullptr);
-    EXPECT_EQ(registry.ValueBytes(kHkeyLocalMachine, kBillPath, "BillItem" + std::to_string(c.loaded.size())),
+    EXPECT_EQ(registry.ValueBytes(kHkeyLocalMachine, kBillPath, "BillItem" + std::to_string(loaded)),
               Encoded(MakeItem(9.0f, "", "")));
     expectStoredItemsKept();
     std::vector<float> appended = c.loaded;

@@ -73,31 +73,6 @@ TEST_F(SettingsStoreTest, AKeyThatCannotBeOpenedGivesDefaultsAndWritesNothing) {
   EXPECT_EQ(0u, registry.OpenHandleCount());
 }
 
-TEST_F(SettingsStoreTest, OpeningToReadFallsBackToReadOnlyWhereFullAccessIsDenied) {
-  const std::string path = kRoot + "\\CurCall";
-  registry.PutValue(kHkeyLocalMachine, path, "", kRegDword, {1, 0, 0, 0});
-  registry.DenyAccess(kHkeyLocalMachine);
-  {
-    SettingsKey key = store.OpenSettingsKeyToRead(path.c_str());
-    ASSERT_TRUE(key.valid());
-    EXPECT_EQ(1u, store.ReadDwordValue(key, nullptr, 0));
-    EXPECT_EQ(5u, store.ReadDwordValue(key, "Missing", 5));  // its default is not written
-    store.WriteDwordValue(key, nullptr, 0);
-    EXPECT_FALSE(store.OpenSettingsKeyToRead((kRoot + "\\Absent").c_str()).valid());
-  }
-  EXPECT_EQ(std::vector<std::string>({""}), registry.ValueNames(kHkeyLocalMachine, path));
-  EXPECT_EQ(std::vector<std::uint8_t>({1, 0, 0, 0}), registry.ValueBytes(kHkeyLocalMachine, path, ""));
-  EXPECT_FALSE(registry.KeyExists(kHkeyLocalMachine, kRoot + "\\Absent"));
-
-  registry.DenyAccess(kHkeyLocalMachine, false);
-  {
-    SettingsKey key = store.OpenSettingsKeyToRead((kRoot + "\\Absent").c_str());
-    store.WriteDwordValue(key, nullptr, 3);  // with full access, as OpenSettingsKey opens it
-  }
-  EXPECT_TRUE(registry.ValueExists(kHkeyLocalMachine, kRoot + "\\Absent", ""));
-  EXPECT_EQ(0u, registry.OpenHandleCount());
-}
-
 // ---- Deleting subkeys ---------------------------------------------------------------------------
 
 TEST_F(SettingsStoreTest, DeleteAllSubkeysStepsPastAKeyThatCannotBeDeleted) {
