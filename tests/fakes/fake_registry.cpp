@@ -123,7 +123,7 @@ long FakeRegistry::CreateKey(RegKey parent, const char* path, RegKey* out) {
   for (const std::string& part : parts) {
     auto it = node->subkeys.find(part);
     if (it == node->subkeys.end()) {
-      if (!creates && !MayChange(0)) return kRegAccessDenied;
+      if (!creates && !MayChange(parent)) return kRegAccessDenied;
       creates = true;
     }
     node = Child(node, part);
