@@ -1,14 +1,12 @@
 #include "bill/add_to_bill.h"
 
-#include <utility>
-
 namespace tollwick {
 
-void AddToBill(const SettingsStore& store, Bill& bill, std::unique_ptr<BillItem> item,
+void AddToBill(const SettingsStore& store, Bill& bill, const BillItem& item,
                const ItemAppendedFunction& itemAppended) {
-  BillItem* appended = AppendBillItem(bill.head, std::move(item));
-  SaveLastBillItem(store, bill.head);
-  if (itemAppended) itemAppended(*appended);
+  bill.push_back(item);
+  SaveLastBillItem(store, bill);
+  if (itemAppended) itemAppended(bill.back());
 }
 
 }  // namespace tollwick

@@ -4,7 +4,6 @@
 // stored, then tell the open views.
 
 #include <functional>
-#include <memory>
 
 #include "bill/bill_store.h"
 
@@ -12,7 +11,7 @@ namespace tollwick {
 
 using ItemAppendedFunction = std::function<void(const BillItem&)>;
 
-void AddToBill(const SettingsStore& store, Bill& bill, std::unique_ptr<BillItem> item,
+void AddToBill(const SettingsStore& store, Bill& bill, const BillItem& item,
                const ItemAppendedFunction& itemAppended);
 
 }  // namespace tollwick

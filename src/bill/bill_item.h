@@ -1,5 +1,5 @@
 #pragma once
-// One ledger entry (a call or a payment) and the program-wide bill: a doubly linked list, oldest first.
+// One ledger entry: a call or a payment.
 
 #include <cstdint>
 
@@ -21,8 +21,6 @@ struct BillItem {
   std::uint32_t month = 0;
   std::uint32_t year = 0;
   std::uint32_t type = Call;
-  BillItem* prev = nullptr;
-  BillItem* next = nullptr;
 };
 
 constexpr std::uint32_t kBillItemBytes = 240;

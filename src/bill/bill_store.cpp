@@ -15,10 +15,14 @@ void ItemValueName(std::uint32_t index, char (&name)[kValueNameChars]) {
   std::snprintf(name, sizeof name, "BillItem%u", static_cast<unsigned>(index));
 }
 
-SettingsKey OpenBillKey(const SettingsStore& store) {
+// Only a look at how many items are stored may settle for reading a hive it cannot write.
+enum class BillKeyAccess { kFull, kReadWhereDenied };
+
+SettingsKey OpenBillKey(const SettingsStore& store, BillKeyAccess access = BillKeyAccess::kFull) {
   char path[2 * kNameChars];
   RootSubkeyPath(".Bill", path, sizeof path);
-  return store.OpenSettingsKey(path);
+  return access == BillKeyAccess::kFull ? store.OpenSettingsKey(path)
+                                        : store.OpenSettingsKeyToRead(path);
 }
 
 // The text fields go through CopyBoundedText both ways: cut to 99 characters, terminated and zero
@@ -35,6 +39,70 @@ void DeleteItemValuesFrom(const SettingsStore& store, const SettingsKey& key, st
     ItemValueName(i, name);
     if (store.registry().DeleteValue(key.get(), name) != kRegSuccess) break;
   }
+}
+
+constexpr char kItemPrefix[] = "billitem";  // value names compare without regard to case
+constexpr std::uint32_t kItemPrefixChars = sizeof kItemPrefix - 1;
+
+// The number of a value named "BillItem<n>" as ItemValueName writes it (decimal, no leading zero),
+// below the largest 32-bit number so that one past it still fits.
+bool ParseItemNumber(const char* name, std::uint32_t* number) {
+  for (std::uint32_t i = 0; i < kItemPrefixChars; ++i) {
+    const char c = name[i];
+    const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    if (lower != kItemPrefix[i]) return false;
+  }
+  const char* digits = name + kItemPrefixChars;
+  if (digits[0] == '\0' || (digits[0] == '0' && digits[1] != '\0')) return false;
+  std::uint64_t value = 0;
+  for (const char* p = digits; *p != '\0'; ++p) {
+    if (*p < '0' || *p > '9') return false;
+    value = value * 10 + static_cast<std::uint64_t>(*p - '0');
+    if (value >= 0xFFFFFFFFu) return false;
+  }
+  *number = static_cast<std::uint32_t>(value);
+  return true;
+}
+
+// One past the highest item number stored below `limit`, 0 when there is none.
+std::uint32_t EndOfItemNumbers(const SettingsStore& store, const SettingsKey& key,
+                               std::uint64_t limit) {
+  std::uint32_t end = 0;
+  for (std::uint32_t index = 0;; ++index) {
+    char name[kValueNameChars];
+    std::uint32_t chars = sizeof name;
+    const long result = store.registry().EnumValue(key.get(), index, name, &chars);
+    if (result == kRegMoreData) continue;  // too long for an item's name
+    if (result != kRegSuccess) break;
+    std::uint32_t number = 0;
+    if (ParseItemNumber(name, &number) && number < limit && number >= end) end = number + 1;
+  }
+  return end;
+}
+
+struct StoredCount {
+  std::uint32_t items;  // the number of items the stored bill holds, and the next one's number
+  bool asStored;        // the count value says so itself
+};
+
+// The count value is taken when it is a 4-byte number that the key could hold: the key holds at
+// least that many values besides it. Anything else (a value too long or too short to be a count,
+// text, a number far beyond the items) says nothing about the bill, and trusting it would have the
+// load build items without end, or the next append overwrite item 0 and delete the rest. The items
+// actually stored decide then: one past the highest number present, so that no append overwrites or
+// deletes one. Numbers are taken only below twice the values the key holds (the items and at most as
+// many gaps again), so a stray value named far beyond the others cannot inflate the bill either.
+StoredCount ReadStoredCount(const SettingsStore& store, const SettingsKey& key) {
+  if (!key.valid()) return {0, false};
+  std::uint32_t values = 0;
+  store.registry().QueryValueCount(key.get(), &values);
+  std::uint8_t bytes[4];
+  std::uint32_t size = sizeof bytes;
+  if (store.registry().QueryValue(key.get(), nullptr, bytes, &size) == kRegSuccess &&
+      size == sizeof bytes && GetU32(bytes) < values) {
+    return {GetU32(bytes), true};
+  }
+  return {EndOfItemNumbers(store, key, 2 * static_cast<std::uint64_t>(values)), false};
 }
 
 }  // namespace
@@ -54,7 +122,7 @@ void EncodeBillItem(const BillItem& item, std::uint8_t* out) {
 }
 
 void DecodeBillItem(const std::uint8_t* in, BillItem& item) {
-  item.cost = GetF32(in + kBillCostOffset);
+  item.cost = GetAmountF32(in + kBillCostOffset);
   CopyNameField(in + kBillAccountOffset, item.account);
   CopyNameField(in + kBillUserOffset, item.user);
   item.length = GetU32(in + kBillLengthOffset);
@@ -66,113 +134,58 @@ void DecodeBillItem(const std::uint8_t* in, BillItem& item) {
   item.type = GetU32(in + kBillTypeOffset);
 }
 
-Bill::~Bill() { FreeBill(head); }
-
-Bill::Bill(Bill&& other) noexcept : head(other.head) { other.head = nullptr; }
-
-Bill& Bill::operator=(Bill&& other) noexcept {
-  if (this != &other) {
-    FreeBill(head);
-    head = other.head;
-    other.head = nullptr;
-  }
-  return *this;
-}
-
-BillItem* AppendBillItem(BillItem*& head, std::unique_ptr<BillItem> owned) {
-  BillItem* item = owned.release();
-  item->next = nullptr;
-  if (head == nullptr) {
-    item->prev = nullptr;
-    head = item;
-    return item;
-  }
-  BillItem* last = head;
-  while (last->next != nullptr) last = last->next;
-  last->next = item;
-  item->prev = last;
-  return item;
-}
-
-std::unique_ptr<BillItem> UnlinkBillItem(BillItem*& head, BillItem* item) {
-  if (item == nullptr) return nullptr;
-  if (item->next != nullptr) item->next->prev = item->prev;
-  if (item->prev != nullptr) {
-    item->prev->next = item->next;
-  } else if (head == item) {
-    head = item->next;
-  }
-  item->prev = nullptr;
-  item->next = nullptr;
-  return std::unique_ptr<BillItem>(item);
-}
-
-void FreeBill(BillItem*& head) {
-  while (head != nullptr) {
-    BillItem* next = head->next;
-    delete head;
-    head = next;
-  }
-}
-
 Bill LoadBill(const SettingsStore& store) {
   Bill bill;
   SettingsKey key = OpenBillKey(store);
-  const std::int32_t count = static_cast<std::int32_t>(store.ReadDwordValue(key, nullptr, 0));
+  const StoredCount stored = ReadStoredCount(store, key);
+  bill.reserve(stored.items);
   char name[kValueNameChars];
-  BillItem* tail = nullptr;  // kept here: walking from the head per item would make loading quadratic
-  for (std::int32_t i = 0; i < count; ++i) {
-    ItemValueName(static_cast<std::uint32_t>(i), name);
-    // A missing or over-long item reads as zeros and the zeros are stored in its place; a shorter
-    // one fills the leading bytes and the rest stays zero.
+  for (std::uint32_t i = 0; i < stored.items; ++i) {
+    ItemValueName(i, name);
     std::uint8_t bytes[kBillItemBytes] = {};
+    // A missing or over-long item reads as zeros and the zeros are stored in its place, so the
+    // numbers stay those of the bill's positions; a shorter one fills the leading bytes and the rest
+    // stays zero.
     store.ReadBinaryValue(key, name, bytes, nullptr, kBillItemBytes);
-    BillItem* item = new BillItem;
-    DecodeBillItem(bytes, *item);
-    item->prev = tail;
-    if (tail != nullptr) {
-      tail->next = item;
-    } else {
-      bill.head = item;
-    }
-    tail = item;
+    bill.emplace_back();
+    DecodeBillItem(bytes, bill.back());
   }
+  // After the items, as every save does: a load cut short here finds the same count again.
+  if (!stored.asStored) store.WriteDwordValue(key, nullptr, stored.items);
   return bill;
 }
 
-void SaveBill(const SettingsStore& store, const BillItem* head) {
+void SaveBill(const SettingsStore& store, const Bill& bill) {
   SettingsKey key = OpenBillKey(store);
   std::uint8_t bytes[kBillItemBytes];
   char name[kValueNameChars];
   std::uint32_t count = 0;
-  for (const BillItem* item = head; item != nullptr; item = item->next, ++count) {
-    EncodeBillItem(*item, bytes);
-    ItemValueName(count, name);
+  for (const BillItem& item : bill) {
+    EncodeBillItem(item, bytes);
+    ItemValueName(count++, name);
     store.WriteBinaryValue(key, name, bytes, kBillItemBytes);
   }
   store.WriteDwordValue(key, nullptr, count);
   DeleteItemValuesFrom(store, key, count);
 }
 
-void SaveLastBillItem(const SettingsStore& store, const BillItem* head) {
-  if (head == nullptr) return;
-  const BillItem* last = head;
-  while (last->next != nullptr) last = last->next;
-
+void SaveLastBillItem(const SettingsStore& store, const Bill& bill) {
+  if (bill.empty()) return;
   SettingsKey key = OpenBillKey(store);
-  std::uint32_t count = store.ReadDwordValue(key, nullptr, 0);
-  // LoadBill reads a negative count as an empty bill; storing after it would put the item under a
-  // number that no load ever reaches.
-  if (static_cast<std::int32_t>(count) < 0) count = 0;
+  const std::uint32_t count = ReadStoredCount(store, key).items;
 
   std::uint8_t bytes[kBillItemBytes];
   char name[kValueNameChars];
-  EncodeBillItem(*last, bytes);
+  EncodeBillItem(bill.back(), bytes);
   ItemValueName(count, name);
   store.WriteBinaryValue(key, name, bytes, kBillItemBytes);
   store.WriteDwordValue(key, nullptr, count + 1);
   // Values left over from a longer stored bill must not reappear at a later load.
   DeleteItemValuesFrom(store, key, count + 1);
+}
+
+std::uint32_t NextBillItemNumber(const SettingsStore& store) {
+  return ReadStoredCount(store, OpenBillKey(store, BillKeyAccess::kReadWhereDenied)).items;
 }
 
 UserKey MakeUserKey(const char* user) {

@@ -1,9 +1,9 @@
 #pragma once
 // The bill: its stored form (one 240-byte value per item under ".Bill", the item count in the key's
-// unnamed value), the list operations, and the user filter of every view of the bill.
+// unnamed value) and the user filter of every view of the bill.
 
 #include <cstdint>
-#include <memory>
+#include <vector>
 
 #include "bill/bill_item.h"
 #include "platform/settings_store.h"
@@ -26,40 +26,27 @@ constexpr std::uint32_t kBillReservedOffset = 232;  // 8 bytes, written as zero,
 // Writes the stored form of the item into out (kBillItemBytes). Texts are cut to 99 characters and
 // zero-filled after their terminator.
 void EncodeBillItem(const BillItem& item, std::uint8_t* out);
-// Fills the item's fields from a stored form of kBillItemBytes; the links are left alone. The texts
-// come back terminated within their 100 bytes whatever the stored bytes hold, zero after it.
+// Fills the item's fields from a stored form of kBillItemBytes. The texts come back terminated within
+// their 100 bytes whatever the stored bytes hold, zero after it; a cost that is not a finite number
+// reads as 0.
 void DecodeBillItem(const std::uint8_t* in, BillItem& item);
 
-// The program-wide bill: the head of a doubly linked list of heap items, oldest first. It owns the
-// items and frees them when it goes. The functions below take the head by reference where it moves.
-class Bill {
- public:
-  Bill() = default;
-  ~Bill();
-  Bill(Bill&& other) noexcept;
-  Bill& operator=(Bill&& other) noexcept;
-  Bill(const Bill&) = delete;
-  Bill& operator=(const Bill&) = delete;
-
-  BillItem* head = nullptr;
-};
-
-// Links the item after the last one (walking from the head), or makes it the head of an empty bill.
-// The bill takes ownership; the item is returned for the caller to store and show.
-BillItem* AppendBillItem(BillItem*& head, std::unique_ptr<BillItem> item);
-// Joins the item's neighbours to each other (moving the head when the item was the head) and hands
-// the item back to the caller, who frees it.
-std::unique_ptr<BillItem> UnlinkBillItem(BillItem*& head, BillItem* item);
-// Frees every item; the head becomes null.
-void FreeBill(BillItem*& head);
+// The program-wide bill, oldest first. Item i is the one stored as "BillItem<i>" once the bill is
+// loaded or saved, so views can reach any item by its index.
+using Bill = std::vector<BillItem>;
 
 // Builds the bill from ".Bill". Missing or over-long items come back zeroed and are stored as zeros.
+// A count the key could not hold (unreadable, or more than its values) is replaced by one past the
+// highest item number stored, and written back.
 Bill LoadBill(const SettingsStore& store);
-// Rewrites the whole stored bill from the list and deletes the values numbered after it.
-void SaveBill(const SettingsStore& store, const BillItem* head);
-// Stores the last item of the list after the items already stored (the stored count decides its
-// number). Called right after every append.
-void SaveLastBillItem(const SettingsStore& store, const BillItem* head);
+// Rewrites the whole stored bill and deletes the values numbered after it.
+void SaveBill(const SettingsStore& store, const Bill& bill);
+// Stores the last item of the bill after the items already stored (the stored count, taken as
+// LoadBill takes it, decides its number). Called right after every append.
+void SaveLastBillItem(const SettingsStore& store, const Bill& bill);
+// The number the next stored item takes, which is also the number of items stored. Reads a hive
+// the program may not write as well.
+std::uint32_t NextBillItemNumber(const SettingsStore& store);
 
 // A user name with the letters a to z turned into A to Z, nothing else changed.
 struct UserKey {

@@ -1,20 +1,79 @@
 #include "call/call_recovery.h"
 
-#include <memory>
-
 #include "call/curcall_record.h"
 
 namespace tollwick {
+namespace {
 
-void RecoverInterruptedCall(const SettingsStore& store, Environment& environment, Bill& bill,
-                            const ItemAppendedFunction& itemAppended) {
-  if (!IsCurCallPending(store)) return;
-  // Cleared before the item is made: an interruption now may lose this call, but never bills it twice.
+bool SameHive(const SettingsStore& a, const SettingsStore& b) {
+  return &a.registry() == &b.registry() && a.hive() == b.hive();
+}
+
+BillItem RecordedCall(const SettingsStore& store, Environment& environment) {
+  BillItem item;
+  ReadCurCall(store, environment, item);
+  item.type = Call;
+  return item;
+}
+
+// Items are stored in order, and the number was reserved before this one's turn came: a bill
+// holding the number holds the call.
+void AppendUnlessStored(const SettingsStore& store, Bill& bill, const BillItem& item,
+                        std::uint32_t number, const ItemAppendedFunction& itemAppended) {
+  if (NextBillItemNumber(store) <= number) AddToBill(store, bill, item, itemAppended);
+}
+
+void RecoverOtherHiveCall(const SettingsStore& recordStore, const SettingsStore& billStore,
+                          Environment& environment, Bill& bill,
+                          const ItemAppendedFunction& itemAppended) {
+  if (!IsCurCallPending(recordStore)) return;
+  // Read first: where the hive allows it, missing values are written back with their defaults, so
+  // that the fingerprint below is that of what later starts find.
+  const BillItem item = RecordedCall(recordStore, environment);
+  const std::uint32_t ownNumber = ReservedBillItem(recordStore);
+  if (ownNumber != kNoBillItem && NextBillItemNumber(recordStore) > ownNumber) {
+    // The end of the call stored it in its own hive's bill; only the marker was left.
+    MarkCallEnded(recordStore);
+    return;
+  }
+  const std::uint64_t fingerprint = SnapshotFingerprint(recordStore);
+  OtherHiveCall taken = ReadOtherHiveCall(billStore);
+  if (taken.fingerprint != fingerprint) {
+    taken = OtherHiveCall{fingerprint, NextBillItemNumber(billStore), false};
+    WriteOtherHiveCall(billStore, taken);
+  }
+  if (!taken.billed) {
+    AppendUnlessStored(billStore, bill, item, taken.number, itemAppended);
+    // From now on the bill's count says nothing of this call: its items may be deleted.
+    taken.billed = true;
+    WriteOtherHiveCall(billStore, taken);
+  }
+  MarkCallEnded(recordStore);
+}
+
+}  // namespace
+
+void CommitCall(const SettingsStore& store, Bill& bill, const BillItem& item,
+                const ItemAppendedFunction& itemAppended) {
+  std::uint32_t number = ReservedBillItem(store);
+  if (number == kNoBillItem) {
+    number = NextBillItemNumber(store);
+    ReserveBillItem(store, number);
+  }
+  AppendUnlessStored(store, bill, item, number, itemAppended);
   MarkCallEnded(store);
-  auto item = std::make_unique<BillItem>();
-  ReadCurCall(store, environment, *item);
-  item->type = Call;
-  AddToBill(store, bill, std::move(item), itemAppended);
+}
+
+void RecoverInterruptedCall(const SettingsStore& recordStore, const SettingsStore& billStore,
+                            Environment& environment, Bill& bill,
+                            const ItemAppendedFunction& itemAppended) {
+  // The bill's own call first: a number that its end reserved is its own.
+  if (IsCurCallPending(billStore)) {
+    CommitCall(billStore, bill, RecordedCall(billStore, environment), itemAppended);
+  }
+  if (!SameHive(recordStore, billStore)) {
+    RecoverOtherHiveCall(recordStore, billStore, environment, bill, itemAppended);
+  }
 }
 
 }  // namespace tollwick

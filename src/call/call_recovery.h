@@ -1,13 +1,33 @@
 #pragma once
-// At start-up, a call that the last run left in progress (a crash, a power loss, leaving the program
-// while on line) is billed from its last snapshot.
+// Billing a call exactly once. The end of a call reserves, in the current-call record, the bill
+// number its item takes before it stores the item, and clears the in-progress marker after; at
+// start-up, a call the last run left in progress (a crash, a power loss, leaving the program while on
+// line) is billed from its last snapshot in the same way. Whichever registry change a crash comes
+// after, the next start finds the call still pending, with or without its item stored under the
+// reserved number, or the call done: it is never billed twice, and never lost.
+
+#include <cstdint>
 
 #include "bill/add_to_bill.h"
 #include "platform/environment.h"
 
 namespace tollwick {
 
-void RecoverInterruptedCall(const SettingsStore& store, Environment& environment, Bill& bill,
+// Bills the call of the record in store's hive into that hive's bill, exactly once however often it
+// is repeated after a crash: reserves the next bill number in the record unless one is reserved
+// already, appends the item unless the stored bill holds that number, and clears the marker. The end
+// of a call and its recovery both end this way.
+void CommitCall(const SettingsStore& store, Bill& bill, const BillItem& item,
+                const ItemAppendedFunction& itemAppended);
+
+// At start-up, after the bill is loaded and before any call: bills the call pending in recordStore's
+// hive into the bill of billStore's hive, the one in use. The record's hive may be the other one (the
+// program now runs on the other hive), and may even refuse writes, so that its marker stays set: the
+// bill's hive then remembers the call it took in, and later starts do not bill it again. Nor is a
+// call billed again that the end of the call stored in its own hive's bill. The bill's own pending
+// call, if any, is recovered first, so that the number it reserved stays its own.
+void RecoverInterruptedCall(const SettingsStore& recordStore, const SettingsStore& billStore,
+                            Environment& environment, Bill& bill,
                             const ItemAppendedFunction& itemAppended);
 
 }  // namespace tollwick

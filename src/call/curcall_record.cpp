@@ -7,11 +7,31 @@ namespace tollwick {
 namespace {
 
 constexpr const char* kUnknownName = "Unknown";
+constexpr const char* kCost = "Cost";
+constexpr const char* kStart = "Start";
+constexpr const char* kEnd = "End";
+constexpr const char* kLength = "Length";
+constexpr const char* kDate = "Date";
+constexpr const char* kUser = "User";
+constexpr const char* kAccount = "Account";
+constexpr const char* kSnapshotValues[] = {kCost, kStart, kEnd, kLength, kDate, kUser, kAccount};
+constexpr const char* kItemNumberValue = "ItemNumber";
+constexpr const char* kOtherHiveCallValue = "OtherHiveCall";
+constexpr std::uint32_t kOtherHiveCallBytes = 16;
 
+// Recovery reads the record of the hive the program does not run on, which it may not be allowed to
+// write: read-only then, and every write, the clearing of the marker included, changes nothing.
 SettingsKey OpenCurCallKey(const SettingsStore& store) {
   char path[2 * kNameChars];
   RootSubkeyPath("CurCall", path, sizeof path);
-  return store.OpenSettingsKey(path);
+  return store.OpenSettingsKeyToRead(path);
+}
+
+void EncodeOtherHiveCall(const OtherHiveCall& call, std::uint8_t* out) {
+  PutU32(out, static_cast<std::uint32_t>(call.fingerprint));
+  PutU32(out + 4, static_cast<std::uint32_t>(call.fingerprint >> 32));
+  PutU32(out + 8, call.number);
+  PutU32(out + 12, call.billed ? 1 : 0);
 }
 
 void WriteU32(const SettingsStore& store, const SettingsKey& key, const char* name,
@@ -50,6 +70,7 @@ PackedTime LengthBetween(PackedTime start, PackedTime end) {
 
 void MarkCallInProgress(const SettingsStore& store) {
   SettingsKey key = OpenCurCallKey(store);
+  store.WriteDwordValue(key, kItemNumberValue, kNoBillItem);
   store.WriteDwordValue(key, nullptr, 1);
 }
 
@@ -63,25 +84,35 @@ bool IsCurCallPending(const SettingsStore& store) {
   return store.ReadDwordValue(key, nullptr, 0) == 1;
 }
 
+void ReserveBillItem(const SettingsStore& store, std::uint32_t number) {
+  SettingsKey key = OpenCurCallKey(store);
+  store.WriteDwordValue(key, kItemNumberValue, number);
+}
+
+std::uint32_t ReservedBillItem(const SettingsStore& store) {
+  SettingsKey key = OpenCurCallKey(store);
+  return store.ReadDwordValue(key, kItemNumberValue, kNoBillItem);
+}
+
 void SaveCurCall(const SettingsStore& store, float cost, PackedTime start, PackedTime end,
                  PackedTime length, const CalendarDate& date, const char* user,
                  const char* account) {
   SettingsKey key = OpenCurCallKey(store);
   std::uint8_t costBytes[4];
   PutF32(costBytes, cost);
-  store.WriteBinaryValue(key, "Cost", costBytes, sizeof costBytes);
-  WriteU32(store, key, "Start", start);
-  WriteU32(store, key, "End", end);
-  WriteU32(store, key, "Length", length);
-  std::uint8_t dateBytes[kCurCallDateBytes];
+  store.WriteBinaryValue(key, kCost, costBytes, sizeof costBytes);
+  WriteU32(store, key, kStart, start);
+  WriteU32(store, key, kEnd, end);
+  WriteU32(store, key, kLength, length);
+  std::uint8_t dateBytes[kCurCallDateBytes] = {};
   EncodeDate(date, dateBytes);
-  store.WriteBinaryValue(key, "Date", dateBytes, sizeof dateBytes);
+  store.WriteBinaryValue(key, kDate, dateBytes, sizeof dateBytes);
   // Names longer than a name field are stored cut, as they would be read back.
   char text[kNameChars];
   CopyBoundedText(text, sizeof text, user);
-  store.WriteStringValue(key, "User", text);
+  store.WriteStringValue(key, kUser, text);
   CopyBoundedText(text, sizeof text, account);
-  store.WriteStringValue(key, "Account", text);
+  store.WriteStringValue(key, kAccount, text);
 }
 
 void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem& item) {
@@ -90,24 +121,67 @@ void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem&
   SettingsKey key = OpenCurCallKey(store);
 
   std::uint8_t costBytes[4] = {};
-  store.ReadBinaryValue(key, "Cost", costBytes, nullptr, sizeof costBytes);
-  item.cost = GetF32(costBytes);
-  item.start = ReadU32(store, key, "Start", TimeOfDay(now));
-  item.end = ReadU32(store, key, "End", TimeOfDay(now));
+  store.ReadBinaryValue(key, kCost, costBytes, nullptr, sizeof costBytes);
+  item.cost = GetAmountF32(costBytes);
+  item.start = ReadU32(store, key, kStart, TimeOfDay(now));
+  item.end = ReadU32(store, key, kEnd, TimeOfDay(now));
   // Without a stored length the time of day would be billed as the call's length; the snapshot's
   // own start and end give the length it had.
-  item.length = ReadU32(store, key, "Length", LengthBetween(item.start, item.end));
+  item.length = ReadU32(store, key, kLength, LengthBetween(item.start, item.end));
 
   std::uint8_t defaultDate[kCurCallDateBytes];
   EncodeDate(DateOf(now), defaultDate);
   std::uint8_t dateBytes[kCurCallDateBytes] = {};
-  store.ReadBinaryValue(key, "Date", dateBytes, defaultDate, sizeof dateBytes);
+  store.ReadBinaryValue(key, kDate, dateBytes, defaultDate, sizeof dateBytes);
   item.day = GetU32(dateBytes);
   item.month = GetU32(dateBytes + 4);
   item.year = GetU32(dateBytes + 8);
 
-  store.ReadStringValue(key, "User", item.user, sizeof item.user, kUnknownName);
-  store.ReadStringValue(key, "Account", item.account, sizeof item.account, kUnknownName);
+  store.ReadStringValue(key, kUser, item.user, sizeof item.user, kUnknownName);
+  store.ReadStringValue(key, kAccount, item.account, sizeof item.account, kUnknownName);
+}
+
+std::uint64_t SnapshotFingerprint(const SettingsStore& store) {
+  SettingsKey key = OpenCurCallKey(store);
+  std::uint64_t hash = 0xCBF29CE484222325u;  // 64-bit FNV-1a
+  auto mix = [&hash](const std::uint8_t* bytes, std::uint32_t size) {
+    for (std::uint32_t i = 0; i < size; ++i) {
+      hash ^= bytes[i];
+      hash *= 0x100000001B3u;
+    }
+  };
+  for (const char* name : kSnapshotValues) {
+    std::uint8_t value[kNameChars] = {};  // the largest value a read takes ("User", "Account")
+    std::uint32_t size = sizeof value;
+    const long result =
+        key.valid() ? store.registry().QueryValue(key.get(), name, value, &size) : kRegInvalidHandle;
+    std::uint8_t outcome[8];
+    PutU32(outcome, static_cast<std::uint32_t>(result));
+    PutU32(outcome + 4, size);
+    mix(outcome, sizeof outcome);
+    if (result == kRegSuccess) mix(value, size);
+  }
+  return hash;
+}
+
+OtherHiveCall ReadOtherHiveCall(const SettingsStore& store) {
+  SettingsKey key = OpenCurCallKey(store);
+  std::uint8_t defaultBytes[kOtherHiveCallBytes];
+  EncodeOtherHiveCall(OtherHiveCall(), defaultBytes);
+  std::uint8_t bytes[kOtherHiveCallBytes] = {};
+  store.ReadBinaryValue(key, kOtherHiveCallValue, bytes, defaultBytes, sizeof bytes);
+  OtherHiveCall call;
+  call.fingerprint = GetU32(bytes) | (static_cast<std::uint64_t>(GetU32(bytes + 4)) << 32);
+  call.number = GetU32(bytes + 8);
+  call.billed = GetU32(bytes + 12) != 0;
+  return call;
+}
+
+void WriteOtherHiveCall(const SettingsStore& store, const OtherHiveCall& call) {
+  SettingsKey key = OpenCurCallKey(store);
+  std::uint8_t bytes[kOtherHiveCallBytes];
+  EncodeOtherHiveCall(call, bytes);
+  store.WriteBinaryValue(key, kOtherHiveCallValue, bytes, sizeof bytes);
 }
 
 }  // namespace tollwick

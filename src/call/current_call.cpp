@@ -1,7 +1,6 @@
 #include "call/current_call.h"
 
-#include <memory>
-
+#include "call/call_recovery.h"
 #include "call/curcall_record.h"
 #include "charging/tariff.h"
 
@@ -79,23 +78,22 @@ void CurrentCall::SaveSnapshot() {
 
 void CurrentCall::EndCall() {
   if (!IsCallInProgress()) return;
-  auto item = std::make_unique<BillItem>();
-  item->cost = CurrentCost();
-  CopyBoundedText(item->account, kNameChars, profile_->name);
-  CopyBoundedText(item->user, kNameChars, userName_);
-  item->length = CallLength();
-  item->start = startTime_;
-  item->end = LocalTimeOfDay(services_.environment);
-  item->type = Call;
+  BillItem item;
+  item.cost = CurrentCost();
+  CopyBoundedText(item.account, kNameChars, profile_->name);
+  CopyBoundedText(item.user, kNameChars, userName_);
+  item.length = CallLength();
+  item.start = startTime_;
+  item.end = LocalTimeOfDay(services_.environment);
+  item.type = Call;
   CalendarDate date = LocalDate(services_.environment);
-  item->day = date.day;
-  item->month = date.month;
-  item->year = date.year;
-  AddToBill(services_.store, services_.bill, std::move(item), services_.itemAppended);
+  item.day = date.day;
+  item.month = date.month;
+  item.year = date.year;
+  CommitCall(services_.store, services_.bill, item, services_.itemAppended);
   profile_.reset();
   defaultProfile_.reset();
   ++generation_;
-  MarkCallEnded(services_.store);
 }
 
 }  // namespace tollwick

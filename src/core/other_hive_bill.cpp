@@ -12,7 +12,7 @@ std::uint32_t StoredBillItems(Registry& registry, RegKey hive) {
   char path[2 * kNameChars];
   RootSubkeyPath(".Bill", path, sizeof path);
   RegKey opened = 0;
-  if (registry.OpenKey(hive, path, &opened) != kRegSuccess) return 0;
+  if (registry.OpenKeyToRead(hive, path, &opened) != kRegSuccess) return 0;
   SettingsKey bill(&registry, opened);
   std::uint8_t count[4] = {};
   std::uint32_t size = sizeof count;

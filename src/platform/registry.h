@@ -33,10 +33,6 @@ class Registry {
   // RegCreateKeyExA(parent, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, out, NULL): opens the key,
   // creating every missing key on the path. On failure *out is 0.
   virtual long CreateKey(RegKey parent, const char* path, RegKey* out) = 0;
-  // RegOpenKeyExA(parent, path, 0, KEY_READ, out): opens an existing key for reading only, creating
-  // nothing; a missing key gives kRegFileNotFound. Values cannot be written through the handle. For
-  // looking at keys that must not be created, or that the user may read but not write.
-  virtual long OpenKey(RegKey parent, const char* path, RegKey* out) = 0;
   // RegQueryValueExA without the type. name null = the unnamed default value. *size is the buffer
   // size on entry and the stored size on return (also with kRegMoreData).
   virtual long QueryValue(RegKey key, const char* name, void* data, std::uint32_t* size) = 0;
@@ -47,6 +43,15 @@ class Registry {
   virtual long QuerySubkeyCount(RegKey key, std::uint32_t* count) = 0;
   // RegEnumKeyExA: *nameSize is the buffer size in characters on entry, the name length on return.
   virtual long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) = 0;
+  // RegQueryInfoKeyA, the number of values only (the unnamed default value included when set).
+  virtual long QueryValueCount(RegKey key, std::uint32_t* count) = 0;
+  // RegEnumValueA, the name only: *nameSize as for EnumKey; a name that does not fit gives
+  // kRegMoreData. The order is the registry's own.
+  virtual long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) = 0;
+  // RegOpenKeyExA(parent, path, 0, KEY_READ, out): opens an existing key for reading only, where the
+  // rights to open it with full access may be missing. Writes through the key fail with
+  // kRegAccessDenied; a missing key is not created. On failure *out is 0.
+  virtual long OpenKeyToRead(RegKey parent, const char* path, RegKey* out) = 0;
   virtual long DeleteKey(RegKey key, const char* name) = 0;
   virtual long CloseKey(RegKey key) = 0;
 };

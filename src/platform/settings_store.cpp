@@ -64,7 +64,7 @@ namespace {
 
 bool RootExists(Registry& registry, RegKey hive) {
   RegKey key = 0;
-  if (registry.OpenKey(hive, kRootPath, &key) != kRegSuccess || key == 0) return false;
+  if (registry.OpenKeyToRead(hive, kRootPath, &key) != kRegSuccess || key == 0) return false;
   registry.CloseKey(key);
   return true;
 }
@@ -97,8 +97,7 @@ bool SettingsStore::ChooseHive() {
 
 std::optional<SettingsStore> SettingsStore::OtherHiveStore() const {
   RegKey other = otherHive();
-  // Existence first: opening with full access would create the tree.
-  if (!RootExists(registry_, other) || !RootWritable(registry_, other)) return std::nullopt;
+  if (!RootExists(registry_, other)) return std::nullopt;
   return SettingsStore(registry_, other);
 }
 
@@ -113,6 +112,14 @@ SettingsKey SettingsStore::OpenSubkey(const SettingsKey& parent, const char* nam
   RegKey key = 0;
   if (registry_.CreateKey(parent.get(), name, &key) != kRegSuccess) key = 0;
   return SettingsKey(&registry_, key);
+}
+
+SettingsKey SettingsStore::OpenSettingsKeyToRead(const char* path) const {
+  SettingsKey key = OpenSettingsKey(path);
+  if (key.valid()) return key;
+  RegKey readOnly = 0;
+  if (registry_.OpenKeyToRead(hive_, path, &readOnly) != kRegSuccess) readOnly = 0;
+  return SettingsKey(&registry_, readOnly);
 }
 
 void SettingsStore::WriteStringValue(const SettingsKey& key, const char* name,

@@ -53,14 +53,18 @@ class SettingsStore {
   // Returns true in case 3, the one run that starts keeping data for this user alone; the caller
   // tells the user, and from the next run on rule 1 applies. Creates nothing in the user's hive.
   bool ChooseHive();
-  // A store on the other hive when the program's tree exists there and can be written, for billing
-  // a call that a run on that hive left in progress. None otherwise: nothing is ever created there.
+  // A store on the other hive when the program's tree exists there, for billing a call that a run on
+  // that hive left in progress; the hive may refuse writes. None otherwise, so that nothing is ever
+  // created there.
   std::optional<SettingsStore> OtherHiveStore() const;
 
   // A full path below the hive ("Software\\Orvo\\Tollwick\\.Bill").
   SettingsKey OpenSettingsKey(const char* path) const;
   // A key relative to an open parent (a discount below "Discounts").
   SettingsKey OpenSubkey(const SettingsKey& parent, const char* name) const;
+  // For a hive the program may not be allowed to write: the key as OpenSettingsKey opens it when the
+  // hive allows that, else opened to read only when it exists (writes through it change nothing).
+  SettingsKey OpenSettingsKeyToRead(const char* path) const;
 
   void WriteStringValue(const SettingsKey& key, const char* name, const char* text) const;
   // The text is always terminated within bufferBytes; the bytes after the terminator are zero.

@@ -110,13 +110,6 @@ std::shared_ptr<FakeRegistry::Node> FakeRegistry::Child(const std::shared_ptr<No
   return it->second;
 }
 
-RegKey FakeRegistry::NewHandle(const std::shared_ptr<Node>& node) {
-  RegKey handle = nextHandle_;
-  nextHandle_ += 4;  // never reused, so a closed handle stays invalid
-  handles_[handle] = node;
-  return handle;
-}
-
 long FakeRegistry::CreateKey(RegKey parent, const char* path, RegKey* out) {
   if (!out) return kErrorInvalidParameter;
   *out = 0;
@@ -127,12 +120,21 @@ long FakeRegistry::CreateKey(RegKey parent, const char* path, RegKey* out) {
   if (writeDeniedHives_.count(RootOf(node.get()))) return kRegAccessDenied;
   std::vector<std::string> parts;
   if (!SplitPath(NameOf(path), &parts)) return kErrorBadPathname;
-  for (const std::string& part : parts) node = Child(node, part);
+  bool creates = false;
+  for (const std::string& part : parts) {
+    auto it = node->subkeys.find(part);
+    if (it == node->subkeys.end()) {
+      if (!creates && !MayChange(parent)) return kRegAccessDenied;
+      creates = true;
+    }
+    node = Child(node, part);
+  }
+  if (creates) Changed();  // the whole path is made at once
   *out = NewHandle(node);
   return kRegSuccess;
 }
 
-long FakeRegistry::OpenKey(RegKey parent, const char* path, RegKey* out) {
+long FakeRegistry::OpenKeyToRead(RegKey parent, const char* path, RegKey* out) {
   if (!out) return kErrorInvalidParameter;
   *out = 0;
   long error = kRegSuccess;
@@ -147,8 +149,24 @@ long FakeRegistry::OpenKey(RegKey parent, const char* path, RegKey* out) {
     node = it->second;
   }
   *out = NewHandle(node);
-  readOnlyHandles_.insert(*out);
+  readOnly_.insert(*out);
   return kRegSuccess;
+}
+
+RegKey FakeRegistry::NewHandle(const std::shared_ptr<Node>& node) {
+  RegKey handle = nextHandle_;
+  nextHandle_ += 4;  // never reused, so a closed handle stays invalid
+  handles_[handle] = node;
+  return handle;
+}
+
+bool FakeRegistry::MayChange(RegKey key) const {
+  return !readOnly_.count(key) && !(writesLeft_ && *writesLeft_ == 0);
+}
+
+void FakeRegistry::Changed() {
+  ++writesApplied_;
+  if (writesLeft_) --*writesLeft_;
 }
 
 long FakeRegistry::QueryValue(RegKey key, const char* name, void* data, std::uint32_t* size) {
@@ -192,7 +210,8 @@ long FakeRegistry::SetValue(RegKey key, const char* name, std::uint32_t type, co
   std::shared_ptr<Node> node = Resolve(key, &error);
   if (!node) return error;
   if (!data && size) return kErrorInvalidParameter;
-  if (readOnlyHandles_.count(key)) return kRegAccessDenied;
+  if (!MayChange(key)) return kRegAccessDenied;
+  Changed();
   writeLog_.push_back(NameOf(name));
   Value value;
   value.name = NameOf(name);
@@ -216,8 +235,10 @@ long FakeRegistry::DeleteValue(RegKey key, const char* name) {
   long error = kRegSuccess;
   std::shared_ptr<Node> node = Resolve(key, &error);
   if (!node) return error;
-  if (readOnlyHandles_.count(key)) return kRegAccessDenied;
-  return node->values.erase(NameOf(name)) ? kRegSuccess : kRegFileNotFound;
+  if (!MayChange(key)) return kRegAccessDenied;
+  if (!node->values.erase(NameOf(name))) return kRegFileNotFound;
+  Changed();
+  return kRegSuccess;
 }
 
 long FakeRegistry::QuerySubkeyCount(RegKey key, std::uint32_t* count) {
@@ -242,6 +263,28 @@ long FakeRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uin
   return kRegSuccess;
 }
 
+long FakeRegistry::QueryValueCount(RegKey key, std::uint32_t* count) {
+  long error = kRegSuccess;
+  std::shared_ptr<Node> node = Resolve(key, &error);
+  if (!node) return error;
+  if (count) *count = static_cast<std::uint32_t>(node->values.size());
+  return kRegSuccess;
+}
+
+long FakeRegistry::EnumValue(RegKey key, std::uint32_t index, char* name,
+                             std::uint32_t* nameSize) {
+  long error = kRegSuccess;
+  std::shared_ptr<Node> node = Resolve(key, &error);
+  if (!node) return error;
+  if (!name || !nameSize) return kErrorInvalidParameter;
+  if (index >= node->values.size()) return kRegNoMoreItems;
+  const std::string& found = std::next(node->values.begin(), index)->second.name;
+  if (found.size() >= *nameSize) return kRegMoreData;
+  std::memcpy(name, found.c_str(), found.size() + 1);
+  *nameSize = static_cast<std::uint32_t>(found.size());
+  return kRegSuccess;
+}
+
 long FakeRegistry::DeleteKey(RegKey key, const char* name) {
   long error = kRegSuccess;
   std::shared_ptr<Node> node = Resolve(key, &error);
@@ -257,6 +300,8 @@ long FakeRegistry::DeleteKey(RegKey key, const char* name) {
   if (!node->parent) return kRegAccessDenied;  // a predefined root
   if (!node->subkeys.empty()) return kRegAccessDenied;
   if (undeletable_.count(FullPath(node.get()))) return kRegAccessDenied;
+  if (!MayChange(key)) return kRegAccessDenied;
+  Changed();
   node->deleted = true;  // handles still open on it now fail with ERROR_KEY_DELETED
   node->parent->subkeys.erase(node->name);
   node->parent = nullptr;
@@ -265,7 +310,7 @@ long FakeRegistry::DeleteKey(RegKey key, const char* name) {
 
 long FakeRegistry::CloseKey(RegKey key) {
   if (RootNode(key)) return kRegSuccess;
-  readOnlyHandles_.erase(key);
+  readOnly_.erase(key);
   return handles_.erase(key) ? kRegSuccess : kRegInvalidHandle;
 }
 

@@ -2,11 +2,13 @@
 // An in-memory registry that follows the rules of the Win32 one wherever the program relies on them:
 // create-on-open of every key on a path, case-insensitive names, subkeys enumerated in case-blind
 // sorted order, value sizes and stored types, ERROR_MORE_DATA with the needed size, the unnamed
-// default value, RegDeleteKeyA refusing a key with subkeys, and invalid handles. The registry
-// conformance suite runs the same checks against this and against the real registry under Wine.
+// default value, RegDeleteKeyA refusing a key with subkeys, keys opened for reading only, and invalid
+// handles. The registry conformance suite runs the same checks against this and against the real
+// registry under Wine.
 //
-// Tests can also make a hive refuse to be opened (a user without rights to HKEY_LOCAL_MACHINE) and
-// make the deletion of one key fail, and inspect what was stored.
+// Tests can also make a hive refuse to be opened with full access (a user without rights to
+// HKEY_LOCAL_MACHINE), make the deletion of one key fail, stop applying writes part-way through an
+// operation (a crash), and inspect what was stored.
 
 #include <cstdint>
 #include <map>
@@ -26,13 +28,15 @@ class FakeRegistry : public Registry {
   ~FakeRegistry() override;
 
   long CreateKey(RegKey parent, const char* path, RegKey* out) override;
-  long OpenKey(RegKey parent, const char* path, RegKey* out) override;
   long QueryValue(RegKey key, const char* name, void* data, std::uint32_t* size) override;
   long SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
                 std::uint32_t size) override;
   long DeleteValue(RegKey key, const char* name) override;
   long QuerySubkeyCount(RegKey key, std::uint32_t* count) override;
   long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) override;
+  long QueryValueCount(RegKey key, std::uint32_t* count) override;
+  long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) override;
+  long OpenKeyToRead(RegKey parent, const char* path, RegKey* out) override;
   long DeleteKey(RegKey key, const char* name) override;
   long CloseKey(RegKey key) override;
 
@@ -41,10 +45,18 @@ class FakeRegistry : public Registry {
   // yields 0. Handles already open keep working.
   void DenyAccess(RegKey hive, bool deny = true);
   // While writes are denied (an ordinary user's view of HKEY_LOCAL_MACHINE), CreateKey anywhere in
-  // the hive, which asks for full access, fails with ERROR_ACCESS_DENIED; OpenKey still reads.
+  // the hive, which asks for full access, fails with ERROR_ACCESS_DENIED; OpenKeyToRead still reads.
   void DenyWrites(RegKey hive, bool deny = true);
   // RegDeleteKeyA of the key at this path (below the root) fails with ERROR_ACCESS_DENIED.
   void FailDeletionOf(RegKey root, const std::string& path);
+
+  // A crash part-way through an operation: after this many more changes (a value set, a value
+  // deleted, a key created or deleted), every change fails with ERROR_ACCESS_DENIED and changes
+  // nothing, while reads go on. Restart() applies changes again.
+  void CrashAfterWrites(std::size_t writes) { writesLeft_ = writes; }
+  void Restart() { writesLeft_.reset(); }
+  // The changes applied since the registry was made.
+  std::size_t WritesApplied() const { return writesApplied_; }
 
   // RegQueryValueExA asking for the type alone.
   long QueryValueType(RegKey key, const char* name, std::uint32_t* type) const;
@@ -92,7 +104,6 @@ class FakeRegistry : public Registry {
   static constexpr long kErrorBadPathname = 161;
   static constexpr long kErrorKeyDeleted = 1018;
 
-  RegKey NewHandle(const std::shared_ptr<Node>& node);
   // The live node behind a handle, or an error code in *error.
   std::shared_ptr<Node> Resolve(RegKey key, long* error) const;
   std::shared_ptr<Node> RootNode(RegKey root) const;
@@ -102,15 +113,22 @@ class FakeRegistry : public Registry {
   static std::shared_ptr<Node> Child(const std::shared_ptr<Node>& node, const std::string& name);
   static bool SplitPath(const std::string& path, std::vector<std::string>* parts);
   static std::string FullPath(const Node* node);
+  // False when the change must be refused: a handle opened to read, or a crash.
+  bool MayChange(RegKey key) const;
+  // Counts an applied change against the crash budget.
+  void Changed();
+  RegKey NewHandle(const std::shared_ptr<Node>& node);
 
   std::shared_ptr<Node> localMachine_;
   std::shared_ptr<Node> currentUser_;
   std::map<RegKey, std::shared_ptr<Node>> handles_;
   RegKey nextHandle_ = 0x1000;
-  std::set<RegKey> readOnlyHandles_;
   std::set<RegKey> deniedHives_;
   std::set<RegKey> writeDeniedHives_;
   std::set<std::string, FoldedLess> undeletable_;  // "<root>\\<path>"
+  std::set<RegKey> readOnly_;                      // handles opened with OpenKeyToRead
+  std::optional<std::size_t> writesLeft_;
+  std::size_t writesApplied_ = 0;
   std::vector<std::string> writeLog_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "registry_conformance.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -129,31 +130,6 @@ TEST_P(RegistryConformance, OpeningAnEmptyPathOpensTheKeyItself) {
   EXPECT_EQ(0u, SubkeyCount(reg, scratch_));
 }
 
-TEST_P(RegistryConformance, OpeningForReadingCreatesNothingAndWritesNothing) {
-  Registry& reg = *registry_;
-  RegKey out = 99;
-  EXPECT_EQ(kRegFileNotFound, reg.OpenKey(scratch_, "Absent\\Deeper", &out));
-  EXPECT_EQ(0u, out);
-  EXPECT_EQ(0u, SubkeyCount(reg, scratch_));
-
-  RegKey made = Open(reg, scratch_, "Present\\Inner");
-  ASSERT_EQ(kRegSuccess, reg.SetValue(made, "Flag", kRegDword, "\x03\0\0\0", 4));
-  reg.CloseKey(made);
-  RegKey read = 0;
-  ASSERT_EQ(kRegSuccess, reg.OpenKey(scratch_, "PRESENT\\inner", &read));
-  ASSERT_NE(0u, read);
-  std::uint8_t flag[4] = {};
-  std::uint32_t size = sizeof flag;
-  EXPECT_EQ(kRegSuccess, reg.QueryValue(read, "Flag", flag, &size));
-  EXPECT_EQ(3, flag[0]);
-  EXPECT_EQ(kRegAccessDenied, reg.SetValue(read, "Flag", kRegDword, "\x04\0\0\0", 4));
-  EXPECT_EQ(kRegAccessDenied, reg.DeleteValue(read, "Flag"));
-  EXPECT_EQ(kRegSuccess, reg.CloseKey(read));
-  made = Open(reg, scratch_, "Present\\Inner");
-  EXPECT_EQ(std::vector<std::uint8_t>({3, 0, 0, 0}), BytesOf(made, "Flag"));
-  reg.CloseKey(made);
-}
-
 TEST_P(RegistryConformance, SubkeysEnumerateSortedWithoutRegardToCase) {
   Registry& reg = *registry_;
   for (const char* name : {"zeta", "Evening 2", "beta", ".Default", "evening", "Alpha", "_x"}) {
@@ -249,6 +225,37 @@ TEST_P(RegistryConformance, NullAndClosedHandlesAreInvalid) {
   EXPECT_EQ(kRegSuccess, reg.CloseKey(key));
   EXPECT_EQ(kRegInvalidHandle, reg.SetValue(key, "X", kRegDword, data, 4));
   EXPECT_EQ(kRegInvalidHandle, reg.CloseKey(key));
+}
+
+TEST_P(RegistryConformance, AKeyOpenedToReadReadsButRefusesEveryChange) {
+  Registry& reg = *registry_;
+  RegKey inner = Open(reg, scratch_, "Locked\\Inner");
+  ASSERT_EQ(kRegSuccess, reg.SetValue(inner, "Kept", kRegDword, "\x07\0\0\0", 4));
+  reg.CloseKey(inner);
+
+  RegKey locked = 0;
+  ASSERT_EQ(kRegSuccess, reg.OpenKeyToRead(scratch_, "locked\\inner", &locked));
+  ASSERT_NE(0u, locked);
+  std::uint8_t data[4] = {};
+  std::uint32_t size = sizeof data;
+  EXPECT_EQ(kRegSuccess, reg.QueryValue(locked, "Kept", data, &size));
+  EXPECT_EQ(7, data[0]);
+  EXPECT_EQ(kRegAccessDenied, reg.SetValue(locked, "Kept", kRegDword, "\x08\0\0\0", 4));
+  EXPECT_EQ(kRegAccessDenied, reg.SetValue(locked, "New", kRegDword, "\x08\0\0\0", 4));
+  EXPECT_EQ(kRegAccessDenied, reg.DeleteValue(locked, "Kept"));
+  EXPECT_EQ(kRegSuccess, reg.CloseKey(locked));
+  inner = Open(reg, scratch_, "Locked\\Inner");
+  EXPECT_EQ((std::vector<std::uint8_t>{7, 0, 0, 0}), BytesOf(inner, "Kept"));
+  reg.CloseKey(inner);
+}
+
+TEST_P(RegistryConformance, OpeningToReadNeverCreatesAKey) {
+  Registry& reg = *registry_;
+  RegKey out = 99;
+  EXPECT_EQ(kRegFileNotFound, reg.OpenKeyToRead(scratch_, "Absent\\Deeper", &out));
+  EXPECT_EQ(0u, out);
+  EXPECT_EQ(0u, SubkeyCount(reg, scratch_));
+  EXPECT_EQ(kRegInvalidHandle, reg.OpenKeyToRead(0, "Absent", &out));
 }
 
 // ---- Values -------------------------------------------------------------------------------------
@@ -390,6 +397,43 @@ TEST_P(RegistryConformance, EachValueKeepsTheTypeItWasWrittenWith) {
   EXPECT_EQ(kRegDword, TypeOf(scratch_, nullptr));
   std::uint32_t type = 0;
   EXPECT_EQ(kRegFileNotFound, GetParam().valueType(reg, scratch_, "Absent", &type));
+}
+
+TEST_P(RegistryConformance, ValuesAreCountedAndEnumeratedWithTheDefaultOne) {
+  Registry& reg = *registry_;
+  std::uint32_t count = 12345;
+  EXPECT_EQ(kRegSuccess, reg.QueryValueCount(scratch_, &count));
+  EXPECT_EQ(0u, count);
+  for (const char* name : {"BillItem10", "billitem2", "Cost", "BILLITEM2"}) {
+    ASSERT_EQ(kRegSuccess, reg.SetValue(scratch_, name, kRegBinary, "\0\0\0\0", 4));
+  }
+  ASSERT_EQ(kRegSuccess, reg.SetValue(scratch_, nullptr, kRegDword, "\0\0\0\0", 4));
+  reg.CloseKey(Open(reg, scratch_, "Sub"));  // subkeys are not values
+  EXPECT_EQ(kRegSuccess, reg.QueryValueCount(scratch_, &count));
+  EXPECT_EQ(4u, count);
+
+  std::vector<std::string> names;
+  for (std::uint32_t i = 0;; ++i) {
+    char name[32];
+    std::uint32_t size = sizeof name;
+    const long result = reg.EnumValue(scratch_, i, name, &size);
+    if (result == kRegNoMoreItems) break;
+    ASSERT_EQ(kRegSuccess, result);
+    EXPECT_EQ(std::strlen(name), size);
+    names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());  // the order is the registry's own
+  EXPECT_EQ((std::vector<std::string>{"", "BillItem10", "Cost", "billitem2"}), names);
+
+  // A buffer without room for the name and its terminator.
+  for (std::uint32_t i = 0; i < 4; ++i) {
+    char name[32];
+    std::uint32_t size = sizeof name;
+    ASSERT_EQ(kRegSuccess, reg.EnumValue(scratch_, i, name, &size));
+    if (std::strcmp(name, "BillItem10") != 0) continue;
+    size = 10;
+    EXPECT_EQ(kRegMoreData, reg.EnumValue(scratch_, i, name, &size));
+  }
 }
 
 TEST_P(RegistryConformance, AnEmptyValueHasSizeZero) {

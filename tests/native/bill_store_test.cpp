@@ -4,12 +4,13 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "bill/add_to_bill.h"
 #include "fake_registry.h"
+#include "platform/little_endian.h"
 
 namespace tollwick {
 namespace {
@@ -18,30 +19,19 @@ constexpr const char* kBillPath = "Software\\Orvo\\Tollwick\\.Bill";
 
 using Bytes = std::vector<std::uint8_t>;
 
-std::unique_ptr<BillItem> MakeItem(float cost, const char* account, const char* user,
-                                   std::uint32_t type = Call) {
-  auto item = std::make_unique<BillItem>();
-  item->cost = cost;
-  std::snprintf(item->account, sizeof item->account, "%s", account);
-  std::snprintf(item->user, sizeof item->user, "%s", user);
-  item->type = type;
+BillItem MakeItem(float cost, const char* account, const char* user, std::uint32_t type = Call) {
+  BillItem item;
+  item.cost = cost;
+  std::snprintf(item.account, sizeof item.account, "%s", account);
+  std::snprintf(item.user, sizeof item.user, "%s", user);
+  item.type = type;
   return item;
 }
 
-std::vector<float> Costs(const BillItem* head) {
+std::vector<float> Costs(const Bill& bill) {
   std::vector<float> costs;
-  for (const BillItem* item = head; item != nullptr; item = item->next) costs.push_back(item->cost);
+  for (const BillItem& item : bill) costs.push_back(item.cost);
   return costs;
-}
-
-// Walks forward and back and checks that every prev link mirrors a next link.
-void ExpectConsistentLinks(const BillItem* head) {
-  ASSERT_TRUE(head == nullptr || head->prev == nullptr);
-  const BillItem* last = nullptr;
-  for (const BillItem* item = head; item != nullptr; item = item->next) {
-    EXPECT_EQ(item->prev, last);
-    last = item;
-  }
 }
 
 std::uint32_t U32At(const Bytes& bytes, std::size_t offset) {
@@ -124,6 +114,18 @@ TEST(BillItemCodec, FloatBitsSurviveExactly) {
   }
 }
 
+TEST(BillItemCodec, AStoredCostThatIsNotAFiniteNumberReadsAsZero) {
+  // One such cost would make every balance of the bill meaningless.
+  for (std::uint32_t bits : {0x7FC00000u, 0xFFC00001u, 0x7F800000u, 0xFF800000u}) {
+    Bytes stored(kBillItemBytes, 0);
+    PutU32(stored.data(), bits);
+    BillItem item;
+    item.cost = 5.0f;
+    DecodeBillItem(stored.data(), item);
+    EXPECT_EQ(item.cost, 0.0f) << std::hex << bits;
+  }
+}
+
 TEST(BillItemCodec, TextsAreAlwaysTerminatedAndCleanAfterTheTerminator) {
   Bytes stored(kBillItemBytes, 0);
   std::memset(&stored[4], 'x', 100);           // account without any terminator
@@ -145,78 +147,6 @@ TEST(BillItemCodec, TextsAreAlwaysTerminatedAndCleanAfterTheTerminator) {
   EXPECT_EQ(Bytes(bytes.begin() + 4, bytes.begin() + 103), Bytes(99, 'y'));
   EXPECT_EQ(bytes[103], 0);
   EXPECT_EQ(bytes[104], 0);  // the user field did not receive any of the account
-}
-
-TEST(BillItemCodec, DecodeLeavesTheLinksAlone) {
-  BillItem neighbour;
-  BillItem item;
-  item.prev = &neighbour;
-  item.next = &neighbour;
-  const Bytes zeros(kBillItemBytes, 0);
-  DecodeBillItem(zeros.data(), item);
-  EXPECT_EQ(item.prev, &neighbour);
-  EXPECT_EQ(item.next, &neighbour);
-}
-
-// ---------------------------------------------------------------------------------------------
-// The list
-
-TEST(BillList, AppendBuildsADoublyLinkedListOldestFirst) {
-  Bill bill;
-  BillItem* first = AppendBillItem(bill.head, MakeItem(1, "a", "u"));
-  EXPECT_EQ(bill.head, first);
-  EXPECT_EQ(first->prev, nullptr);
-  EXPECT_EQ(first->next, nullptr);
-  auto stale = MakeItem(2, "b", "u");
-  stale->next = first;  // whatever the item's links held before, it becomes the tail
-  stale->prev = stale.get();
-  BillItem* second = AppendBillItem(bill.head, std::move(stale));
-  AppendBillItem(bill.head, MakeItem(3, "c", "u"));
-  EXPECT_EQ(bill.head, first);
-  EXPECT_EQ(second->prev, first);
-  EXPECT_EQ(Costs(bill.head), (std::vector<float>{1, 2, 3}));
-  ExpectConsistentLinks(bill.head);
-}
-
-TEST(BillList, UnlinkJoinsTheNeighboursAndMovesTheHead) {
-  Bill bill;
-  BillItem* items[4];
-  for (int i = 0; i < 4; ++i) items[i] = AppendBillItem(bill.head, MakeItem(float(i), "", ""));
-
-  std::unique_ptr<BillItem> middle = UnlinkBillItem(bill.head, items[2]);
-  EXPECT_EQ(middle.get(), items[2]);
-  EXPECT_EQ(middle->prev, nullptr);
-  EXPECT_EQ(middle->next, nullptr);
-  EXPECT_EQ(Costs(bill.head), (std::vector<float>{0, 1, 3}));
-  ExpectConsistentLinks(bill.head);
-
-  UnlinkBillItem(bill.head, items[0]);
-  EXPECT_EQ(bill.head, items[1]);
-  EXPECT_EQ(Costs(bill.head), (std::vector<float>{1, 3}));
-  ExpectConsistentLinks(bill.head);
-
-  UnlinkBillItem(bill.head, items[3]);
-  EXPECT_EQ(Costs(bill.head), (std::vector<float>{1}));
-  EXPECT_EQ(items[1]->next, nullptr);
-
-  UnlinkBillItem(bill.head, items[1]);
-  EXPECT_EQ(bill.head, nullptr);
-  EXPECT_EQ(UnlinkBillItem(bill.head, nullptr), nullptr);
-}
-
-TEST(BillList, FreeAndMoveReleaseEveryItemOnce) {
-  // AddressSanitizer reports a leak or a double free if ownership goes wrong here.
-  Bill bill;
-  for (int i = 0; i < 5; ++i) AppendBillItem(bill.head, MakeItem(float(i), "", ""));
-  Bill moved(std::move(bill));
-  EXPECT_EQ(bill.head, nullptr);
-  EXPECT_EQ(Costs(moved.head).size(), 5u);
-  Bill other;
-  AppendBillItem(other.head, MakeItem(9, "", ""));
-  other = std::move(moved);
-  EXPECT_EQ(Costs(other.head).size(), 5u);
-  FreeBill(other.head);
-  EXPECT_EQ(other.head, nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -250,24 +180,29 @@ class BillStore : public ::testing::Test {
     auto bytes = Value("");
     return bytes && bytes->size() == 4 ? U32At(*bytes, 0) : 0xFFFFFFFFu;
   }
-  // What every appender does.
-  BillItem* Append(Bill& bill, std::unique_ptr<BillItem> item) {
-    BillItem* added = AppendBillItem(bill.head, std::move(item));
-    SaveLastBillItem(store, bill.head);
-    return added;
+  const BillItem& Append(Bill& bill, const BillItem& item) {
+    AddToBill(store, bill, item, [this, &bill](const BillItem& appended) {
+      // The views hear of the item once it is in the bill and stored.
+      EXPECT_EQ(&appended, &bill.back());
+      EXPECT_EQ(Item(static_cast<std::uint32_t>(Count() - 1)), Encoded(appended));
+      ++notices;
+    });
+    return bill.back();
   }
+  int notices = 0;
 };
 
 TEST_F(BillStore, EmptyKeyCreatesCountZeroAndFirstAppendStoresItemZero) {
   Bill bill = LoadBill(store);
-  EXPECT_EQ(bill.head, nullptr);
+  EXPECT_TRUE(bill.empty());
   EXPECT_EQ(registry.ValueType(kHkeyLocalMachine, kBillPath, ""), kRegDword);
   EXPECT_EQ(Value(""), Dword(0));
 
-  BillItem* added = Append(bill, MakeItem(0.25f, "Dial", "alice"));
+  const BillItem& added = Append(bill, MakeItem(0.25f, "Dial", "alice"));
   EXPECT_EQ(Count(), 1u);
   EXPECT_EQ(registry.ValueType(kHkeyLocalMachine, kBillPath, "BillItem0"), kRegBinary);
-  EXPECT_EQ(Item(0), Encoded(*added));
+  EXPECT_EQ(Item(0), Encoded(added));
+  EXPECT_EQ(notices, 1);
   EXPECT_EQ(registry.ValueNames(kHkeyLocalMachine, kBillPath),
             (std::vector<std::string>{"", "BillItem0"}));
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
@@ -279,8 +214,7 @@ TEST_F(BillStore, LoadKeepsStoredOrderAndLinks) {
   Bill bill = LoadBill(store);
   std::vector<float> expected;
   for (int i = 0; i < 12; ++i) expected.push_back(float(i));
-  EXPECT_EQ(Costs(bill.head), expected);
-  ExpectConsistentLinks(bill.head);
+  EXPECT_EQ(Costs(bill), expected);
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
@@ -289,41 +223,41 @@ TEST_F(BillStore, MissingItemLoadsZeroedAndIsStoredAsZeros) {
   PutItem(0, 1.0f);
   PutItem(2, 3.0f);
   Bill bill = LoadBill(store);
-  ASSERT_EQ(Costs(bill.head), (std::vector<float>{1, 0, 3}));
-  const BillItem* second = bill.head->next;
-  EXPECT_EQ(second->type, Call);
-  EXPECT_STREQ(second->account, "");
-  EXPECT_STREQ(second->user, "");
-  EXPECT_EQ(second->length, 0u);
-  EXPECT_EQ(second->year, 0u);
+  ASSERT_EQ(Costs(bill), (std::vector<float>{1, 0, 3}));
+  const BillItem& second = bill[1];
+  EXPECT_EQ(second.type, Call);
+  EXPECT_STREQ(second.account, "");
+  EXPECT_STREQ(second.user, "");
+  EXPECT_EQ(second.length, 0u);
+  EXPECT_EQ(second.year, 0u);
   EXPECT_EQ(Item(1), Bytes(240, 0));
   EXPECT_EQ(registry.ValueType(kHkeyLocalMachine, kBillPath, "BillItem1"), kRegBinary);
 }
 
 TEST_F(BillStore, OverLongItemIsReplacedByZeros) {
   PutCount(1);
-  Bytes longer = Encoded(*MakeItem(7.0f, "acct", "user"));
+  Bytes longer = Encoded(MakeItem(7.0f, "acct", "user"));
   longer.push_back(0x55);
   PutItem(0, longer);
   Bill bill = LoadBill(store);
-  ASSERT_NE(bill.head, nullptr);
-  EXPECT_EQ(bill.head->cost, 0.0f);
-  EXPECT_STREQ(bill.head->account, "");
+  ASSERT_EQ(bill.size(), 1u);
+  EXPECT_EQ(bill.front().cost, 0.0f);
+  EXPECT_STREQ(bill.front().account, "");
   EXPECT_EQ(Item(0), Bytes(240, 0));
 }
 
 TEST_F(BillStore, ShorterItemFillsTheLeadingFieldsAndLeavesTheRestZero) {
   PutCount(1);
-  Bytes shorter = Encoded(*MakeItem(2.5f, "abcdef", "user"));
+  Bytes shorter = Encoded(MakeItem(2.5f, "abcdef", "user"));
   shorter.resize(7);  // the cost and the first three letters of the account, no terminator
   PutItem(0, shorter);
   Bill bill = LoadBill(store);
-  ASSERT_NE(bill.head, nullptr);
-  EXPECT_EQ(bill.head->cost, 2.5f);
-  EXPECT_STREQ(bill.head->account, "abc");
-  EXPECT_STREQ(bill.head->user, "");
-  EXPECT_EQ(bill.head->length, 0u);
-  EXPECT_EQ(bill.head->type, Call);
+  ASSERT_EQ(bill.size(), 1u);
+  EXPECT_EQ(bill.front().cost, 2.5f);
+  EXPECT_STREQ(bill.front().account, "abc");
+  EXPECT_STREQ(bill.front().user, "");
+  EXPECT_EQ(bill.front().length, 0u);
+  EXPECT_EQ(bill.front().type, Call);
   EXPECT_EQ(Item(0)->size(), 7u);  // an accepted value is not rewritten
 }
 
@@ -332,23 +266,23 @@ TEST_F(BillStore, JunkTextsComeBackTerminated) {
   Bytes junk(kBillItemBytes, 'Q');
   PutItem(0, junk);
   Bill bill = LoadBill(store);
-  ASSERT_NE(bill.head, nullptr);
-  EXPECT_EQ(std::string(bill.head->account), std::string(99, 'Q'));
-  EXPECT_EQ(std::string(bill.head->user), std::string(99, 'Q'));
+  ASSERT_EQ(bill.size(), 1u);
+  EXPECT_EQ(std::string(bill.front().account), std::string(99, 'Q'));
+  EXPECT_EQ(std::string(bill.front().user), std::string(99, 'Q'));
 }
 
 TEST_F(BillStore, StoredCountDecidesTheNextNumberAndLaterValuesAreDeleted) {
   PutCount(2);
   for (std::uint32_t i = 0; i < 5; ++i) PutItem(i, float(i));
   Bill bill = LoadBill(store);
-  EXPECT_EQ(Costs(bill.head), (std::vector<float>{0, 1}));
+  EXPECT_EQ(Costs(bill), (std::vector<float>{0, 1}));
 
-  BillItem* added = Append(bill, MakeItem(9.0f, "new", "u"));
-  EXPECT_EQ(Item(2), Encoded(*added));
+  const BillItem& added = Append(bill, MakeItem(9.0f, "new", "u"));
+  EXPECT_EQ(Item(2), Encoded(added));
   EXPECT_EQ(Count(), 3u);
   EXPECT_FALSE(Has(3));
   EXPECT_FALSE(Has(4));
-  EXPECT_EQ(Item(0), Encoded(*MakeItem(0.0f, "", "")));
+  EXPECT_EQ(Item(0), Encoded(MakeItem(0.0f, "", "")));
 }
 
 TEST_F(BillStore, AppendDeletesStopAtTheFirstGap) {
@@ -368,23 +302,71 @@ TEST_F(BillStore, AppendDeletesStopAtTheFirstGap) {
 TEST_F(BillStore, AppendUsesTheStoredCountNotTheListLength) {
   Bill bill = LoadBill(store);
   Append(bill, MakeItem(1.0f, "", ""));
-  PutCount(5);  // someone else stored more meanwhile
-  BillItem* added = Append(bill, MakeItem(2.0f, "", ""));
-  EXPECT_EQ(Item(5), Encoded(*added));
+  for (std::uint32_t i = 1; i < 5; ++i) PutItem(i, float(i));  // someone else stored more meanwhile
+  PutCount(5);
+  const BillItem& added = Append(bill, MakeItem(2.0f, "", ""));
+  EXPECT_EQ(Item(5), Encoded(added));
   EXPECT_EQ(Count(), 6u);
-  EXPECT_EQ(Item(0), Encoded(*bill.head));
+  EXPECT_EQ(Item(0), Encoded(bill.front()));
 }
 
-TEST_F(BillStore, NegativeCountLoadsEmptyAndTheNextAppendStartsAtZero) {
-  PutCount(0xFFFFFFFFu);
-  PutItem(0, 1.0f);
-  Bill bill = LoadBill(store);
-  EXPECT_EQ(bill.head, nullptr);
-  BillItem* added = Append(bill, MakeItem(3.0f, "", ""));
-  EXPECT_EQ(Item(0), Encoded(*added));
-  EXPECT_EQ(Count(), 1u);
-  Bill again = LoadBill(store);
-  EXPECT_EQ(Costs(again.head), (std::vector<float>{3}));
+// A count that cannot be read, or that claims more items than the key holds, must neither make the
+// load build items without end nor let the next append overwrite or delete a stored item.
+TEST(BillStoreCount, ACountTheKeyCannotHoldNeverCostsAStoredItem) {
+  constexpr std::uint32_t kRegQword = 11;
+  struct Case {
+    const char* what;
+    std::uint32_t countType;  // 0: no count stored
+    Bytes count;
+    std::vector<std::uint32_t> numbers;  // the items stored, each costing its number + 1
+    std::vector<float> loaded;
+  };
+  const std::vector<std::uint32_t> three = {0, 1, 2};
+  const Case cases[] = {
+      {"far beyond the items", kRegDword, Dword(0x7FFFFFFF), three, {1, 2, 3}},
+      {"more than the key holds", kRegDword, Dword(1000), three, {1, 2, 3}},
+      {"negative", kRegDword, Dword(0xFFFFFFFF), three, {1, 2, 3}},
+      {"text", kRegSz, Bytes{'1', '2', 0}, three, {1, 2, 3}},
+      {"too long to read", kRegQword, Bytes{3, 0, 0, 0, 0, 0, 0, 0}, three, {1, 2, 3}},
+      {"too short to be one", kRegBinary, Bytes{3, 0}, three, {1, 2, 3}},
+      {"missing", 0, Bytes{}, three, {1, 2, 3}},
+      {"text, with an item missing", kRegSz, Bytes{'1', '2', 0}, {0, 2}, {1, 0, 3}},
+      {"too long, with a stray number", kRegQword, Bytes(8, 0), {0, 1, 4000000000u}, {1, 2}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeRegistry registry;
+    SettingsStore store(registry);
+    if (c.countType != 0) registry.PutValue(kHkeyLocalMachine, kBillPath, "", c.countType, c.count);
+    std::vector<std::pair<std::string, Bytes>> stored;
+    for (std::uint32_t number : c.numbers) {
+      stored.emplace_back("BillItem" + std::to_string(number),
+                          Encoded(MakeItem(float(number + 1), "acct", "user")));
+      registry.PutValue(kHkeyLocalMachine, kBillPath, stored.back().first, kRegBinary,
+                        stored.back().second);
+    }
+    auto expectStoredItemsKept = [&] {
+      for (const auto& item : stored) {
+        EXPECT_EQ(registry.ValueBytes(kHkeyLocalMachine, kBillPath, item.first), item.second)
+            << item.first;
+      }
+    };
+
+    Bill bill = LoadBill(store);
+    const auto loaded = static_cast<std::uint32_t>(c.loaded.size());
+    EXPECT_EQ(Costs(bill), c.loaded);
+    EXPECT_EQ(registry.ValueType(kHkeyLocalMachine, kBillPath, ""), kRegDword);
+    EXPECT_EQ(registry.ValueBytes(kHkeyLocalMachine, kBillPath, ""), Dword(loaded));
+    expectStoredItemsKept();
+
+    AddToBill(store, bill, MakeItem(9.0f, "", ""), nullptr);
+    EXPECT_EQ(registry.ValueBytes(kHkeyLocalMachine, kBillPath, "BillItem" + std::to_string(loaded)),
+              Encoded(MakeItem(9.0f, "", "")));
+    expectStoredItemsKept();
+    std::vector<float> appended = c.loaded;
+    appended.push_back(9.0f);
+    EXPECT_EQ(Costs(LoadBill(store)), appended);
+  }
 }
 
 TEST_F(BillStore, DeletingTheHeadThenSaveBillRenumbersAndDropsTheOldLast) {
@@ -392,15 +374,13 @@ TEST_F(BillStore, DeletingTheHeadThenSaveBillRenumbersAndDropsTheOldLast) {
   for (int i = 1; i <= 3; ++i) Append(bill, MakeItem(float(i), "a", "u"));
   ASSERT_EQ(Count(), 3u);
 
-  BillItem* oldHead = bill.head;
-  UnlinkBillItem(bill.head, oldHead).reset();
-  EXPECT_EQ(Costs(bill.head), (std::vector<float>{2, 3}));
-  SaveBill(store, bill.head);
+  bill.erase(bill.begin());
+  SaveBill(store, bill);
   EXPECT_EQ(Count(), 2u);
-  EXPECT_EQ(Item(0), Encoded(*bill.head));
-  EXPECT_EQ(Item(1), Encoded(*bill.head->next));
+  EXPECT_EQ(Item(0), Encoded(bill.front()));
+  EXPECT_EQ(Item(1), Encoded(bill[1]));
   EXPECT_FALSE(Has(2));
-  EXPECT_EQ(Costs(LoadBill(store).head), (std::vector<float>{2, 3}));
+  EXPECT_EQ(Costs(LoadBill(store)), (std::vector<float>{2, 3}));
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
@@ -409,7 +389,7 @@ TEST_F(BillStore, SaveBillOfAnEmptyListClearsTheStoreUpToAGap) {
   PutItem(0, 1.0f);
   PutItem(1, 1.0f);
   PutItem(3, 1.0f);
-  SaveBill(store, nullptr);
+  SaveBill(store, Bill());
   EXPECT_EQ(Count(), 0u);
   EXPECT_FALSE(Has(0));
   EXPECT_FALSE(Has(1));
@@ -419,17 +399,16 @@ TEST_F(BillStore, SaveBillOfAnEmptyListClearsTheStoreUpToAGap) {
 TEST_F(BillStore, WithoutAccessTheBillLoadsEmptyAndNothingIsStored) {
   registry.DenyAccess(kHkeyLocalMachine);
   Bill bill = LoadBill(store);
-  EXPECT_EQ(bill.head, nullptr);
-  AppendBillItem(bill.head, MakeItem(1.0f, "", ""));
-  SaveLastBillItem(store, bill.head);
-  SaveBill(store, bill.head);
+  EXPECT_TRUE(bill.empty());
+  AddToBill(store, bill, MakeItem(1.0f, "", ""), nullptr);
+  SaveBill(store, bill);
   registry.DenyAccess(kHkeyLocalMachine, false);
   EXPECT_FALSE(registry.KeyExists(kHkeyLocalMachine, kBillPath));
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
 TEST_F(BillStore, SaveLastOfAnEmptyBillWritesNothing) {
-  SaveLastBillItem(store, nullptr);
+  SaveLastBillItem(store, Bill());
   EXPECT_FALSE(registry.ValueExists(kHkeyLocalMachine, kBillPath, ""));
 }
 

@@ -159,6 +159,16 @@ TEST_F(CurCallRecordTest, AnEmptyRecordReadsTheClockAndUnknownNamesAndWritesThem
   EXPECT_EQ(Text("Unknown"), Stored("Account"));
 }
 
+TEST_F(CurCallRecordTest, AStoredCostThatIsNotAFiniteNumberReadsAsZero) {
+  for (std::uint32_t bits : {0x7FC00000u, 0x7F800000u, 0xFF800000u}) {
+    Put("Cost", kRegBinary, U32(bits));
+    BillItem item;
+    item.cost = 5.0f;
+    ReadCurCall(store, env, item);
+    EXPECT_EQ(0.0f, item.cost) << std::hex << bits;
+  }
+}
+
 TEST_F(CurCallRecordTest, AMissingLengthIsTheSnapshotsOwnStartToEnd) {
   Put("Start", kRegBinary, U32(MakePackedTime(23, 50)));
   Put("End", kRegBinary, U32(MakePackedTime(0, 5)));
@@ -198,6 +208,25 @@ TEST_F(CurCallRecordTest, AStoredUserOfAHundredAndFiftyCharactersBecomesUnknown)
   EXPECT_STREQ("Unknown", item.account);
   EXPECT_EQ(Text("Unknown"), Stored("User"));
   EXPECT_EQ(Text("Unknown"), Stored("Account"));
+}
+
+// ---- Calls taken in from the other hive ---------------------------------------------------------
+
+TEST_F(CurCallRecordTest, TheFingerprintFollowsEverySnapshotValueAndNothingElse) {
+  SaveCurCall(store, 1.5f, 0x0900, 0x0905, 6, CalendarDate{1, 2, 2001}, "alice", "Acme");
+  const std::uint64_t saved = SnapshotFingerprint(store);
+  MarkCallInProgress(store);
+  WriteOtherHiveCall(store, OtherHiveCall{saved, 3, true});
+  EXPECT_EQ(saved, SnapshotFingerprint(store)) << "the marker and the bookkeeping are not the call";
+  for (const char* name : {"Cost", "Start", "End", "Length", "Date", "User", "Account"}) {
+    const Bytes kept = Stored(name);
+    Bytes changed = kept;
+    changed[0] ^= 1;
+    Put(name, TypeOf(name), changed);
+    EXPECT_NE(saved, SnapshotFingerprint(store)) << name;
+    Put(name, TypeOf(name), kept);
+  }
+  EXPECT_EQ(saved, SnapshotFingerprint(store));
 }
 
 TEST(LengthBetweenTest, CountsTheMinutesBetweenAndTheMinuteUnderWay) {

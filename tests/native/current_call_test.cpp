@@ -103,12 +103,6 @@ class CurrentCallTest : public ::testing::Test {
     return bytes && bytes->size() == 4 ? GetF32(bytes->data()) : -1.0f;
   }
 
-  std::vector<BillItem*> Items() {
-    std::vector<BillItem*> items;
-    for (BillItem* item = bill.head; item != nullptr; item = item->next) items.push_back(item);
-    return items;
-  }
-
   FakeRegistry registry;
   SettingsStore store{registry};
   FakeEnvironment env;
@@ -242,10 +236,8 @@ TEST_F(CurrentCallTest, StoredAmountsThatAreNotFiniteCountAsZero) {
     env.SetNow(3, 18, 0);
     RunSeconds(60);
     call.EndCall();
-    ASSERT_NE(nullptr, bill.head) << c.what;
-    BillItem* last = bill.head;
-    while (last->next != nullptr) last = last->next;
-    EXPECT_NEAR(c.expected, last->cost, 1e-6) << c.what;
+    ASSERT_FALSE(bill.empty()) << c.what;
+    EXPECT_NEAR(c.expected, bill.back().cost, 1e-6) << c.what;
   }
 }
 
@@ -259,8 +251,8 @@ TEST_F(CurrentCallTest, EndCallBillsTheCallAndClearsTheMarker) {
   float cost = call.CurrentCost();
   call.EndCall();
 
-  ASSERT_EQ(1u, Items().size());
-  const BillItem& item = *bill.head;
+  ASSERT_EQ(1u, bill.size());
+  const BillItem& item = bill.front();
   EXPECT_EQ(cost, item.cost);
   EXPECT_STREQ("Dialup", item.account);
   EXPECT_STREQ("alice", item.user);
@@ -286,17 +278,17 @@ TEST_F(CurrentCallTest, ACallShorterThanOneSecondCostsTheMinimumAndLastsOneMinut
   call.StartCall("Dialup");
   Tick(300);
   call.EndCall();
-  ASSERT_NE(nullptr, bill.head);
-  EXPECT_FLOAT_EQ(0.05f, bill.head->cost);
-  EXPECT_EQ(0x0001u, bill.head->length);
+  ASSERT_EQ(1u, bill.size());
+  EXPECT_FLOAT_EQ(0.05f, bill.front().cost);
+  EXPECT_EQ(0x0001u, bill.front().length);
 }
 
 TEST_F(CurrentCallTest, StartingWhileACallIsInProgressBillsTheFirst) {
   call.StartCall("First");
   RunSeconds(3);
   call.StartCall("Second");
-  ASSERT_EQ(1u, Items().size());
-  EXPECT_STREQ("First", bill.head->account);
+  ASSERT_EQ(1u, bill.size());
+  EXPECT_STREQ("First", bill.front().account);
   EXPECT_STREQ("Second", call.CallProfile()->name);
   EXPECT_EQ(0, call.CallSeconds());
 }
@@ -359,7 +351,7 @@ TEST_F(CurrentCallTest, CallEndingWhileANoticeIsOpenLeavesTheEndedCallAlone) {
   actions.duringNotice = [this] { call.EndCall(); };
   RunSeconds(61);
   ASSERT_EQ(1u, actions.notices.size());
-  ASSERT_EQ(1u, Items().size());
+  ASSERT_EQ(1u, bill.size());
   EXPECT_FALSE(call.IsCallInProgress());
   EXPECT_EQ(0u, StoredDword("CurCall", "")) << "the ended call's record must not be re-marked";
   EXPECT_EQ(0x0001u, StoredDword("CurCall", "Length")) << "no snapshot of the ended call";
@@ -430,19 +422,19 @@ TEST_F(CurrentCallTest, CallKilledMidwayIsBilledAtTheNextStartFromItsLastSnapsho
   FakeEnvironment later;
   later.SetNow(3, 11, 0);
   Bill nextBill = LoadBill(store);
-  RecoverInterruptedCall(store, later, nextBill, nullptr);
-  ASSERT_NE(nullptr, nextBill.head);
-  EXPECT_EQ(snapshotCost, nextBill.head->cost);
-  EXPECT_EQ(0x0002u, nextBill.head->length);
-  EXPECT_EQ(0x0A00u, nextBill.head->start);
-  EXPECT_EQ(0x0A01u, nextBill.head->end);
-  EXPECT_STREQ("Dialup", nextBill.head->account);
-  EXPECT_STREQ("alice", nextBill.head->user);
+  RecoverInterruptedCall(store, store, later, nextBill, nullptr);
+  ASSERT_EQ(1u, nextBill.size());
+  EXPECT_EQ(snapshotCost, nextBill.front().cost);
+  EXPECT_EQ(0x0002u, nextBill.front().length);
+  EXPECT_EQ(0x0A00u, nextBill.front().start);
+  EXPECT_EQ(0x0A01u, nextBill.front().end);
+  EXPECT_STREQ("Dialup", nextBill.front().account);
+  EXPECT_STREQ("alice", nextBill.front().user);
   EXPECT_EQ(0u, StoredDword("CurCall", ""));
 
   // A second start finds nothing more to bill.
-  RecoverInterruptedCall(store, later, nextBill, nullptr);
-  EXPECT_EQ(nullptr, nextBill.head->next);
+  RecoverInterruptedCall(store, store, later, nextBill, nullptr);
+  EXPECT_EQ(1u, nextBill.size());
 }
 
 TEST_F(CurrentCallTest, CallKilledInItsFirstMinuteIsBilledWithItsOwnValues) {
@@ -456,10 +448,9 @@ TEST_F(CurrentCallTest, CallKilledInItsFirstMinuteIsBilledWithItsOwnValues) {
   RunSeconds(20);
   Bill nextBill = LoadBill(store);
   FakeEnvironment later;
-  RecoverInterruptedCall(store, later, nextBill, nullptr);
-  ASSERT_NE(nullptr, nextBill.head);
-  BillItem* last = nextBill.head;
-  while (last->next != nullptr) last = last->next;
+  RecoverInterruptedCall(store, store, later, nextBill, nullptr);
+  ASSERT_FALSE(nextBill.empty());
+  const BillItem* last = &nextBill.back();
   EXPECT_STREQ("New", last->account);
   EXPECT_STREQ("bob", last->user);
   EXPECT_EQ(0x0F2Du, last->start);

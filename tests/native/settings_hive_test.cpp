@@ -80,14 +80,14 @@ struct OtherStoreCase {
 
 const OtherStoreCase kOtherStoreCases[] = {
     {"machine data the run may write", kHkeyCurrentUser, true, Machine::kWritable, true},
-    {"machine data the run may only read", kHkeyCurrentUser, true, Machine::kReadOnly, false},
+    {"machine data the run may only read", kHkeyCurrentUser, true, Machine::kReadOnly, true},
     {"machine data the run cannot read", kHkeyCurrentUser, true, Machine::kUnreadable, false},
     {"no machine data", kHkeyCurrentUser, false, Machine::kWritable, false},
     {"user data beside the machine's", kHkeyLocalMachine, true, Machine::kWritable, true},
     {"no user data", kHkeyLocalMachine, false, Machine::kWritable, false},
 };
 
-TEST(OtherHiveStore, OnlyAnExistingTreeThatCanBeWrittenAndNothingIsCreated) {
+TEST(OtherHiveStore, OnlyAnExistingTreeThatCanBeReadAndNothingIsCreated) {
   for (const OtherStoreCase& c : kOtherStoreCases) {
     SCOPED_TRACE(c.name);
     FakeRegistry registry;

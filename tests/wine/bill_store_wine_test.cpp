@@ -7,10 +7,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "bill/add_to_bill.h"
 #include "bill/bill_store.h"
 #include "platform/win32/win32_registry.h"
 
@@ -67,34 +67,31 @@ class BillStoreWine : public ::testing::Test {
   SettingsStore store{registry};
 };
 
-std::unique_ptr<BillItem> SampleItem(float cost, const char* account, const char* user,
-                                     std::uint32_t type) {
-  auto item = std::make_unique<BillItem>();
-  item->cost = cost;
-  std::snprintf(item->account, sizeof item->account, "%s", account);
-  std::snprintf(item->user, sizeof item->user, "%s", user);
-  item->length = MakePackedTime(2, 7);
-  item->start = MakePackedTime(21, 30);
-  item->end = MakePackedTime(23, 37);
-  item->day = 29;
-  item->month = 2;
-  item->year = 2004;
-  item->type = type;
+BillItem SampleItem(float cost, const char* account, const char* user, std::uint32_t type) {
+  BillItem item;
+  item.cost = cost;
+  std::snprintf(item.account, sizeof item.account, "%s", account);
+  std::snprintf(item.user, sizeof item.user, "%s", user);
+  item.length = MakePackedTime(2, 7);
+  item.start = MakePackedTime(21, 30);
+  item.end = MakePackedTime(23, 37);
+  item.day = 29;
+  item.month = 2;
+  item.year = 2004;
+  item.type = type;
   return item;
 }
 
 TEST_F(BillStoreWine, AppendedItemsAreStoredByteForByteAndLoadBack) {
   Bill bill = LoadBill(store);
-  EXPECT_EQ(bill.head, nullptr);
+  EXPECT_TRUE(bill.empty());
   RawValue count = ReadRaw(nullptr);
   ASSERT_EQ(count.result, ERROR_SUCCESS);
   EXPECT_EQ(count.type, static_cast<DWORD>(REG_DWORD));
   EXPECT_EQ(count.bytes, (Bytes{0, 0, 0, 0}));
 
-  AppendBillItem(bill.head, SampleItem(12.345f, "Dial-up One", "alice", Call));
-  SaveLastBillItem(store, bill.head);
-  AppendBillItem(bill.head, SampleItem(-20.0f, "", "Jos\xE9", Payment));
-  SaveLastBillItem(store, bill.head);
+  AddToBill(store, bill, SampleItem(12.345f, "Dial-up One", "alice", Call), nullptr);
+  AddToBill(store, bill, SampleItem(-20.0f, "", "Jos\xE9", Payment), nullptr);
 
   RawValue first = ReadRaw("BillItem0");
   ASSERT_EQ(first.result, ERROR_SUCCESS);
@@ -125,15 +122,12 @@ TEST_F(BillStoreWine, AppendedItemsAreStoredByteForByteAndLoadBack) {
   EXPECT_EQ(ReadRaw(nullptr).bytes, (Bytes{2, 0, 0, 0}));
 
   Bill loaded = LoadBill(store);
-  ASSERT_NE(loaded.head, nullptr);
-  ASSERT_NE(loaded.head->next, nullptr);
-  EXPECT_EQ(loaded.head->next->next, nullptr);
-  EXPECT_EQ(loaded.head->next->prev, loaded.head);
-  for (const BillItem *a = bill.head, *b = loaded.head; a != nullptr; a = a->next, b = b->next) {
+  ASSERT_EQ(loaded.size(), 2u);
+  for (std::size_t i = 0; i < loaded.size(); ++i) {
     std::uint8_t ea[kBillItemBytes];
     std::uint8_t eb[kBillItemBytes];
-    EncodeBillItem(*a, ea);
-    EncodeBillItem(*b, eb);
+    EncodeBillItem(bill[i], ea);
+    EncodeBillItem(loaded[i], eb);
     EXPECT_EQ(Bytes(ea, ea + 240), Bytes(eb, eb + 240));
   }
 }
@@ -141,10 +135,8 @@ TEST_F(BillStoreWine, AppendedItemsAreStoredByteForByteAndLoadBack) {
 TEST_F(BillStoreWine, RepairsAndRenumbersAgainstTheRealRegistry) {
   // Count 3, item 1 missing, item 2 too long, a stale item 3 beyond the count.
   Bill original;
-  for (int i = 0; i < 4; ++i) {
-    AppendBillItem(original.head, SampleItem(float(i + 1), "acct", "bob", Call));
-  }
-  SaveBill(store, original.head);
+  for (int i = 0; i < 4; ++i) original.push_back(SampleItem(float(i + 1), "acct", "bob", Call));
+  SaveBill(store, original);
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kBillPath, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
   RegDeleteValueA(key, "BillItem1");
@@ -153,21 +145,48 @@ TEST_F(BillStoreWine, RepairsAndRenumbersAgainstTheRealRegistry) {
   WriteRaw(nullptr, REG_DWORD, Bytes{3, 0, 0, 0});
 
   Bill bill = LoadBill(store);
-  ASSERT_NE(bill.head, nullptr);
-  EXPECT_EQ(bill.head->cost, 1.0f);
-  EXPECT_EQ(bill.head->next->cost, 0.0f);
-  EXPECT_EQ(bill.head->next->next->cost, 0.0f);
+  ASSERT_EQ(bill.size(), 3u);
+  EXPECT_EQ(bill[0].cost, 1.0f);
+  EXPECT_EQ(bill[1].cost, 0.0f);
+  EXPECT_EQ(bill[2].cost, 0.0f);
   EXPECT_EQ(ReadRaw("BillItem1").bytes, Bytes(240, 0));
   EXPECT_EQ(ReadRaw("BillItem2").bytes, Bytes(240, 0));
 
   // Delete the head: the rest is renumbered from 0, and the deletes after the new count of 2 take
   // the old last value and the stale one after it, up to the first number not stored.
-  UnlinkBillItem(bill.head, bill.head).reset();
-  SaveBill(store, bill.head);
+  bill.erase(bill.begin());
+  SaveBill(store, bill);
   EXPECT_EQ(ReadRaw(nullptr).bytes, (Bytes{2, 0, 0, 0}));
   EXPECT_EQ(ReadRaw("BillItem0").bytes, Bytes(240, 0));
   EXPECT_EQ(ReadRaw("BillItem2").result, ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(ReadRaw("BillItem3").result, ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(BillStoreWine, ACountOfAnotherSizeOrTypeLosesNoStoredItem) {
+  // What RegQueryInfoKeyA and RegEnumValueA report decides the bill when the count cannot be read.
+  const struct {
+    DWORD type;
+    Bytes count;
+  } cases[] = {{REG_QWORD, Bytes{1, 0, 0, 0, 0, 0, 0, 0}}, {REG_SZ, Bytes{'1', '2', 0}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.type);
+    SetUp();
+    Bill original;
+    for (int i = 0; i < 3; ++i) original.push_back(SampleItem(float(i + 1), "acct", "bob", Call));
+    SaveBill(store, original);
+    const Bytes first = ReadRaw("BillItem0").bytes;
+    WriteRaw(nullptr, c.type, c.count);
+
+    Bill bill = LoadBill(store);
+    ASSERT_EQ(bill.size(), 3u);
+    EXPECT_EQ(bill[2].cost, 3.0f);
+    RawValue count = ReadRaw(nullptr);
+    EXPECT_EQ(count.type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(count.bytes, (Bytes{3, 0, 0, 0}));
+    AddToBill(store, bill, SampleItem(4.0f, "", "bob", Payment), nullptr);
+    EXPECT_EQ(ReadRaw("BillItem0").bytes, first);
+    EXPECT_EQ(LoadBill(store).size(), 4u);
+  }
 }
 
 }  // namespace

@@ -152,8 +152,8 @@ TEST_F(MonitorTest, ConnectionUpShowsTheOnlineTipAndDownBillsTheCall) {
   EXPECT_EQ(IDI_IDLE, program.tray->iconResource());
   EXPECT_EQ(1u, ReadDword(".Bill", nullptr));
   EXPECT_EQ(0u, ReadDword("CurCall", nullptr));
-  ASSERT_NE(nullptr, program.bill.head);
-  EXPECT_STREQ("My ISP", program.bill.head->account);
+  ASSERT_EQ(1u, program.bill.size());
+  EXPECT_STREQ("My ISP", program.bill.front().account);
 }
 
 TEST_F(MonitorTest, AnAddressThatIsNotADottedQuadShowsUnavailable) {

@@ -76,11 +76,13 @@ void Program::LoadState() {
   bill = LoadBill(store);
   LoadAlarms(store, alarms);
   LoadProgramSettings(store, settings, flash);
-  // After the bill: recovery appends to it.
-  RecoverInterruptedCall(store, environment, bill, nullptr);
+  // After the bill: recovery appends to it. A call a run on the other hive left in progress is
+  // billed here too, once, into the bill in use.
+  const std::optional<SettingsStore> other = store.OtherHiveStore();
+  RecoverInterruptedCall(other ? *other : store, store, environment, bill, nullptr);
 }
 
-void Program::FreeState() { FreeBill(bill.head); }
+void Program::FreeState() { bill = Bill(); }
 
 Program& App() {
   assert(theProgram != nullptr);

@@ -23,13 +23,6 @@ long Win32Registry::CreateKey(RegKey parent, const char* path, RegKey* out) {
   return result;
 }
 
-long Win32Registry::OpenKey(RegKey parent, const char* path, RegKey* out) {
-  HKEY opened = nullptr;
-  LONG result = RegOpenKeyExA(ToHkey(parent), path, 0, KEY_READ, &opened);
-  if (out) *out = result == ERROR_SUCCESS ? reinterpret_cast<RegKey>(opened) : 0;
-  return result;
-}
-
 long Win32Registry::QueryValue(RegKey key, const char* name, void* data, std::uint32_t* size) {
   DWORD bytes = size ? *size : 0;
   LONG result = RegQueryValueExA(ToHkey(key), name, nullptr, nullptr, static_cast<BYTE*>(data),
@@ -60,6 +53,30 @@ long Win32Registry::EnumKey(RegKey key, std::uint32_t index, char* name, std::ui
   LONG result = RegEnumKeyExA(ToHkey(key), index, name, nameSize ? &chars : nullptr, nullptr,
                               nullptr, nullptr, nullptr);
   if (nameSize) *nameSize = chars;
+  return result;
+}
+
+long Win32Registry::QueryValueCount(RegKey key, std::uint32_t* count) {
+  DWORD values = 0;
+  LONG result = RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                 &values, nullptr, nullptr, nullptr, nullptr);
+  if (count && result == ERROR_SUCCESS) *count = values;
+  return result;
+}
+
+long Win32Registry::EnumValue(RegKey key, std::uint32_t index, char* name,
+                              std::uint32_t* nameSize) {
+  DWORD chars = nameSize ? *nameSize : 0;
+  LONG result = RegEnumValueA(ToHkey(key), index, name, nameSize ? &chars : nullptr, nullptr,
+                              nullptr, nullptr, nullptr);
+  if (nameSize) *nameSize = chars;
+  return result;
+}
+
+long Win32Registry::OpenKeyToRead(RegKey parent, const char* path, RegKey* out) {
+  HKEY opened = nullptr;
+  LONG result = RegOpenKeyExA(ToHkey(parent), path, 0, KEY_READ, &opened);
+  if (out) *out = result == ERROR_SUCCESS ? reinterpret_cast<RegKey>(opened) : 0;
   return result;
 }
 

@@ -1,0 +1,189 @@
+// A crash can stop the program after any registry change. For every change that a step makes (the
+// start of a call, its minute snapshot, its end, recovery at start-up, also of a call left in the
+// other, read-only hive, and a payment added by hand), the registry stops there and the program
+// starts again from what survived: the bill must be the one that starting from the state before the
+// step gives, or the one after it. Never an item twice, never a call or an older item lost.
+//
+// A snapshot is several values written one after another, so a crash within one leaves a record
+// mixing the previous snapshot and the new one. There "before or after" holds field by field: the
+// call is billed once, each of its fields as one of the two snapshots had it.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "call/call_recovery.h"
+#include "call/curcall_record.h"
+#include "call/current_call.h"
+#include "fake_environment.h"
+#include "fake_registry.h"
+#include "platform/little_endian.h"
+
+namespace tollwick {
+namespace {
+
+class NoAlarmActions : public AlarmActions {
+ public:
+  void PlayAlarmSound() override {}
+  void FlashTrayIcon() override {}
+  void ShowAlarmNotice(int, float) override {}
+};
+
+// One run of the program, on the user hive; the machine hive holds the other record.
+struct Run {
+  explicit Run(FakeRegistry& fake)
+      : registry(fake), store(fake, kHkeyCurrentUser), other(fake, kHkeyLocalMachine) {
+    // Priced by the second with no minimum charge, so that every snapshot differs from the last.
+    std::vector<std::uint8_t> rates(20);
+    for (int offset : {8, 12, 16}) PutF32(&rates[offset], 0.06f);
+    const std::string profile = std::string(kRootPath) + "\\.Default";
+    registry.PutValue(kHkeyCurrentUser, profile, "CallChargeInfo", kRegBinary, rates);
+    registry.PutValue(kHkeyCurrentUser, profile, "MinChargeOn", kRegDword, {0, 0, 0, 0});
+    env.SetNow(6, 20, 0);
+  }
+  void Seconds(int seconds) {
+    for (int i = 0; i < 2 * seconds; ++i) {
+      env.tickCount += 500;
+      call.AccrueTick();
+    }
+  }
+  void Pay(float amount) {
+    BillItem item;
+    item.cost = amount;
+    item.type = Payment;
+    AddToBill(store, bill, item, nullptr);
+  }
+  // What the program does when it starts.
+  Bill Restart() {
+    Bill loaded = LoadBill(store);
+    RecoverInterruptedCall(store, store, env, loaded, nullptr);
+    RecoverInterruptedCall(other, store, env, loaded, nullptr);
+    return loaded;
+  }
+
+  FakeRegistry& registry;
+  SettingsStore store;
+  SettingsStore other;
+  FakeEnvironment env;
+  ProfileLibrary profiles{store};
+  Bill bill;
+  AlarmTable alarms;
+  NoAlarmActions actions;
+  CurrentCall call{CallServices{store, env, profiles, bill, alarms, actions, nullptr}};
+};
+
+struct Step {
+  const char* name;
+  std::function<void(Run&)> before;  // brings the registry to the state the step starts from
+  std::function<void(Run&)> step;
+  std::size_t adds;  // items a start after the step finds beyond those a start before it finds
+  bool snapshot;     // the step writes a snapshot: a crash within it may mix two
+};
+
+void CallUnderWay(Run& run) {
+  run.bill = LoadBill(run.store);
+  run.Pay(-10.0f);
+  run.call.StartCall("Dialup");
+  run.Seconds(90);
+  run.env.SetNow(6, 20, 3);
+}
+
+const Step kSteps[] = {
+    {"start of a call",
+     [](Run& run) {
+       CallUnderWay(run);  // an earlier call leaves its record and reserved number behind
+       run.call.EndCall();
+     },
+     [](Run& run) { run.call.StartCall("Dialup"); }, 1, true},
+    {"minute snapshot", CallUnderWay, [](Run& run) { run.Seconds(60); }, 0, true},
+    {"end of a call", CallUnderWay, [](Run& run) { run.call.EndCall(); }, 0, false},
+    {"recovery at start-up", CallUnderWay, [](Run& run) { run.Restart(); }, 0, false},
+    {"recovery from the other, read-only hive",
+     [](Run& run) {
+       run.bill = LoadBill(run.store);
+       run.Pay(-10.0f);
+       SaveCurCall(run.other, 1.25f, 0x1400, 0x1404, 5, CalendarDate{2, 5, 2026}, "bob", "Acme");
+       MarkCallInProgress(run.other);
+       run.registry.DenyWrites(kHkeyLocalMachine);
+     },
+     [](Run& run) { run.Restart(); }, 0, false},
+    {"payment added by hand", [](Run& run) { CallUnderWay(run); run.call.EndCall(); },
+     [](Run& run) { run.Pay(-2.5f); }, 1, false},
+};
+
+struct Outcome {
+  Bill bill;   // what the next start finds
+  Bill again;  // and a start after that
+  std::size_t changes = 0;
+};
+
+// stop: the registry applies this many of the step's changes; SIZE_MAX runs it whole.
+Outcome RunStep(const Step& s, bool run, std::size_t stop = SIZE_MAX) {
+  FakeRegistry registry;
+  Outcome outcome;
+  {
+    Run first(registry);
+    s.before(first);
+    const std::size_t start = registry.WritesApplied();
+    if (stop != SIZE_MAX) registry.CrashAfterWrites(stop);
+    if (run) s.step(first);
+    outcome.changes = registry.WritesApplied() - start;
+  }
+  registry.Restart();
+  Run next(registry);
+  outcome.bill = next.Restart();
+  outcome.again = next.Restart();
+  return outcome;
+}
+
+std::vector<std::vector<std::uint8_t>> Stored(const Bill& bill) {
+  std::vector<std::vector<std::uint8_t>> items;
+  for (const BillItem& item : bill) {
+    items.emplace_back(kBillItemBytes);
+    EncodeBillItem(item, items.back().data());
+  }
+  return items;
+}
+
+// The last item's fields each as one of the two had them, the items before it as after the step.
+bool Mixed(const Bill& bill, const Bill& before, const Bill& after) {
+  if (bill.empty() || bill.size() != before.size() || bill.size() != after.size()) return false;
+  if (Stored(Bill(bill.begin(), bill.end() - 1)) != Stored(Bill(after.begin(), after.end() - 1))) {
+    return false;
+  }
+  const BillItem &x = bill.back(), &a = before.back(), &b = after.back();
+  auto either = [](auto v, auto p, auto q) { return v == p || v == q; };
+  return either(x.cost, a.cost, b.cost) && either(x.length, a.length, b.length) &&
+         either(x.start, a.start, b.start) && either(x.end, a.end, b.end) &&
+         either(x.day, a.day, b.day) && std::string(x.account) == b.account &&
+         std::string(x.user) == b.user && x.type == b.type;
+}
+
+TEST(CrashPoints, EveryStepStartsAgainFromTheStateBeforeOrAfterIt) {
+  for (const Step& s : kSteps) {
+    SCOPED_TRACE(s.name);
+    const Outcome before = RunStep(s, false);
+    const Outcome after = RunStep(s, true);
+    ASSERT_EQ(after.bill.size(), before.bill.size() + s.adds);
+    std::size_t endedBefore = 0;
+    for (std::size_t k = 0; k < after.changes; ++k) {
+      const Outcome crashed = RunStep(s, true, k);
+      const bool asBefore = Stored(crashed.bill) == Stored(before.bill);
+      endedBefore += asBefore;
+      EXPECT_TRUE(asBefore || Stored(crashed.bill) == Stored(after.bill) ||
+                  (s.snapshot && Mixed(crashed.bill, before.bill, after.bill)))
+          << "crash after change " << k << " of " << after.changes;
+      EXPECT_EQ(Stored(crashed.bill), Stored(crashed.again)) << "a second start changed the bill";
+    }
+    // The crash took effect: the first change alone cannot have done the whole step.
+    if (Stored(before.bill) != Stored(after.bill)) {
+      EXPECT_GT(endedBefore, 0u);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tollwick
