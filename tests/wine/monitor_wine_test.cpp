@@ -1,6 +1,7 @@
 // The hidden main window under Wine with the RAS simulator: start-up on an empty registry, the tray
 // icon and tip as connections come and go, the switches that decide what counts as a connection, the
-// tray menu's Exit, and the icon coming back when the task bar is re-created.
+// tray menu's Exit, the icon coming back when the task bar is re-created, and the shell left alone
+// when a tick has nothing new to show.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -8,9 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/win32/connection_win32.h"
 #include "core/win32/main_window.h"
 #include "core/win32/program.h"
 #include "resources/resource.h"
@@ -26,6 +29,7 @@ struct NotifyCall {
   UINT flags;
   UINT callback;
   bool hasIcon;
+  HICON icon;
   std::string tip;
 };
 
@@ -33,7 +37,8 @@ std::vector<NotifyCall>* recorded = nullptr;
 
 BOOL WINAPI RecordNotify(DWORD action, PNOTIFYICONDATAA data) {
   recorded->push_back(NotifyCall{action, data->cbSize, data->uID, data->uFlags,
-                                 data->uCallbackMessage, data->hIcon != nullptr, data->szTip});
+                                 data->uCallbackMessage, data->hIcon != nullptr, data->hIcon,
+                                 data->szTip});
   return TRUE;
 }
 
@@ -280,6 +285,78 @@ TEST_F(MonitorTest, TheClockIconReplacesTheOnlineIconWhenSwitchedOn) {
   ASSERT_TRUE(program.online);
   EXPECT_TRUE(calls.back().hasIcon);
   EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), calls.back().action);
+}
+
+// Ticks come every 500 ms and the length moves once a second: a tick showing the same length as the
+// tick before it has nothing new for the shell.
+TEST_F(MonitorTest, ATickThatShowsTheSameLengthMakesNoShellCall) {
+  Start();
+  Up("My ISP");
+  Tick();
+  ASSERT_TRUE(program.online);
+  int shownSeconds = program.call.CallSeconds();
+  int quiet = 0;
+  for (int i = 0; i < 8; ++i) {
+    std::size_t before = calls.size();
+    int seconds = program.call.CallSeconds();  // what this tick's tip shows
+    Tick();
+    if (seconds == shownSeconds) {
+      EXPECT_EQ(before, calls.size()) << "tick " << i;
+      ++quiet;
+    } else {
+      ASSERT_EQ(before + 1, calls.size()) << "tick " << i;
+      EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), calls.back().action);
+    }
+    shownSeconds = seconds;
+  }
+  EXPECT_GT(quiet, 0);  // ticks sent back to back mostly fall within one second
+}
+
+// The probe on the simulated service: what it reports of the first listed connection, and that the
+// state is asked for only on demand.
+TEST_F(MonitorTest, TheProbeReportsTheFirstListedConnection) {
+  struct Link {
+    std::string entry;
+    rassim::LinkState state;
+    std::string ip = "10.1.2.3";
+  };
+  struct Case {
+    const char* what;
+    std::vector<Link> up;
+    bool askState;
+    bool listed;
+    std::string entry;
+    std::string ip;
+    bool connected;
+  };
+  const std::string longest(256, 'L');
+  const auto kConnected = rassim::LinkState::kConnected;
+  const Case cases[] = {
+      {"nothing up", {}, true, false, "", "", false},
+      {"connected, state asked", {{"My ISP", kConnected}}, true, true, "My ISP", "10.1.2.3", true},
+      {"connected, state not asked", {{"My ISP", kConnected}}, false, true, "My ISP", "10.1.2.3",
+       false},
+      // The address is known only once the connection is up.
+      {"authenticating", {{"Slow", rassim::LinkState::kAuthenticating}}, true, true, "Slow", "",
+       false},
+      {"no IP projection", {{"Bare", kConnected, ""}}, true, true, "Bare", "", true},
+      {"the longest entry name", {{longest, kConnected}}, true, true, longest, "10.1.2.3", true},
+      {"two up", {{"First", kConnected}, {"Second", rassim::LinkState::kConnecting}}, true, true,
+       "First", "10.1.2.3", true},
+      {"two up, the first on its way", {{"First", rassim::LinkState::kConnecting}, {"Second", kConnected}},
+       true, true, "First", "", false},
+  };
+  RasConnectionProbe probe;
+  for (const Case& c : cases) {
+    Down();
+    for (const Link& link : c.up) Up(link.entry, link.state, link.ip);
+    std::optional<ListedConnection> listed = probe.FirstConnection(c.askState);
+    ASSERT_EQ(c.listed, listed.has_value()) << c.what;
+    if (!listed) continue;
+    EXPECT_EQ(c.entry, listed->entryName) << c.what;
+    EXPECT_EQ(c.ip, listed->ipText) << c.what;
+    EXPECT_EQ(c.connected, listed->connected) << c.what;
+  }
 }
 
 TEST_F(MonitorTest, TheTrayMenuHasItsItemsInOrder) {

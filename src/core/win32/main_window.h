@@ -4,10 +4,11 @@
 
 #include <windows.h>
 
+#include "core/monitor_tick.h"
+
 namespace tollwick {
 
 constexpr const char* kMainWindowClass = "TOLLWICKCLASS";
-constexpr const char* kProgramTitle = "Tollwick";
 constexpr UINT_PTR kTimerId = 1000;
 constexpr UINT kTimerPeriodMs = 500;
 

@@ -1,11 +1,11 @@
 #include "core/win32/tray_icon.h"
 
-#include "core/win32/clock_icon_win32.h"
-#include "resources/resource.h"
+#include "core/clock_icon.h"
 
 namespace tollwick {
 
-BOOL TrayIcon::Command(DWORD action, HICON icon, bool owned, const char* tip) {
+BOOL TrayIcon::Apply(DWORD action, const TrayLook& look) {
+  shown_ = look;
   NOTIFYICONDATAA data{};
   // The version-1 record: its 64-character tip is all this program uses.
   data.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -13,55 +13,36 @@ BOOL TrayIcon::Command(DWORD action, HICON icon, bool owned, const char* tip) {
   data.uID = id_;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayCallbackMessage;
-  data.hIcon = icon;
-  if (tip != nullptr) lstrcpynA(data.szTip, tip, kTipChars);
-  tip_ = data.szTip;
+  // A clock face is drawn for the call and destroyed after it; resource icons are shared.
+  data.hIcon = shown_.clockFace
+                   ? BuildClockIcon(instance_, kClockIconSize, kClockIconSize, shown_.clockMinutes,
+                                    shown_.clockHours)
+                   : LoadIconA(instance_, MAKEINTRESOURCEA(shown_.iconResource));
+  lstrcpynA(data.szTip, shown_.tip.c_str(), kTrayTipChars);
   BOOL result = notify_(action, &data);
-  if (icon != nullptr && owned) DestroyIcon(icon);
+  if (shown_.clockFace && data.hIcon != nullptr) DestroyIcon(data.hIcon);
   return result;
 }
 
 BOOL TrayIcon::Add(int iconResource, const char* tip) {
-  iconResource_ = iconResource;
-  return Command(NIM_ADD, LoadIconA(instance_, MAKEINTRESOURCEA(iconResource)), false, tip);
+  added_ = true;
+  return Apply(NIM_ADD, TrayLook::Resource(iconResource, tip));
 }
 
 BOOL TrayIcon::Modify(int iconResource, const char* tip) {
-  iconResource_ = iconResource;
-  return Command(NIM_MODIFY, LoadIconA(instance_, MAKEINTRESOURCEA(iconResource)), false, tip);
+  return Apply(NIM_MODIFY, TrayLook::Resource(iconResource, tip));
 }
 
 BOOL TrayIcon::Delete(int iconResource, const char* tip) {
-  iconResource_ = 0;  // nothing to restore any more
-  return Command(NIM_DELETE, LoadIconA(instance_, MAKEINTRESOURCEA(iconResource)), false, tip);
+  added_ = false;  // nothing to restore any more
+  return Apply(NIM_DELETE, TrayLook::Resource(iconResource, tip));
 }
 
-BOOL TrayIcon::ModifyWithIcon(HICON ownedIcon, const char* tip) {
-  iconResource_ = IDI_ONLINE;
-  return Command(NIM_MODIFY, ownedIcon, true, tip);
-}
-
-void TrayIcon::ShowOnline(const char* tip, bool clockIcon, int minutes, int hours) {
-  if (clockIcon) {
-    ModifyWithIcon(BuildClockIcon(instance_, 32, 32, minutes, hours), tip);
-  } else {
-    Modify(IDI_ONLINE, tip);
-  }
-}
-
-void TrayIcon::UpdateOnline(TrayFlash& flash, const char* tip, bool clockIcon, int minutes,
-                            int hours) {
-  if (NextOnlinePicture(flash) == TrayPicture::Alarm) {
-    Modify(IDI_ALARM, tip);
-  } else {
-    ShowOnline(tip, clockIcon, minutes, hours);
-  }
-}
+void TrayIcon::Show(const TrayLook& look) { Apply(NIM_MODIFY, look); }
 
 void TrayIcon::Restore() {
-  if (iconResource_ == 0) return;  // never added, or already deleted
-  std::string tip = tip_;
-  Add(iconResource_, tip.c_str());
+  if (!added_) return;  // never added, or already deleted
+  Apply(NIM_ADD, shown_);
 }
 
 }  // namespace tollwick

@@ -7,15 +7,15 @@
 
 #include <string>
 
-#include "core/tray_flash.h"
+#include "core/tray_look.h"
+#include "core/win32/clock_icon_win32.h"
 
 namespace tollwick {
 
 constexpr UINT kTrayIconId = 1000;
 constexpr UINT kTrayCallbackMessage = WM_APP + 100;
-constexpr int kTipChars = 64;  // the shell's version-1 tip: 63 characters and the terminator
 
-class TrayIcon {
+class TrayIcon : public TrayView {
  public:
   // The shell call; tests put a recorder in its place.
   using NotifyFunction = BOOL(WINAPI*)(DWORD action, PNOTIFYICONDATAA data);
@@ -23,33 +23,31 @@ class TrayIcon {
   TrayIcon(HINSTANCE instance, HWND window, UINT id, NotifyFunction notify)
       : instance_(instance), window_(window), id_(id), notify_(notify) {}
 
-  // One Shell_NotifyIconA call (NIM_ADD, NIM_MODIFY or NIM_DELETE). An icon passed as owned is
-  // destroyed after the call; resource icons are shared and are not.
-  BOOL Command(DWORD action, HICON icon, bool owned, const char* tip);
-
+  // One Shell_NotifyIconA call (NIM_ADD, NIM_MODIFY or NIM_DELETE) with a resource icon, which is
+  // shared and never destroyed.
   BOOL Add(int iconResource, const char* tip);
   BOOL Modify(int iconResource, const char* tip);
   BOOL Delete(int iconResource, const char* tip);
-  BOOL ModifyWithIcon(HICON ownedIcon, const char* tip);
 
-  // The on-line picture: the clock face of the call's length, or icon 104.
-  void ShowOnline(const char* tip, bool clockIcon, int minutes, int hours);
-  // Every on-line tick: the on-line picture, or the next step of a pending alarm flash.
-  void UpdateOnline(TrayFlash& flash, const char* tip, bool clockIcon, int minutes, int hours);
+  const TrayLook& Shown() const override { return shown_; }
+  // NIM_MODIFY with the look's resource icon, or a clock face drawn for it.
+  void Show(const TrayLook& look) override;
 
   // The shell's task bar was re-created (Explorer restarted): add the icon again as it last was.
   void Restore();
 
-  const std::string& tip() const { return tip_; }
-  int iconResource() const { return iconResource_; }
+  // The resource shown last (the on-line icon while the clock is shown); 0 once deleted.
+  int iconResource() const { return added_ ? shown_.iconResource : 0; }
 
  private:
+  BOOL Apply(DWORD action, const TrayLook& look);
+
   HINSTANCE instance_;
   HWND window_;
   UINT id_;
   NotifyFunction notify_;
-  std::string tip_;
-  int iconResource_ = 0;  // the resource shown last, or the on-line icon while the clock is shown
+  TrayLook shown_;
+  bool added_ = false;  // added and not deleted since: what Restore brings back
 };
 
 }  // namespace tollwick
