@@ -105,6 +105,17 @@ class MonitorTest : public ::testing::Test {
 
   void Tick() { SendMessageA(window, WM_TIMER, kTimerId, 0); }
 
+  // Ticks until one calls the shell, for at most a few seconds of the real clock.
+  bool TickUntilTheShellIsCalled() {
+    std::size_t before = calls.size();
+    DWORD until = GetTickCount() + 3000;
+    while (calls.size() == before && GetTickCount() < until) {
+      Tick();
+      if (calls.size() == before) Sleep(20);
+    }
+    return calls.size() > before;
+  }
+
   std::vector<NotifyCall> calls;
   Program program{GetModuleHandleA(nullptr)};
   HWND window = nullptr;
@@ -312,6 +323,23 @@ TEST_F(MonitorTest, ATickThatShowsTheSameLengthMakesNoShellCall) {
   EXPECT_GT(quiet, 0);  // ticks sent back to back mostly fall within one second
 }
 
+TEST_F(MonitorTest, TheClockFaceIsHandedOverAgainWhenOnlyTheTipChanges) {
+  Start();
+  program.settings.clockIcon = 1;
+  Up("My ISP");
+  Tick();
+  ASSERT_TRUE(program.online);
+  HICON face = calls.back().icon;
+  ASSERT_NE(nullptr, face);
+  std::string firstTip = calls.back().tip;
+  ASSERT_TRUE(TickUntilTheShellIsCalled());
+  EXPECT_NE(firstTip, calls.back().tip);
+  EXPECT_EQ(face, calls.back().icon);  // the same minute: the same face, not drawn again
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(face, &info));  // still alive: the shell may be handed it again
+  DeleteObject(info.hbmMask);
+}
+
 // The probe on the simulated service: what it reports of the first listed connection, and that the
 // state is asked for only on demand.
 TEST_F(MonitorTest, TheProbeReportsTheFirstListedConnection) {
@@ -357,6 +385,61 @@ TEST_F(MonitorTest, TheProbeReportsTheFirstListedConnection) {
     EXPECT_EQ(c.ip, listed->ipText) << c.what;
     EXPECT_EQ(c.connected, listed->connected) << c.what;
   }
+}
+
+bool IsLiveIcon(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return false;
+  DeleteObject(info.hbmMask);
+  if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+  return true;
+}
+
+// The tray draws a clock face once for each length it shows, hands the same face over with every
+// new tip and across a flash, destroys it once another length replaces it, and brings it back when
+// the task bar is re-created.
+TEST(TrayIconClockFace, IsDrawnOncePerLengthShown) {
+  std::vector<NotifyCall> calls;
+  recorded = &calls;
+  {
+    TrayIcon tray(GetModuleHandleA(nullptr), nullptr, kTrayIconId, RecordNotify);
+    tray.Add(IDI_IDLE, "Tollwick");
+    struct Step {
+      TrayLook look;
+      int face;  // which face the shell must get: the same number, the same handle; 0 a resource
+    };
+    const Step steps[] = {
+        {TrayLook::Clock(5, 0, "0:5:0"), 1},  {TrayLook::Clock(5, 0, "0:5:1"), 1},
+        {TrayLook::Resource(IDI_ALARM, "0:5:1"), 0}, {TrayLook::Clock(5, 0, "0:5:2"), 1},
+        {TrayLook::Clock(6, 0, "0:6:0"), 2},  {TrayLook::Clock(6, 0, "0:6:1"), 2},
+        {TrayLook::Clock(6, 1, "1:6:0"), 3},
+    };
+    std::vector<HICON> faces(4, nullptr);
+    for (const Step& step : steps) {
+      tray.Show(step.look);
+      ASSERT_EQ(static_cast<DWORD>(NIM_MODIFY), calls.back().action);
+      EXPECT_EQ(step.look.tip, calls.back().tip);
+      HICON icon = calls.back().icon;
+      ASSERT_NE(nullptr, icon) << step.look.tip;
+      if (step.face == 0) {
+        EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ALARM)), icon);
+        continue;
+      }
+      if (faces[step.face] == nullptr) faces[step.face] = icon;
+      EXPECT_EQ(faces[step.face], icon) << step.look.tip;
+    }
+    EXPECT_NE(faces[1], faces[2]);
+    EXPECT_NE(faces[2], faces[3]);
+    EXPECT_FALSE(IsLiveIcon(faces[1]));  // replaced faces are destroyed
+    EXPECT_FALSE(IsLiveIcon(faces[2]));
+    EXPECT_TRUE(IsLiveIcon(faces[3]));   // the face shown stays
+
+    tray.Restore();
+    EXPECT_EQ(static_cast<DWORD>(NIM_ADD), calls.back().action);
+    EXPECT_EQ(faces[3], calls.back().icon);
+    EXPECT_EQ("1:6:0", calls.back().tip);
+  }
+  recorded = nullptr;
 }
 
 TEST_F(MonitorTest, TheTrayMenuHasItsItemsInOrder) {

@@ -15,4 +15,18 @@ HICON BuildClockIcon(HINSTANCE instance, int width, int height, int minutes, int
   return CreateIcon(instance, width, height, 1, 1, andMask.data(), xorBits.data());
 }
 
+ClockFaceCache::~ClockFaceCache() {
+  if (icon_ != nullptr) DestroyIcon(icon_);
+}
+
+HICON ClockFaceCache::Face(int minutes, int hours) {
+  if (icon_ != nullptr && minutes == minutes_ && hours == hours_) return icon_;
+  HICON face = BuildClockIcon(instance_, kClockIconSize, kClockIconSize, minutes, hours);
+  if (icon_ != nullptr) DestroyIcon(icon_);
+  icon_ = face;
+  minutes_ = minutes;
+  hours_ = hours;
+  return icon_;
+}
+
 }  // namespace tollwick

@@ -1,8 +1,14 @@
 #include "core/win32/tray_icon.h"
 
-#include "core/clock_icon.h"
-
 namespace tollwick {
+
+HICON TrayIcon::ResourceIcon(int iconResource) {
+  auto found = resourceIcons_.find(iconResource);
+  if (found != resourceIcons_.end()) return found->second;
+  HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(iconResource));
+  resourceIcons_.emplace(iconResource, icon);
+  return icon;
+}
 
 BOOL TrayIcon::Apply(DWORD action, const TrayLook& look) {
   shown_ = look;
@@ -13,15 +19,10 @@ BOOL TrayIcon::Apply(DWORD action, const TrayLook& look) {
   data.uID = id_;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayCallbackMessage;
-  // A clock face is drawn for the call and destroyed after it; resource icons are shared.
-  data.hIcon = shown_.clockFace
-                   ? BuildClockIcon(instance_, kClockIconSize, kClockIconSize, shown_.clockMinutes,
-                                    shown_.clockHours)
-                   : LoadIconA(instance_, MAKEINTRESOURCEA(shown_.iconResource));
+  data.hIcon = shown_.clockFace ? clockFace_.Face(shown_.clockMinutes, shown_.clockHours)
+                                : ResourceIcon(shown_.iconResource);
   lstrcpynA(data.szTip, shown_.tip.c_str(), kTrayTipChars);
-  BOOL result = notify_(action, &data);
-  if (shown_.clockFace && data.hIcon != nullptr) DestroyIcon(data.hIcon);
-  return result;
+  return notify_(action, &data);
 }
 
 BOOL TrayIcon::Add(int iconResource, const char* tip) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <map>
 #include <string>
 
 #include "core/tray_look.h"
@@ -21,7 +22,7 @@ class TrayIcon : public TrayView {
   using NotifyFunction = BOOL(WINAPI*)(DWORD action, PNOTIFYICONDATAA data);
 
   TrayIcon(HINSTANCE instance, HWND window, UINT id, NotifyFunction notify)
-      : instance_(instance), window_(window), id_(id), notify_(notify) {}
+      : instance_(instance), window_(window), id_(id), notify_(notify), clockFace_(instance) {}
 
   // One Shell_NotifyIconA call (NIM_ADD, NIM_MODIFY or NIM_DELETE) with a resource icon, which is
   // shared and never destroyed.
@@ -30,7 +31,7 @@ class TrayIcon : public TrayView {
   BOOL Delete(int iconResource, const char* tip);
 
   const TrayLook& Shown() const override { return shown_; }
-  // NIM_MODIFY with the look's resource icon, or a clock face drawn for it.
+  // NIM_MODIFY with the look's resource icon, or its clock face (see ClockFaceCache).
   void Show(const TrayLook& look) override;
 
   // The shell's task bar was re-created (Explorer restarted): add the icon again as it last was.
@@ -41,11 +42,15 @@ class TrayIcon : public TrayView {
 
  private:
   BOOL Apply(DWORD action, const TrayLook& look);
+  HICON ResourceIcon(int iconResource);
 
   HINSTANCE instance_;
   HWND window_;
   UINT id_;
   NotifyFunction notify_;
+  ClockFaceCache clockFace_;
+  // LoadIconA gives shared icons that live as long as the module: loaded once, never destroyed.
+  std::map<int, HICON> resourceIcons_;
   TrayLook shown_;
   bool added_ = false;  // added and not deleted since: what Restore brings back
 };
