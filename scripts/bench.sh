@@ -6,8 +6,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/win
 
-# Every benchmark program, by its target name (bench/CMakeLists.txt).
+# Every benchmark program, by its target name (bench/CMakeLists.txt); name some to run only those.
 benchmarks=(tick_bench bill_bench)
+if [ $# -gt 0 ]; then benchmarks=("$@"); fi
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null

@@ -19,4 +19,14 @@ bool IsDirectCableConnection(const char* entryName) {
   return std::strncmp(entryName, kDirectCableConnection, std::strlen(kDirectCableConnection)) == 0;
 }
 
+std::optional<ListedConnection> FindActiveConnection(ConnectionProbe& probe,
+                                                     const ProgramSettings& settings) {
+  const bool checkStatus = settings.checkStatus == 1;
+  std::optional<ListedConnection> first = probe.FirstConnection(checkStatus);
+  if (!first) return std::nullopt;
+  if (checkStatus && !first->connected) return std::nullopt;
+  if (settings.noDcc == 1 && IsDirectCableConnection(first->entryName.c_str())) return std::nullopt;
+  return first;
+}
+
 }  // namespace tollwick

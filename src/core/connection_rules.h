@@ -1,6 +1,11 @@
 #pragma once
 // The window-free rules of connection detection.
 
+#include <optional>
+
+#include "core/connection_probe.h"
+#include "core/program_settings.h"
+
 namespace tollwick {
 
 constexpr const char* kDirectCableConnection = "Direct Cable Connection";
@@ -11,5 +16,11 @@ bool IsDottedQuad(const char* text);
 
 // True when the entry name begins with "Direct Cable Connection" (case-sensitive).
 bool IsDirectCableConnection(const char* entryName);
+
+// The first listed connection when it counts as active under the switches: with "CheckStatus" only
+// once the service reports it connected, and with "NoDCC" never a Direct Cable Connection. The
+// switches are read at each call, so a change takes effect on the next tick.
+std::optional<ListedConnection> FindActiveConnection(ConnectionProbe& probe,
+                                                     const ProgramSettings& settings);
 
 }  // namespace tollwick

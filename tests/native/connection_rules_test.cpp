@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "scripted_probe.h"
 
 namespace tollwick {
 
@@ -27,6 +31,43 @@ TEST(DirectCableConnection, MatchesThePrefixCaseSensitively) {
   EXPECT_FALSE(IsDirectCableConnection("direct cable connection"));
   EXPECT_FALSE(IsDirectCableConnection("Direct Cable"));
   EXPECT_FALSE(IsDirectCableConnection("My ISP"));
+}
+
+TEST(FindActiveConnection, AppliesCheckStatusAndNoDccToTheFirstListedConnection) {
+  struct Case {
+    const char* what;
+    std::optional<ListedConnection> listed;
+    std::uint32_t checkStatus;
+    std::uint32_t noDcc;
+    bool active;
+  };
+  const Case cases[] = {
+      {"nothing listed", std::nullopt, 0, 1, false},
+      {"listed, status not asked", Listed("My ISP", "1.2.3.4", false), 0, 1, true},
+      {"CheckStatus, connected", Listed("My ISP", "1.2.3.4", true), 1, 1, true},
+      {"CheckStatus, still on its way up", Listed("My ISP", "1.2.3.4", false), 1, 1, false},
+      {"DCC with NoDCC", Listed("Direct Cable Connection"), 0, 1, false},
+      {"DCC with a suffix and NoDCC", Listed("Direct Cable Connection (COM1)"), 0, 1, false},
+      {"DCC without NoDCC", Listed("Direct Cable Connection"), 0, 0, true},
+      {"DCC in other case with NoDCC", Listed("direct cable connection"), 0, 1, true},
+      {"DCC connected, CheckStatus and NoDCC", Listed("Direct Cable Connection"), 1, 1, false},
+      {"DCC not yet connected without NoDCC", Listed("Direct Cable Connection", "", false), 1, 0,
+       false},
+  };
+  for (const Case& c : cases) {
+    ScriptedProbe probe;
+    probe.listed = c.listed;
+    ProgramSettings settings;
+    settings.checkStatus = c.checkStatus;
+    settings.noDcc = c.noDcc;
+    std::optional<ListedConnection> found = FindActiveConnection(probe, settings);
+    EXPECT_EQ(c.active, found.has_value()) << c.what;
+    // The state is a service call of its own, made only under CheckStatus.
+    EXPECT_EQ(std::vector<bool>{c.checkStatus == 1}, probe.askedState) << c.what;
+    if (found) {
+      EXPECT_EQ(c.listed->entryName, found->entryName) << c.what;
+    }
+  }
 }
 
 }  // namespace tollwick

@@ -1,6 +1,7 @@
 // The hidden main window under Wine with the RAS simulator: start-up on an empty registry, the tray
 // icon and tip as connections come and go, the switches that decide what counts as a connection, the
-// tray menu's Exit, and the icon coming back when the task bar is re-created.
+// tray menu's Exit, the icon coming back when the task bar is re-created, and the shell left alone
+// when a tick has nothing new to show.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -8,9 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/win32/connection_win32.h"
 #include "core/win32/main_window.h"
 #include "core/win32/program.h"
 #include "handle_checks.h"
@@ -26,6 +29,7 @@ struct NotifyCall {
   UINT id;
   UINT flags;
   UINT callback;
+  bool hasIcon;
   HICON icon;
   std::string tip;
 };
@@ -34,7 +38,8 @@ std::vector<NotifyCall>* recorded = nullptr;
 
 BOOL WINAPI RecordNotify(DWORD action, PNOTIFYICONDATAA data) {
   recorded->push_back(NotifyCall{action, data->cbSize, data->uID, data->uFlags,
-                                 data->uCallbackMessage, data->hIcon, data->szTip});
+                                 data->uCallbackMessage, data->hIcon != nullptr, data->hIcon,
+                                 data->szTip});
   return TRUE;
 }
 
@@ -88,6 +93,17 @@ class MonitorTest : public ::testing::Test {
   }
 
   void Tick() { SendMessageA(window, WM_TIMER, kTimerId, 0); }
+
+  // Ticks until one calls the shell, for at most a few seconds of the real clock.
+  bool TickUntilTheShellIsCalled() {
+    std::size_t before = calls.size();
+    DWORD until = GetTickCount() + 3000;
+    while (calls.size() == before && GetTickCount() < until) {
+      Tick();
+      if (calls.size() == before) Sleep(20);
+    }
+    return calls.size() > before;
+  }
 
   std::vector<NotifyCall> calls;
   Program program{GetModuleHandleA(nullptr)};
@@ -263,17 +279,148 @@ TEST_F(MonitorTest, AnAlarmFlashAlternatesTheAlarmIconOnOnlineTicks) {
             shown);
 }
 
-TEST_F(MonitorTest, TheClockIconReplacesTheOnlineIconAndIsDestroyedOnceTheShellHasIt) {
+// Ticks come every 500 ms and the length moves once a second: a tick showing the same length as the
+// tick before it has nothing new for the shell.
+TEST_F(MonitorTest, ATickThatShowsTheSameLengthMakesNoShellCall) {
+  Start();
+  BringUp("My ISP");
+  Tick();
+  ASSERT_TRUE(program.online);
+  int shownSeconds = program.call.CallSeconds();
+  int quiet = 0;
+  for (int i = 0; i < 8; ++i) {
+    std::size_t before = calls.size();
+    int seconds = program.call.CallSeconds();  // what this tick's tip shows
+    Tick();
+    if (seconds == shownSeconds) {
+      EXPECT_EQ(before, calls.size()) << "tick " << i;
+      ++quiet;
+    } else {
+      ASSERT_EQ(before + 1, calls.size()) << "tick " << i;
+      EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), calls.back().action);
+    }
+    shownSeconds = seconds;
+  }
+  EXPECT_GT(quiet, 0);  // ticks sent back to back mostly fall within one second
+}
+
+TEST_F(MonitorTest, TheClockFaceIsHandedOverAgainWhenOnlyTheTipChanges) {
   Start();
   program.settings.clockIcon = 1;
   BringUp("My ISP");
   Tick();
   ASSERT_TRUE(program.online);
-  EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), calls.back().action);
-  ASSERT_NE(nullptr, calls.back().icon);
-  EXPECT_FALSE(IconAlive(calls.back().icon));
-  // The idle icon is the module's own and stays.
-  EXPECT_TRUE(IconAlive(calls.front().icon));
+  HICON face = calls.back().icon;
+  ASSERT_NE(nullptr, face);
+  std::string firstTip = calls.back().tip;
+  ASSERT_TRUE(TickUntilTheShellIsCalled());
+  EXPECT_NE(firstTip, calls.back().tip);
+  EXPECT_EQ(face, calls.back().icon);  // the same minute: the same face, not drawn again
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(face, &info));  // still alive: the shell may be handed it again
+  DeleteObject(info.hbmMask);
+}
+
+// The probe on the simulated service: what it reports of the first listed connection, and that the
+// state is asked for only on demand.
+TEST_F(MonitorTest, TheProbeReportsTheFirstListedConnection) {
+  struct Link {
+    std::string entry;
+    rassim::LinkState state;
+    std::string ip = "10.1.2.3";
+  };
+  struct Case {
+    const char* what;
+    std::vector<Link> up;
+    bool askState;
+    bool listed;
+    std::string entry;
+    std::string ip;
+    bool connected;
+  };
+  const std::string longest(256, 'L');
+  const auto kConnected = rassim::LinkState::kConnected;
+  const Case cases[] = {
+      {"nothing up", {}, true, false, "", "", false},
+      {"connected, state asked", {{"My ISP", kConnected}}, true, true, "My ISP", "10.1.2.3", true},
+      {"connected, state not asked", {{"My ISP", kConnected}}, false, true, "My ISP", "10.1.2.3",
+       false},
+      // The address is known only once the connection is up.
+      {"authenticating", {{"Slow", rassim::LinkState::kAuthenticating}}, true, true, "Slow", "",
+       false},
+      {"no IP projection", {{"Bare", kConnected, ""}}, true, true, "Bare", "", true},
+      {"the longest entry name", {{longest, kConnected}}, true, true, longest, "10.1.2.3", true},
+      {"two up", {{"First", kConnected}, {"Second", rassim::LinkState::kConnecting}}, true, true,
+       "First", "10.1.2.3", true},
+      {"two up, the first on its way", {{"First", rassim::LinkState::kConnecting}, {"Second", kConnected}},
+       true, true, "First", "", false},
+  };
+  RasConnectionProbe probe;
+  for (const Case& c : cases) {
+    Down();
+    for (const Link& link : c.up) BringUp(link.entry, link.state, link.ip);
+    std::optional<ListedConnection> listed = probe.FirstConnection(c.askState);
+    ASSERT_EQ(c.listed, listed.has_value()) << c.what;
+    if (!listed) continue;
+    EXPECT_EQ(c.entry, listed->entryName) << c.what;
+    EXPECT_EQ(c.ip, listed->ipText) << c.what;
+    EXPECT_EQ(c.connected, listed->connected) << c.what;
+  }
+}
+
+bool IsLiveIcon(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return false;
+  DeleteObject(info.hbmMask);
+  if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+  return true;
+}
+
+// The tray draws a clock face once for each length it shows, hands the same face over with every
+// new tip and across a flash, destroys it once another length replaces it, and brings it back when
+// the task bar is re-created.
+TEST(TrayIconClockFace, IsDrawnOncePerLengthShown) {
+  std::vector<NotifyCall> calls;
+  recorded = &calls;
+  {
+    TrayIcon tray(GetModuleHandleA(nullptr), nullptr, kTrayIconId, RecordNotify);
+    tray.Add(IDI_IDLE, "Tollwick");
+    struct Step {
+      TrayLook look;
+      int face;  // which face the shell must get: the same number, the same handle; 0 a resource
+    };
+    const Step steps[] = {
+        {TrayLook::Clock(5, 0, "0:5:0"), 1},  {TrayLook::Clock(5, 0, "0:5:1"), 1},
+        {TrayLook::Resource(IDI_ALARM, "0:5:1"), 0}, {TrayLook::Clock(5, 0, "0:5:2"), 1},
+        {TrayLook::Clock(6, 0, "0:6:0"), 2},  {TrayLook::Clock(6, 0, "0:6:1"), 2},
+        {TrayLook::Clock(6, 1, "1:6:0"), 3},
+    };
+    std::vector<HICON> faces(4, nullptr);
+    for (const Step& step : steps) {
+      tray.Show(step.look);
+      ASSERT_EQ(static_cast<DWORD>(NIM_MODIFY), calls.back().action);
+      EXPECT_EQ(step.look.tip, calls.back().tip);
+      HICON icon = calls.back().icon;
+      ASSERT_NE(nullptr, icon) << step.look.tip;
+      if (step.face == 0) {
+        EXPECT_EQ(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_ALARM)), icon);
+        continue;
+      }
+      if (faces[step.face] == nullptr) faces[step.face] = icon;
+      EXPECT_EQ(faces[step.face], icon) << step.look.tip;
+    }
+    EXPECT_NE(faces[1], faces[2]);
+    EXPECT_NE(faces[2], faces[3]);
+    EXPECT_FALSE(IsLiveIcon(faces[1]));  // replaced faces are destroyed
+    EXPECT_FALSE(IsLiveIcon(faces[2]));
+    EXPECT_TRUE(IsLiveIcon(faces[3]));   // the face shown stays
+
+    tray.Restore();
+    EXPECT_EQ(static_cast<DWORD>(NIM_ADD), calls.back().action);
+    EXPECT_EQ(faces[3], calls.back().icon);
+    EXPECT_EQ("1:6:0", calls.back().tip);
+  }
+  recorded = nullptr;
 }
 
 TEST_F(MonitorTest, TheTrayMenuHasItsItemsInOrder) {

@@ -15,4 +15,13 @@ ScopedIcon BuildClockIcon(HINSTANCE instance, int width, int height, int minutes
   return ScopedIcon(CreateIcon(instance, width, height, 1, 1, andMask.data(), xorBits.data()));
 }
 
+HICON ClockFaceCache::Face(int minutes, int hours) {
+  if (icon_ && minutes == minutes_ && hours == hours_) return icon_.get();
+  // Built before the old face goes, so the new one cannot reuse its handle.
+  icon_ = BuildClockIcon(instance_, kClockIconSize, kClockIconSize, minutes, hours);
+  minutes_ = minutes;
+  hours_ = hours;
+  return icon_.get();
+}
+
 }  // namespace tollwick

@@ -11,4 +11,22 @@ namespace tollwick {
 // cannot be created.
 ScopedIcon BuildClockIcon(HINSTANCE instance, int width, int height, int minutes, int hours);
 
+// The tray's 32 x 32 clock face, drawn again only when the length it shows changes: the tip changes
+// every second, the face once a minute. The shell copies the icon it is given, so the face is kept
+// only to be handed over again with the next tip.
+class ClockFaceCache {
+ public:
+  explicit ClockFaceCache(HINSTANCE instance) : instance_(instance) {}
+
+  // The face of minutes past hours, owned by the cache until a face of another length is asked for.
+  // A new face is built before the old one goes, so a rebuilt face never has the old one's handle.
+  HICON Face(int minutes, int hours);
+
+ private:
+  HINSTANCE instance_;
+  ScopedIcon icon_;
+  int minutes_ = 0;
+  int hours_ = 0;
+};
+
 }  // namespace tollwick

@@ -4,10 +4,8 @@
 #include <ras.h>
 #include <raserror.h>
 
-#include <memory>
+#include <string>
 #include <vector>
-
-#include "core/connection_rules.h"
 
 namespace tollwick {
 namespace {
@@ -15,15 +13,16 @@ namespace {
 constexpr DWORD kInitialRecords = 12;  // room for the usual handful of connections on one query
 constexpr int kMaxEnumerationTries = 3;
 
-void CopyText(char* out, std::size_t outChars, const char* in, std::size_t inChars) {
-  std::size_t i = 0;
-  for (; i + 1 < outChars && i < inChars && in[i] != '\0'; ++i) out[i] = in[i];
-  out[i] = '\0';
+// A service text field: up to its terminator, never past the field.
+std::string FieldText(const char* field, std::size_t fieldChars) {
+  std::size_t length = 0;
+  while (length < fieldChars && field[length] != '\0') ++length;
+  return std::string(field, length);
 }
 
 // The first listed connection, or false when there is none. When the buffer is too small the service
 // says how much it needs; ask again with that much rather than reading records it never filled.
-bool FirstConnection(RASCONNA* first) {
+bool FirstListed(RASCONNA* first) {
   std::vector<RASCONNA> records(kInitialRecords);
   for (int attempt = 0; attempt < kMaxEnumerationTries; ++attempt) {
     records[0].dwSize = sizeof(RASCONNA);
@@ -46,33 +45,28 @@ bool FirstConnection(RASCONNA* first) {
 
 }  // namespace
 
-bool FindActiveConnection(bool checkStatus, bool noDcc, char (&entryName)[kEntryNameChars],
-                          char (&ipText)[kIpTextChars]) {
+std::optional<ListedConnection> RasConnectionProbe::FirstConnection(bool askState) {
   RASCONNA connection{};
-  if (!FirstConnection(&connection)) return false;
+  if (!FirstListed(&connection)) return std::nullopt;
 
+  ListedConnection listed;
   RASPPPIPA projection{};
   projection.dwSize = sizeof(projection);
   DWORD projectionSize = sizeof(projection);
   // A connection without an IP projection shows no address: the tip then says "Unavailable".
   if (RasGetProjectionInfoA(connection.hrasconn, RASP_PppIp, &projection, &projectionSize) ==
       ERROR_SUCCESS) {
-    CopyText(ipText, kIpTextChars, projection.szIpAddress, sizeof(projection.szIpAddress));
-  } else {
-    ipText[0] = '\0';
+    listed.ipText = FieldText(projection.szIpAddress, sizeof(projection.szIpAddress));
   }
-  CopyText(entryName, kEntryNameChars, connection.szEntryName, sizeof(connection.szEntryName));
+  listed.entryName = FieldText(connection.szEntryName, sizeof(connection.szEntryName));
 
-  bool active = true;
-  if (checkStatus) {
+  if (askState) {
     RASCONNSTATUSA status{};
     status.dwSize = sizeof(status);
-    active = RasGetConnectStatusA(connection.hrasconn, &status) == ERROR_SUCCESS &&
-             status.rasconnstate == RASCS_Connected;
+    listed.connected = RasGetConnectStatusA(connection.hrasconn, &status) == ERROR_SUCCESS &&
+                       status.rasconnstate == RASCS_Connected;
   }
-  if (!active) return false;
-  if (noDcc && IsDirectCableConnection(entryName)) return false;
-  return true;
+  return listed;
 }
 
 }  // namespace tollwick

@@ -2,14 +2,11 @@
 
 #include <windowsx.h>
 
-#include <cstdio>
-
-#include "core/connection_rules.h"
+#include "core/monitor_tick.h"
 #include "core/win32/connection_win32.h"
 #include "core/win32/program.h"
 #include "core/win32/tray_icon.h"
 #include "resources/resource.h"
-#include "text/money_text.h"
 
 namespace tollwick {
 namespace {
@@ -48,29 +45,9 @@ void OnCreate(HWND window) {
 
 void OnTimer() {
   Program& app = App();
-  char entryName[kEntryNameChars] = "";
-  char ipText[kIpTextChars] = "";
-  bool found = FindActiveConnection(app.settings.checkStatus == 1, app.settings.noDcc == 1,
-                                    entryName, ipText);
-  if (found) {
-    if (!app.online) {
-      app.call.StartCall(entryName);
-      app.online = true;
-    }
-    const char* ip = IsDottedQuad(ipText) ? ipText : kUnavailableIp;
-    char money[kMoneyTextChars];
-    MoneyText(app.environment, app.call.CurrentCost(), money);
-    char tip[512];
-    std::snprintf(tip, sizeof tip, "Tollwick On - %s (IP:%s) %i:%i:%i - %s", entryName, ip,
-                  app.call.CallHours(), app.call.CallMinutes(), app.call.CallSeconds(), money);
-    app.tray->UpdateOnline(app.flash, tip, app.settings.clockIcon == 1, app.call.CallMinutes(),
-                           app.call.CallHours());
-  } else if (app.online) {
-    app.tray->Modify(IDI_IDLE, kProgramTitle);
-    app.call.EndCall();
-    app.online = false;
-  }
-  app.call.AccrueTick();
+  RasConnectionProbe probe;
+  RunMonitorTick(Monitor{probe, *app.tray, app.call, app.environment, app.settings, app.flash,
+                         app.online});
 }
 
 void OnTrayCallback(HWND window, LPARAM mouseMessage) {

@@ -4,12 +4,12 @@
 
 #include <windows.h>
 
+#include "core/monitor_tick.h"
 #include "platform/win32/scoped_handles.h"
 
 namespace tollwick {
 
 constexpr const char* kMainWindowClass = "TOLLWICKCLASS";
-constexpr const char* kProgramTitle = "Tollwick";
 constexpr UINT_PTR kTimerId = 1000;
 constexpr UINT kTimerPeriodMs = 500;
 

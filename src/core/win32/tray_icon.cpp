@@ -1,11 +1,17 @@
 #include "core/win32/tray_icon.h"
 
-#include "core/win32/clock_icon_win32.h"
-#include "resources/resource.h"
-
 namespace tollwick {
 
-BOOL TrayIcon::Command(DWORD action, HICON icon, const char* tip) {
+HICON TrayIcon::ResourceIcon(int iconResource) {
+  auto found = resourceIcons_.find(iconResource);
+  if (found != resourceIcons_.end()) return found->second;
+  HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(iconResource));
+  resourceIcons_.emplace(iconResource, icon);
+  return icon;
+}
+
+BOOL TrayIcon::Apply(DWORD action, const TrayLook& look) {
+  shown_ = look;
   NOTIFYICONDATAA data{};
   // The version-1 record: its 64-character tip is all this program uses.
   data.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -13,54 +19,31 @@ BOOL TrayIcon::Command(DWORD action, HICON icon, const char* tip) {
   data.uID = id_;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayCallbackMessage;
-  data.hIcon = icon;
-  if (tip != nullptr) lstrcpynA(data.szTip, tip, kTipChars);
-  tip_ = data.szTip;
+  data.hIcon = shown_.clockFace ? clockFace_.Face(shown_.clockMinutes, shown_.clockHours)
+                                : ResourceIcon(shown_.iconResource);
+  lstrcpynA(data.szTip, shown_.tip.c_str(), kTrayTipChars);
   return notify_(action, &data);
 }
 
 BOOL TrayIcon::Add(int iconResource, const char* tip) {
-  iconResource_ = iconResource;
-  return Command(NIM_ADD, LoadIconA(instance_, MAKEINTRESOURCEA(iconResource)), tip);
+  added_ = true;
+  return Apply(NIM_ADD, TrayLook::Resource(iconResource, tip));
 }
 
 BOOL TrayIcon::Modify(int iconResource, const char* tip) {
-  iconResource_ = iconResource;
-  return Command(NIM_MODIFY, LoadIconA(instance_, MAKEINTRESOURCEA(iconResource)), tip);
+  return Apply(NIM_MODIFY, TrayLook::Resource(iconResource, tip));
 }
 
 BOOL TrayIcon::Delete(int iconResource, const char* tip) {
-  iconResource_ = 0;  // nothing to restore any more
-  return Command(NIM_DELETE, LoadIconA(instance_, MAKEINTRESOURCEA(iconResource)), tip);
+  added_ = false;  // nothing to restore any more
+  return Apply(NIM_DELETE, TrayLook::Resource(iconResource, tip));
 }
 
-BOOL TrayIcon::ModifyWithIcon(ScopedIcon icon, const char* tip) {
-  iconResource_ = IDI_ONLINE;
-  // The shell keeps its own copy; this one goes when the call returns.
-  return Command(NIM_MODIFY, icon.get(), tip);
-}
-
-void TrayIcon::ShowOnline(const char* tip, bool clockIcon, int minutes, int hours) {
-  if (clockIcon) {
-    ModifyWithIcon(BuildClockIcon(instance_, 32, 32, minutes, hours), tip);
-  } else {
-    Modify(IDI_ONLINE, tip);
-  }
-}
-
-void TrayIcon::UpdateOnline(TrayFlash& flash, const char* tip, bool clockIcon, int minutes,
-                            int hours) {
-  if (NextOnlinePicture(flash) == TrayPicture::Alarm) {
-    Modify(IDI_ALARM, tip);
-  } else {
-    ShowOnline(tip, clockIcon, minutes, hours);
-  }
-}
+void TrayIcon::Show(const TrayLook& look) { Apply(NIM_MODIFY, look); }
 
 void TrayIcon::Restore() {
-  if (iconResource_ == 0) return;  // never added, or already deleted
-  std::string tip = tip_;
-  Add(iconResource_, tip.c_str());
+  if (!added_) return;  // never added, or already deleted
+  Apply(NIM_ADD, shown_);
 }
 
 }  // namespace tollwick

@@ -5,53 +5,54 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <map>
 #include <string>
 
-#include "core/tray_flash.h"
-#include "platform/win32/scoped_handles.h"
+#include "core/tray_look.h"
+#include "core/win32/clock_icon_win32.h"
 
 namespace tollwick {
 
 constexpr UINT kTrayIconId = 1000;
 constexpr UINT kTrayCallbackMessage = WM_APP + 100;
-constexpr int kTipChars = 64;  // the shell's version-1 tip: 63 characters and the terminator
 
-class TrayIcon {
+class TrayIcon : public TrayView {
  public:
   // The shell call; tests put a recorder in its place.
   using NotifyFunction = BOOL(WINAPI*)(DWORD action, PNOTIFYICONDATAA data);
 
   TrayIcon(HINSTANCE instance, HWND window, UINT id, NotifyFunction notify)
-      : instance_(instance), window_(window), id_(id), notify_(notify) {}
+      : instance_(instance), window_(window), id_(id), notify_(notify), clockFace_(instance) {}
 
-  // One Shell_NotifyIconA call (NIM_ADD, NIM_MODIFY or NIM_DELETE).
-  BOOL Command(DWORD action, HICON icon, const char* tip);
-
-  // With an icon resource (LoadIconA): shared with the module, so never destroyed.
+  // One Shell_NotifyIconA call (NIM_ADD, NIM_MODIFY or NIM_DELETE) with a resource icon, which is
+  // shared and never destroyed.
   BOOL Add(int iconResource, const char* tip);
   BOOL Modify(int iconResource, const char* tip);
   BOOL Delete(int iconResource, const char* tip);
-  // An icon the program built (the clock face), destroyed once the shell has taken its copy.
-  BOOL ModifyWithIcon(ScopedIcon icon, const char* tip);
 
-  // The on-line picture: the clock face of the call's length, or icon 104.
-  void ShowOnline(const char* tip, bool clockIcon, int minutes, int hours);
-  // Every on-line tick: the on-line picture, or the next step of a pending alarm flash.
-  void UpdateOnline(TrayFlash& flash, const char* tip, bool clockIcon, int minutes, int hours);
+  const TrayLook& Shown() const override { return shown_; }
+  // NIM_MODIFY with the look's resource icon, or its clock face (see ClockFaceCache).
+  void Show(const TrayLook& look) override;
 
   // The shell's task bar was re-created (Explorer restarted): add the icon again as it last was.
   void Restore();
 
-  const std::string& tip() const { return tip_; }
-  int iconResource() const { return iconResource_; }
+  // The resource shown last (the on-line icon while the clock is shown); 0 once deleted.
+  int iconResource() const { return added_ ? shown_.iconResource : 0; }
 
  private:
+  BOOL Apply(DWORD action, const TrayLook& look);
+  HICON ResourceIcon(int iconResource);
+
   HINSTANCE instance_;
   HWND window_;
   UINT id_;
   NotifyFunction notify_;
-  std::string tip_;
-  int iconResource_ = 0;  // the resource shown last, or the on-line icon while the clock is shown
+  ClockFaceCache clockFace_;
+  // LoadIconA gives shared icons that live as long as the module: loaded once, never destroyed.
+  std::map<int, HICON> resourceIcons_;
+  TrayLook shown_;
+  bool added_ = false;  // added and not deleted since: what Restore brings back
 };
 
 }  // namespace tollwick

@@ -1,0 +1,24 @@
+#pragma once
+// What the Remote Access Service says about the first connection it lists. The Win32 implementation
+// asks the service (core/win32/connection_win32.h); tests answer from a table.
+
+#include <optional>
+#include <string>
+
+namespace tollwick {
+
+struct ListedConnection {
+  std::string entryName;  // the phone-book entry, up to 256 characters
+  std::string ipText;     // the IP projection's address as the service gives it; empty when it has none
+  bool connected = false; // the service reports the connection fully established (asked only on demand)
+};
+
+class ConnectionProbe {
+ public:
+  virtual ~ConnectionProbe() = default;
+  // The first connection the service lists, or nothing when it lists none. The connection state is
+  // a third service call, made only when askState is true; otherwise `connected` stays false.
+  virtual std::optional<ListedConnection> FirstConnection(bool askState) = 0;
+};
+
+}  // namespace tollwick
