@@ -54,10 +54,12 @@ INT_PTR DispatchOptionPage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       SetWindowLongPtrA(window, DWLP_MSGRESULT,
                         page->Notify(*reinterpret_cast<const NMHDR*>(lParam)));
       return TRUE;
-    case WM_NCDESTROY:
+    case WM_NCDESTROY: {
+      // The window's data has owned the page since StartOptionPage; it goes with the window.
+      const std::unique_ptr<OptionPage> owned(page);
       SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-      delete page;
       return TRUE;
+    }
     default:
       return page->Message(message, wParam, lParam) ? TRUE : FALSE;
   }
