@@ -26,4 +26,11 @@ inline std::size_t ClockPlaneBytes(int width, int height) {
 void ClockIconPlanes(int width, int height, int minutes, int hours, std::uint8_t* andMask,
                      std::uint8_t* xorBits);
 
+// The Misc tab's moving preview shows call lengths 0:00 to 4:00, one minute more per frame, then
+// starts again: the frame after frame.
+constexpr int kLastClockPreviewFrame = 240;
+constexpr int NextClockPreviewFrame(int frame) {
+  return frame >= kLastClockPreviewFrame ? 0 : frame + 1;
+}
+
 }  // namespace tollwick

@@ -213,5 +213,21 @@ TEST(ClockIconPlanes, SmallerSizesStayInsideTheirPlanes) {
   EXPECT_EQ(andMask[0] & 0x80, 0x80);  // top left transparent
 }
 
+TEST(ClockPreview, RunsFromNoughtToFourHoursThenStartsAgain) {
+  struct Step {
+    int frame;
+    int next;
+  };
+  const Step steps[] = {{0, 1}, {59, 60}, {239, 240}, {240, 0}};
+  for (const Step& step : steps) {
+    EXPECT_EQ(NextClockPreviewFrame(step.frame), step.next) << "after frame " << step.frame;
+  }
+  int frames = 1;
+  for (int frame = NextClockPreviewFrame(0); frame != 0; frame = NextClockPreviewFrame(frame)) {
+    ++frames;
+  }
+  EXPECT_EQ(frames, 241);
+}
+
 }  // namespace
 }  // namespace tollwick

@@ -1,0 +1,55 @@
+#include "alarms/alarm_slot_edit.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tollwick {
+namespace {
+
+// One lookup for reading and writing: Slot is Alarm or const Alarm.
+template <typename Slot>
+auto& ActionFlag(Slot& alarm, AlarmAction action) {
+  switch (action) {
+    case AlarmAction::kDisplayMessage:
+      return alarm.displayMessage;
+    case AlarmAction::kPlaySound:
+      return alarm.playSound;
+    case AlarmAction::kFlashTrayIcon:
+      return alarm.flashTrayIcon;
+    case AlarmAction::kRepeat:
+      break;
+  }
+  return alarm.repeat;
+}
+
+}  // namespace
+
+void SetAlarmName(Alarm& alarm, std::string_view text) {
+  const std::size_t length = std::min<std::size_t>(text.size(), sizeof alarm.name - 1);
+  std::memcpy(alarm.name, text.data(), length);
+  alarm.name[length] = '\0';
+}
+
+void SetAlarmMinutes(Alarm& alarm, std::uint32_t minutes) {
+  alarm.minutes = static_cast<std::int32_t>(minutes);
+}
+
+void SetAlarmMoney(Alarm& alarm, double money) { alarm.money = static_cast<float>(money); }
+
+void SetAlarmAction(Alarm& alarm, AlarmAction action, bool on) {
+  ActionFlag(alarm, action) = on ? 1 : 0;
+}
+
+bool AlarmActionOn(const Alarm& alarm, AlarmAction action) {
+  return ActionFlag(alarm, action) != 0;
+}
+
+void SetAlarmKind(Alarm& alarm, std::int32_t kind) {
+  const bool timeAlarm = kind == kTimeAlarm;
+  const bool changed = timeAlarm != (alarm.kind == kTimeAlarm);
+  alarm.kind = kind;
+  if (!timeAlarm || changed) alarm.minutes = 0;
+  if (timeAlarm || changed) alarm.money = 0.0f;
+}
+
+}  // namespace tollwick

@@ -1,0 +1,113 @@
+#include "alarms/win32/alarms_page.h"
+
+#include "alarms/alarm_slot_edit.h"
+#include "resources/alarms_page_ids.h"
+#include "text/win32/dialog_fields.h"
+
+namespace tollwick {
+namespace {
+
+struct ActionBox {
+  int id;
+  AlarmAction action;
+};
+
+constexpr ActionBox kActionBoxes[] = {
+    {IDC_ALARM_DISPLAY_MESSAGE, AlarmAction::kDisplayMessage},
+    {IDC_ALARM_PLAY_SOUND, AlarmAction::kPlaySound},
+    {IDC_ALARM_FLASH_TRAY_ICON, AlarmAction::kFlashTrayIcon},
+    {IDC_ALARM_REPEAT, AlarmAction::kRepeat},
+};
+
+UINT CheckState(bool on) { return on ? BST_CHECKED : BST_UNCHECKED; }
+
+}  // namespace
+
+void AlarmsPage::Fill() {
+  SetCurrencyLabel(window(), IDC_ALARM_MONEY_LABEL, "Money: %s");
+  CheckDlgButton(window(), IDC_ALARM_SLOT_1, BST_CHECKED);
+  slot_ = 0;
+  ShowSlot();
+}
+
+void AlarmsPage::ShowSlot() {
+  FillScope filling(*this);
+  const HWND page = window();
+  const Alarm& alarm = Selected();
+  const bool timeAlarm = alarm.kind == kTimeAlarm;
+  EnableWindow(GetDlgItem(page, IDC_ALARM_MINUTES), timeAlarm);
+  EnableWindow(GetDlgItem(page, IDC_ALARM_MONEY), !timeAlarm);
+  CheckDlgButton(page, IDC_ALARM_TIME, CheckState(timeAlarm));
+  CheckDlgButton(page, IDC_ALARM_MONEY_KIND, CheckState(!timeAlarm));
+  for (const ActionBox& box : kActionBoxes) {
+    CheckDlgButton(page, box.id, CheckState(AlarmActionOn(alarm, box.action)));
+  }
+  SetDlgItemTextA(page, IDC_ALARM_NAME, alarm.name);
+  if (timeAlarm) {
+    SetDlgItemInt(page, IDC_ALARM_MINUTES, static_cast<UINT>(alarm.minutes), FALSE);
+    SetDlgItemTextA(page, IDC_ALARM_MONEY, "");
+  } else {
+    SetDlgItemTextA(page, IDC_ALARM_MINUTES, "");
+    SetMoneyField(page, IDC_ALARM_MONEY, alarm.money);
+  }
+}
+
+void AlarmsPage::Ok() {
+  SaveAlarms(subject_.store, subject_.table);
+  EndDialog(window(), IDOK);
+}
+
+void AlarmsPage::Cancel() {
+  LoadAlarms(subject_.store, subject_.table);
+  EndDialog(window(), IDCANCEL);
+}
+
+void AlarmsPage::Command(int id, int code, HWND /*control*/) {
+  const HWND page = window();
+  // Edits are taken as they change, buttons as they are clicked; focus comings and goings are not
+  // edits.
+  if (code == EN_CHANGE) {
+    switch (id) {
+      case IDC_ALARM_NAME: {
+        char name[kNameChars] = "";
+        const int length = GetDlgItemTextA(page, id, name, sizeof name);
+        SetAlarmName(Selected(), std::string_view(name, static_cast<std::size_t>(length)));
+        break;
+      }
+      case IDC_ALARM_MINUTES:
+        SetAlarmMinutes(Selected(), GetDlgItemInt(page, id, nullptr, FALSE));
+        break;
+      case IDC_ALARM_MONEY:
+        SetAlarmMoney(Selected(), GetNumberField(page, id));
+        break;
+      default:
+        break;
+    }
+    return;
+  }
+  if (code != BN_CLICKED) return;
+  if (id >= IDC_ALARM_SLOT_1 && id <= IDC_ALARM_SLOT_8) {
+    slot_ = id - IDC_ALARM_SLOT_1;
+    ShowSlot();
+    return;
+  }
+  switch (id) {
+    case IDC_ALARM_TIME:
+      SetAlarmKind(Selected(), kTimeAlarm);
+      ShowSlot();
+      return;
+    case IDC_ALARM_MONEY_KIND:
+      SetAlarmKind(Selected(), kMoneyAlarm);
+      ShowSlot();
+      return;
+    default:
+      break;
+  }
+  for (const ActionBox& box : kActionBoxes) {
+    if (box.id == id) {
+      SetAlarmAction(Selected(), box.action, IsDlgButtonChecked(page, id) == BST_CHECKED);
+    }
+  }
+}
+
+}  // namespace tollwick

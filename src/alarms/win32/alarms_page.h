@@ -1,0 +1,40 @@
+#pragma once
+// The Alarms page of the Options dialog: one slot of the live alarm table at a time, chosen with the
+// buttons "1" to "8". What the user types goes into the table at once, so the minute check sees it
+// before the dialog is closed; OK stores the table, Cancel reloads it (and re-arms every alarm).
+
+#include <windows.h>
+
+#include "alarms/alarm_table.h"
+#include "platform/settings_store.h"
+#include "text/win32/option_page.h"
+
+namespace tollwick {
+
+struct AlarmsPageSubject {
+  AlarmTable& table;
+  const SettingsStore& store;
+};
+
+// Create with CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_ALARMS_PAGE), frame,
+// OptionPageProc<AlarmsPage>, reinterpret_cast<LPARAM>(&subject)).
+class AlarmsPage : public OptionPage {
+ public:
+  using Subject = AlarmsPageSubject;
+  AlarmsPage(HWND window, Subject& subject) : OptionPage(window), subject_(subject) {}
+
+ private:
+  void Fill() override;
+  void Ok() override;
+  void Cancel() override;
+  void Command(int id, int code, HWND control) override;
+
+  // Puts the selected slot into the controls; their notifications are not edits.
+  void ShowSlot();
+  Alarm& Selected() { return subject_.table.alarms[slot_]; }
+
+  Subject& subject_;
+  int slot_ = 0;
+};
+
+}  // namespace tollwick

@@ -1,0 +1,169 @@
+// The Misc page on its real template, driven through its window messages: the switches shown and
+// stored on OK only, and the clock preview that its timer moves on.
+
+#include "core/win32/misc_page.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "core/clock_icon.h"
+#include "handle_checks.h"
+#include "page_host.h"
+#include "platform/win32/win32_registry.h"
+#include "resources/misc_page_ids.h"
+
+namespace tollwick {
+namespace {
+
+constexpr const char* kSwitchNames[] = {"ClockIcon", "NoDCC", "CheckStatus"};
+
+class MiscPageWine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRootPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &root_, nullptr),
+              ERROR_SUCCESS);
+    for (const char* name : kSwitchNames) RegDeleteValueA(root_, name);
+  }
+  void TearDown() override {
+    if (IsWindow(page_)) DestroyWindow(page_);
+    for (const char* name : kSwitchNames) RegDeleteValueA(root_, name);
+    RegCloseKey(root_);
+  }
+
+  void Open() {
+    page_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MISC_PAGE),
+                               host_.get(), OptionPageProc<MiscPage>,
+                               reinterpret_cast<LPARAM>(&subject_));
+    ASSERT_NE(nullptr, page_);
+  }
+  // The stored switch as its 4 bytes read little-endian, or -1 when it is not there as 4 bytes.
+  std::int64_t Stored(const char* name) const {
+    std::uint8_t bytes[8] = {};
+    DWORD size = sizeof bytes;
+    DWORD type = 0;
+    if (RegQueryValueExA(root_, name, nullptr, &type, bytes, &size) != ERROR_SUCCESS || size != 4 ||
+        type != REG_BINARY) {
+      return -1;
+    }
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+  }
+  bool Checked(int id) const { return IsDlgButtonChecked(page_, id) == BST_CHECKED; }
+  void Click(int id) { SendDlgItemMessageA(page_, id, BM_CLICK, 0, 0); }
+  HICON Preview() const {
+    return reinterpret_cast<HICON>(SendDlgItemMessageA(page_, IDC_MISC_PREVIEW, STM_GETIMAGE,
+                                                       IMAGE_ICON, 0));
+  }
+
+  HKEY root_ = nullptr;
+  Win32Registry registry_;
+  SettingsStore store_{registry_};
+  ProgramSettings settings_;
+  MiscPageSubject subject_{settings_, store_};
+  PageHost host_;
+  HWND page_ = nullptr;
+};
+
+struct SwitchCase {
+  ProgramSettings shown;
+  std::vector<int> clicks;
+  ProgramSettings saved;
+};
+
+TEST_F(MiscPageWine, ShowsTheSwitchesAndStoresThemOnOk) {
+  const SwitchCase cases[] = {
+      {{0, 1, 0}, {}, {0, 1, 0}},
+      {{0, 1, 0}, {IDC_MISC_CLOCK_ICON}, {1, 1, 0}},
+      {{1, 0, 1}, {IDC_MISC_NORMAL_ICON, IDC_MISC_NO_DCC}, {0, 1, 1}},
+      {{0, 1, 0}, {IDC_MISC_NO_DCC, IDC_MISC_CHECK_STATUS}, {0, 0, 1}},
+  };
+  for (const SwitchCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.clicks.size() << " clicks from " << c.shown.clockIcon
+                                    << c.shown.noDcc << c.shown.checkStatus);
+    settings_ = c.shown;
+    Open();
+    EXPECT_EQ(Checked(IDC_MISC_CLOCK_ICON), c.shown.clockIcon == 1);
+    EXPECT_EQ(Checked(IDC_MISC_NORMAL_ICON), c.shown.clockIcon == 0);
+    EXPECT_EQ(Checked(IDC_MISC_NO_DCC), c.shown.noDcc == 1);
+    EXPECT_EQ(Checked(IDC_MISC_CHECK_STATUS), c.shown.checkStatus == 1);
+    for (int id : c.clicks) Click(id);
+    SendMessageA(page_, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(settings_.clockIcon, c.saved.clockIcon);
+    EXPECT_EQ(settings_.noDcc, c.saved.noDcc);
+    EXPECT_EQ(settings_.checkStatus, c.saved.checkStatus);
+    EXPECT_EQ(Stored("ClockIcon"), c.saved.clockIcon);
+    EXPECT_EQ(Stored("NoDCC"), c.saved.noDcc);
+    EXPECT_EQ(Stored("CheckStatus"), c.saved.checkStatus);
+    DestroyWindow(page_);
+  }
+}
+
+TEST_F(MiscPageWine, CancelLeavesTheSwitchesAndTheRegistryAlone) {
+  Open();
+  EXPECT_TRUE(SavePagePicture(page_, "options-misc"));
+  Click(IDC_MISC_CLOCK_ICON);
+  Click(IDC_MISC_NO_DCC);
+  SendMessageA(page_, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_EQ(settings_.clockIcon, 0u);
+  EXPECT_EQ(settings_.noDcc, 1u);
+  for (const char* name : kSwitchNames) EXPECT_EQ(Stored(name), -1) << name;
+}
+
+// The call length, in minutes, whose clock face the icon shows; -1 when none of the preview's.
+int PreviewMinutes(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return -1;
+  ScopedBitmap mask(info.hbmMask);
+  ScopedBitmap colour(info.hbmColor);
+  struct {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[2];
+  } bmi = {};
+  bmi.header.biSize = sizeof bmi.header;
+  bmi.header.biWidth = kClockIconSize;
+  bmi.header.biHeight = -2 * kClockIconSize;  // AND mask above XOR bits, top-down
+  bmi.header.biPlanes = 1;
+  bmi.header.biBitCount = 1;
+  std::vector<std::uint8_t> rows(2 * kClockPlaneBytes);
+  WindowDC screen(nullptr);
+  if (GetDIBits(screen.get(), mask.get(), 0, 2 * kClockIconSize, rows.data(),
+                reinterpret_cast<BITMAPINFO*>(&bmi), DIB_RGB_COLORS) != 2 * kClockIconSize) {
+    return -1;
+  }
+  std::vector<std::uint8_t> planes(2 * kClockPlaneBytes);
+  for (int minutes = 0; minutes <= kLastClockPreviewFrame; ++minutes) {
+    ClockIconPlanes(kClockIconSize, kClockIconSize, minutes, 0, planes.data(),
+                    planes.data() + kClockPlaneBytes);
+    if (planes == rows) return minutes;
+  }
+  return -1;
+}
+
+TEST_F(MiscPageWine, ThePreviewMovesOnEveryQuarterSecondAndGivesBackEachFace) {
+  Open();
+  const HICON first = Preview();
+  ASSERT_NE(nullptr, first);
+  EXPECT_EQ(PreviewMinutes(first), 0);
+  HICON shown = first;
+  std::vector<HICON> replaced;
+  // Frame 0 is drawn when the page opens and again at the first tick; the minutes then count up.
+  ASSERT_TRUE(PumpUntil([&] {
+    const HICON now = Preview();
+    if (now != shown) {
+      replaced.push_back(shown);
+      shown = now;
+    }
+    return PreviewMinutes(shown) >= 3;
+  }));
+  EXPECT_LE(PreviewMinutes(shown), 4);  // one frame a tick, none skipped
+  EXPECT_GE(replaced.size(), 4u);
+  for (HICON old : replaced) EXPECT_FALSE(IconAlive(old));
+  EXPECT_TRUE(IconAlive(shown));
+}
+
+}  // namespace
+}  // namespace tollwick

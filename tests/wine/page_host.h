@@ -1,0 +1,95 @@
+#pragma once
+// For the Wine tests of Options pages: a frame window to hold a page, message pumping with a time
+// limit, and a picture of the page for docs/screenshots when TOLLWICK_SCREENSHOT_DIR names a folder.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "platform/win32/scoped_handles.h"
+
+namespace tollwick {
+
+// A top-level window standing in for the Options frame; hidden unless a picture is taken (without
+// a window manager, Wine waits a while for a shown window to go when it is destroyed).
+class PageHost {
+ public:
+  PageHost() {
+    window_ = CreateWindowExA(0, "STATIC", "frame", WS_POPUP, 0, 0, 400, 360, nullptr,
+                              nullptr, GetModuleHandleA(nullptr), nullptr);
+  }
+  ~PageHost() { DestroyWindow(window_); }
+  PageHost(const PageHost&) = delete;
+  PageHost& operator=(const PageHost&) = delete;
+
+  HWND get() const { return window_; }
+
+ private:
+  HWND window_ = nullptr;
+};
+
+// Dispatches messages until done() holds or the limit passes; returns done().
+inline bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 5000) {
+  const DWORD start = GetTickCount();
+  while (!done() && GetTickCount() - start < limitMs) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  return done();
+}
+
+// Shows the page and, when TOLLWICK_SCREENSHOT_DIR is set, saves what the screen shows of it as
+// <dir>/<name>.bmp (24-bit, through GDI). Returns false only when a picture was asked for and could
+// not be written.
+inline bool SavePagePicture(HWND page, const char* name) {
+  const char* dir = std::getenv("TOLLWICK_SCREENSHOT_DIR");
+  if (dir == nullptr || *dir == '\0') return true;
+  ShowWindow(GetParent(page), SW_SHOW);
+  ShowWindow(page, SW_SHOW);
+  UpdateWindow(page);
+  PumpUntil([] { return false; }, 300);  // lets every control paint
+  RECT rect;
+  GetWindowRect(page, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  WindowDC screen(nullptr);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  ScopedBitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  ScopedDC memory(CreateCompatibleDC(screen.get()));
+  if (!bitmap || !memory) return false;
+  {
+    ScopedSelection selected(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+  }
+  const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  const DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  file.bfSize = file.bfOffBits + imageBytes;
+  const std::string path = std::string(dir) + "\\" + name + ".bmp";
+  FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr) return false;
+  bool written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+                 std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+                 std::fwrite(bits, imageBytes, 1, out) == 1;
+  written = std::fclose(out) == 0 && written;
+  return written;
+}
+
+}  // namespace tollwick
