@@ -42,8 +42,13 @@ function(tollwick_module name)
     COMMENT "Checking the includes of module ${name}")
 
   if(NOT sources)
-    # A module of Win32 code only has nothing to build natively; its includes are checked all the same.
+    # A module of Win32 code only has nothing to build natively (nor, until its code lands, a module
+    # with no sources yet); its includes are checked all the same, and those above can still link it.
     add_custom_target(${target}_includes ALL DEPENDS ${stamp})
+    add_library(${target} INTERFACE)
+    foreach(used ${ARG_USES})
+      target_link_libraries(${target} INTERFACE tollwick_${used})
+    endforeach()
   else()
     add_custom_target(${target}_includes DEPENDS ${stamp})
     add_library(${target} STATIC ${sources})

@@ -2,7 +2,7 @@
 // parameter, filling its controls is never an edit, the frame's three messages reach it, and the
 // page object goes with its window.
 
-#include "options/win32/option_page.h"
+#include "text/win32/option_page.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -1,4 +1,4 @@
-#include "options/win32/option_page.h"
+#include "text/win32/option_page.h"
 
 namespace tollwick {
 namespace {
