@@ -91,6 +91,12 @@ void BillCellText(Environment& env, const BillItem& item, int column, char out[k
   }
 }
 
+BillItem NewBillItem(Environment& env) {
+  BillItem item;
+  env.UserName(item.user, sizeof item.user);
+  return item;
+}
+
 std::vector<std::string> DistinctBillUsers(const Bill& bill) {
   std::vector<std::string> users;
   std::unordered_set<std::string> seen;

@@ -58,6 +58,10 @@ inline int BillItemImage(const BillItem& item) {
   return item.type != Call ? kPaymentImage : kCallImage;
 }
 
+// A blank item for adding a call or a payment by hand: a call of the logged-on user, all else zero.
+// The date is set when the item is appended.
+BillItem NewBillItem(Environment& env);
+
 // Each user of the bill once, spelt as in that user's first item, in the order first seen; names
 // that differ only in the case of a to z are one user.
 std::vector<std::string> DistinctBillUsers(const Bill& bill);
