@@ -297,20 +297,29 @@ std::uint32_t NextBillItemNumber(const SettingsStore& store) {
   return ReadStoredCount(store, OpenBillKey(store, BillKeyAccess::kReadWhereDenied)).items;
 }
 
+namespace {
+
+char FoldCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
 UserKey MakeUserKey(const char* user) {
   UserKey key;
   CopyBoundedText(key.text, kNameChars, user);
-  for (char& c : key.text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char* c = key.text; *c != '\0'; ++c) *c = FoldCase(*c);
   return key;
 }
 
+// Every view filters the whole bill on each refresh, so the names are compared in place, each cut
+// to 99 characters as its 100-byte copy would be, rather than copied per item.
 bool UserMatches(const UserKey* filter, const char* user) {
   if (filter == nullptr || user == nullptr) return true;
-  const UserKey a = MakeUserKey(filter->text);
-  const UserKey b = MakeUserKey(user);
-  return std::strcmp(a.text, b.text) == 0;
+  for (std::uint32_t i = 0; i + 1 < kNameChars; ++i) {
+    const char a = FoldCase(filter->text[i]);
+    if (a != FoldCase(user[i])) return false;
+    if (a == '\0') return true;
+  }
+  return true;
 }
 
 }  // namespace tollwick

@@ -100,8 +100,13 @@ BillItem NewBillItem(Environment& env) {
 std::vector<std::string> DistinctBillUsers(const Bill& bill) {
   std::vector<std::string> users;
   std::unordered_set<std::string> seen;
+  std::string folded;  // reused, so that only a new user costs an allocation
   for (const BillItem& item : bill) {
-    if (seen.insert(MakeUserKey(item.user).text).second) users.emplace_back(item.user);
+    folded = MakeUserKey(item.user).text;
+    if (seen.count(folded) == 0) {
+      seen.insert(folded);
+      users.emplace_back(item.user);
+    }
   }
   return users;
 }

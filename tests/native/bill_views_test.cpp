@@ -148,3 +148,19 @@ TEST(DistinctBillUsers, FirstSpellingInTheOrderFirstSeen) {
 
 }  // namespace
 }  // namespace tollwick
+
+namespace tollwick {
+namespace {
+
+// Filters compare names in place; they must still read each name as its 100-byte copy would.
+TEST(UserMatches, NamesCompareAsCutTo99Characters) {
+  const std::string longName(120, 'q');
+  const UserKey cut = MakeUserKey(std::string(99, 'Q').c_str());
+  const UserKey shorter = MakeUserKey(std::string(98, 'q').c_str());
+  EXPECT_TRUE(UserMatches(&cut, longName.c_str()));
+  EXPECT_FALSE(UserMatches(&shorter, longName.c_str()));
+  EXPECT_FALSE(UserMatches(&cut, std::string(98, 'q').c_str()));
+}
+
+}  // namespace
+}  // namespace tollwick
