@@ -161,9 +161,15 @@ class BillPage : public OptionPage {
   void ShowList(const UserKey* filter) {
     rows_ = BillRows(subject_.bill, filter);
     HWND list = List();
+    // Row by row: clearing all rows at once (item -1) walks every row of the list.
     LVITEMA clear{};
     clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
+    for (const UINT which : {LVNI_SELECTED, LVNI_FOCUSED}) {
+      for (LRESULT row = SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), which); row >= 0;
+           row = SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), which)) {
+        SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&clear));
+      }
+    }
     SendMessageA(list, LVM_SETITEMCOUNT, rows_.size(), 0);
     InvalidateRect(list, nullptr, TRUE);
     SetCurrencyField(window(), IDC_BILL_REMAINING, BillBalance(subject_.bill, filter),
