@@ -1,5 +1,6 @@
 #include "bill/bill_store.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -105,6 +106,68 @@ StoredCount ReadStoredCount(const SettingsStore& store, const SettingsKey& key) 
   return {EndOfItemNumbers(store, key, 2 * static_cast<std::uint64_t>(values)), false};
 }
 
+// A delete that must renumber items cannot change the stored bill in one write: item i is read from
+// "BillItem<i>" alone, so rewriting positions in place passes through bills that are neither the old
+// one nor the new one. The new items from the first changed position on are therefore first parked
+// after the stored bill, where the believed count hides them; then this record, written in one value,
+// says where they are and commits the delete; LoadBill finishes a committed delete a crash cut short.
+// Its three little-endian numbers: the first changed position, the number of the first parked item
+// (past every stored item, so the copy never reads what it has written) and how many are parked.
+constexpr char kRenumberingValue[] = "Renumbering";
+constexpr std::uint32_t kRenumberingBytes = 12;
+
+struct Renumbering {
+  std::uint32_t first;
+  std::uint32_t parked;
+  std::uint32_t items;
+};
+
+// Copies the parked items into place, makes the count the new one, drops the record and then the
+// values past the new bill from the top down, so that whatever is left beyond the count stays one
+// unbroken run that the next append's cleanup removes. Running it again after a crash at any of
+// these writes ends the same way, since the parked items stay until the record is gone.
+void FinishRenumbering(const SettingsStore& store, const SettingsKey& key, const Renumbering& r,
+                       std::uint32_t storedEnd) {
+  char name[kValueNameChars];
+  for (std::uint32_t i = 0; i < r.items; ++i) {
+    std::uint8_t bytes[kBillItemBytes] = {};
+    std::uint32_t size = kBillItemBytes;
+    ItemValueName(r.parked + i, name);
+    if (store.registry().QueryValue(key.get(), name, bytes, &size) != kRegSuccess) {
+      std::memset(bytes, 0, sizeof bytes);
+    }
+    ItemValueName(r.first + i, name);
+    store.WriteBinaryValue(key, name, bytes, kBillItemBytes);
+  }
+  const std::uint32_t count = r.first + r.items;
+  store.WriteDwordValue(key, nullptr, count);
+  if (r.items > 0) store.registry().DeleteValue(key.get(), kRenumberingValue);
+  for (std::uint32_t i = std::max(storedEnd, r.parked + r.items); i-- > count;) {
+    ItemValueName(i, name);
+    store.registry().DeleteValue(key.get(), name);
+  }
+}
+
+// A delete committed but not finished before a crash is finished now. A record that cannot be one of
+// ours is dropped: a delete parks its items among the key's values, so it never reaches past twice
+// their number (the bound of the count rule), and a stray record cannot start a copy without end.
+void FinishInterruptedDelete(const SettingsStore& store, const SettingsKey& key) {
+  std::uint8_t bytes[kRenumberingBytes] = {};
+  std::uint32_t size = sizeof bytes;
+  const long result = store.registry().QueryValue(key.get(), kRenumberingValue, bytes, &size);
+  if (result != kRegSuccess && result != kRegMoreData) return;
+  std::uint32_t values = 0;
+  store.registry().QueryValueCount(key.get(), &values);
+  const Renumbering r{GetU32(bytes), GetU32(bytes + 4), GetU32(bytes + 8)};
+  const std::uint64_t end = static_cast<std::uint64_t>(r.parked) + r.items;
+  if (result != kRegSuccess || size != kRenumberingBytes || r.items == 0 || r.first >= r.parked ||
+      r.items >= r.parked - r.first || end > 2 * static_cast<std::uint64_t>(values)) {
+    store.registry().DeleteValue(key.get(), kRenumberingValue);
+    return;
+  }
+  FinishRenumbering(store, key, r, 0);
+}
+
 }  // namespace
 
 void EncodeBillItem(const BillItem& item, std::uint8_t* out) {
@@ -137,6 +200,7 @@ void DecodeBillItem(const std::uint8_t* in, BillItem& item) {
 Bill LoadBill(const SettingsStore& store) {
   Bill bill;
   SettingsKey key = OpenBillKey(store);
+  if (key.valid()) FinishInterruptedDelete(store, key);
   const StoredCount stored = ReadStoredCount(store, key);
   bill.reserve(stored.items);
   char name[kValueNameChars];
@@ -169,6 +233,51 @@ void SaveBill(const SettingsStore& store, const Bill& bill) {
   DeleteItemValuesFrom(store, key, count);
 }
 
+void DeleteBillItems(const SettingsStore& store, Bill& bill, std::vector<std::uint32_t> positions) {
+  std::sort(positions.begin(), positions.end());
+  positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+  while (!positions.empty() && positions.back() >= bill.size()) positions.pop_back();
+  if (positions.empty()) return;
+
+  const std::uint32_t oldSize = static_cast<std::uint32_t>(bill.size());
+  std::uint32_t first = positions.front();
+  std::size_t next = 0;
+  std::uint32_t kept = first;
+  for (std::uint32_t i = first; i < oldSize; ++i) {
+    if (next < positions.size() && positions[next] == i) {
+      ++next;
+    } else {
+      bill[kept++] = bill[i];
+    }
+  }
+  bill.resize(kept);
+
+  SettingsKey key = OpenBillKey(store);
+  const StoredCount stored = ReadStoredCount(store, key);
+  // Parked items would otherwise lengthen a bill whose count is not believed.
+  if (!stored.asStored) store.WriteDwordValue(key, nullptr, stored.items);
+  // A stored bill shorter than the one in memory (its writes failed) is mended from where it ends.
+  first = std::min(first, stored.items);
+  const Renumbering r{first, std::max(stored.items, oldSize), kept - first};
+  if (r.items > 0) {
+    DeleteItemValuesFrom(store, key, stored.items);
+    std::uint8_t bytes[kBillItemBytes];
+    char name[kValueNameChars];
+    for (std::uint32_t i = 0; i < r.items; ++i) {
+      EncodeBillItem(bill[first + i], bytes);
+      ItemValueName(r.parked + i, name);
+      store.WriteBinaryValue(key, name, bytes, kBillItemBytes);
+    }
+    std::uint8_t record[kRenumberingBytes];
+    PutU32(record, r.first);
+    PutU32(record + 4, r.parked);
+    PutU32(record + 8, r.items);
+    store.WriteBinaryValue(key, kRenumberingValue, record, kRenumberingBytes);
+  }
+  // Without items to move, the count alone switches from the old bill to the new one.
+  FinishRenumbering(store, key, r, stored.items);
+}
+
 void SaveLastBillItem(const SettingsStore& store, const Bill& bill) {
   if (bill.empty()) return;
   SettingsKey key = OpenBillKey(store);
@@ -188,20 +297,29 @@ std::uint32_t NextBillItemNumber(const SettingsStore& store) {
   return ReadStoredCount(store, OpenBillKey(store, BillKeyAccess::kReadWhereDenied)).items;
 }
 
+namespace {
+
+char FoldCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
 UserKey MakeUserKey(const char* user) {
   UserKey key;
   CopyBoundedText(key.text, kNameChars, user);
-  for (char& c : key.text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char* c = key.text; *c != '\0'; ++c) *c = FoldCase(*c);
   return key;
 }
 
+// Every view filters the whole bill on each refresh, so the names are compared in place, each cut
+// to 99 characters as its 100-byte copy would be, rather than copied per item.
 bool UserMatches(const UserKey* filter, const char* user) {
   if (filter == nullptr || user == nullptr) return true;
-  const UserKey a = MakeUserKey(filter->text);
-  const UserKey b = MakeUserKey(user);
-  return std::strcmp(a.text, b.text) == 0;
+  for (std::uint32_t i = 0; i + 1 < kNameChars; ++i) {
+    const char a = FoldCase(filter->text[i]);
+    if (a != FoldCase(user[i])) return false;
+    if (a == '\0') return true;
+  }
+  return true;
 }
 
 }  // namespace tollwick

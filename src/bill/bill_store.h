@@ -41,6 +41,11 @@ using Bill = std::vector<BillItem>;
 Bill LoadBill(const SettingsStore& store);
 // Rewrites the whole stored bill and deletes the values numbered after it.
 void SaveBill(const SettingsStore& store, const Bill& bill);
+// Deletes the items at these positions (any order, repeats allowed) from the bill and from its stored
+// form. Only the stored items from the first deleted position on are rewritten, and nothing is written
+// when there is nothing to delete. A crash at any write leaves the stored bill as it was before or as
+// it is after: the next LoadBill finishes a rewrite that had passed its point of no return.
+void DeleteBillItems(const SettingsStore& store, Bill& bill, std::vector<std::uint32_t> positions);
 // Stores the last item of the bill after the items already stored (the stored count, taken as
 // LoadBill takes it, decides its number). Called right after every append.
 void SaveLastBillItem(const SettingsStore& store, const Bill& bill);

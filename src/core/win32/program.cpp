@@ -1,5 +1,7 @@
 #include "core/win32/program.h"
 
+#include <ras.h>
+
 #include <cassert>
 #include <cstdio>
 #include <string>
@@ -36,6 +38,19 @@ std::string OtherBillNotice(const SettingsStore& store, std::uint32_t items) {
   return text;
 }
 
+// The names of the dial-up entries (at most 30), which Add call offers as accounts.
+std::vector<std::string> DialUpEntryNames() {
+  constexpr DWORD kMaxEntries = 30;
+  std::vector<RASENTRYNAMEA> entries(kMaxEntries);
+  entries[0].dwSize = sizeof(RASENTRYNAMEA);
+  DWORD bytes = static_cast<DWORD>(entries.size() * sizeof(RASENTRYNAMEA));
+  DWORD count = 0;
+  std::vector<std::string> names;
+  if (RasEnumEntriesA(nullptr, nullptr, entries.data(), &bytes, &count) != 0) return names;
+  for (DWORD i = 0; i < count && i < kMaxEntries; ++i) names.emplace_back(entries[i].szEntryName);
+  return names;
+}
+
 }  // namespace
 
 Program::Program(HINSTANCE instanceHandle, Registry* registryOverride)
@@ -50,7 +65,13 @@ Program::Program(HINSTANCE instanceHandle, Registry* registryOverride)
                                               [this] { return call.CallLength(); }};
                      ShowAlarmNotice(instance, source, slot, cost, call.CallLength());
                    }),
-      call(CallServices{store, environment, profiles, bill, alarms, alarmActions, nullptr}) {
+      call(CallServices{store, environment, profiles, bill, alarms, alarmActions, BillItemAppended}),
+      statisticsPage{bill,
+                     [this] {
+                       return LiveCallFigures{call.IsCallInProgress(), call.CallLength(),
+                                              call.CurrentCost()};
+                     }},
+      billPage{store, bill, environment, DialUpEntryNames} {
   assert(theProgram == nullptr);
   theProgram = this;
   firstPerUserRun = store.ChooseHive();

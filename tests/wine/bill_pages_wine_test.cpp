@@ -1,0 +1,381 @@
+// The Statistics and Bill pages and the Add call / Add payment dialogs under Wine, driven through
+// their window messages: what they show, what their buttons do to the bill and to the store, and how
+// an append made elsewhere reaches them.
+
+#include "bill/win32/bill_pages.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bill/add_to_bill.h"
+#include "bill/win32/add_bill_item.h"
+#include "fake_registry.h"
+#include "platform/win32/win32_environment.h"
+#include "resources/add_bill_item_ids.h"
+#include "resources/bill_page_ids.h"
+#include "resources/statistics_page_ids.h"
+
+namespace tollwick {
+namespace {
+
+constexpr const char* kBillPath = "Software\\Orvo\\Tollwick\\.Bill";
+const std::string kPound = "\xA3";
+
+std::string Text(HWND window, int id) {
+  char text[256] = "";
+  GetDlgItemTextA(window, id, text, sizeof text);
+  return text;
+}
+
+void Press(HWND dialog, int id) {
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// Runs an action once a visible dialog with this caption is up, from a thread timer that the
+// dialog's own modal loop dispatches. One at a time per caption; they may nest.
+struct Pending {
+  std::string caption;
+  std::function<void(HWND)> action;
+  bool ran = false;
+};
+std::vector<Pending*> pending;
+
+void CALLBACK LookForDialogs(HWND, UINT, UINT_PTR timer, DWORD) {
+  for (Pending* p : pending) {
+    if (p->ran) continue;
+    HWND dialog = FindWindowA("#32770", p->caption.c_str());
+    if (dialog == nullptr || !IsWindowVisible(dialog)) continue;
+    p->ran = true;
+    KillTimer(nullptr, timer);
+    p->action(dialog);
+    return;
+  }
+}
+
+void WhenOpen(Pending& p) {
+  pending.push_back(&p);
+  SetTimer(nullptr, 0, 30, LookForDialogs);
+}
+
+BillItem Item(std::uint32_t type, float cost, const char* user, PackedTime length = 0) {
+  BillItem item;
+  item.type = type;
+  item.cost = cost;
+  item.length = length;
+  std::snprintf(item.user, sizeof item.user, "%s", user);
+  std::snprintf(item.account, sizeof item.account, "%s", type == Call ? "Orvonet" : "");
+  item.day = 7;
+  item.month = 12;
+  item.year = 2000;
+  return item;
+}
+
+class BillPagesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls);
+    frame = CreateWindowExA(0, "STATIC", "frame", WS_POPUP, 0, 0, 600, 500, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, frame);
+    pending.clear();
+  }
+  void TearDown() override { DestroyWindow(frame); }
+
+  void Store(const Bill& items) {
+    bill = items;
+    SaveBill(store, bill);
+  }
+  HWND OpenStatistics() {
+    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_STATISTICS_PAGE),
+                              frame, StatisticsPageProc, reinterpret_cast<LPARAM>(&statistics));
+  }
+  HWND OpenBill() {
+    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BILL_PAGE), frame,
+                              BillPageProc, reinterpret_cast<LPARAM>(&billSubject));
+  }
+  std::vector<std::string> UsersBox(HWND page) {
+    HWND box = GetDlgItem(page, IDC_BILL_USERS);
+    std::vector<std::string> entries;
+    const LRESULT count = SendMessageA(box, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      char text[128] = "";
+      SendMessageA(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+      entries.push_back(text);
+    }
+    return entries;
+  }
+  void ChooseUser(HWND page, const char* user) {
+    HWND box = GetDlgItem(page, IDC_BILL_USERS);
+    SendMessageA(box, CB_SETCURSEL,
+                 SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                              reinterpret_cast<LPARAM>(user)),
+                 0);
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_BILL_USERS, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(box));
+  }
+  static int Rows(HWND page) {
+    return static_cast<int>(SendMessageA(GetDlgItem(page, IDC_BILL_LIST), LVM_GETITEMCOUNT, 0, 0));
+  }
+  static std::string Cell(HWND page, int row, int column) {
+    char text[128] = "";
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(GetDlgItem(page, IDC_BILL_LIST), LVM_GETITEMTEXTA, row,
+                 reinterpret_cast<LPARAM>(&item));
+    return text;
+  }
+  static void Select(HWND page, int row) {
+    LVITEMA state{};
+    state.state = state.stateMask = LVIS_SELECTED;
+    SendMessageA(GetDlgItem(page, IDC_BILL_LIST), LVM_SETITEMSTATE, row,
+                 reinterpret_cast<LPARAM>(&state));
+  }
+  std::vector<float> StoredCosts() {
+    std::vector<float> costs;
+    for (const BillItem& item : LoadBill(store)) costs.push_back(item.cost);
+    return costs;
+  }
+
+  HWND frame = nullptr;
+  FakeRegistry registry;
+  SettingsStore store{registry};
+  Win32Environment environment;
+  Bill bill;
+  LiveCallFigures live;
+  StatisticsSubject statistics{bill, [this] { return live; }};
+  BillPageSubject billSubject{store, bill, environment,
+                              [] { return std::vector<std::string>{"Zeta", "Alpha"}; }};
+};
+
+TEST_F(BillPagesTest, StatisticsShowTheTotalsAndTheCallInProgressOnItsOwnTimer) {
+  Store({Item(Call, 2.5f, "bob", 0x001E), Item(Payment, 1.0f, "bob")});
+  HWND page = OpenStatistics();
+  ASSERT_NE(nullptr, page);
+  EXPECT_EQ("0:30", Text(page, IDC_STATS_TIME));
+  EXPECT_EQ(kPound + "2.50", Text(page, IDC_STATS_COST));
+  EXPECT_EQ(kPound + "1.00", Text(page, IDC_STATS_PAID));
+  EXPECT_EQ(kPound + "1.50", Text(page, IDC_STATS_TOTAL));
+
+  live = LiveCallFigures{true, 0x0002, 0.05f};
+  const DWORD limit = GetTickCount() + 3000;
+  MSG message;
+  while (Text(page, IDC_STATS_TIME) != "0:32" && GetTickCount() < limit) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    Sleep(20);
+  }
+  EXPECT_EQ("0:32", Text(page, IDC_STATS_TIME));
+  EXPECT_EQ(kPound + "2.55", Text(page, IDC_STATS_COST));
+  EXPECT_EQ(kPound + "1.55", Text(page, IDC_STATS_TOTAL));
+
+  // The call ends: its item is appended and the running call is no longer added, so it counts once.
+  live = LiveCallFigures{};
+  AddToBill(store, bill, Item(Call, 0.05f, "bob", 0x0002), BillItemAppended);
+  SendMessageA(page, WM_TIMER, 1000, 0);
+  EXPECT_EQ("0:32", Text(page, IDC_STATS_TIME));
+  EXPECT_EQ(kPound + "1.55", Text(page, IDC_STATS_TOTAL));
+  DestroyWindow(page);
+  BillItemAppended(bill.back());  // no page: nothing to reach
+}
+
+TEST_F(BillPagesTest, BillListsNewestFirstWithItsUsersAndTheirRemainingBill) {
+  Store({Item(Call, 3.0f, "bob", 0x0105), Item(Call, 1.25f, "alice"), Item(Payment, 10.0f, "Bob"),
+         Item(Call, 4.5f, "bob")});
+  HWND page = OpenBill();
+  ASSERT_NE(nullptr, page);
+  HWND list = GetDlgItem(page, IDC_BILL_LIST);
+  const LONG style = GetWindowLongA(list, GWL_STYLE);
+  EXPECT_TRUE(style & LVS_OWNERDATA);
+  EXPECT_FALSE(style & LVS_SINGLESEL);
+
+  const char* titles[] = {"Type", "Amount", "By", "Account", "Start", "End", "Length", "Date"};
+  const int widths[] = {60, 60, 80, 80, 50, 50, 50, 80};
+  for (int i = 0; i < 8; ++i) {
+    char title[32] = "";
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = title;
+    column.cchTextMax = sizeof title;
+    ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column)));
+    EXPECT_STREQ(titles[i], title);
+    EXPECT_EQ(widths[i], column.cx);
+  }
+
+  EXPECT_EQ((std::vector<std::string>{".All users", "alice", "bob"}), UsersBox(page));
+  EXPECT_EQ(".All users", Text(page, IDC_BILL_USERS));
+  ASSERT_EQ(4, Rows(page));
+  EXPECT_EQ("(" + kPound + "1.25)", Text(page, IDC_BILL_REMAINING));  // Wine's en_GB negative pattern
+  const std::vector<std::string> payment{"Paid", kPound + "10.00", "Bob", "", "", "", "", "7/12/2000"};
+  const std::vector<std::string> oldest{"Owe", kPound + "3.00", "bob", "Orvonet", "0:00", "0:00",
+                                        "1:05", "7/12/2000"};
+  for (int column = 0; column < 8; ++column) {
+    EXPECT_EQ(payment[column], Cell(page, 1, column)) << column;
+    EXPECT_EQ(oldest[column], Cell(page, 3, column)) << column;
+  }
+  const int images[] = {0, 1, 0, 0};
+  for (int row = 0; row < 4; ++row) {
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iImage = -1;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(images[row], item.iImage) << row;
+  }
+
+  ChooseUser(page, "bob");
+  ASSERT_EQ(3, Rows(page));
+  EXPECT_EQ("bob", Cell(page, 0, 2));
+  EXPECT_EQ("Bob", Cell(page, 1, 2));
+  EXPECT_EQ("(" + kPound + "2.50)", Text(page, IDC_BILL_REMAINING));
+  ChooseUser(page, ".All users");
+  EXPECT_EQ(4, Rows(page));
+  DestroyWindow(page);
+}
+
+TEST_F(BillPagesTest, DeleteRemovesTheSelectedRowsAndRecountsTheStatistics) {
+  Store({Item(Call, 1.0f, "a"), Item(Call, 2.0f, "b"), Item(Call, 3.0f, "a"), Item(Call, 4.0f, "b")});
+  HWND statisticsPage = OpenStatistics();
+  HWND page = OpenBill();
+  ASSERT_NE(nullptr, page);
+
+  const std::size_t before = registry.WritesApplied();
+  Press(page, IDC_BILL_DELETE);
+  EXPECT_EQ(before, registry.WritesApplied()) << "nothing selected, nothing written";
+  EXPECT_EQ(4, Rows(page));
+
+  Select(page, 0);  // the newest, 4.00
+  Select(page, 2);  // 2.00
+  Press(page, IDC_BILL_DELETE);
+  EXPECT_EQ((std::vector<float>{1.0f, 3.0f}), StoredCosts());
+  ASSERT_EQ(2u, bill.size());
+  EXPECT_EQ(2, Rows(page));
+  EXPECT_EQ(static_cast<LRESULT>(-1), SendMessageA(GetDlgItem(page, IDC_BILL_LIST), LVM_GETNEXTITEM,
+                                                   static_cast<WPARAM>(-1), LVNI_SELECTED));
+  EXPECT_EQ(kPound + "4.00", Text(page, IDC_BILL_REMAINING));
+  SendMessageA(statisticsPage, WM_TIMER, 1000, 0);
+  EXPECT_EQ(kPound + "4.00", Text(statisticsPage, IDC_STATS_COST));
+  DestroyWindow(page);
+  DestroyWindow(statisticsPage);
+}
+
+TEST_F(BillPagesTest, AddPaymentAppendsStoresAndReachesBothPages) {
+  Store({Item(Call, 3.0f, "alice")});
+  HWND statisticsPage = OpenStatistics();
+  HWND page = OpenBill();
+  ChooseUser(page, "alice");
+  Pending fill{"Add payment", [](HWND dialog) {
+                 EXPECT_EQ("Paid: " + kPound, Text(dialog, IDC_ADD_COST_LABEL));
+                 EXPECT_EQ("0.00", Text(dialog, IDC_ADD_COST));
+                 SetDlgItemTextA(dialog, IDC_ADD_USER, "carol");
+                 SetDlgItemTextA(dialog, IDC_ADD_COST, "10");
+                 Press(dialog, IDOK);
+               }};
+  WhenOpen(fill);
+  Press(page, IDC_BILL_ADD_PAYMENT);
+  ASSERT_TRUE(fill.ran);
+  ASSERT_EQ(2u, bill.size());
+  const BillItem& paid = bill.back();
+  EXPECT_EQ(static_cast<std::uint32_t>(Payment), paid.type);
+  EXPECT_STREQ("carol", paid.user);
+  EXPECT_FLOAT_EQ(10.0f, paid.cost);
+  EXPECT_EQ(environment.Now().year, paid.year);
+  EXPECT_EQ((std::vector<float>{3.0f, 10.0f}), StoredCosts());
+  // The list keeps alice's items; the box shows every user again; the remaining bill is alice's.
+  EXPECT_EQ(1, Rows(page));
+  EXPECT_EQ(".All users", Text(page, IDC_BILL_USERS));
+  EXPECT_EQ((std::vector<std::string>{".All users", "alice", "carol"}), UsersBox(page));
+  EXPECT_EQ(kPound + "3.00", Text(page, IDC_BILL_REMAINING));
+  SendMessageA(statisticsPage, WM_TIMER, 1000, 0);
+  EXPECT_EQ(kPound + "10.00", Text(statisticsPage, IDC_STATS_PAID));
+
+  // An append from elsewhere (a call that ends) shows the balance of the whole bill at once.
+  AddToBill(store, bill, Item(Call, 0.5f, "carol"), BillItemAppended);
+  EXPECT_EQ("(" + kPound + "6.50)", Text(page, IDC_BILL_REMAINING));
+  DestroyWindow(page);
+  DestroyWindow(statisticsPage);
+}
+
+TEST_F(BillPagesTest, AddCallOffersAccountsAndUsersAndFillsTheItemOnOk) {
+  Store({Item(Call, 1.0f, "bob"), Item(Call, 1.0f, "alice"), Item(Call, 1.0f, "Bob")});
+  BillItem item = NewBillItem(environment);
+  AddBillItemRequest request{item, bill, {"Zeta", "Alpha"}};
+  Pending fill{"Add bill", [](HWND dialog) {
+                 EXPECT_EQ("Cost: " + kPound, Text(dialog, IDC_ADD_COST_LABEL));
+                 EXPECT_EQ("Alpha", Text(dialog, IDC_ADD_ACCOUNT));
+                 HWND users = GetDlgItem(dialog, IDC_ADD_USER);
+                 ASSERT_EQ(2, SendMessageA(users, CB_GETCOUNT, 0, 0));
+                 char first[64] = "";
+                 SendMessageA(users, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+                 EXPECT_STREQ("alice", first);
+                 EXPECT_EQ("0:00", Text(dialog, IDC_ADD_LENGTH));
+                 EXPECT_EQ("0:00", Text(dialog, IDC_ADD_START));
+                 SetDlgItemTextA(dialog, IDC_ADD_LENGTH, "1:05");
+                 SetDlgItemTextA(dialog, IDC_ADD_START, "08:00");
+                 SetDlgItemTextA(dialog, IDC_ADD_COST, "1.5p");
+                 Press(dialog, IDOK);
+               }};
+  WhenOpen(fill);
+  EXPECT_TRUE(ShowAddCallDialog(frame, request));
+  EXPECT_STREQ("Alpha", item.account);
+  EXPECT_EQ(0x0105u, item.length);
+  EXPECT_EQ(0x0800u, item.start);
+  EXPECT_EQ(0u, item.end);
+  EXPECT_FLOAT_EQ(1.5f, item.cost);
+  EXPECT_EQ(static_cast<std::uint32_t>(Call), item.type);
+}
+
+TEST_F(BillPagesTest, AddCallRefusesAnImpossibleTimeNamingTheField) {
+  struct Case {
+    int field;
+    const char* text;
+    const char* message;
+  };
+  const Case cases[] = {
+      {IDC_ADD_LENGTH, "25:00", "Invalid time entered for 'Length'!"},
+      {IDC_ADD_LENGTH, "8.30", "Invalid time entered for 'Length'!"},
+      {IDC_ADD_START, "abc", "Invalid time entered for 'Start'!"},
+      {IDC_ADD_START, "25:00", "Invalid time entered for 'Start'!"},
+      {IDC_ADD_START, "8.30", "Invalid time entered for 'Start'!"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    BillItem item = NewBillItem(environment);
+    const BillItem blank = item;
+    AddBillItemRequest request{item, bill, {"Alpha"}};
+    std::string shown;
+    bool stayedOpen = false;
+    Pending error{"Error!", [&shown](HWND box) {
+                    shown = Text(box, 0xFFFF);
+                    PostMessageA(box, WM_COMMAND, IDOK, 0);
+                  }};
+    Pending fill{"Add bill", [&](HWND dialog) {
+                   SetDlgItemTextA(dialog, c.field, c.text);
+                   SetDlgItemTextA(dialog, IDC_ADD_COST, "2");
+                   WhenOpen(error);
+                   Press(dialog, IDOK);
+                   stayedOpen = IsWindowVisible(dialog) != FALSE;
+                   Press(dialog, IDCANCEL);
+                 }};
+    WhenOpen(fill);
+    EXPECT_FALSE(ShowAddCallDialog(frame, request));
+    EXPECT_TRUE(error.ran);
+    EXPECT_EQ(c.message, shown);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(0, std::memcmp(&blank, &item, sizeof item));
+    pending.clear();
+  }
+}
+
+}  // namespace
+}  // namespace tollwick
