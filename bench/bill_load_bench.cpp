@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "bill/add_to_bill.h"
 #include "bill/bill_store.h"
 #include "platform/win32/win32_registry.h"
@@ -20,17 +21,6 @@ using namespace tollwick;
 
 constexpr const char* kBillPath = "Software\\Orvo\\Tollwick\\.Bill";
 constexpr int kRounds = 3;  // the best of these is reported: the floor and the load alike
-
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // A closed HKEY on every path out.
 class Key {

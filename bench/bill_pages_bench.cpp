@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
 #include "bill/bill_views.h"
 #include "bill/win32/bill_pages.h"
 #include "platform/win32/win32_environment.h"
@@ -27,17 +28,6 @@ using namespace tollwick;
 constexpr int kItems = 100000;
 constexpr int kUsers = 5;
 constexpr int kRounds = 5;
-
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void Pump() {
   MSG message;
