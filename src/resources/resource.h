@@ -9,7 +9,21 @@
 
 #define IDR_MENU 105
 
+#define IDD_CALL_INFO 107
+#define IDD_OPTIONS 108
+#define IDD_ABOUT 122
 #define IDD_ALARM_NOTICE 135
+
+// The Options dialog's pages, in the order of its tabs.
+#define IDD_PAGE_STATISTICS 109
+#define IDD_PAGE_BILL 110
+#define IDD_PAGE_GRAPHS 125
+#define IDD_PAGE_ALARMS 126
+#define IDD_PAGE_SETUP 111
+#define IDD_PAGE_MISC 132
+
+// The Options dialog's tab pictures: six 16 x 16 images side by side.
+#define IDB_TAB_IMAGES 128
 
 #define IDC_STATIC (-1)
 
