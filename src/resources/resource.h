@@ -9,7 +9,17 @@
 
 #define IDR_MENU 105
 
+#define IDD_CALL_INFO 107
+#define IDD_OPTIONS 108
+#define IDD_ABOUT 122
 #define IDD_ALARM_NOTICE 135
+
+// The Options dialog's pages still to come; the others' templates are in their pages' own headers.
+#define IDD_PAGE_GRAPHS 125
+#define IDD_PAGE_SETUP 111
+
+// The Options dialog's tab pictures: six 16 x 16 images side by side.
+#define IDB_TAB_IMAGES 128
 
 #define IDC_STATIC (-1)
 

@@ -125,13 +125,17 @@ int PreviewMinutes(HICON icon) {
   } bmi = {};
   bmi.header.biSize = sizeof bmi.header;
   bmi.header.biWidth = kClockIconSize;
-  bmi.header.biHeight = -2 * kClockIconSize;  // AND mask above XOR bits, top-down
+  bmi.header.biHeight = -kClockIconSize;  // top-down
   bmi.header.biPlanes = 1;
   bmi.header.biBitCount = 1;
+  // The AND mask and the picture, one above the other as the planes are made.
   std::vector<std::uint8_t> rows(2 * kClockPlaneBytes);
   WindowDC screen(nullptr);
-  if (GetDIBits(screen.get(), mask.get(), 0, 2 * kClockIconSize, rows.data(),
-                reinterpret_cast<BITMAPINFO*>(&bmi), DIB_RGB_COLORS) != 2 * kClockIconSize) {
+  if (colour.get() == nullptr ||
+      GetDIBits(screen.get(), mask.get(), 0, kClockIconSize, rows.data(),
+                reinterpret_cast<BITMAPINFO*>(&bmi), DIB_RGB_COLORS) != kClockIconSize ||
+      GetDIBits(screen.get(), colour.get(), 0, kClockIconSize, rows.data() + kClockPlaneBytes,
+                reinterpret_cast<BITMAPINFO*>(&bmi), DIB_RGB_COLORS) != kClockIconSize) {
     return -1;
   }
   std::vector<std::uint8_t> planes(2 * kClockPlaneBytes);

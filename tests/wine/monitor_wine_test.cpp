@@ -438,12 +438,12 @@ TEST_F(MonitorTest, TheTrayMenuHasItsItemsInOrder) {
   EXPECT_EQ(3, GetMenuItemCount(second.get()));
 }
 
-TEST_F(MonitorTest, DialogCommandsThatHaveNoDialogYetDoNothing) {
+// Call information is the main window's own (see tray_dialogs_wine_test.cpp); Options and About
+// come from the entry point, and a main window given none leaves their commands alone.
+TEST_F(MonitorTest, DialogCommandsWithoutTheirDialogsDoNothing) {
   Start();
-  SendMessageA(window, WM_COMMAND, IDM_CALLINFO, 0);
   SendMessageA(window, WM_COMMAND, IDM_OPTIONS, 0);
   SendMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
-  SendMessageA(window, WM_APP + 100, 1000, WM_LBUTTONDBLCLK);
   EXPECT_TRUE(IsWindow(window));
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/win32/scoped_handles.h"
+#include "modal_script.h"
 #include "screen_bitmap.h"
 
 namespace tollwick {
@@ -31,20 +32,6 @@ class PageHost {
  private:
   HWND window_ = nullptr;
 };
-
-// Dispatches messages until done() holds or the limit passes; returns done().
-inline bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 5000) {
-  const DWORD start = GetTickCount();
-  while (!done() && GetTickCount() - start < limitMs) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-  return done();
-}
 
 // Shows the page and, when TOLLWICK_SCREENSHOT_DIR is set, saves what the screen shows of it as
 // <dir>/<name>.bmp (24-bit, through GDI). Returns false only when a picture was asked for and could

@@ -7,12 +7,37 @@
 
 namespace tollwick {
 
+namespace {
+
+struct ClockPlanes {
+  std::vector<std::uint8_t> andMask;
+  std::vector<std::uint8_t> xorBits;
+};
+
+ClockPlanes PlanesOf(int width, int height, int minutes, int hours) {
+  ClockPlanes planes{std::vector<std::uint8_t>(ClockPlaneBytes(width, height)),
+                     std::vector<std::uint8_t>(ClockPlaneBytes(width, height))};
+  ClockIconPlanes(width, height, minutes, hours, planes.andMask.data(), planes.xorBits.data());
+  return planes;
+}
+
+}  // namespace
+
 ScopedIcon BuildClockIcon(HINSTANCE instance, int width, int height, int minutes, int hours) {
   if (width <= 0 || height <= 0) return ScopedIcon();
-  std::vector<std::uint8_t> andMask(ClockPlaneBytes(width, height));
-  std::vector<std::uint8_t> xorBits(ClockPlaneBytes(width, height));
-  ClockIconPlanes(width, height, minutes, hours, andMask.data(), xorBits.data());
-  return ScopedIcon(CreateIcon(instance, width, height, 1, 1, andMask.data(), xorBits.data()));
+  const ClockPlanes planes = PlanesOf(width, height, minutes, hours);
+  return ScopedIcon(
+      CreateIcon(instance, width, height, 1, 1, planes.andMask.data(), planes.xorBits.data()));
+}
+
+ScopedIcon BuildClockIconForStatic(int width, int height, int minutes, int hours) {
+  if (width <= 0 || height <= 0) return ScopedIcon();
+  const ClockPlanes planes = PlanesOf(width, height, minutes, hours);
+  ScopedBitmap mask(CreateBitmap(width, height, 1, 1, planes.andMask.data()));
+  ScopedBitmap picture(CreateBitmap(width, height, 1, 1, planes.xorBits.data()));
+  ICONINFO info{TRUE, 0, 0, mask.get(), picture.get()};
+  // The icon takes copies of both bitmaps.
+  return ScopedIcon(CreateIconIndirect(&info));
 }
 
 HICON ClockFaceCache::Face(int minutes, int hours) {

@@ -10,6 +10,9 @@ namespace tollwick {
 // A new monochrome icon of width x height pixels showing the given call length. Empty if the icon
 // cannot be created.
 ScopedIcon BuildClockIcon(HINSTANCE instance, int width, int height, int minutes, int hours);
+// The same face with its picture as a bitmap of its own (an icon with a colour bitmap), for an
+// SS_ICON static: Wine's static control refuses an icon without one, as the monochrome face is.
+ScopedIcon BuildClockIconForStatic(int width, int height, int minutes, int hours);
 
 // The tray's 32 x 32 clock face, drawn again only when the length it shows changes: the tip changes
 // every second, the face once a minute. The shell copies the icon it is given, so the face is kept

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "core/monitor_tick.h"
+#include "core/win32/call_info_dialog.h"
 #include "core/win32/connection_win32.h"
 #include "core/win32/program.h"
 #include "core/win32/tray_icon.h"
@@ -68,12 +69,21 @@ void OnTrayCallback(HWND window, LPARAM mouseMessage) {
 }
 
 void OnCommand(HWND window, int id) {
+  Program& app = App();
   switch (id) {
     case IDM_EXIT:
       DestroyWindow(window);
       break;
+    case IDM_CALLINFO:
+      ShowCallInfoDialog(window);
+      break;
+    case IDM_OPTIONS:
+      if (app.showOptions != nullptr) app.showOptions(window);
+      break;
+    case IDM_ABOUT:
+      if (app.showAbout != nullptr) app.showAbout(window);
+      break;
     default:
-      // The call information, options and about dialogs come with their own windows.
       break;
   }
 }

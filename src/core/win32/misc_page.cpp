@@ -30,9 +30,8 @@ void MiscPage::Fill() {
 }
 
 void MiscPage::ShowPreview() {
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window(), GWLP_HINSTANCE));
   // The new face is in the control before the old one goes, so it never shows a destroyed icon.
-  ScopedIcon face = BuildClockIcon(instance, kClockIconSize, kClockIconSize, frame_, 0);
+  ScopedIcon face = BuildClockIconForStatic(kClockIconSize, kClockIconSize, frame_, 0);
   SendDlgItemMessageA(window(), IDC_MISC_PREVIEW, STM_SETIMAGE, IMAGE_ICON,
                       reinterpret_cast<LPARAM>(face.get()));
   preview_ = std::move(face);

@@ -4,6 +4,7 @@
 // (or by a test) before the main window; App() reaches it from window and dialog procedures.
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <optional>
 
@@ -27,6 +28,11 @@ class Program {
  public:
   // The message box call; tests put a recorder in its place.
   using MessageBoxFunction = int(WINAPI*)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+  // ShellExecuteA, which opens the web page; tests put a recorder in its place.
+  using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR file,
+                                                  LPCSTR parameters, LPCSTR directory, INT show);
+  // Opens one of the tray menu's dialogs with the given owner.
+  using ShowDialogFunction = void (*)(HWND owner);
 
   // registry: the Win32 registry, unless a test gives another (one that refuses to let
   // HKEY_LOCAL_MACHINE be written, say). Chooses the settings hive.
@@ -49,6 +55,15 @@ class Program {
   HWND mainWindow = nullptr;
   ScopedMenu trayMenu;
   bool online = false;
+  // The tray menu's dialogs, each non-null exactly while it is open (see single_dialog.h).
+  HWND callInfoDialog = nullptr;
+  HWND optionsDialog = nullptr;
+  HWND aboutDialog = nullptr;
+  // The Options dialog and the About box belong to a module above this one; the entry point
+  // gives them here. The tray menu leaves a command without one alone.
+  ShowDialogFunction showOptions = nullptr;
+  ShowDialogFunction showAbout = nullptr;
+  ShellExecuteFunction shellExecute = ShellExecuteA;
 
   Win32Registry win32Registry;
   Registry& registry;

@@ -1,0 +1,18 @@
+// Entry point: one hidden window and its message loop. It sits above every module, so it gives the
+// main window the tray menu's dialogs that live above the main window's own module.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "core/win32/main_window.h"
+#include "core/win32/program.h"
+#include "options/win32/about_box.h"
+#include "options/win32/options_dialog.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  InitCommonControls();
+  tollwick::Program program(instance);
+  program.showOptions = tollwick::ShowOptionsDialog;
+  program.showAbout = tollwick::ShowAboutBox;
+  return tollwick::RunMainWindow(instance);
+}

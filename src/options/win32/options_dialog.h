@@ -1,0 +1,59 @@
+#pragma once
+// The Options dialog ("Tollwick configuration"): a tab control over the pages of a page table, one
+// page shown at a time. The frame creates every page when it opens and destroys them when it closes;
+// it tells the page brought to the front (kActivatePageMessage), hands "&Print..." to the page in
+// front, and OK or Cancel to every page in table order (see option_page.h).
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <utility>
+
+#include "core/win32/program.h"
+#include "text/win32/option_page.h"
+
+namespace tollwick {
+
+// A page window the frame made, with what the page works on; the frame keeps the subject until the
+// page window is gone.
+struct OptionsPageWindow {
+  HWND window = nullptr;
+  std::shared_ptr<void> subject;
+};
+
+// One row of the page table. The table has a row for every page the dialog can have, at that page's
+// position; a row without `create` is a page the program does not have (yet): it keeps its place and
+// image but gets no tab.
+struct OptionsPageRow {
+  const char* tabText;
+  int image;  // in the tab image list
+  int dialog;  // the page's template
+  // Makes the page as a child of the frame from the given template, over what the program holds.
+  OptionsPageWindow (*create)(HWND frame, int dialog, Program& program);
+  bool printable;  // "&Print..." is enabled while the page is in front
+};
+
+constexpr int kOptionsPageCount = 6;
+using OptionsPageTable = std::array<OptionsPageRow, kOptionsPageCount>;
+
+// The program's pages, in the order of the tabs, of creation and of the closing messages.
+extern const OptionsPageTable kOptionsPages;
+
+// The page of type Page (an OptionPage with a Subject) from the given template, as a child of the
+// frame, over the given subject; for the rows' create functions.
+template <typename Page>
+OptionsPageWindow CreateOptionsPage(HWND frame, int dialog, typename Page::Subject&& subject) {
+  auto kept = std::make_shared<typename Page::Subject>(std::move(subject));
+  HWND window = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(dialog), frame,
+                                   OptionPageProc<Page>, reinterpret_cast<LPARAM>(kept.get()));
+  return {window, std::move(kept)};
+}
+
+// "&Options...": opens the dialog over the program's pages, or brings the open one to the front.
+void ShowOptionsDialog(HWND owner);
+// The same over the given pages. Returns IDOK or IDCANCEL as the dialog closed, or 0 when it was
+// already open.
+INT_PTR ShowOptionsDialog(HWND owner, const OptionsPageTable& pages);
+
+}  // namespace tollwick

@@ -1,0 +1,50 @@
+// The pages of the Options dialog. To add a page: write a function that makes it over what the
+// program holds and name it as its row's create function.
+
+#include "alarms/win32/alarms_page.h"
+#include "bill/win32/bill_pages.h"
+#include "core/win32/misc_page.h"
+#include "options/win32/options_dialog.h"
+#include "resources/alarms_page_ids.h"
+#include "resources/bill_page_ids.h"
+#include "resources/misc_page_ids.h"
+#include "resources/resource.h"
+#include "resources/statistics_page_ids.h"
+
+namespace tollwick {
+namespace {
+
+// The Statistics and Bill pages work on subjects the program keeps, since an append reaches them
+// through it while they are open.
+OptionsPageWindow MakeStatisticsPage(HWND frame, int dialog, Program& program) {
+  return {CreateDialogParamA(program.instance, MAKEINTRESOURCEA(dialog), frame, StatisticsPageProc,
+                             reinterpret_cast<LPARAM>(&program.statisticsPage)),
+          nullptr};
+}
+
+OptionsPageWindow MakeBillPage(HWND frame, int dialog, Program& program) {
+  return {CreateDialogParamA(program.instance, MAKEINTRESOURCEA(dialog), frame, BillPageProc,
+                             reinterpret_cast<LPARAM>(&program.billPage)),
+          nullptr};
+}
+
+OptionsPageWindow MakeAlarmsPage(HWND frame, int dialog, Program& program) {
+  return CreateOptionsPage<AlarmsPage>(frame, dialog, AlarmsPageSubject{program.alarms, program.store});
+}
+
+OptionsPageWindow MakeMiscPage(HWND frame, int dialog, Program& program) {
+  return CreateOptionsPage<MiscPage>(frame, dialog, MiscPageSubject{program.settings, program.store});
+}
+
+}  // namespace
+
+const OptionsPageTable kOptionsPages = {{
+    {"Statistics", 0, IDD_STATISTICS_PAGE, MakeStatisticsPage, false},
+    {"Bill", 1, IDD_BILL_PAGE, MakeBillPage, true},
+    {"Graphs", 2, IDD_PAGE_GRAPHS, nullptr, true},
+    {"Alarms", 3, IDD_ALARMS_PAGE, MakeAlarmsPage, false},
+    {"Setup", 4, IDD_PAGE_SETUP, nullptr, false},
+    {"Misc", 5, IDD_MISC_PAGE, MakeMiscPage, false},
+}};
+
+}  // namespace tollwick

@@ -1,0 +1,83 @@
+#include "modal_script.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <iterator>
+#include <cstdlib>
+#include <string>
+
+#include "core/win32/program.h"
+#include "platform/win32/scoped_handles.h"
+#include "screen_bitmap.h"
+
+namespace tollwick {
+namespace {
+
+constexpr DWORD kShowLimitMs = 5000;
+
+const std::function<void()>* pendingScript = nullptr;
+DWORD scriptArmed = 0;
+
+std::array<HWND, 3> OpenDialogs() {
+  return {App().callInfoDialog, App().optionsDialog, App().aboutDialog};
+}
+
+void CALLBACK RunPendingScript(HWND, UINT, UINT_PTR timer, DWORD) {
+  // The dialog's loop shows its dialog once its queue is first empty, which may come after this
+  // timer; until then the timer keeps coming back, to the loop.
+  const bool shown = std::any_of(std::begin(OpenDialogs()), std::end(OpenDialogs()),
+                                 [](HWND open) { return open != nullptr && IsWindowVisible(open); });
+  if (!shown && GetTickCount() - scriptArmed < kShowLimitMs) return;
+  KillTimer(nullptr, timer);
+  const std::function<void()>* script = pendingScript;
+  pendingScript = nullptr;
+  if (script != nullptr) (*script)();
+  for (HWND open : OpenDialogs()) {
+    if (open != nullptr) PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
+  }
+}
+
+}  // namespace
+
+void RunWhileModal(const std::function<void()>& open, const std::function<void()>& script) {
+  pendingScript = &script;
+  scriptArmed = GetTickCount();
+  SetTimer(nullptr, 0, 10, RunPendingScript);
+  open();
+  pendingScript = nullptr;
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD limitMs) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > limitMs) return false;
+    MSG message;
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    } else {
+      Sleep(5);
+    }
+  }
+  return true;
+}
+
+std::string ControlText(HWND dialog, int id) {
+  char text[256] = "";
+  GetDlgItemTextA(dialog, id, text, sizeof text);
+  return text;
+}
+
+void SaveScreenshot(HWND window, const char* name) {
+  const char* folder = std::getenv("TOLLWICK_SCREENSHOT_DIR");
+  if (folder == nullptr) return;
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN |
+                                             RDW_UPDATENOW);
+  PumpUntil([] { return false; }, 300);  // let every control finish painting
+  RECT area;
+  GetWindowRect(window, &area);
+  SaveScreenBitmap(area, (std::string(folder) + "\\" + name + ".bmp").c_str());
+}
+
+}  // namespace tollwick

@@ -1,0 +1,27 @@
+#pragma once
+// Driving a modal dialog from a test: the test's steps run inside the dialog's own message loop,
+// started by a thread timer, and poll for what they expect with a limit.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace tollwick {
+
+// Calls `open`, which runs a modal dialog, and runs `script` once from inside its message loop.
+// Afterwards, whatever the script left open of the tray menu's dialogs is cancelled, so a failed
+// step cannot leave the test waiting on a dialog.
+void RunWhileModal(const std::function<void()>& open, const std::function<void()>& script);
+
+// Dispatches this thread's messages until `done` holds or `limitMs` has passed; returns `done()`.
+bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 5000);
+
+// The text of a dialog's control.
+std::string ControlText(HWND dialog, int id);
+
+// Saves the window as it shows on the screen as <name>.bmp in the folder named by the environment
+// variable TOLLWICK_SCREENSHOT_DIR, when it is set; nothing otherwise.
+void SaveScreenshot(HWND window, const char* name);
+
+}  // namespace tollwick
