@@ -1,11 +1,15 @@
 // Drives a running tollwick.exe from end-to-end test scripts, as a user or the system would: waits for
-// its window, sends it menu commands and tray clicks, presses buttons of its dialogs, or kills it.
+// its window, sends it menu commands and tray clicks, types into and presses the controls of its
+// dialogs and of the page in front of a tabbed dialog, picks tabs and list rows, or kills it.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "screen_bitmap.h"
 
 namespace {
 
@@ -20,43 +24,90 @@ HWND WaitForWindow(const char* className, const char* title, int seconds) {
   return nullptr;
 }
 
-// The whole screen as a 24-bit BMP, drawn through GDI: unlike X screenshot tools it takes no server
-// grab, which under Wine can leave the program's message queue asleep.
+// The whole screen as a 24-bit BMP.
 bool Snapshot(const char* path) {
-  HDC screen = GetDC(nullptr);
-  int width = GetSystemMetrics(SM_CXSCREEN);
-  int height = GetSystemMetrics(SM_CYSCREEN);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memory = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  file.bfSize = file.bfOffBits + imageBytes;
-  bool written = false;
-  if (FILE* out = std::fopen(path, "wb")) {
-    written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-              std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-              std::fwrite(bits, imageBytes, 1, out) == 1;
-    written = std::fclose(out) == 0 && written;
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return tollwick::SaveScreenBitmap(screen, path);
+}
+
+// A control of the dialog, or of the page (a child dialog) showing in it: a tabbed dialog keeps one
+// page visible, and ids repeat from page to page.
+HWND FindControl(const char* title, int id) {
+  HWND dialog = FindWindowA("#32770", title);
+  if (dialog == nullptr) return nullptr;
+  if (HWND control = GetDlgItem(dialog, id)) return control;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char className[16] = "";
+    GetClassNameA(child, className, sizeof className);
+    if (std::strcmp(className, "#32770") == 0 && IsWindowVisible(child)) {
+      if (HWND control = GetDlgItem(child, id)) return control;
+    }
   }
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(bitmap);
-  ReleaseDC(nullptr, screen);
-  return written;
+  return nullptr;
+}
+
+// A record placed in the program's own memory, for messages whose parameter points at one: the
+// system carries only a few such messages across processes.
+class RemoteRecord {
+ public:
+  RemoteRecord(HWND window, const void* bytes, SIZE_T size) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ, FALSE,
+                           processId);
+    if (process_ == nullptr) return;
+    address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    if (address_ != nullptr) WriteProcessMemory(process_, address_, bytes, size, nullptr);
+  }
+  ~RemoteRecord() {
+    if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_ != nullptr) CloseHandle(process_);
+  }
+  RemoteRecord(const RemoteRecord&) = delete;
+  RemoteRecord& operator=(const RemoteRecord&) = delete;
+  LPARAM get() const { return reinterpret_cast<LPARAM>(address_); }
+  bool Read(void* bytes, SIZE_T size) const {
+    return address_ != nullptr && ReadProcessMemory(process_, address_, bytes, size, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+};
+
+// Selects the tab with a click of the mouse on it, so the tab control tells its dialog as it does
+// for a user. (A notification sent from here would not reach it: it cannot cross processes.)
+bool SelectTab(const char* title, int tabId, int index) {
+  HWND tabs = FindControl(title, tabId);
+  if (tabs == nullptr) return false;
+  RECT rect{};
+  RemoteRecord remote(tabs, &rect, sizeof rect);
+  if (!SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), remote.get()) ||
+      !remote.Read(&rect, sizeof rect)) {
+    return false;
+  }
+  const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  PostMessageA(tabs, WM_LBUTTONUP, 0, point);
+  return true;
+}
+
+// Selects exactly the given rows of a list view, as clicks with Ctrl held would.
+bool SelectRows(const char* title, int listId, char** rows, int count) {
+  HWND list = FindControl(title, listId);
+  if (list == nullptr) return false;
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = 0;
+  RemoteRecord none(list, &item, sizeof item);
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), none.get());
+  for (int i = 0; i < count; ++i) {
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    RemoteRecord one(list, &item, sizeof item);
+    if (one.get() == 0) return false;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(std::atoi(rows[i])), one.get());
+  }
+  return true;
 }
 
 int Usage() {
@@ -70,6 +121,11 @@ int Usage() {
                "       tollwick_ctl wait-dialog-closed TITLE SECONDS\n"
                "       tollwick_ctl dialog-text TITLE CONTROL_ID\n"
                "       tollwick_ctl press TITLE BUTTON_ID\n"
+               "       tollwick_ctl click TITLE BUTTON_ID\n"
+               "       tollwick_ctl set-text TITLE CONTROL_ID TEXT\n"
+               "       tollwick_ctl tab TITLE TAB_CONTROL_ID INDEX\n"
+               "       tollwick_ctl select-rows TITLE LIST_ID ROW...\n"
+               "       tollwick_ctl row-count TITLE LIST_ID\n"
                "       tollwick_ctl snapshot FILE.bmp\n");
   return 2;
 }
@@ -100,21 +156,52 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (std::strcmp(verb, "dialog-text") == 0 && argc == 4) {
-    HWND dialog = FindWindowA("#32770", argv[2]);
-    if (dialog == nullptr) return 1;
+    HWND control = FindControl(argv[2], std::atoi(argv[3]));
+    if (control == nullptr) return 1;
     char text[256] = "";
-    // The window text as the system keeps it: no message is sent into the program.
-    GetWindowTextA(GetDlgItem(dialog, std::atoi(argv[3])), text, sizeof text);
+    // Asked of the control itself: an edit keeps its text where only it can read it. With a limit,
+    // so a program that does not answer fails the check rather than hanging it.
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
     std::printf("%s\n", text);
     return 0;
   }
   if (std::strcmp(verb, "snapshot") == 0 && argc == 3) return Snapshot(argv[2]) ? 0 : 1;
   if (std::strcmp(verb, "press") == 0 && argc == 4) {
-    HWND dialog = FindWindowA("#32770", argv[2]);
+    const int id = std::atoi(argv[3]);
+    HWND control = FindControl(argv[2], id);
+    HWND dialog = control ? GetParent(control) : FindWindowA("#32770", argv[2]);
     if (dialog == nullptr) return 1;
-    int id = std::atoi(argv[3]);
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    // Posted: a button that opens a modal dialog would not return until it closed.
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+    return 0;
+  }
+  if (std::strcmp(verb, "click") == 0 && argc == 4) {
+    HWND button = FindControl(argv[2], std::atoi(argv[3]));
+    if (button == nullptr) return 1;
+    // A click as the mouse makes it: a check box or radio button changes its state, then tells
+    // its dialog.
+    PostMessageA(button, BM_CLICK, 0, 0);
+    return 0;
+  }
+  if (std::strcmp(verb, "set-text") == 0 && argc == 5) {
+    HWND control = FindControl(argv[2], std::atoi(argv[3]));
+    if (control == nullptr) return 1;
+    // As typing would, the edit tells its dialog of the change (EN_CHANGE).
+    SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+    return 0;
+  }
+  if (std::strcmp(verb, "tab") == 0 && argc == 5) {
+    return SelectTab(argv[2], std::atoi(argv[3]), std::atoi(argv[4])) ? 0 : 1;
+  }
+  if (std::strcmp(verb, "select-rows") == 0 && argc >= 5) {
+    return SelectRows(argv[2], std::atoi(argv[3]), argv + 4, argc - 4) ? 0 : 1;
+  }
+  if (std::strcmp(verb, "row-count") == 0 && argc == 4) {
+    HWND list = FindControl(argv[2], std::atoi(argv[3]));
+    if (list == nullptr) return 1;
+    std::printf("%d\n", static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)));
     return 0;
   }
   HWND window = FindWindowA(kMainClass, nullptr);
