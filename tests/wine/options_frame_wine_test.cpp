@@ -161,6 +161,18 @@ struct TabCase {
   bool printable;
 };
 
+// The tab's label and picture as the tab control holds them.
+void ExpectTabLabel(HWND tabs, const TabCase& c) {
+  char text[32] = "";
+  TCITEMA item{};
+  item.mask = TCIF_TEXT | TCIF_IMAGE;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(tabs, TCM_GETITEMA, c.tab, reinterpret_cast<LPARAM>(&item));
+  EXPECT_STREQ(c.text, text);
+  EXPECT_EQ(c.image, item.iImage);
+}
+
 const TabCase kAllTabs[] = {
     {1, "Bill", 1, true},    {2, "Graphs", 2, true}, {3, "Alarms", 3, false},
     {4, "Setup", 4, false},  {5, "Misc", 5, false},  {0, "Statistics", 0, false},
@@ -171,14 +183,7 @@ TEST_F(OptionsFrameTest, EachTabBringsItsPageToTheFrontAloneAndPrintOnlyForBillA
     ASSERT_EQ(6, TabCtrl_GetItemCount(Tabs(frame)));
     for (const TabCase& c : kAllTabs) {
       SCOPED_TRACE(c.text);
-      char text[32] = "";
-      TCITEMA item{};
-      item.mask = TCIF_TEXT | TCIF_IMAGE;
-      item.pszText = text;
-      item.cchTextMax = sizeof text;
-      SendMessageA(Tabs(frame), TCM_GETITEMA, c.tab, reinterpret_cast<LPARAM>(&item));
-      EXPECT_STREQ(c.text, text);
-      EXPECT_EQ(c.image, item.iImage);
+      ExpectTabLabel(Tabs(frame), c);
 
       log.clear();
       ClickTab(frame, c.tab);
@@ -228,14 +233,7 @@ TEST_F(OptionsFrameTest, RowsWithoutAPageGetNoTabAndTheOthersKeepTheirPicturesAn
     ASSERT_EQ(4, TabCtrl_GetItemCount(Tabs(frame)));
     for (const TabCase& c : kFourTabs) {
       SCOPED_TRACE(c.text);
-      char text[32] = "";
-      TCITEMA item{};
-      item.mask = TCIF_TEXT | TCIF_IMAGE;
-      item.pszText = text;
-      item.cchTextMax = sizeof text;
-      SendMessageA(Tabs(frame), TCM_GETITEMA, c.tab, reinterpret_cast<LPARAM>(&item));
-      EXPECT_STREQ(c.text, text);
-      EXPECT_EQ(c.image, item.iImage);
+      ExpectTabLabel(Tabs(frame), c);
       log.clear();
       ClickTab(frame, c.tab);
       EXPECT_EQ(Each("front", {kRows[c.tab]}), log);
