@@ -3,8 +3,20 @@
 # that every command the scripts and tests call is there. Run as root.
 set -euo pipefail
 source "$(dirname "$0")/needs.sh"
+# The package of every command in needs.sh, and those that bring no command of their own:
+# GoogleTest's sources, the PDF printer driver, the fuzzer runtime.
+packages=(
+  cmake make g++ googletest                                    # cmake ctest make gcc g++
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64               # the MinGW compilers, windres
+  wine wine64                                                  # wine wineboot wineserver winepath
+  xvfb xauth x11-utils                                         # Xvfb xvfb-run, xauth, xwininfo
+  python3 imagemagick imagemagick-6.q16 locales                # python3, convert, locale-gen
+  cups cups-daemon cups-client printer-driver-cups-pdf         # cupsd, lpadmin lpstat
+  poppler-utils                                                # pdftotext pdftoppm
+  clang libclang-rt-14-dev                                     # clang clang++, -fsanitize=fuzzer
+)
 missing=()
-for p in "${tollwick_packages[@]}"; do
+for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then

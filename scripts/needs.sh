@@ -1,16 +1,7 @@
-# Sourced: what Tollwick's scripts and tests need from a Debian 12 system, kept in one place.
-# deps.sh installs the packages and then checks every command below; the scripts that start Wine or
+# Sourced: the commands Tollwick's scripts and tests call, kept in one place. deps.sh installs the
+# packages that bring them and then checks every command below; the scripts that start Wine or
 # an X server check their own commands first, so a missing tool is named at once rather than showing
 # up later as an obscure failure.
-
-# Debian packages, with those that bring no command of their own: GoogleTest's sources, the locale
-# tables, the PDF printer driver and the fuzzer runtime.
-tollwick_packages=(
-  cmake make g++ googletest g++-mingw-w64-x86-64
-  wine wine64 xvfb xauth x11-utils python3 imagemagick locales
-  cups printer-driver-cups-pdf poppler-utils
-  clang libclang-rt-14-dev
-)
 
 # Commands, by what calls them.
 # Native and MinGW builds (build.sh, test.sh, bench.sh, cmake/mingw-w64-x86_64.cmake).
