@@ -13,11 +13,6 @@ namespace {
 constexpr int kTabImageWidth = 16;
 constexpr COLORREF kTabImageMask = RGB(0, 128, 128);
 
-struct ImageListRelease {
-  static void Release(HIMAGELIST images) { ImageList_Destroy(images); }
-};
-using ScopedImageList = ScopedHandle<HIMAGELIST, ImageListRelease>;
-
 // The frame's state while it is open, on the stack of ShowOptionsDialog; the dialog's window data
 // points at it from WM_INITDIALOG on.
 struct Frame {

@@ -6,6 +6,7 @@
 // back.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -52,6 +53,9 @@ struct CreatedDcRelease {
 struct GdiObjectRelease {
   static void Release(HGDIOBJ object) { DeleteObject(object); }
 };
+struct ImageListRelease {
+  static void Release(HIMAGELIST images) { ImageList_Destroy(images); }
+};
 
 // An icon the program built (CreateIcon); icons loaded from resources are shared and never owned.
 using ScopedIcon = ScopedHandle<HICON, IconRelease>;
@@ -68,6 +72,8 @@ using ScopedFont = ScopedGdiObject<HFONT>;
 using ScopedBrush = ScopedGdiObject<HBRUSH>;
 using ScopedPen = ScopedGdiObject<HPEN>;
 using ScopedBitmap = ScopedGdiObject<HBITMAP>;
+// An image list no control owns (one given to a tab control stays the program's to destroy).
+using ScopedImageList = ScopedHandle<HIMAGELIST, ImageListRelease>;
 
 // The DC of a window or of the screen (window null), borrowed with GetDC and given back with
 // ReleaseDC to the window it came from.
