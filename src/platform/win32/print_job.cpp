@@ -1,0 +1,82 @@
+#include "platform/win32/print_job.h"
+
+#include <string>
+
+namespace tollwick {
+
+PrintJob::PrintJob(ScopedDC printer, ScopedPrintDocument document, int jobNumber)
+    : printer_(std::move(printer)), document_(std::move(document)), jobNumber_(jobNumber) {}
+
+std::string DefaultPrinterName() {
+  char device[200] = "";
+  GetProfileStringA("windows", "device", "", device, sizeof device);
+  std::string name(device);
+  return name.substr(0, name.find(','));
+}
+
+std::optional<PrintJob> OpenPrintJob(const char* documentName) {
+  const std::string name = DefaultPrinterName();
+  if (name.empty()) return std::nullopt;
+  ScopedDC printer(CreateDCA(nullptr, name.c_str(), nullptr, nullptr));
+  if (!printer) return std::nullopt;
+  ScopedPrintDocument document(printer.get(), documentName);
+  if (!document) return std::nullopt;
+  StartPage(printer.get());
+  const int jobNumber = document.jobNumber();
+  return PrintJob(std::move(printer), std::move(document), jobNumber);
+}
+
+bool ClosePrintJob(PrintJob& job) {
+  if (!job.printer_) return false;
+  EndPage(job.printer_.get());
+  const bool accepted = job.document_.Finish();
+  job.printer_.reset();
+  return accepted;
+}
+
+void NextPage(const PrintJob& job) {
+  EndPage(job.dc());
+  StartPage(job.dc());
+}
+
+int PrintableWidth(const PrintJob& job) {
+  return GetDeviceCaps(job.dc(), HORZRES) - GetDeviceCaps(job.dc(), LOGPIXELSX);
+}
+
+int PrintableHeight(const PrintJob& job) {
+  return GetDeviceCaps(job.dc(), VERTRES) - GetDeviceCaps(job.dc(), LOGPIXELSY);
+}
+
+int LeftMargin(const PrintJob& job) { return GetDeviceCaps(job.dc(), LOGPIXELSX) / 2; }
+
+int TopMargin(const PrintJob& job) { return GetDeviceCaps(job.dc(), LOGPIXELSY) / 2; }
+
+int LineHeight(const PrintJob& job) {
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(job.dc(), &metrics);
+  return metrics.tmHeight;
+}
+
+int TextWidth(const PrintJob& job, const char* text) {
+  SIZE size{};
+  GetTextExtentPoint32A(job.dc(), text, static_cast<int>(std::char_traits<char>::length(text)),
+                        &size);
+  return size.cx;
+}
+
+void DrawRule(const PrintJob& job, int x1, int y1, int x2, int y2) {
+  const int left = LeftMargin(job);
+  const int top = TopMargin(job);
+  MoveToEx(job.dc(), x1 + left, y1 + top, nullptr);
+  LineTo(job.dc(), x2 + left, y2 + top);
+}
+
+void ReportNoPrintJob(HWND owner) {
+  MessageBoxA(owner,
+              "Nothing was printed: no default printer is set, or the printer could not be "
+              "reached or refused the document.\n\nChoose a default printer in the Printers "
+              "settings of Windows and try again.",
+              "Print", MB_ICONERROR);
+}
+
+}  // namespace tollwick

@@ -1,0 +1,62 @@
+#pragma once
+// A print job on the user's default printer, shared by the printed bill and the printed graph.
+// There is no print dialog: a print goes straight to the default printer. Page coordinates are
+// printer device units measured from the top-left corner of the printable area, which is the
+// drawable area inset by half an inch on every side; the operations that draw add the margins
+// themselves. No font or pen is selected: text uses the printer's default font.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "platform/win32/scoped_handles.h"
+
+namespace tollwick {
+
+class PrintJob {
+ public:
+  PrintJob(ScopedDC printer, ScopedPrintDocument document, int jobNumber);
+  PrintJob(PrintJob&&) noexcept = default;
+  PrintJob& operator=(PrintJob&&) noexcept = default;
+
+  HDC dc() const { return printer_.get(); }
+  int jobNumber() const { return jobNumber_; }
+
+ private:
+  friend bool ClosePrintJob(PrintJob& job);
+  // Declared before the document so that a job dropped unclosed abandons its document before
+  // the printer's DC goes.
+  ScopedDC printer_;
+  ScopedPrintDocument document_;
+  int jobNumber_;
+};
+
+// The device name of the default printer, read from the "device" entry of win.ini's [windows]
+// section ("name,driver,port"): the text up to the first comma. Empty when none is set.
+std::string DefaultPrinterName();
+
+// Opens the default printer, starts a document of that name and begins its first page. None when
+// there is no default printer, its DC cannot be made, or it refuses the document.
+std::optional<PrintJob> OpenPrintJob(const char* documentName);
+// Ends the last page and the document and releases the printer. False when the printer refused
+// the finished document; the job holds nothing afterwards.
+bool ClosePrintJob(PrintJob& job);
+// Ends the page and begins the next.
+void NextPage(const PrintJob& job);
+
+// The metrics are asked of the device at every call.
+int PrintableWidth(const PrintJob& job);   // drawable width less one inch
+int PrintableHeight(const PrintJob& job);  // drawable height less one inch
+int LeftMargin(const PrintJob& job);       // half an inch
+int TopMargin(const PrintJob& job);        // half an inch
+int LineHeight(const PrintJob& job);       // height of the printer's current font
+int TextWidth(const PrintJob& job, const char* text);
+// A rule between two points of the page.
+void DrawRule(const PrintJob& job, int x1, int y1, int x2, int y2);
+
+// Tells the user that nothing could be printed: printing nothing in silence would pass for
+// success. The reports call it when OpenPrintJob gives none.
+void ReportNoPrintJob(HWND owner);
+
+}  // namespace tollwick
