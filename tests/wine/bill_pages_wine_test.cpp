@@ -17,11 +17,13 @@
 
 #include "bill/add_to_bill.h"
 #include "bill/win32/add_bill_item.h"
+#include "default_printer.h"
 #include "fake_registry.h"
 #include "platform/win32/win32_environment.h"
 #include "resources/add_bill_item_ids.h"
 #include "resources/bill_page_ids.h"
 #include "resources/statistics_page_ids.h"
+#include "text/win32/option_page.h"
 
 namespace tollwick {
 namespace {
@@ -375,6 +377,39 @@ TEST_F(BillPagesTest, AddCallRefusesAnImpossibleTimeNamingTheField) {
     EXPECT_EQ(0, std::memcmp(&blank, &item, sizeof item));
     pending.clear();
   }
+}
+
+TEST_F(BillPagesTest, PrintWithoutAPrinterSaysSoAndChangesNothing) {
+  Store({Item(Call, 3.0f, "bob"), Item(Payment, 1.0f, "alice")});
+  const Bill before = bill;
+  const std::size_t writes = registry.WritesApplied();
+  HWND page = OpenBill();
+  ASSERT_NE(nullptr, page);
+  ChooseUser(page, "bob");
+  for (const char* entry : {"", "No Such Printer,winspool,Ne00:"}) {
+    SCOPED_TRACE(entry);
+    ScopedDefaultPrinter printer(entry);
+    HWND owner = nullptr;
+    std::string shown;
+    Pending told{"Print", [&](HWND box) {
+                   owner = GetWindow(box, GW_OWNER);
+                   shown = Text(box, 0xFFFF);
+                   PostMessageA(box, WM_COMMAND, IDOK, 0);
+                 }};
+    WhenOpen(told);
+    SendMessageA(page, WM_COMMAND, kPrintPageCommand, 0);
+    EXPECT_TRUE(told.ran);
+    EXPECT_EQ(frame, owner);  // the page's top-level window
+    EXPECT_EQ(0u, shown.find("Nothing was printed")) << shown;
+    pending.clear();
+  }
+  ASSERT_EQ(before.size(), bill.size());
+  for (std::size_t i = 0; i < bill.size(); ++i) {
+    EXPECT_EQ(0, std::memcmp(&before[i], &bill[i], sizeof bill[i]));
+  }
+  EXPECT_EQ(writes, registry.WritesApplied());
+  EXPECT_EQ(1, Rows(page));  // still bob's bill
+  DestroyWindow(page);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "bill/add_to_bill.h"
 #include "bill/win32/add_bill_item.h"
+#include "bill/win32/bill_print.h"
 #include "resources/bill_page_ids.h"
 #include "resources/statistics_page_ids.h"
 #include "text/win32/dialog_fields.h"
@@ -120,8 +121,13 @@ class BillPage : public OptionPage {
     ShowList(SelectedUserKey(Users(), keys_));
   }
 
-  // Printing the bill comes with its own change; until then the Print button does nothing here.
-  void Print() override {}
+  // The bill of the user chosen in the users box. Printing nothing in silence would pass for
+  // success, so the user hears of a print that could not be made.
+  void Print() override {
+    if (!PrintBill(subject_.environment, subject_.bill, SelectedUserKey(Users(), keys_))) {
+      ReportNoPrintJob(GetAncestor(window(), GA_ROOT));
+    }
+  }
 
   void Command(int id, int code, HWND) override {
     switch (id) {
