@@ -1,14 +1,19 @@
 // Drives a running tollwick.exe from end-to-end test scripts, as a user or the system would: waits for
 // its window, sends it menu commands and tray clicks, types into and presses the controls of its
-// dialogs and of the page in front of a tabbed dialog, picks tabs and list rows, or kills it.
+// dialogs and of the page in front of a tabbed dialog, picks tabs, list rows and combo box entries,
+// or kills it; and gets Wine to see the default printer and measures its page.
 
 #include <windows.h>
 #include <commctrl.h>
+#include <winspool.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <utility>
 
+#include "platform/win32/print_job.h"
 #include "screen_bitmap.h"
 
 namespace {
@@ -110,6 +115,50 @@ bool SelectRows(const char* title, int listId, char** rows, int count) {
   return true;
 }
 
+// Picks the entry of a combo box with exactly this text and tells its dialog, as a choice with the
+// mouse would (CBN_SELCHANGE).
+bool ChooseEntry(const char* title, int boxId, const char* text) {
+  HWND box = FindControl(title, boxId);
+  if (box == nullptr) return false;
+  RemoteRecord remote(box, text, std::strlen(text) + 1);
+  if (remote.get() == 0) return false;
+  const LRESULT entry = SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), remote.get());
+  if (entry < 0 || SendMessageA(box, CB_SETCURSEL, entry, 0) != entry) return false;
+  PostMessageA(GetParent(box), WM_COMMAND, MAKEWPARAM(boxId, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(box));
+  return true;
+}
+
+// Wine copies the host's printers into its registry, and makes the host's default printer its
+// own, when a process first loads winspool: asking for the printers does it. Prints their names,
+// then the default printer's device name.
+int ListPrinters() {
+  DWORD needed = 0;
+  DWORD count = 0;
+  EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 4, nullptr, 0, &needed, &count);
+  std::string buffer(needed, '\0');
+  if (needed > 0 &&
+      EnumPrintersA(PRINTER_ENUM_LOCAL, nullptr, 4, reinterpret_cast<BYTE*>(&buffer[0]), needed,
+                    &needed, &count)) {
+    const auto* printers = reinterpret_cast<const PRINTER_INFO_4A*>(buffer.data());
+    for (DWORD i = 0; i < count; ++i) std::printf("printer %s\n", printers[i].pPrinterName);
+  }
+  std::printf("default %s\n", tollwick::DefaultPrinterName().c_str());
+  return 0;
+}
+
+// The page of the default printer as a print job measures it, without starting a document:
+// printable width and height, line height, left and top margins, in device units.
+int PrinterMetrics() {
+  const std::string name = tollwick::DefaultPrinterName();
+  tollwick::ScopedDC printer(CreateDCA(nullptr, name.c_str(), nullptr, nullptr));
+  if (!printer) return 1;
+  const tollwick::PrintJob job(std::move(printer), tollwick::ScopedPrintDocument(nullptr, ""), 0);
+  std::printf("%d %d %d %d %d\n", PrintableWidth(job), PrintableHeight(job), LineHeight(job),
+              LeftMargin(job), TopMargin(job));
+  return 0;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: tollwick_ctl wait-window SECONDS\n"
@@ -126,6 +175,9 @@ int Usage() {
                "       tollwick_ctl tab TITLE TAB_CONTROL_ID INDEX\n"
                "       tollwick_ctl select-rows TITLE LIST_ID ROW...\n"
                "       tollwick_ctl row-count TITLE LIST_ID\n"
+               "       tollwick_ctl choose TITLE COMBO_ID TEXT\n"
+               "       tollwick_ctl printers\n"
+               "       tollwick_ctl printer-metrics\n"
                "       tollwick_ctl snapshot FILE.bmp\n");
   return 2;
 }
@@ -204,6 +256,11 @@ int main(int argc, char** argv) {
     std::printf("%d\n", static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)));
     return 0;
   }
+  if (std::strcmp(verb, "choose") == 0 && argc == 5) {
+    return ChooseEntry(argv[2], std::atoi(argv[3]), argv[4]) ? 0 : 1;
+  }
+  if (std::strcmp(verb, "printers") == 0 && argc == 2) return ListPrinters();
+  if (std::strcmp(verb, "printer-metrics") == 0 && argc == 2) return PrinterMetrics();
   HWND window = FindWindowA(kMainClass, nullptr);
   if (window == nullptr) {
     std::fprintf(stderr, "tollwick_ctl: no Tollwick window\n");
