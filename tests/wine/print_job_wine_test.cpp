@@ -83,8 +83,13 @@ TEST_F(PrintJobDrawing, MarginsAreHalfAnInchAndRulesStandInsideThem) {
   EXPECT_FALSE(Black(left, top + 30));
 }
 
-TEST_F(PrintJobDrawing, MeasuresTextInTheCurrentFont) {
-  EXPECT_GT(LineHeight(*job_), 0);
+TEST_F(PrintJobDrawing, SetsTextInATenPointFont) {
+  // Ten points of the DC's resolution, with the font's leading: well below the third of an inch
+  // that a printer's own default font may take.
+  const double points = LineHeight(*job_) * 72.0 / GetDeviceCaps(job_->dc(), LOGPIXELSY);
+  EXPECT_GE(points, 10.0);
+  EXPECT_LE(points, 11.5);  // the screen's default font would give 12
+  EXPECT_EQ(TextWidth(*job_, ""), 0);
   EXPECT_EQ(TextWidth(*job_, ""), 0);
   const int one = TextWidth(*job_, "Page ?? of ??");
   EXPECT_GT(one, 0);

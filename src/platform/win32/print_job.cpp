@@ -1,11 +1,31 @@
 #include "platform/win32/print_job.h"
 
+#include <cstdio>
 #include <string>
 
 namespace tollwick {
 
+namespace {
+
+constexpr int kFontPoints = 10;
+
+HFONT CreateJobFont(HDC dc) {
+  LOGFONTA look{};
+  look.lfHeight = -MulDiv(kFontPoints, GetDeviceCaps(dc, LOGPIXELSY), 72);
+  look.lfWeight = FW_NORMAL;
+  look.lfCharSet = ANSI_CHARSET;
+  std::snprintf(look.lfFaceName, sizeof look.lfFaceName, "%s", "Arial");
+  return CreateFontIndirectA(&look);
+}
+
+}  // namespace
+
 PrintJob::PrintJob(ScopedDC printer, ScopedPrintDocument document, int jobNumber)
-    : printer_(std::move(printer)), document_(std::move(document)), jobNumber_(jobNumber) {}
+    : printer_(std::move(printer)),
+      document_(std::move(document)),
+      font_(CreateJobFont(printer_.get())),
+      selection_(printer_.get(), font_.get()),
+      jobNumber_(jobNumber) {}
 
 std::string DefaultPrinterName() {
   char device[200] = "";
@@ -30,6 +50,7 @@ bool ClosePrintJob(PrintJob& job) {
   if (!job.printer_) return false;
   EndPage(job.printer_.get());
   const bool accepted = job.document_.Finish();
+  { ScopedSelection undone(std::move(job.selection_)); }  // the DC's own font back before it goes
   job.printer_.reset();
   return accepted;
 }

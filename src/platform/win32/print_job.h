@@ -3,7 +3,9 @@
 // There is no print dialog: a print goes straight to the default printer. Page coordinates are
 // printer device units measured from the top-left corner of the printable area, which is the
 // drawable area inset by half an inch on every side; the operations that draw add the margins
-// themselves. No font or pen is selected: text uses the printer's default font.
+// themselves. Text is set in a 10-point font chosen when the job opens (a printer's own default
+// font may be far larger: Wine's PostScript driver gives a third of an inch, which runs the
+// bill's columns into each other); rules use the default pen.
 
 #include <windows.h>
 
@@ -16,9 +18,9 @@ namespace tollwick {
 
 class PrintJob {
  public:
+  // Selects the job's font into the printer's DC.
   PrintJob(ScopedDC printer, ScopedPrintDocument document, int jobNumber);
   PrintJob(PrintJob&&) noexcept = default;
-  PrintJob& operator=(PrintJob&&) noexcept = default;
 
   HDC dc() const { return printer_.get(); }
   int jobNumber() const { return jobNumber_; }
@@ -29,6 +31,9 @@ class PrintJob {
   // the printer's DC goes.
   ScopedDC printer_;
   ScopedPrintDocument document_;
+  // The font, then its selection, which puts the DC's own font back before the font goes.
+  ScopedFont font_;
+  ScopedSelection selection_;
   int jobNumber_;
 };
 
@@ -50,7 +55,7 @@ int PrintableWidth(const PrintJob& job);   // drawable width less one inch
 int PrintableHeight(const PrintJob& job);  // drawable height less one inch
 int LeftMargin(const PrintJob& job);       // half an inch
 int TopMargin(const PrintJob& job);        // half an inch
-int LineHeight(const PrintJob& job);       // height of the printer's current font
+int LineHeight(const PrintJob& job);       // height of the job's font
 int TextWidth(const PrintJob& job, const char* text);
 // A rule between two points of the page.
 void DrawRule(const PrintJob& job, int x1, int y1, int x2, int y2);
