@@ -12,7 +12,7 @@ packages=(
   xvfb xauth x11-utils                                         # Xvfb xvfb-run, xauth, xwininfo
   python3 imagemagick imagemagick-6.q16 locales                # python3, convert, locale-gen
   cups cups-daemon cups-client printer-driver-cups-pdf         # cupsd, lpadmin lpstat
-  poppler-utils                                                # pdftotext pdftoppm
+  poppler-utils                                                # pdftotext pdftoppm pdfinfo
   clang libclang-rt-14-dev                                     # clang clang++, -fsanitize=fuzzer
 )
 missing=()

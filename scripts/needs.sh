@@ -12,7 +12,7 @@ wine_commands=(wine wineboot wineserver winepath Xvfb xvfb-run xauth)
 # The end-to-end scripts: stored numbers, screenshots, the X window tree.
 e2e_commands=(python3 convert xwininfo)
 # Printing tests: the CUPS PDF printer and reading its output back.
-print_commands=(cupsd lpadmin lpstat pdftotext pdftoppm)
+print_commands=(cupsd lpadmin lpstat pdftotext pdftoppm pdfinfo)
 # libFuzzer targets (clang -fsanitize=fuzzer).
 fuzz_commands=(clang clang++)
 

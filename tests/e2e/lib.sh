@@ -138,6 +138,37 @@ now_minutes() { echo $(( 10#$(date +%H) * 60 + 10#$(date +%M) )); }
 # True when a PackedTime lies within [from, to] minutes of the day (no midnight in these tests).
 time_within() { local m; m=$(packed_minutes "$1"); [ "$m" -ge "$2" ] && [ "$m" -le "$3" ]; }
 
+# Stored bill items (the 240-byte record) from lines of tab-separated fields on stdin: cost,
+# account, user, length, start, end, day, month, year, type. Prints each as upper-case hex.
+bill_items_hex() {
+  python3 -c '
+import struct, sys
+for line in sys.stdin.read().splitlines():
+    f = line.split("\t")
+    record = struct.pack("<f", float(f[0])) + f[1].encode().ljust(100, b"\0") + f[2].encode().ljust(100, b"\0")
+    record += struct.pack("<7I", *[int(v, 0) for v in f[3:10]]) + bytes(8)
+    print(record.hex().upper())'
+}
+item_hex() {  # cost account user length start end day month year type
+  local IFS=$'\t'
+  echo "$*" | bill_items_hex
+}
+# Replaces the stored bill with the items on stdin (lines as bill_items_hex takes them), in one
+# registry import rather than a `wine reg` per value.
+store_bill() {
+  local reg=$artifacts/bill.reg i=0 hex
+  {
+    printf 'REGEDIT4\n\n[-HKEY_LOCAL_MACHINE\\Software\\Orvo\\Tollwick\\.Bill]\n\n'
+    printf '[HKEY_LOCAL_MACHINE\\Software\\Orvo\\Tollwick\\.Bill]\n'
+    while read -r hex; do
+      printf '"BillItem%d"=hex:%s\n' "$i" "$(sed 's/../&,/g; s/,$//' <<<"$hex")"
+      i=$((i + 1))
+    done < <(bill_items_hex)
+    printf '@=dword:%08x\n' "$i"
+  } >"$reg"
+  wine regedit /S "$(winepath -w "$reg")"
+}
+
 # The stored bytes of BillItem<n> as hex.
 bill_item() { local v; v=$(reg_value ".Bill" "BillItem$1"); echo "${v#* }"; }
 

@@ -10,18 +10,6 @@ tabs=1005
 # The Graphs and Setup pages are still to come, so Alarms and Misc are the third and fourth tabs.
 tab_statistics=0 tab_bill=1 tab_alarms=2 tab_misc=3
 
-# A stored bill item: cost, account, user, length, start, end, day, month, year, type, 8 reserved.
-item_hex() {  # cost account user length start end day month year type
-  python3 - "$@" <<'PY'
-import struct, sys
-cost, account, user = float(sys.argv[1]), sys.argv[2].encode(), sys.argv[3].encode()
-numbers = [int(v, 0) for v in sys.argv[4:11]]
-record = struct.pack('<f', cost) + account.ljust(100, b'\0') + user.ljust(100, b'\0')
-record += struct.pack('<7I', *numbers) + bytes(8)
-print(record.hex().upper())
-PY
-}
-
 rassim reset
 bill_key="HKLM\\Software\\Orvo\\Tollwick\\.Bill"
 seed=("$(item_hex 1.25 "My ISP" alice 0x0005 0x0900 0x0905 3 12 2026 0)"
