@@ -120,9 +120,9 @@ bool SelectRows(const char* title, int listId, char** rows, int count) {
 bool ChooseEntry(const char* title, int boxId, const char* text) {
   HWND box = FindControl(title, boxId);
   if (box == nullptr) return false;
-  RemoteRecord remote(box, text, std::strlen(text) + 1);
-  if (remote.get() == 0) return false;
-  const LRESULT entry = SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), remote.get());
+  // The system carries the text of this message across to the program itself.
+  const LRESULT entry = SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(text));
   if (entry < 0 || SendMessageA(box, CB_SETCURSEL, entry, 0) != entry) return false;
   PostMessageA(GetParent(box), WM_COMMAND, MAKEWPARAM(boxId, CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(box));
