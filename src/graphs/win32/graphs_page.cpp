@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -100,7 +101,7 @@ void GraphsPage::Print() {
   }
   const auto centred = [&](const char* text, int y) {
     const int x = LeftMargin(*job) + (PrintableWidth(*job) - TextWidth(*job, text)) / 2;
-    TextOutA(job->dc(), x, y, text, static_cast<int>(std::string(text).size()));
+    TextOutA(job->dc(), x, y, text, static_cast<int>(std::strlen(text)));
   };
   centred(title.c_str(), TopMargin(*job));
   centred(SelectedSeries().displayName, TopMargin(*job) + 3 * LineHeight(*job));
