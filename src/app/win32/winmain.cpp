@@ -6,13 +6,17 @@
 
 #include "core/win32/main_window.h"
 #include "core/win32/program.h"
+#include "graphs/win32/graph_window.h"
 #include "options/win32/about_box.h"
 #include "options/win32/options_dialog.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InitCommonControls();
+  tollwick::RegisterGraphClass(instance);
   tollwick::Program program(instance);
   program.showOptions = tollwick::ShowOptionsDialog;
   program.showAbout = tollwick::ShowAboutBox;
-  return tollwick::RunMainWindow(instance);
+  const int result = tollwick::RunMainWindow(instance);
+  tollwick::UnregisterGraphClass(instance);
+  return result;
 }

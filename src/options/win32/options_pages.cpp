@@ -4,6 +4,7 @@
 #include "alarms/win32/alarms_page.h"
 #include "bill/win32/bill_pages.h"
 #include "core/win32/misc_page.h"
+#include "graphs/win32/graphs_page.h"
 #include "options/win32/options_dialog.h"
 #include "resources/alarms_page_ids.h"
 #include "resources/bill_page_ids.h"
@@ -28,6 +29,10 @@ OptionsPageWindow MakeBillPage(HWND frame, int dialog, Program& program) {
           nullptr};
 }
 
+OptionsPageWindow MakeGraphsPage(HWND frame, int dialog, Program& program) {
+  return CreateOptionsPage<GraphsPage>(frame, dialog, GraphsPageSubject{program.bill});
+}
+
 OptionsPageWindow MakeAlarmsPage(HWND frame, int dialog, Program& program) {
   return CreateOptionsPage<AlarmsPage>(frame, dialog, AlarmsPageSubject{program.alarms, program.store});
 }
@@ -41,7 +46,7 @@ OptionsPageWindow MakeMiscPage(HWND frame, int dialog, Program& program) {
 const OptionsPageTable kOptionsPages = {{
     {"Statistics", 0, IDD_STATISTICS_PAGE, MakeStatisticsPage, false},
     {"Bill", 1, IDD_BILL_PAGE, MakeBillPage, true},
-    {"Graphs", 2, IDD_PAGE_GRAPHS, nullptr, true},
+    {"Graphs", 2, IDD_PAGE_GRAPHS, MakeGraphsPage, true},
     {"Alarms", 3, IDD_ALARMS_PAGE, MakeAlarmsPage, false},
     {"Setup", 4, IDD_PAGE_SETUP, nullptr, false},
     {"Misc", 5, IDD_MISC_PAGE, MakeMiscPage, false},
