@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The usage graph printed for real: Options, the Graphs tab, a series and a user chosen, "&Print...",
+# and the PDF that CUPS's PDF printer makes of it read back: the title names all users or the chosen
+# user in capitals, and the series' name stands three lines below it.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../print/lib.sh"
+
+frame="Tollwick configuration"
+tabs=1005 tab_graphs=2 users_box=1036 display_box=1039 print_button=1035 cancel=2
+
+rassim reset
+start_printer
+
+# alice: three two-hour calls at 10:00 in March; bob: one hour at 20:00 in July.
+{
+  for day in 3 4 5; do printf '4.00\tWork\talice\t512\t2560\t3072\t%d\t3\t2026\t0\n' "$day"; done
+  printf '1.00\tMy ISP\tbob\t256\t5120\t5376\t9\t7\t2026\t0\n'
+} | store_bill
+start_tollwick
+wait_reg ".Bill" "" "REG_DWORD 0x4" 20 "the stored bill"
+
+print_graph_of() {  # name user|"" series|""
+  ctl command 40003
+  ctl wait-dialog "$frame" 20 || fail "the Options dialog did not open"
+  ctl tab "$frame" $tabs $tab_graphs
+  if [ -n "$2" ]; then ctl choose "$frame" $users_box "$2" || fail "no entry $2 in the users box"; fi
+  if [ -n "$3" ]; then ctl choose "$frame" $display_box "$3" || fail "no series $3"; fi
+  print_and_wait "$1" ctl press "$frame" $print_button
+  ctl press "$frame" $cancel
+  ctl wait-dialog-closed "$frame" 10 || fail "the Options dialog did not close"
+  text=$(pdf_text "$artifacts/$1.pdf")
+  echo "$text" >"$artifacts/$1.txt"
+  check_eq "$(pdf_pages "$artifacts/$1.pdf")" 1 "pages of $1"
+}
+# The first non-empty lines of the page: the title, then the series name after two blank lines.
+line_of() { grep -nE "$2" <<<"$1" | head -1 | cut -d: -f1; }
+check_header() {  # text title series
+  local title_at series_at
+  title_at=$(line_of "$1" "^ *$2 *\$")
+  series_at=$(line_of "$1" "^ *$3 *\$")
+  [ -n "$title_at" ] || fail "no title '$2' in: $1"
+  [ -n "$series_at" ] || fail "no series name '$3' in: $1"
+  check_eq "$(grep -m1 -nE '[^ ]' <<<"$1" | cut -d: -f1)" "$title_at" "the title on the first line"
+  check_eq "$((series_at - title_at))" 3 "the series name three lines below the title"
+}
+
+print_graph_of all "" ""
+check_header "$text" "Tollwick Graph - All Users" "Total daily usage"
+grep -qE 'Hours of the day' <<<"$text" || fail "all: no horizontal title in: $text"
+# alice's three calls put three hours into 10:00 and 11:00: the vertical axis ends at 3.
+grep -qE '^ +3 *$' <<<"$text" || fail "all: the vertical axis does not end at 3 hours: $text"
+pdf_page_png "$artifacts/all.pdf" 1 "$artifacts/print-graph.png"
+
+print_graph_of bob bob "Total yearly usage"
+check_header "$text" "Tollwick Graph - BOB" "Total yearly usage"
+grep -qE 'Months of year' <<<"$text" || fail "bob: no horizontal title in: $text"
+! grep -qE '^ +[23] *$' <<<"$text" || fail "bob: alice's hours counted: $text"
+exit_tollwick
+echo "PASS"
