@@ -51,6 +51,41 @@ grep -qE 'Hours of the day' <<<"$text" || fail "all: no horizontal title in: $te
 grep -qE '^ +3 *$' <<<"$text" || fail "all: the vertical axis does not end at 3 hours: $text"
 pdf_page_png "$artifacts/all.pdf" 1 "$artifacts/print-graph.png"
 
+# The same graph on the printer set to 600 dpi (Wine reads a printer's settings once per process,
+# hence the restart): the job's page measures twice the device units, the PDF's device space is
+# places between those of 300 dpi (the PDF keeps a 300 dpi grid), and every word stands where it stood at 300 dpi, so margins, fonts and the
+# plot all scale with the device.
+exit_tollwick
+ctl printer-resolution 600 || fail "could not set the printer to 600 dpi"
+check_eq "$(ctl printer-metrics | tr -d '\r' | awk '{ print $1, $2, $4, $5 }')" "4358 6416 300 300" \
+  "the 600 dpi page and margins"
+start_tollwick
+print_graph_of all600 "" ""
+exit_tollwick
+ctl printer-resolution 300 || fail "could not set the printer back to 300 dpi"
+python3 - "$artifacts/all.pdf" "$artifacts/all600.pdf" <<'PY' || fail "the 600 dpi print is not laid out as the 300 dpi one"
+import re, subprocess, sys, zlib
+def words(pdf):
+    html = subprocess.run(["pdftotext", "-bbox", pdf, "-"], capture_output=True, text=True, check=True).stdout
+    return re.findall(r'<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>', html)
+def half_units(pdf):  # places between two 300 dpi device units, which only a finer device reaches
+    data = open(pdf, "rb").read()
+    content = b"".join(zlib.decompress(stream) for stream in re.findall(rb"stream\r?\n(.*?)endstream", data, re.S)
+                       if stream.startswith(b"x"))
+    drawing = re.sub(rb"BT.*?ET", b"", content, flags=re.S)  # text sits in points, not device units
+    return len(re.findall(rb"(?<![\d.])\d+\.5 ", drawing))
+fine = half_units(sys.argv[1]), half_units(sys.argv[2])
+if fine[0] != 0 or fine[1] == 0:
+    sys.exit(f"half-unit places at 300 and 600 dpi: {fine}; the second print was not made at 600 dpi")
+low, high = words(sys.argv[1]), words(sys.argv[2])
+if len(low) < 20 or [w[4] for w in low] != [w[4] for w in high]:
+    sys.exit(f"different words: {[w[4] for w in low]} / {[w[4] for w in high]}")
+worst = max(abs(float(a) - float(b)) for l, h in zip(low, high) for a, b in zip(l[:4], h[:4]))
+print(f"{len(low)} words, largest shift {worst:.2f} pt")
+sys.exit(0 if worst <= 1.5 else f"a word moved {worst:.2f} pt")
+PY
+start_tollwick
+
 print_graph_of bob bob "Total yearly usage"
 check_header "$text" "Tollwick Graph - BOB" "Total yearly usage"
 grep -qE 'Months of year' <<<"$text" || fail "bob: no horizontal title in: $text"

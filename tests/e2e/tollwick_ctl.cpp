@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/win32/print_job.h"
 #include "screen_bitmap.h"
@@ -159,6 +160,31 @@ int PrinterMetrics() {
   return 0;
 }
 
+// Sets the default printer's resolution, as a user would in its printing preferences: later print
+// jobs made without a device mode of their own print at that many dots per inch.
+int SetPrinterResolution(int dotsPerInch) {
+  std::string name = tollwick::DefaultPrinterName();
+  PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+  HANDLE printer = nullptr;
+  if (!OpenPrinterA(&name[0], &printer, &access)) return 1;
+  DWORD needed = 0;
+  GetPrinterA(printer, 2, nullptr, 0, &needed);
+  std::vector<BYTE> buffer(needed);
+  bool done = false;
+  if (needed > 0 && GetPrinterA(printer, 2, buffer.data(), needed, &needed)) {
+    auto* info = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data());
+    if (info->pDevMode != nullptr) {
+      info->pDevMode->dmFields |= DM_PRINTQUALITY | DM_YRESOLUTION;
+      info->pDevMode->dmPrintQuality = static_cast<short>(dotsPerInch);
+      info->pDevMode->dmYResolution = static_cast<short>(dotsPerInch);
+      info->pSecurityDescriptor = nullptr;
+      done = SetPrinterA(printer, 2, buffer.data(), 0) != FALSE;
+    }
+  }
+  ClosePrinter(printer);
+  return done ? 0 : 1;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: tollwick_ctl wait-window SECONDS\n"
@@ -178,6 +204,7 @@ int Usage() {
                "       tollwick_ctl choose TITLE COMBO_ID TEXT\n"
                "       tollwick_ctl printers\n"
                "       tollwick_ctl printer-metrics\n"
+               "       tollwick_ctl printer-resolution DPI\n"
                "       tollwick_ctl snapshot FILE.bmp\n");
   return 2;
 }
@@ -261,6 +288,9 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(verb, "printers") == 0 && argc == 2) return ListPrinters();
   if (std::strcmp(verb, "printer-metrics") == 0 && argc == 2) return PrinterMetrics();
+  if (std::strcmp(verb, "printer-resolution") == 0 && argc == 3) {
+    return SetPrinterResolution(std::atoi(argv[2]));
+  }
   HWND window = FindWindowA(kMainClass, nullptr);
   if (window == nullptr) {
     std::fprintf(stderr, "tollwick_ctl: no Tollwick window\n");
