@@ -7,8 +7,8 @@ source "$(dirname "$0")/lib.sh"
 frame="Tollwick configuration"
 tabs=1005
 # The tabs, in the order the dialog shows them.
-# The Graphs and Setup pages are still to come, so Alarms and Misc are the third and fourth tabs.
-tab_statistics=0 tab_bill=1 tab_alarms=2 tab_misc=3
+# The Graphs page is still to come, so Alarms and Misc are the third and fifth tabs.
+tab_statistics=0 tab_bill=1 tab_alarms=2 tab_misc=4
 
 # A stored bill item: cost, account, user, length, start, end, day, month, year, type, 8 reserved.
 item_hex() {  # cost account user length start end day month year type

@@ -92,6 +92,18 @@ bool SelectTab(const char* title, int tabId, int index) {
   return true;
 }
 
+// Chooses the combo box's item at this position, and tells the dialog as a choice with the mouse
+// would (a notification posted from here carries nothing but the control's handle).
+bool ChooseItem(const char* title, int comboId, int index) {
+  HWND box = FindControl(title, comboId);
+  if (box == nullptr || SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0) != index) {
+    return false;
+  }
+  PostMessageA(GetParent(box), WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(box));
+  return true;
+}
+
 // Selects exactly the given rows of a list view, as clicks with Ctrl held would.
 bool SelectRows(const char* title, int listId, char** rows, int count) {
   HWND list = FindControl(title, listId);
@@ -124,6 +136,7 @@ int Usage() {
                "       tollwick_ctl click TITLE BUTTON_ID\n"
                "       tollwick_ctl set-text TITLE CONTROL_ID TEXT\n"
                "       tollwick_ctl tab TITLE TAB_CONTROL_ID INDEX\n"
+               "       tollwick_ctl choose TITLE COMBO_ID INDEX\n"
                "       tollwick_ctl select-rows TITLE LIST_ID ROW...\n"
                "       tollwick_ctl row-count TITLE LIST_ID\n"
                "       tollwick_ctl snapshot FILE.bmp\n");
@@ -194,6 +207,9 @@ int main(int argc, char** argv) {
   }
   if (std::strcmp(verb, "tab") == 0 && argc == 5) {
     return SelectTab(argv[2], std::atoi(argv[3]), std::atoi(argv[4])) ? 0 : 1;
+  }
+  if (std::strcmp(verb, "choose") == 0 && argc == 5) {
+    return ChooseItem(argv[2], std::atoi(argv[3]), std::atoi(argv[4])) ? 0 : 1;
   }
   if (std::strcmp(verb, "select-rows") == 0 && argc >= 5) {
     return SelectRows(argv[2], std::atoi(argv[3]), argv + 4, argc - 4) ? 0 : 1;

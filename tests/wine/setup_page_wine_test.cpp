@@ -356,10 +356,10 @@ TEST_F(SetupPageWine, ChargeRatesStoresValidFieldsAndRefusesEachBadOneNamingIt) 
                            SetDlgItemTextA(dialog, ids[i], texts[i]);
                          }
                          shown = ControlText(dialog, IDC_RATES_EVENING_LABEL);
+                         if (&c == &cases[0]) SaveScreenshot(dialog, "charge_rates");
                          if (c.refusal == nullptr) ForgetPendingDialogs();
                          Press(dialog, IDOK);
                          stayedOpen = IsWindowVisible(dialog) != FALSE;
-                         if (stayedOpen) SaveScreenshot(dialog, "charge_rates");
                          if (stayedOpen) Press(dialog, IDCANCEL);
                        }};
     WhenDialogOpens(fill);
