@@ -297,12 +297,6 @@ std::uint32_t NextBillItemNumber(const SettingsStore& store) {
   return ReadStoredCount(store, OpenBillKey(store, BillKeyAccess::kReadWhereDenied)).items;
 }
 
-namespace {
-
-char FoldCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
-
 UserKey MakeUserKey(const char* user) {
   UserKey key;
   CopyBoundedText(key.text, kNameChars, user);

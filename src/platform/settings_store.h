@@ -96,6 +96,10 @@ class SettingsStore {
 // so nothing beyond a name ever reaches the registry or another record.
 void CopyBoundedText(char* out, std::uint32_t outBytes, const char* text);
 
+// The letters a to z as A to Z and every other character as it is: how names (users, discounts)
+// are compared without regard to case, whatever the code page.
+inline char FoldCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 // "%s\\%s" of the root path and a name, cut to fit. Key paths of accounts, the bill, the current call.
 void RootSubkeyPath(const char* name, char* out, std::uint32_t outSize);
 

@@ -16,7 +16,6 @@
 
 // The Options dialog's pages still to come; the others' templates are in their pages' own headers.
 #define IDD_PAGE_GRAPHS 125
-#define IDD_PAGE_SETUP 111
 
 // The Options dialog's tab pictures: six 16 x 16 images side by side.
 #define IDB_TAB_IMAGES 128

@@ -6,9 +6,9 @@ source "$(dirname "$0")/lib.sh"
 
 frame="Tollwick configuration"
 tabs=1005
-# The tabs, in the order the dialog shows them.
-# The Setup page is still to come, so Alarms and Misc are the fourth and fifth tabs.
-tab_statistics=0 tab_bill=1 tab_alarms=3 tab_misc=4
+# The tabs, in the order the dialog shows them:
+# Statistics, Bill, Graphs, Alarms, Setup, Misc.
+tab_statistics=0 tab_bill=1 tab_alarms=3 tab_misc=5
 
 rassim reset
 bill_key="HKLM\\Software\\Orvo\\Tollwick\\.Bill"

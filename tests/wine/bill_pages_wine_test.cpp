@@ -19,6 +19,7 @@
 #include "bill/win32/add_bill_item.h"
 #include "default_printer.h"
 #include "fake_registry.h"
+#include "modal_script.h"
 #include "platform/win32/win32_environment.h"
 #include "resources/add_bill_item_ids.h"
 #include "resources/bill_page_ids.h"
@@ -42,32 +43,6 @@ void Press(HWND dialog, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-// Runs an action once a visible dialog with this caption is up, from a thread timer that the
-// dialog's own modal loop dispatches. One at a time per caption; they may nest.
-struct Pending {
-  std::string caption;
-  std::function<void(HWND)> action;
-  bool ran = false;
-};
-std::vector<Pending*> pending;
-
-void CALLBACK LookForDialogs(HWND, UINT, UINT_PTR timer, DWORD) {
-  for (Pending* p : pending) {
-    if (p->ran) continue;
-    HWND dialog = FindWindowA("#32770", p->caption.c_str());
-    if (dialog == nullptr || !IsWindowVisible(dialog)) continue;
-    p->ran = true;
-    KillTimer(nullptr, timer);
-    p->action(dialog);
-    return;
-  }
-}
-
-void WhenOpen(Pending& p) {
-  pending.push_back(&p);
-  SetTimer(nullptr, 0, 30, LookForDialogs);
-}
-
 BillItem Item(std::uint32_t type, float cost, const char* user, PackedTime length = 0) {
   BillItem item;
   item.type = type;
@@ -89,7 +64,7 @@ class BillPagesTest : public ::testing::Test {
     frame = CreateWindowExA(0, "STATIC", "frame", WS_POPUP, 0, 0, 600, 500, nullptr, nullptr,
                             GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(nullptr, frame);
-    pending.clear();
+    ForgetPendingDialogs();
   }
   void TearDown() override { DestroyWindow(frame); }
 
@@ -276,14 +251,14 @@ TEST_F(BillPagesTest, AddPaymentAppendsStoresAndReachesBothPages) {
   HWND statisticsPage = OpenStatistics();
   HWND page = OpenBill();
   ChooseUser(page, "alice");
-  Pending fill{"Add payment", [](HWND dialog) {
+  PendingDialog fill{"Add payment", [](HWND dialog) {
                  EXPECT_EQ("Paid: " + kPound, Text(dialog, IDC_ADD_COST_LABEL));
                  EXPECT_EQ("0.00", Text(dialog, IDC_ADD_COST));
                  SetDlgItemTextA(dialog, IDC_ADD_USER, "carol");
                  SetDlgItemTextA(dialog, IDC_ADD_COST, "10");
                  Press(dialog, IDOK);
                }};
-  WhenOpen(fill);
+  WhenDialogOpens(fill);
   Press(page, IDC_BILL_ADD_PAYMENT);
   ASSERT_TRUE(fill.ran);
   ASSERT_EQ(2u, bill.size());
@@ -312,7 +287,7 @@ TEST_F(BillPagesTest, AddCallOffersAccountsAndUsersAndFillsTheItemOnOk) {
   Store({Item(Call, 1.0f, "bob"), Item(Call, 1.0f, "alice"), Item(Call, 1.0f, "Bob")});
   BillItem item = NewBillItem(environment);
   AddBillItemRequest request{item, bill, {"Zeta", "Alpha"}};
-  Pending fill{"Add bill", [](HWND dialog) {
+  PendingDialog fill{"Add bill", [](HWND dialog) {
                  EXPECT_EQ("Cost: " + kPound, Text(dialog, IDC_ADD_COST_LABEL));
                  EXPECT_EQ("Alpha", Text(dialog, IDC_ADD_ACCOUNT));
                  HWND users = GetDlgItem(dialog, IDC_ADD_USER);
@@ -327,7 +302,7 @@ TEST_F(BillPagesTest, AddCallOffersAccountsAndUsersAndFillsTheItemOnOk) {
                  SetDlgItemTextA(dialog, IDC_ADD_COST, "1.5p");
                  Press(dialog, IDOK);
                }};
-  WhenOpen(fill);
+  WhenDialogOpens(fill);
   EXPECT_TRUE(ShowAddCallDialog(frame, request));
   EXPECT_STREQ("Alpha", item.account);
   EXPECT_EQ(0x0105u, item.length);
@@ -357,25 +332,25 @@ TEST_F(BillPagesTest, AddCallRefusesAnImpossibleTimeNamingTheField) {
     AddBillItemRequest request{item, bill, {"Alpha"}};
     std::string shown;
     bool stayedOpen = false;
-    Pending error{"Error!", [&shown](HWND box) {
+    PendingDialog error{"Error!", [&shown](HWND box) {
                     shown = Text(box, 0xFFFF);
                     PostMessageA(box, WM_COMMAND, IDOK, 0);
                   }};
-    Pending fill{"Add bill", [&](HWND dialog) {
+    PendingDialog fill{"Add bill", [&](HWND dialog) {
                    SetDlgItemTextA(dialog, c.field, c.text);
                    SetDlgItemTextA(dialog, IDC_ADD_COST, "2");
-                   WhenOpen(error);
+                   WhenDialogOpens(error);
                    Press(dialog, IDOK);
                    stayedOpen = IsWindowVisible(dialog) != FALSE;
                    Press(dialog, IDCANCEL);
                  }};
-    WhenOpen(fill);
+    WhenDialogOpens(fill);
     EXPECT_FALSE(ShowAddCallDialog(frame, request));
     EXPECT_TRUE(error.ran);
     EXPECT_EQ(c.message, shown);
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(0, std::memcmp(&blank, &item, sizeof item));
-    pending.clear();
+    ForgetPendingDialogs();
   }
 }
 

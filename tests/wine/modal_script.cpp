@@ -6,6 +6,7 @@
 #include <iterator>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "core/win32/program.h"
 #include "platform/win32/scoped_handles.h"
@@ -38,7 +39,28 @@ void CALLBACK RunPendingScript(HWND, UINT, UINT_PTR timer, DWORD) {
   }
 }
 
+std::vector<PendingDialog*> pendingDialogs;
+
+void CALLBACK LookForDialogs(HWND, UINT, UINT_PTR timer, DWORD) {
+  for (PendingDialog* p : pendingDialogs) {
+    if (p->ran) continue;
+    HWND dialog = FindWindowA("#32770", p->caption.c_str());
+    if (dialog == nullptr || !IsWindowVisible(dialog)) continue;
+    p->ran = true;
+    KillTimer(nullptr, timer);
+    p->action(dialog);
+    return;
+  }
+}
+
 }  // namespace
+
+void WhenDialogOpens(PendingDialog& pending) {
+  pendingDialogs.push_back(&pending);
+  SetTimer(nullptr, 0, 30, LookForDialogs);
+}
+
+void ForgetPendingDialogs() { pendingDialogs.clear(); }
 
 void RunWhileModal(const std::function<void()>& open, const std::function<void()>& script) {
   pendingScript = &script;

@@ -14,6 +14,17 @@ namespace tollwick {
 // step cannot leave the test waiting on a dialog.
 void RunWhileModal(const std::function<void()>& open, const std::function<void()>& script);
 
+// An action to run once a visible dialog with this caption is up (a message box is one), from a
+// thread timer that the dialog's own modal loop dispatches. One at a time per caption; they may nest.
+struct PendingDialog {
+  std::string caption;
+  std::function<void(HWND)> action;
+  bool ran = false;
+};
+// Arms the action; it must stay alive until it ran or ForgetPendingDialogs.
+void WhenDialogOpens(PendingDialog& pending);
+void ForgetPendingDialogs();
+
 // Dispatches this thread's messages until `done` holds or `limitMs` has passed; returns `done()`.
 bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 5000);
 

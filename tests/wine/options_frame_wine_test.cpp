@@ -21,6 +21,7 @@ namespace tollwick {
 namespace {
 
 std::vector<std::string>* pageLog = nullptr;
+int refusingRow = -1;  // the stand-in page that cannot apply its edits
 
 struct StandInSubject {
   int row;
@@ -39,6 +40,7 @@ class StandInPage : public OptionPage {
     SetDlgItemTextA(window(), IDC_STAND_IN_TEXT, text.c_str());
   }
   void Activated() override { Log("front"); }
+  bool MayApply() override { return row_ != refusingRow; }
   void Ok() override { Log("ok"); }
   void Cancel() override { Log("cancel"); }
   void Print() override { Log("print"); }
@@ -95,7 +97,10 @@ std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std:
 class OptionsFrameTest : public ::testing::Test {
  protected:
   void SetUp() override { pageLog = &log; }
-  void TearDown() override { pageLog = nullptr; }
+  void TearDown() override {
+    pageLog = nullptr;
+    refusingRow = -1;
+  }
 
   // Opens the frame over the table and runs the script inside it; returns the dialog's result.
   INT_PTR Run(const OptionsPageTable& pages, const std::function<void(HWND frame)>& script) {
@@ -220,6 +225,30 @@ TEST_F(OptionsFrameTest, OkAndCancelReachEveryPageInTableOrderBeforeThePagesGo) 
     EXPECT_EQ(c.button, result);
     EXPECT_EQ(Join(Each(c.message, {0, 1, 2, 3, 4, 5}), Each("gone", {0, 1, 2, 3, 4, 5})), log);
     EXPECT_EQ(nullptr, program.optionsDialog);
+  }
+}
+
+TEST_F(OptionsFrameTest, OkThatAPageRefusesKeepsTheDialogOpenWithThatPageInFront) {
+  for (int refusing : {4, 0, 5}) {
+    SCOPED_TRACE(refusing);
+    refusingRow = refusing;
+    const INT_PTR result = Run(kAllPages, [&](HWND frame) {
+      ClickTab(frame, 1);
+      log.clear();
+      Press(frame, IDOK);
+      // No page kept or dropped its edits; the refusing page came to the front.
+      EXPECT_EQ(Each("front", {refusing}), log);
+      EXPECT_EQ(std::vector<std::string>{"Stand-in page " + std::to_string(refusing)},
+                VisiblePages(frame));
+      EXPECT_EQ(refusing, TabCtrl_GetCurSel(Tabs(frame)));
+      EXPECT_TRUE(IsWindowVisible(frame));
+      refusingRow = -1;  // put right: OK now closes
+      log.clear();
+      Press(frame, IDOK);
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(Join(Each("ok", {0, 1, 2, 3, 4, 5}), Each("gone", {0, 1, 2, 3, 4, 5})), log);
+    log.clear();
   }
 }
 

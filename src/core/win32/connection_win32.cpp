@@ -2,16 +2,16 @@
 
 #include <windows.h>
 #include <ras.h>
-#include <raserror.h>
 
 #include <string>
 #include <vector>
+
+#include "platform/win32/ras_records.h"
 
 namespace tollwick {
 namespace {
 
 constexpr DWORD kInitialRecords = 12;  // room for the usual handful of connections on one query
-constexpr int kMaxEnumerationTries = 3;
 
 // A service text field: up to its terminator, never past the field.
 std::string FieldText(const char* field, std::size_t fieldChars) {
@@ -20,27 +20,15 @@ std::string FieldText(const char* field, std::size_t fieldChars) {
   return std::string(field, length);
 }
 
-// The first listed connection, or false when there is none. When the buffer is too small the service
-// says how much it needs; ask again with that much rather than reading records it never filled.
+// The first listed connection, or false when there is none.
 bool FirstListed(RASCONNA* first) {
-  std::vector<RASCONNA> records(kInitialRecords);
-  for (int attempt = 0; attempt < kMaxEnumerationTries; ++attempt) {
-    records[0].dwSize = sizeof(RASCONNA);
-    DWORD bytes = static_cast<DWORD>(records.size() * sizeof(RASCONNA));
-    DWORD count = 0;
-    DWORD result = RasEnumConnectionsA(records.data(), &bytes, &count);
-    if (result == ERROR_SUCCESS) {
-      if (count == 0) return false;
-      *first = records[0];
-      return true;
-    }
-    if (result != ERROR_BUFFER_TOO_SMALL) return false;
-    std::size_t needed = (bytes + sizeof(RASCONNA) - 1) / sizeof(RASCONNA);
-    if (needed <= records.size()) needed = records.size() * 2;
-    RASCONNA blank{};
-    records.assign(needed, blank);
-  }
-  return false;
+  const std::vector<RASCONNA> records =
+      ListRasRecords<RASCONNA>(kInitialRecords, [](RASCONNA* buffer, DWORD* bytes, DWORD* count) {
+        return RasEnumConnectionsA(buffer, bytes, count);
+      });
+  if (records.empty()) return false;
+  *first = records[0];
+  return true;
 }
 
 }  // namespace

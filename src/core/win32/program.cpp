@@ -1,13 +1,12 @@
 #include "core/win32/program.h"
 
-#include <ras.h>
-
 #include <cassert>
 #include <cstdio>
 #include <string>
 
 #include "alarms/win32/alarm_notice.h"
 #include "call/call_recovery.h"
+#include "charging/win32/dialup_entries.h"
 #include "core/other_hive_bill.h"
 
 namespace tollwick {
@@ -36,19 +35,6 @@ std::string OtherBillNotice(const SettingsStore& store, std::uint32_t items) {
                 static_cast<unsigned>(items), items == 1 ? "" : "s", HiveName(store.otherHive()),
                 HiveName(store.hive()));
   return text;
-}
-
-// The names of the dial-up entries (at most 30), which Add call offers as accounts.
-std::vector<std::string> DialUpEntryNames() {
-  constexpr DWORD kMaxEntries = 30;
-  std::vector<RASENTRYNAMEA> entries(kMaxEntries);
-  entries[0].dwSize = sizeof(RASENTRYNAMEA);
-  DWORD bytes = static_cast<DWORD>(entries.size() * sizeof(RASENTRYNAMEA));
-  DWORD count = 0;
-  std::vector<std::string> names;
-  if (RasEnumEntriesA(nullptr, nullptr, entries.data(), &bytes, &count) != 0) return names;
-  for (DWORD i = 0; i < count && i < kMaxEntries; ++i) names.emplace_back(entries[i].szEntryName);
-  return names;
 }
 
 }  // namespace

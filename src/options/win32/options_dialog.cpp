@@ -86,6 +86,31 @@ void ShowSelectedPage(HWND dialog, const Frame& frame) {
   EnableWindow(GetDlgItem(dialog, IDC_OPTIONS_PRINT), printable);
 }
 
+// Brings the page of this row to the front as a click on its tab would.
+void SelectRow(HWND dialog, const Frame& frame, int row) {
+  HWND tabs = Tabs(dialog);
+  for (int tab = 0; tab < TabCtrl_GetItemCount(tabs); ++tab) {
+    TCITEMA item{};
+    item.mask = TCIF_PARAM;
+    SendMessageA(tabs, TCM_GETITEMA, tab, reinterpret_cast<LPARAM>(&item));
+    if (item.lParam != row) continue;
+    TabCtrl_SetCurSel(tabs, tab);
+    ShowSelectedPage(dialog, frame);
+    return;
+  }
+}
+
+// OK closes the dialog only when every page can keep its edits; the first that cannot is shown.
+bool PagesMayApply(HWND dialog, const Frame& frame) {
+  for (int row = 0; row < kOptionsPageCount; ++row) {
+    HWND page = frame.made[row].window;
+    if (page == nullptr || SendMessageA(page, kMayApplyPageMessage, 0, 0) == 0) continue;
+    SelectRow(dialog, frame, row);
+    return false;
+  }
+  return true;
+}
+
 void OnInitDialog(HWND dialog, Frame& frame) {
   Program& app = App();
   SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&frame));
@@ -134,6 +159,7 @@ INT_PTR CALLBACK OptionsFrameProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
       if (id == IDOK || id == IDCANCEL) {
+        if (id == IDOK && !PagesMayApply(dialog, *frame)) return TRUE;
         for (const OptionsPageWindow& page : frame->made) {
           if (page.window != nullptr) SendMessageA(page.window, WM_COMMAND, id, 0);
         }

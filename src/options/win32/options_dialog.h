@@ -2,7 +2,8 @@
 // The Options dialog ("Tollwick configuration"): a tab control over the pages of a page table, one
 // page shown at a time. The frame creates every page when it opens and destroys them when it closes;
 // it tells the page brought to the front (kActivatePageMessage), hands "&Print..." to the page in
-// front, and OK or Cancel to every page in table order (see option_page.h).
+// front, and OK or Cancel to every page in table order (see option_page.h). OK closes only once
+// every page has agreed to keep its edits; a page that refuses is brought to the front instead.
 
 #include <windows.h>
 

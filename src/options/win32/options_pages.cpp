@@ -3,6 +3,8 @@
 
 #include "alarms/win32/alarms_page.h"
 #include "bill/win32/bill_pages.h"
+#include "charging/win32/dialup_entries.h"
+#include "charging/win32/setup_page.h"
 #include "core/win32/misc_page.h"
 #include "graphs/win32/graphs_page.h"
 #include "options/win32/options_dialog.h"
@@ -10,6 +12,7 @@
 #include "resources/bill_page_ids.h"
 #include "resources/misc_page_ids.h"
 #include "resources/resource.h"
+#include "resources/setup_page_ids.h"
 #include "resources/statistics_page_ids.h"
 
 namespace tollwick {
@@ -41,6 +44,14 @@ OptionsPageWindow MakeMiscPage(HWND frame, int dialog, Program& program) {
   return CreateOptionsPage<MiscPage>(frame, dialog, MiscPageSubject{program.settings, program.store});
 }
 
+OptionsPageWindow MakeSetupPage(HWND frame, int dialog, Program& program) {
+  return CreateOptionsPage<SetupPage>(
+      frame, dialog,
+      SetupPageSubject{program.profiles, DialUpEntryNames(),
+                       // The Add Discount dialog plugs in here.
+                       [](HWND, Discount&) { return false; }});
+}
+
 }  // namespace
 
 const OptionsPageTable kOptionsPages = {{
@@ -48,7 +59,7 @@ const OptionsPageTable kOptionsPages = {{
     {"Bill", 1, IDD_BILL_PAGE, MakeBillPage, true},
     {"Graphs", 2, IDD_PAGE_GRAPHS, MakeGraphsPage, true},
     {"Alarms", 3, IDD_ALARMS_PAGE, MakeAlarmsPage, false},
-    {"Setup", 4, IDD_PAGE_SETUP, nullptr, false},
+    {"Setup", 4, IDD_SETUP_PAGE, MakeSetupPage, false},
     {"Misc", 5, IDD_MISC_PAGE, MakeMiscPage, false},
 }};
 

@@ -24,6 +24,9 @@ INT_PTR DispatchOptionPage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case kActivatePageMessage:
       page->Activated();
       return TRUE;
+    case kMayApplyPageMessage:
+      SetWindowLongPtrA(window, DWLP_MSGRESULT, page->MayApply() ? 0 : 1);
+      return TRUE;
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
       const auto control = reinterpret_cast<HWND>(lParam);

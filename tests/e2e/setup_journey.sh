@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# A user sets an account's charges on the Setup tab: the account leaves the ".Default" settings
+# (taking a copy of them, with their 50 % evening discount), gets its own rates through Charge Rates
+# and no minimum charge, and OK stores it all. A call on that account is then billed at exactly the
+# tariff's sum of per-second prices less the discount, for the call's start and length.
+source "$(dirname "$0")/lib.sh"
+
+frame="Tollwick configuration"
+tabs=1005
+tab_setup=4  # Statistics, Bill, Graphs, Alarms, Setup, Misc
+account="Orvonet Dial"
+root="HKLM\\Software\\Orvo\\Tollwick"
+
+rassim reset
+rassim add-entry "$account"
+# .Default charges 0.60 a minute, with a 50 % "Evening" discount whose window is put around the time
+# of this run, so that it applies whenever the test runs.
+store_rates ".Default" 0 0 0.60 0.60 0.60 1 0.05
+now=$(now_minutes)
+[ "$now" -lt $((23 * 60 + 45)) ] || fail "run before 23:45: the call must not pass midnight"
+from=$(( now < 5 ? 0 : now - 5 )) to=$(( now + 15 ))
+discount="$root\\.Default\\Discounts\\Evening"
+reg_add "$discount" /v Mode /t REG_DWORD /d 0
+reg_add "$discount" /v Percent /t REG_BINARY /d "$(f32hex 50)"
+reg_add "$discount" /v FreeMins /t REG_BINARY /d "$(f32hex 0)"
+for value in SomeTimes Sunday Monday Tuesday Wednesday Thursday Friday Saturday Certain; do
+  reg_add "$discount" /v $value /t REG_DWORD /d 1
+done
+reg_add "$discount" /v From /t REG_DWORD /d $(( (from / 60) << 8 | from % 60 ))
+reg_add "$discount" /v To /t REG_DWORD /d $(( (to / 60) << 8 | to % 60 ))
+start_tollwick
+wait_reg "CurCall" "" "REG_DWORD 0x0" 20 "the start-up"
+
+page_text() { ctl dialog-text "$1" "$2" | tr -d '\r'; }
+text_is() { [ "$(page_text "$1" "$2")" = "$3" ]; }
+
+ctl command 40003
+ctl wait-dialog "$frame" 20 || fail "the Options dialog did not open"
+ctl tab "$frame" $tabs $tab_setup
+within 10 text_is "$frame" 1033 ".Default" || fail "the Setup tab did not open on .Default"
+ctl choose "$frame" 1013 "$account" || fail "no account $account in the account box"
+within 10 text_is "$frame" 1033 "$account" || fail "the account was not shown"
+ctl click "$frame" 1014  # off "Use setup for .Default"
+ctl click "$frame" 1016  # no minimum charge
+ctl press "$frame" 1022
+ctl wait-dialog "Charge Rates" 10 || fail "Charge Rates did not open"
+for field in "1012 0:00" "1024 0:00" "1025 1.20" "1026 1.20" "1027 1.20"; do
+  ctl set-text "Charge Rates" ${field% *} "${field#* }"
+done
+screenshot charge-rates
+ctl press "Charge Rates" 1
+ctl wait-dialog-closed "Charge Rates" 10 || fail "Charge Rates did not close on OK"
+screenshot setup-tab
+ctl press "$frame" 1
+ctl wait-dialog-closed "$frame" 10 || fail "the Options dialog did not close on OK"
+
+key="$account"
+wait_reg "$key" UseDefault "REG_DWORD 0x0" 10 "the account's own settings"
+check_eq "$(reg_value "$key" MinChargeOn)" "REG_DWORD 0x0" "MinChargeOn"
+check_eq "$(reg_value "$key" CallChargeInfo)" \
+  "REG_BINARY $(u32hex 0 | tr a-f A-F)$(u32hex 0 | tr a-f A-F)$(f32hex 1.20 | tr a-f A-F)$(f32hex 1.20 | tr a-f A-F)$(f32hex 1.20 | tr a-f A-F)" \
+  "CallChargeInfo"
+check_eq "$(reg_value "$key\\Discounts\\Evening" Percent)" "REG_BINARY $(f32hex 50 | tr a-f A-F)" \
+  "the account's copy of the evening discount"
+
+rassim up "$account"
+wait_call_length 0x0002 100 "the call's one-minute snapshot"
+rassim down "$account"
+wait_reg ".Bill" "" "REG_DWORD 0x1" 20 "the call billed"
+exit_tollwick
+
+hex=$(bill_item 0)
+check_eq "$(hex_text "$hex" 4 100)" "$account" "the billed account"
+cost=$(hex_f32 "$hex" 0)
+start=$(hex_u32 "$hex" 208)
+length=$(hex_u32 "$hex" 204)
+figures=$(wine "$bin/tariff_sum.exe" "$account" "$start" "$length" "$(hex_u32 "$hex" 0)" |
+  tr -d '\r') ||
+  fail "cost $cost is no sum of the tariff's prices for the call: $figures"
+echo "$figures"
+# 1.20 a minute is 2p a second; the discount takes half of it off.
+python3 -c "import sys
+_, price, _, deduction = sys.argv[1].split()
+p, d = float(price), float(deduction)
+sys.exit(0 if abs(p - 0.02) < 1e-7 and abs(d - p / 2) < 1e-9 else 1)" "$(echo "$figures" | head -1)" ||
+  fail "a second should cost 2p less half of it: $figures"
+echo PASS
