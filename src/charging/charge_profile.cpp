@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/little_endian.h"
+#include "platform/packed_time.h"
 
 namespace tollwick {
 
@@ -84,6 +85,15 @@ void SaveDiscount(const SettingsStore& store, const SettingsKey& key, const Disc
   store.WriteDwordValue(key, "Certain", discount.certain);
   store.WriteDwordValue(key, "From", static_cast<std::uint32_t>(discount.from));
   store.WriteDwordValue(key, "To", static_cast<std::uint32_t>(discount.to));
+}
+
+Discount NewDiscount() {
+  Discount discount;
+  CopyBoundedText(discount.name, kNameChars, "Untitled");
+  for (std::uint32_t& day : discount.days) day = 1;
+  discount.from = static_cast<std::int32_t>(MakePackedTime(18, 0));
+  discount.to = static_cast<std::int32_t>(MakePackedTime(23, 59));
+  return discount;
 }
 
 void DiscountKeyName(const char* name, std::uint32_t number, char out[kNameChars]) {

@@ -60,6 +60,10 @@ void DecodeCallChargeInfo(const std::uint8_t in[kCallChargeInfoBytes], CallCharg
 void LoadDiscount(const SettingsStore& store, const SettingsKey& key, Discount& discount);
 void SaveDiscount(const SettingsStore& store, const SettingsKey& key, const Discount& discount);
 
+// The values a new discount starts from: "Untitled", a percentage of 0 effective at all times,
+// with every day ticked and the window 18:00 to 23:59 ready for when the user limits it.
+Discount NewDiscount();
+
 // The key a discount is stored under. A name is a single key name: an empty name would put the
 // values on the "Discounts" key itself and a backslash would make nested keys, so an empty name
 // becomes "Discount" and each backslash a "/". Number 1 is that name; a higher number n adds

@@ -15,15 +15,6 @@ void FoldedKey(const char* name, char out[kNameChars]) {
 
 }  // namespace
 
-Discount NewDiscount() {
-  Discount discount;
-  CopyBoundedText(discount.name, kNameChars, "Untitled");
-  for (std::uint32_t& day : discount.days) day = 1;
-  discount.from = static_cast<std::int32_t>(MakePackedTime(18, 0));
-  discount.to = static_cast<std::int32_t>(MakePackedTime(23, 59));
-  return discount;
-}
-
 bool AmountAccepted(double amount) {
   // Stored as a single float: what overflows it is no amount either.
   const float stored = static_cast<float>(amount);

@@ -12,10 +12,6 @@
 
 namespace tollwick {
 
-// The values a new discount starts from: "Untitled", a percentage of 0 on every day, with the
-// window 18:00 to 23:59 ready should the user limit it to certain times.
-Discount NewDiscount();
-
 // An amount the user may store as a rate or a minimum charge: a number, and not below 0, since a
 // negative price would let a call lower the bill.
 bool AmountAccepted(double amount);

@@ -48,19 +48,6 @@ class SetupEditTest : public ::testing::Test {
   ProfileLibrary library{store};
 };
 
-TEST(NewDiscountTest, StartsAsAnUntitledPercentageOnEveryDayFromSixToMidnight) {
-  const Discount d = NewDiscount();
-  EXPECT_STREQ("Untitled", d.name);
-  EXPECT_EQ(0u, d.mode);
-  EXPECT_EQ(0.0f, d.percent);
-  EXPECT_EQ(0.0f, d.freeMins);
-  EXPECT_EQ(0u, d.someTimes);
-  for (std::uint32_t day : d.days) EXPECT_EQ(1u, day);
-  EXPECT_EQ(0u, d.certain);
-  EXPECT_EQ(0x1200, d.from);
-  EXPECT_EQ(0x173B, d.to);
-}
-
 TEST(AmountAcceptedTest, RefusesWhatWouldLowerTheBill) {
   const struct {
     double amount;

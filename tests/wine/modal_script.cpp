@@ -17,7 +17,14 @@ namespace {
 
 constexpr DWORD kShowLimitMs = 5000;
 
-const std::function<void()>* pendingScript = nullptr;
+// What RunWhileModal and RunWithDialog wait for, run, and cancel afterwards.
+struct Armed {
+  std::function<bool()> shown;
+  std::function<void()> script;
+  std::function<void()> cancelOpen;
+};
+
+const Armed* pendingScript = nullptr;
 DWORD scriptArmed = 0;
 
 std::array<HWND, 3> OpenDialogs() {
@@ -27,16 +34,29 @@ std::array<HWND, 3> OpenDialogs() {
 void CALLBACK RunPendingScript(HWND, UINT, UINT_PTR timer, DWORD) {
   // The dialog's loop shows its dialog once its queue is first empty, which may come after this
   // timer; until then the timer keeps coming back, to the loop.
-  const bool shown = std::any_of(std::begin(OpenDialogs()), std::end(OpenDialogs()),
-                                 [](HWND open) { return open != nullptr && IsWindowVisible(open); });
-  if (!shown && GetTickCount() - scriptArmed < kShowLimitMs) return;
-  KillTimer(nullptr, timer);
-  const std::function<void()>* script = pendingScript;
-  pendingScript = nullptr;
-  if (script != nullptr) (*script)();
-  for (HWND open : OpenDialogs()) {
-    if (open != nullptr) PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
+  if (pendingScript != nullptr && !pendingScript->shown() &&
+      GetTickCount() - scriptArmed < kShowLimitMs) {
+    return;
   }
+  KillTimer(nullptr, timer);
+  const Armed* armed = pendingScript;
+  pendingScript = nullptr;
+  if (armed == nullptr) return;
+  armed->script();
+  armed->cancelOpen();
+}
+
+void RunArmed(const Armed& armed, const std::function<void()>& open) {
+  pendingScript = &armed;
+  scriptArmed = GetTickCount();
+  SetTimer(nullptr, 0, 10, RunPendingScript);
+  open();
+  pendingScript = nullptr;
+}
+
+HWND VisibleDialog(const char* caption) {
+  HWND dialog = FindWindowA("#32770", caption);
+  return dialog != nullptr && IsWindowVisible(dialog) ? dialog : nullptr;
 }
 
 std::vector<PendingDialog*> pendingDialogs;
@@ -63,11 +83,30 @@ void WhenDialogOpens(PendingDialog& pending) {
 void ForgetPendingDialogs() { pendingDialogs.clear(); }
 
 void RunWhileModal(const std::function<void()>& open, const std::function<void()>& script) {
-  pendingScript = &script;
-  scriptArmed = GetTickCount();
-  SetTimer(nullptr, 0, 10, RunPendingScript);
-  open();
-  pendingScript = nullptr;
+  const Armed armed{
+      [] {
+        return std::any_of(std::begin(OpenDialogs()), std::end(OpenDialogs()),
+                           [](HWND open) { return open != nullptr && IsWindowVisible(open); });
+      },
+      script,
+      [] {
+        for (HWND open : OpenDialogs()) {
+          if (open != nullptr) PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
+        }
+      }};
+  RunArmed(armed, open);
+}
+
+void RunWithDialog(const char* caption, const std::function<void()>& open,
+                   const std::function<void(HWND)>& script) {
+  const Armed armed{[caption] { return VisibleDialog(caption) != nullptr; },
+                    [caption, &script] { script(VisibleDialog(caption)); },
+                    [caption] {
+                      if (HWND open = VisibleDialog(caption)) {
+                        PostMessageA(open, WM_COMMAND, IDCANCEL, 0);
+                      }
+                    }};
+  RunArmed(armed, open);
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD limitMs) {
@@ -99,6 +138,12 @@ void SaveScreenshot(HWND window, const char* name) {
   PumpUntil([] { return false; }, 300);  // let every control finish painting
   RECT area;
   GetWindowRect(window, &area);
+  SaveScreenshot(area, name);
+}
+
+void SaveScreenshot(const RECT& area, const char* name) {
+  const char* folder = std::getenv("TOLLWICK_SCREENSHOT_DIR");
+  if (folder == nullptr) return;
   SaveScreenBitmap(area, (std::string(folder) + "\\" + name + ".bmp").c_str());
 }
 

@@ -25,6 +25,12 @@ struct PendingDialog {
 void WhenDialogOpens(PendingDialog& pending);
 void ForgetPendingDialogs();
 
+// Calls `open`, which runs a modal dialog with this caption, and runs `script` on that dialog once
+// it shows (null if it does not within a few seconds), from inside its message loop. The dialog is
+// cancelled afterwards if the script left it open.
+void RunWithDialog(const char* caption, const std::function<void()>& open,
+                   const std::function<void(HWND)>& script);
+
 // Dispatches this thread's messages until `done` holds or `limitMs` has passed; returns `done()`.
 bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 5000);
 
@@ -34,5 +40,7 @@ std::string ControlText(HWND dialog, int id);
 // Saves the window as it shows on the screen as <name>.bmp in the folder named by the environment
 // variable TOLLWICK_SCREENSHOT_DIR, when it is set; nothing otherwise.
 void SaveScreenshot(HWND window, const char* name);
+// The same for an area of the screen, as it shows now: a dialog with a popup menu beside it.
+void SaveScreenshot(const RECT& area, const char* name);
 
 }  // namespace tollwick

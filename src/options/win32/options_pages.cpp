@@ -3,6 +3,7 @@
 
 #include "alarms/win32/alarms_page.h"
 #include "bill/win32/bill_pages.h"
+#include "charging/win32/add_discount_dialog.h"
 #include "charging/win32/dialup_entries.h"
 #include "charging/win32/setup_page.h"
 #include "core/win32/misc_page.h"
@@ -48,8 +49,10 @@ OptionsPageWindow MakeSetupPage(HWND frame, int dialog, Program& program) {
   return CreateOptionsPage<SetupPage>(
       frame, dialog,
       SetupPageSubject{program.profiles, DialUpEntryNames(),
-                       // The Add Discount dialog plugs in here.
-                       [](HWND, Discount&) { return false; }});
+                       [&program](HWND owner, Discount& discount) {
+                         return ShowAddDiscountDialog(program.instance, owner, discount,
+                                                      program.store) == IDOK;
+                       }});
 }
 
 }  // namespace

@@ -1,0 +1,160 @@
+// Discount presets on the in-memory registry: listing, replacing by name, loading with defaults,
+// the names a registry key cannot take, and the values of a new discount.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "charging/discount_presets.h"
+#include "fake_registry.h"
+#include "platform/little_endian.h"
+
+namespace tollwick {
+namespace {
+
+using Names = std::vector<std::string>;
+
+const std::string kPresets = std::string(kRootPath) + "\\.Presets\\Discounts";
+
+Discount Preset(const char* name, std::uint32_t mode, float percent, float freeMins) {
+  Discount d;
+  CopyBoundedText(d.name, kNameChars, name);
+  d.mode = mode;
+  d.percent = percent;
+  d.freeMins = freeMins;
+  d.someTimes = 1;
+  for (int i = 0; i < 7; ++i) d.days[i] = (i == 0 || i == 6) ? 1u : 0u;
+  d.certain = 1;
+  d.from = static_cast<std::int32_t>(MakePackedTime(19, 30));
+  d.to = static_cast<std::int32_t>(MakePackedTime(7, 15));
+  return d;
+}
+
+void ExpectSameValues(const Discount& expected, const Discount& actual) {
+  EXPECT_EQ(expected.mode, actual.mode);
+  EXPECT_EQ(expected.percent, actual.percent);
+  EXPECT_EQ(expected.freeMins, actual.freeMins);
+  EXPECT_EQ(expected.someTimes, actual.someTimes);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(expected.days[i], actual.days[i]) << "day " << i;
+  EXPECT_EQ(expected.certain, actual.certain);
+  EXPECT_EQ(expected.from, actual.from);
+  EXPECT_EQ(expected.to, actual.to);
+}
+
+class DiscountPresetsTest : public ::testing::Test {
+ protected:
+  Discount Load(const char* name) {
+    Discount d;
+    CopyBoundedText(d.name, kNameChars, name);
+    LoadPreset(store, d);
+    return d;
+  }
+
+  FakeRegistry registry;
+  SettingsStore store{registry};
+};
+
+TEST_F(DiscountPresetsTest, NoPresetsListsNothingAndMakesThePresetsKey) {
+  EXPECT_EQ(Names{}, PresetNames(store));
+  EXPECT_TRUE(registry.KeyExists(kHkeyLocalMachine, kPresets));
+  EXPECT_EQ(0u, registry.OpenHandleCount());
+}
+
+TEST_F(DiscountPresetsTest, SavedPresetsAreListedInEnumerationOrder) {
+  SavePreset(store, Preset("Weekend free", FreeCall, 0.0f, 0.0f));
+  SavePreset(store, Preset("Evening half", PercentageDiscount, 50.0f, 0.0f));
+  EXPECT_EQ(registry.SubkeyNames(kHkeyLocalMachine, kPresets), PresetNames(store));
+  EXPECT_EQ((Names{"Evening half", "Weekend free"}), PresetNames(store));
+  EXPECT_EQ(0u, registry.OpenHandleCount());
+}
+
+TEST_F(DiscountPresetsTest, SavingUnderAnExistingNameReplacesItsValuesAndKeepsOthers) {
+  const Discount other = Preset("Evening half", PercentageDiscount, 50.0f, 0.0f);
+  SavePreset(store, other);
+  SavePreset(store, Preset("Weekend free", FreeCall, 0.0f, 0.0f));
+  // Registry names ignore case: this is the same preset, which keeps the name it was stored under.
+  Discount replacement = Preset("WEEKEND FREE", TimeFree, 0.0f, 30.0f);
+  replacement.someTimes = 0;
+  replacement.days[3] = 1;
+  replacement.certain = 0;
+  replacement.from = static_cast<std::int32_t>(MakePackedTime(6, 5));
+  replacement.to = -1;  // a time the dialog could not read is stored as it is
+  SavePreset(store, replacement);
+
+  EXPECT_EQ((Names{"Evening half", "Weekend free"}), PresetNames(store));
+  ExpectSameValues(replacement, Load("Weekend free"));
+  ExpectSameValues(other, Load("Evening half"));
+}
+
+TEST_F(DiscountPresetsTest, LoadingFillsAllFourteenValuesAndKeepsTheChosenName) {
+  const Discount stored = Preset("Night owl", TimeFree, 12.5f, 90.0f);
+  SavePreset(store, stored);
+  Discount loaded = NewDiscount();
+  CopyBoundedText(loaded.name, kNameChars, "night OWL");
+  LoadPreset(store, loaded);
+  EXPECT_STREQ("night OWL", loaded.name);
+  ExpectSameValues(stored, loaded);
+}
+
+TEST_F(DiscountPresetsTest, AnAbsentPresetLoadsTheDiscountDefaultsAndStoresThem) {
+  Discount loaded = NewDiscount();
+  CopyBoundedText(loaded.name, kNameChars, "Gone");
+  LoadPreset(store, loaded);
+  ExpectSameValues(Discount{}, loaded);
+  EXPECT_EQ(14u, registry.ValueNames(kHkeyLocalMachine, kPresets + "\\Gone").size());
+  EXPECT_EQ(Names{"Gone"}, PresetNames(store));
+}
+
+// A name is one key name: nothing lands on the presets key itself and nothing is nested, and either
+// spelling of a name finds the preset that was stored for it.
+TEST_F(DiscountPresetsTest, NamesAKeyCannotTakeAreStoredUnderOneSafeKey) {
+  struct Case {
+    const char* saved;
+    const char* listed;
+    const char* loadedAs;
+  };
+  const Case cases[] = {
+      {"Peak\\Off", "Peak/Off", "Peak/Off"},
+      {"a\\b\\c", "a/b/c", "a\\b\\c"},
+      {"", "Discount", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.listed);
+    FakeRegistry fresh;
+    SettingsStore freshStore{fresh};
+    const Discount stored = Preset(c.saved, FreeCall, 3.0f, 4.0f);
+    SavePreset(freshStore, stored);
+    EXPECT_EQ(Names{c.listed}, PresetNames(freshStore));
+    EXPECT_EQ(Names{}, fresh.SubkeyNames(kHkeyLocalMachine, kPresets + "\\" + c.listed));
+    EXPECT_EQ(Names{}, fresh.ValueNames(kHkeyLocalMachine, kPresets));
+    Discount loaded;
+    CopyBoundedText(loaded.name, kNameChars, c.loadedAs);
+    LoadPreset(freshStore, loaded);
+    ExpectSameValues(stored, loaded);
+  }
+}
+
+TEST_F(DiscountPresetsTest, AKeyNameTooLongForANameIsLeftOutOfTheList) {
+  SavePreset(store, Preset("Short", FreeCall, 0.0f, 0.0f));
+  const std::string longName(kNameChars + 5, 'x');
+  registry.PutValue(kHkeyLocalMachine, kPresets + "\\" + longName, "Mode",
+                    kRegDword, {2, 0, 0, 0});
+  EXPECT_EQ(Names{"Short"}, PresetNames(store));
+}
+
+TEST(NewDiscountTest, StartsAsAnUntitledPercentageOnEveryDayFromSixToOneMinuteToMidnight) {
+  const Discount d = NewDiscount();
+  EXPECT_STREQ("Untitled", d.name);
+  EXPECT_EQ(static_cast<std::uint32_t>(PercentageDiscount), d.mode);
+  EXPECT_EQ(0.0f, d.percent);
+  EXPECT_EQ(0.0f, d.freeMins);
+  EXPECT_EQ(0u, d.someTimes);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(1u, d.days[i]) << "day " << i;
+  EXPECT_EQ(0u, d.certain);
+  EXPECT_EQ(4608, d.from);
+  EXPECT_EQ(5947, d.to);
+}
+
+}  // namespace
+}  // namespace tollwick
