@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# A user sets an account's charges on the Setup tab: the account leaves the ".Default" settings
-# (taking a copy of them, with their 50 % evening discount), gets its own rates through Charge Rates
-# and no minimum charge, and OK stores it all. A call on that account is then billed at exactly the
+# A user sets an account's charges on the Setup tab: the account leaves the ".Default" settings,
+# gets its own rates through Charge Rates, no minimum charge and a 50 % "Evening" discount through
+# Add Discount, and OK stores it all. A call on that account is then billed at exactly the
 # tariff's sum of per-second prices less the discount, for the call's start and length.
 source "$(dirname "$0")/lib.sh"
 
@@ -13,21 +13,12 @@ root="HKLM\\Software\\Orvo\\Tollwick"
 
 rassim reset
 rassim add-entry "$account"
-# .Default charges 0.60 a minute, with a 50 % "Evening" discount whose window is put around the time
-# of this run, so that it applies whenever the test runs.
 store_rates ".Default" 0 0 0.60 0.60 0.60 1 0.05
+# The evening discount's window is put around the time of this run, so that it applies whenever
+# the test runs.
 now=$(now_minutes)
 [ "$now" -lt $((23 * 60 + 45)) ] || fail "run before 23:45: the call must not pass midnight"
 from=$(( now < 5 ? 0 : now - 5 )) to=$(( now + 15 ))
-discount="$root\\.Default\\Discounts\\Evening"
-reg_add "$discount" /v Mode /t REG_DWORD /d 0
-reg_add "$discount" /v Percent /t REG_BINARY /d "$(f32hex 50)"
-reg_add "$discount" /v FreeMins /t REG_BINARY /d "$(f32hex 0)"
-for value in SomeTimes Sunday Monday Tuesday Wednesday Thursday Friday Saturday Certain; do
-  reg_add "$discount" /v $value /t REG_DWORD /d 1
-done
-reg_add "$discount" /v From /t REG_DWORD /d $(( (from / 60) << 8 | from % 60 ))
-reg_add "$discount" /v To /t REG_DWORD /d $(( (to / 60) << 8 | to % 60 ))
 start_tollwick
 wait_reg "CurCall" "" "REG_DWORD 0x0" 20 "the start-up"
 
@@ -50,6 +41,18 @@ done
 screenshot charge-rates
 ctl press "Charge Rates" 1
 ctl wait-dialog-closed "Charge Rates" 10 || fail "Charge Rates did not close on OK"
+ctl press "$frame" 1023  # "+"
+ctl wait-dialog "Add Discount" 10 || fail "Add Discount did not open"
+ctl set-text "Add Discount" 1012 "Evening"
+ctl set-text "Add Discount" 1024 "50"
+ctl click "Add Discount" 1014  # only at certain times ...
+ctl click "Add Discount" 1030  # ... of day
+ctl set-text "Add Discount" 1031 "$(( from / 60 )):$(printf '%02d' $(( from % 60 )))"
+ctl set-text "Add Discount" 1032 "$(( to / 60 )):$(printf '%02d' $(( to % 60 )))"
+ctl press "Add Discount" 1
+ctl wait-dialog-closed "Add Discount" 10 || fail "Add Discount did not close on OK"
+within 10 ctl row-count "$frame" 1008 >/dev/null || fail "no discount list"
+check_eq "$(ctl row-count "$frame" 1008 | tr -d '\r')" 1 "discounts listed"
 screenshot setup-tab
 ctl press "$frame" 1
 ctl wait-dialog-closed "$frame" 10 || fail "the Options dialog did not close on OK"
@@ -61,7 +64,8 @@ check_eq "$(reg_value "$key" CallChargeInfo)" \
   "REG_BINARY $(u32hex 0 | tr a-f A-F)$(u32hex 0 | tr a-f A-F)$(f32hex 1.20 | tr a-f A-F)$(f32hex 1.20 | tr a-f A-F)$(f32hex 1.20 | tr a-f A-F)" \
   "CallChargeInfo"
 check_eq "$(reg_value "$key\\Discounts\\Evening" Percent)" "REG_BINARY $(f32hex 50 | tr a-f A-F)" \
-  "the account's copy of the evening discount"
+  "the account's evening discount"
+check_eq "$(reg_value "$key\\Discounts\\Evening" Certain)" "REG_DWORD 0x1" "only at certain times"
 
 rassim up "$account"
 wait_call_length 0x0002 100 "the call's one-minute snapshot"

@@ -366,17 +366,17 @@ TEST_F(BillPagesTest, PrintWithoutAPrinterSaysSoAndChangesNothing) {
     ScopedDefaultPrinter printer(entry);
     HWND owner = nullptr;
     std::string shown;
-    Pending told{"Print", [&](HWND box) {
+    PendingDialog told{"Print", [&](HWND box) {
                    owner = GetWindow(box, GW_OWNER);
                    shown = Text(box, 0xFFFF);
                    PostMessageA(box, WM_COMMAND, IDOK, 0);
                  }};
-    WhenOpen(told);
+    WhenDialogOpens(told);
     SendMessageA(page, WM_COMMAND, kPrintPageCommand, 0);
     EXPECT_TRUE(told.ran);
     EXPECT_EQ(frame, owner);  // the page's top-level window
     EXPECT_EQ(0u, shown.find("Nothing was printed")) << shown;
-    pending.clear();
+    ForgetPendingDialogs();
   }
   ASSERT_EQ(before.size(), bill.size());
   for (std::size_t i = 0; i < bill.size(); ++i) {
