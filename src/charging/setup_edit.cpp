@@ -21,10 +21,6 @@ bool AmountAccepted(double amount) {
   return std::isfinite(stored) && stored >= 0.0f;
 }
 
-std::string InvalidEntryMessage(const char* what, const char* field) {
-  return std::string("Invalid ") + what + " entered for '" + field + "'!";
-}
-
 bool DiscountNameAccepted(const ChargeProfile& profile, const char* name, std::size_t editing) {
   if (name == nullptr || name[0] == '\0') return false;
   char wanted[kNameChars];

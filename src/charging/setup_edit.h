@@ -15,8 +15,6 @@ namespace tollwick {
 // An amount the user may store as a rate or a minimum charge: a number, and not below 0, since a
 // negative price would let a call lower the bill.
 bool AmountAccepted(double amount);
-// "Invalid rate entered for 'Daytime'!": the text of the box that refuses a field.
-std::string InvalidEntryMessage(const char* what, const char* field);
 
 // Whether a discount may carry this name in the profile: not empty, and not stored under the same
 // key as another of its discounts (DiscountKeyName's backslash rule, then equal without regard to

@@ -61,12 +61,6 @@ TEST(AmountAcceptedTest, RefusesWhatWouldLowerTheBill) {
   for (const auto& c : cases) EXPECT_EQ(c.accepted, AmountAccepted(c.amount)) << c.amount;
 }
 
-TEST(InvalidEntryMessageTest, NamesWhatAndTheField) {
-  EXPECT_EQ("Invalid rate entered for 'Daytime'!", InvalidEntryMessage("rate", "Daytime"));
-  EXPECT_EQ("Invalid amount entered for 'Minimum charge'!",
-            InvalidEntryMessage("amount", "Minimum charge"));
-}
-
 TEST(DiscountNameTest, RefusesEmptyNamesAndNamesOfTheSameKey) {
   ChargeProfile profile;
   for (const char* name : {"Evening", "a\\b", "Week end"}) profile.discounts.push_back(Named(name));

@@ -59,9 +59,7 @@ void Init(HWND dialog, DialogState& state) {
 bool ReadTime(HWND dialog, int id, const char* field, PackedTime* time) {
   const std::int32_t value = GetTimeField(dialog, id);
   if (value == kInvalidTime) {
-    const std::string text = std::string("Invalid time entered for '") + field + "'!";
-    MessageBoxA(dialog, text.c_str(), "Error!", MB_ICONERROR);
-    SetFocus(GetDlgItem(dialog, id));
+    RefuseField(dialog, id, "time", field);
     return false;
   }
   *time = static_cast<PackedTime>(value);

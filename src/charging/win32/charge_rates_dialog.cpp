@@ -1,6 +1,5 @@
 #include "charging/win32/charge_rates_dialog.h"
 
-#include <string>
 
 #include "charging/setup_edit.h"
 #include "text/field_text.h"
@@ -26,11 +25,6 @@ CallChargeInfo* RatesOf(HWND dialog) {
   return reinterpret_cast<CallChargeInfo*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-void Refuse(HWND dialog, int id, const std::string& text) {
-  MessageBoxA(dialog, text.c_str(), "Error!", MB_ICONERROR);
-  SetFocus(GetDlgItem(dialog, id));
-}
-
 void Init(HWND dialog, CallChargeInfo& rates) {
   SetCurrencyLabel(dialog, IDC_RATES_DAY_LABEL, "Daytime : %s");
   SetCurrencyLabel(dialog, IDC_RATES_EVENING_LABEL, "Evening : %s");
@@ -44,15 +38,15 @@ void Init(HWND dialog, CallChargeInfo& rates) {
 // Every field is checked before anything is written, so a refusal leaves the profile as it was.
 void Ok(HWND dialog, CallChargeInfo& rates) {
   const std::int32_t from = GetTimeField(dialog, IDC_RATES_DAY_FROM);
-  if (from == kInvalidTime) return Refuse(dialog, IDC_RATES_DAY_FROM, InvalidEntryMessage("time", "from"));
+  if (from == kInvalidTime) return RefuseField(dialog, IDC_RATES_DAY_FROM, "time", "from");
   const std::int32_t to = GetTimeField(dialog, IDC_RATES_DAY_TO);
-  if (to == kInvalidTime) return Refuse(dialog, IDC_RATES_DAY_TO, InvalidEntryMessage("time", "to"));
+  if (to == kInvalidTime) return RefuseField(dialog, IDC_RATES_DAY_TO, "time", "to");
   CallChargeInfo entered = rates;
   entered.dayFrom = from;
   entered.dayTo = to;
   for (const RateField& field : kRateFields) {
     const double rate = GetNumberField(dialog, field.id);
-    if (!AmountAccepted(rate)) return Refuse(dialog, field.id, InvalidEntryMessage("rate", field.name));
+    if (!AmountAccepted(rate)) return RefuseField(dialog, field.id, "rate", field.name);
     entered.*field.rate = static_cast<float>(rate);
   }
   rates = entered;

@@ -84,8 +84,7 @@ ShownSettings SetupPage::ReadShown() const {
 
 bool SetupPage::StoreShown() {
   if (edit_->Store(shown_, ReadShown())) return true;
-  ShowError(window(), InvalidEntryMessage("amount", "Minimum charge").c_str());
-  SetFocus(GetDlgItem(window(), IDC_SETUP_MIN_CHARGE));
+  RefuseField(window(), IDC_SETUP_MIN_CHARGE, "amount", "Minimum charge");
   return false;
 }
 
