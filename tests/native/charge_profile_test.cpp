@@ -10,6 +10,7 @@
 
 #include "charging/charge_profile.h"
 #include "charging/profile_library.h"
+#include "discount_checks.h"
 #include "fake_registry.h"
 #include "platform/little_endian.h"
 
@@ -51,18 +52,6 @@ Discount MakeDiscount(const char* name, std::uint32_t mode, float percent, float
   d.from = static_cast<std::int32_t>(MakePackedTime(18, 30));
   d.to = static_cast<std::int32_t>(MakePackedTime(7, 45));
   return d;
-}
-
-void ExpectSameDiscount(const Discount& expected, const Discount& actual) {
-  EXPECT_STREQ(expected.name, actual.name);
-  EXPECT_EQ(expected.mode, actual.mode);
-  EXPECT_EQ(expected.percent, actual.percent);
-  EXPECT_EQ(expected.freeMins, actual.freeMins);
-  EXPECT_EQ(expected.someTimes, actual.someTimes);
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(expected.days[i], actual.days[i]) << i;
-  EXPECT_EQ(expected.certain, actual.certain);
-  EXPECT_EQ(expected.from, actual.from);
-  EXPECT_EQ(expected.to, actual.to);
 }
 
 const CallChargeInfo kRates{static_cast<std::int32_t>(MakePackedTime(8, 0)),

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "charging/discount_presets.h"
+#include "discount_checks.h"
 #include "fake_registry.h"
 #include "platform/little_endian.h"
 
@@ -29,17 +30,6 @@ Discount Preset(const char* name, std::uint32_t mode, float percent, float freeM
   d.from = static_cast<std::int32_t>(MakePackedTime(19, 30));
   d.to = static_cast<std::int32_t>(MakePackedTime(7, 15));
   return d;
-}
-
-void ExpectSameValues(const Discount& expected, const Discount& actual) {
-  EXPECT_EQ(expected.mode, actual.mode);
-  EXPECT_EQ(expected.percent, actual.percent);
-  EXPECT_EQ(expected.freeMins, actual.freeMins);
-  EXPECT_EQ(expected.someTimes, actual.someTimes);
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(expected.days[i], actual.days[i]) << "day " << i;
-  EXPECT_EQ(expected.certain, actual.certain);
-  EXPECT_EQ(expected.from, actual.from);
-  EXPECT_EQ(expected.to, actual.to);
 }
 
 class DiscountPresetsTest : public ::testing::Test {
@@ -83,8 +73,8 @@ TEST_F(DiscountPresetsTest, SavingUnderAnExistingNameReplacesItsValuesAndKeepsOt
   SavePreset(store, replacement);
 
   EXPECT_EQ((Names{"Evening half", "Weekend free"}), PresetNames(store));
-  ExpectSameValues(replacement, Load("Weekend free"));
-  ExpectSameValues(other, Load("Evening half"));
+  ExpectSameDiscountValues(replacement, Load("Weekend free"));
+  ExpectSameDiscountValues(other, Load("Evening half"));
 }
 
 TEST_F(DiscountPresetsTest, LoadingFillsAllFourteenValuesAndKeepsTheChosenName) {
@@ -94,14 +84,14 @@ TEST_F(DiscountPresetsTest, LoadingFillsAllFourteenValuesAndKeepsTheChosenName) 
   CopyBoundedText(loaded.name, kNameChars, "night OWL");
   LoadPreset(store, loaded);
   EXPECT_STREQ("night OWL", loaded.name);
-  ExpectSameValues(stored, loaded);
+  ExpectSameDiscountValues(stored, loaded);
 }
 
 TEST_F(DiscountPresetsTest, AnAbsentPresetLoadsTheDiscountDefaultsAndStoresThem) {
   Discount loaded = NewDiscount();
   CopyBoundedText(loaded.name, kNameChars, "Gone");
   LoadPreset(store, loaded);
-  ExpectSameValues(Discount{}, loaded);
+  ExpectSameDiscountValues(Discount{}, loaded);
   EXPECT_EQ(14u, registry.ValueNames(kHkeyLocalMachine, kPresets + "\\Gone").size());
   EXPECT_EQ(Names{"Gone"}, PresetNames(store));
 }
@@ -131,7 +121,7 @@ TEST_F(DiscountPresetsTest, NamesAKeyCannotTakeAreStoredUnderOneSafeKey) {
     Discount loaded;
     CopyBoundedText(loaded.name, kNameChars, c.loadedAs);
     LoadPreset(freshStore, loaded);
-    ExpectSameValues(stored, loaded);
+    ExpectSameDiscountValues(stored, loaded);
   }
 }
 

@@ -18,6 +18,7 @@
 
 #include "charging/discount_presets.h"
 #include "charging/win32/presets_menu.h"
+#include "discount_checks.h"
 #include "fake_registry.h"
 #include "modal_script.h"
 #include "platform/win32/scoped_handles.h"
@@ -118,18 +119,6 @@ Discount Named(const char* name, std::uint32_t mode, float percent, float freeMi
   d.from = static_cast<std::int32_t>(MakePackedTime(8, 30));
   d.to = static_cast<std::int32_t>(MakePackedTime(17, 45));
   return d;
-}
-
-void ExpectSameDiscount(const Discount& expected, const Discount& actual) {
-  EXPECT_STREQ(expected.name, actual.name);
-  EXPECT_EQ(expected.mode, actual.mode);
-  EXPECT_EQ(expected.percent, actual.percent);
-  EXPECT_EQ(expected.freeMins, actual.freeMins);
-  EXPECT_EQ(expected.someTimes, actual.someTimes);
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(expected.days[i], actual.days[i]) << "day " << i;
-  EXPECT_EQ(expected.certain, actual.certain);
-  EXPECT_EQ(expected.from, actual.from);
-  EXPECT_EQ(expected.to, actual.to);
 }
 
 // The presets menu as it shows after "&Presets >": where it opened and what it offered. It is read
