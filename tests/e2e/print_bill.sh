@@ -6,8 +6,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/../print/lib.sh"
 
-frame="Tollwick configuration"
-tabs=1005 tab_bill=1 users_box=1036 print_button=1035 cancel=2
+tab_bill=1 users_box=1036
 shots=$artifacts  # rendered pages, for docs/screenshots
 
 rassim reset
@@ -24,18 +23,6 @@ rows_page1=$(( (limit - (3 * line + 5)) / line + 1 ))
 rows_later=$(( (limit - (line + 5)) / line + 1 ))
 echo "line height $line: $rows_page1 rows end page 1, $rows_later a later page"
 
-print_bill_of() {  # name user|""
-  ctl command 40003
-  ctl wait-dialog "$frame" 20 || fail "the Options dialog did not open"
-  ctl tab "$frame" $tabs $tab_bill
-  within 10 ctl row-count "$frame" 1008 >/dev/null || fail "the Bill tab did not come up"
-  if [ -n "$2" ]; then ctl choose "$frame" $users_box "$2" || fail "no entry $2 in the users box"; fi
-  print_and_wait "$1" ctl press "$frame" $print_button
-  ctl press "$frame" $cancel
-  ctl wait-dialog-closed "$frame" 10 || fail "the Options dialog did not close"
-  text=$(pdf_text "$artifacts/$1.pdf")
-  echo "$text" >"$artifacts/$1.txt"
-}
 has_line() {  # text extended-regex what
   grep -qE "$2" <<<"$1" || fail "$3: no line matching '$2' in: $1"
 }
@@ -48,7 +35,7 @@ columns='^ *Amount +Account +User +Start +Length +Date *$'
 # (a) An empty bill: one page with the title, the column titles, zero figures and Page 1 of 1.
 start_tollwick
 wait_reg "CurCall" "" "REG_DWORD 0x0" 20 "the start-up"
-print_bill_of empty ""
+print_from_options empty $tab_bill
 check_pages empty 1
 has_line "$text" '^ *Tollwick bill - All Users *$' "empty: title"
 has_line "$text" "$columns" "empty: column titles"
@@ -92,7 +79,7 @@ used=$(python3 -c "print('%.2f' % sum(0.25 * (i % 4 + 1) for i in range($bob_row
 owed=$(python3 -c "print('%.2f' % ($used - 2))")
 
 # (b) and (d): bob's bill on two pages, titled with his name in capitals.
-print_bill_of bob bob
+print_from_options bob $tab_bill $users_box bob
 check_pages bob 2
 page1=$(text_page "$text" 1) page2=$(text_page "$text" 2)
 has_line "$page1" '^ *Tollwick bill - BOB *$' "bob: title"
@@ -114,7 +101,7 @@ pdf_page_png "$artifacts/bob.pdf" 1 "$shots/print-bill-user-page1.png"
 pdf_page_png "$artifacts/bob.pdf" 2 "$shots/print-bill-user-page2.png"
 
 # (c) alice's last row ends page 1: the closing lines stand alone on page 2, which counts.
-print_bill_of alice alice
+print_from_options alice $tab_bill $users_box alice
 check_pages alice 2
 page1=$(text_page "$text" 1) page2=$(text_page "$text" 2)
 has_line "$page1" '^ *Tollwick bill - ALICE *$' "alice: title"
@@ -128,7 +115,7 @@ has_line "$page2" '^ *Page 2 of 2 *$' "alice: footer 2"
 pdf_page_png "$artifacts/alice.pdf" 2 "$shots/print-bill-closing-alone.png"
 
 # (d) all users: titled so, every item.
-print_bill_of all ""
+print_from_options all $tab_bill
 page1=$(text_page "$text" 1)
 has_line "$page1" '^ *Tollwick bill - All Users *$' "all: title"
 pages=$(pdf_pages "$artifacts/all.pdf")

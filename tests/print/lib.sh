@@ -4,6 +4,7 @@
 #   start_printer            a scheduler, the "PDF" printer as the default, seen by Wine
 #   stop_printer             stops the scheduler if start_printer started it (by its pid)
 #   print_and_wait NAME CMD  runs CMD, waits for the PDF it prints, copies it to $artifacts/NAME.pdf
+#   print_from_options NAME TAB [COMBO ENTRY]...   prints from the Options dialog as a user does
 #   pdf_text FILE            the text of every page, laid out as printed, pages split by form feeds
 #   pdf_page_png FILE PAGE OUT.png   a page rendered at 50 dpi, to look at
 require_commands "${print_commands[@]}" || exit 1
@@ -70,6 +71,26 @@ print_and_wait() {  # name command [arguments]
   rm -f "$marker"
   cp "$printed" "$artifacts/$name.pdf"
   rm -f "$printed"
+}
+
+# A report printed as a user prints it: Options opened on a tab, an entry chosen in each combo box
+# named, "&Print...", the PDF awaited, the dialog closed. Leaves the PDF's text in $text (and
+# $artifacts/NAME.txt).
+print_from_options() {  # name tab-index [combo-id entry]...
+  local name=$1 frame="Tollwick configuration"
+  ctl command 40003
+  ctl wait-dialog "$frame" 20 || fail "the Options dialog did not open"
+  ctl tab "$frame" 1005 "$2"
+  shift 2
+  while [ $# -ge 2 ]; do
+    within 10 ctl choose "$frame" "$1" "$2" || fail "no entry $2 in combo box $1"
+    shift 2
+  done
+  print_and_wait "$name" ctl press "$frame" 1035
+  ctl press "$frame" 2
+  ctl wait-dialog-closed "$frame" 10 || fail "the Options dialog did not close"
+  text=$(pdf_text "$artifacts/$name.pdf")
+  echo "$text" >"$artifacts/$name.txt"
 }
 
 pdf_text() { pdftotext -layout "$1" -; }
