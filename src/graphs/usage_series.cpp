@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "bill/bill_print_layout.h"
 #include "platform/packed_time.h"
 
 namespace tollwick {
@@ -99,7 +100,7 @@ VerticalRange SeriesRange(const std::vector<std::int32_t>& values, std::size_t p
 }
 
 std::string PrintedGraphTitle(const UserKey* filter) {
-  std::string title = std::string("Tollwick Graph - ") + (filter != nullptr ? filter->text : "All Users");
+  std::string title = ReportTitle("Tollwick Graph - ", filter);
   if (title.size() > kGraphTitleChars) title.resize(kGraphTitleChars);
   return title;
 }
