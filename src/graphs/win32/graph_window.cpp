@@ -1,6 +1,7 @@
 #include "graphs/win32/graph_window.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/win32/scoped_handles.h"
 
@@ -59,16 +60,19 @@ void SetXRange(UsageGraph& graph, WPARAM range, LPARAM step) {
 
 LRESULT CALLBACK GraphProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new UsageGraph()));
+    // The window data holds the graph from here to WM_DESTROY, which takes it back.
+    SetWindowLongPtrA(window, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(std::make_unique<UsageGraph>().release()));
     return 0;
   }
   UsageGraph* graph = GraphOf(window);
   if (graph == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   switch (message) {
-    case WM_DESTROY:
+    case WM_DESTROY: {
       SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-      delete graph;
+      const std::unique_ptr<UsageGraph> owned(graph);
       return 0;
+    }
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = BeginPaint(window, &paint);
