@@ -125,7 +125,7 @@ class BillPage : public OptionPage {
   // success, so the user hears of a print that could not be made.
   void Print() override {
     if (!PrintBill(subject_.environment, subject_.bill, SelectedUserKey(Users(), keys_))) {
-      ReportNoPrintJob(GetAncestor(window(), GA_ROOT));
+      ReportNoPrintJob(window());
     }
   }
 

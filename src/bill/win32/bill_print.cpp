@@ -11,10 +11,6 @@ BillPageGeometry GeometryOf(const PrintJob& job) {
   return BillPageGeometry{PrintableWidth(job), PrintableHeight(job), LineHeight(job)};
 }
 
-void PrintCentred(const PrintJob& job, int y, const std::string& text) {
-  PrintTextAt(job, CentredX(PrintableWidth(job), TextWidth(job, text.c_str())), y, text.c_str());
-}
-
 // Every footer starts at the same x, centred on a sample text rather than on its own.
 void PrintFooter(const PrintJob& job, int page, int pages) {
   const BillPageGeometry geometry = GeometryOf(job);
@@ -23,6 +19,10 @@ void PrintFooter(const PrintJob& job, int page, int pages) {
 }
 
 }  // namespace
+
+void PrintCentred(const PrintJob& job, int y, const std::string& text) {
+  PrintTextAt(job, CentredX(PrintableWidth(job), TextWidth(job, text.c_str())), y, text.c_str());
+}
 
 void PrintTextAt(const PrintJob& job, int x, int y, const char* text) {
   TextOutA(job.dc(), x + LeftMargin(job), y + TopMargin(job), text,

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <string>
 
 #include "bill/win32/bill_pages.h"
+#include "bill/win32/bill_print.h"
 #include "graphs/usage_series.h"
 #include "graphs/win32/graph_window.h"
 #include "platform/win32/print_job.h"
@@ -99,12 +99,8 @@ void GraphsPage::Print() {
     ReportNoPrintJob(window());
     return;
   }
-  const auto centred = [&](const char* text, int y) {
-    const int x = LeftMargin(*job) + (PrintableWidth(*job) - TextWidth(*job, text)) / 2;
-    TextOutA(job->dc(), x, y, text, static_cast<int>(std::strlen(text)));
-  };
-  centred(title.c_str(), TopMargin(*job));
-  centred(SelectedSeries().displayName, TopMargin(*job) + 3 * LineHeight(*job));
+  PrintCentred(*job, 0, title);
+  PrintCentred(*job, 3 * LineHeight(*job), SelectedSeries().displayName);
   GraphDrawTarget target{};
   target.rect.left = LeftMargin(*job);
   target.rect.right = LeftMargin(*job) + PrintableWidth(*job);
@@ -112,7 +108,7 @@ void GraphsPage::Print() {
   target.rect.bottom = target.rect.top + (2 * PrintableHeight(*job)) / 4;
   target.dc = job->dc();
   SendMessageA(Graph(), GM_DRAWTO, 0, reinterpret_cast<LPARAM>(&target));
-  ClosePrintJob(*job);
+  if (!ClosePrintJob(*job)) ReportNoPrintJob(window());
 }
 
 }  // namespace tollwick

@@ -92,8 +92,8 @@ void DrawRule(const PrintJob& job, int x1, int y1, int x2, int y2) {
   LineTo(job.dc(), x2 + left, y2 + top);
 }
 
-void ReportNoPrintJob(HWND owner) {
-  MessageBoxA(owner,
+void ReportNoPrintJob(HWND window) {
+  MessageBoxA(GetAncestor(window, GA_ROOT),
               "Nothing was printed: no default printer is set, or the printer could not be "
               "reached or refused the document.\n\nChoose a default printer in the Printers "
               "settings of Windows and try again.",

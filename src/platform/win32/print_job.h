@@ -61,7 +61,8 @@ int TextWidth(const PrintJob& job, const char* text);
 void DrawRule(const PrintJob& job, int x1, int y1, int x2, int y2);
 
 // Tells the user that nothing could be printed: printing nothing in silence would pass for
-// success. The reports call it when OpenPrintJob gives none.
-void ReportNoPrintJob(HWND owner);
+// success. The reports call it when no job opens or the printer refuses the finished document; the
+// box belongs to the top-level window of the window given.
+void ReportNoPrintJob(HWND window);
 
 }  // namespace tollwick
