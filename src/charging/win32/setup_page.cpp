@@ -56,11 +56,11 @@ void SetupPage::Show(std::size_t index) {
   const HWND page = window();
   shown_ = index;
   SelectShownAccount();
-  const ChargeProfile& profile = edit_->profile(index);
-  CheckDlgButton(page, IDC_SETUP_USE_DEFAULT, CheckState(profile.useDefault != 0));
-  CheckDlgButton(page, IDC_SETUP_MIN_CHARGE_ON, CheckState(profile.minChargeOn != 0));
-  SetMoneyField(page, IDC_SETUP_MIN_CHARGE, profile.minCharge);
-  SetDlgItemTextA(page, IDC_SETUP_SHOWN_NAME, profile.name);
+  const ShownSettings shown = edit_->Shown(index);
+  CheckDlgButton(page, IDC_SETUP_USE_DEFAULT, CheckState(shown.useDefault));
+  CheckDlgButton(page, IDC_SETUP_MIN_CHARGE_ON, CheckState(shown.minChargeOn));
+  SetMoneyField(page, IDC_SETUP_MIN_CHARGE, static_cast<float>(shown.minCharge));
+  SetDlgItemTextA(page, IDC_SETUP_SHOWN_NAME, edit_->profile(index).name);
   UpdateEnabled();
   FillDiscounts();
 }
