@@ -154,7 +154,7 @@ int PrinterMetrics() {
   const std::string name = tollwick::DefaultPrinterName();
   tollwick::ScopedDC printer(CreateDCA(nullptr, name.c_str(), nullptr, nullptr));
   if (!printer) return 1;
-  const tollwick::PrintJob job(std::move(printer), tollwick::ScopedPrintDocument(nullptr, ""), 0);
+  const tollwick::PrintJob job(std::move(printer), tollwick::ScopedPrintDocument(nullptr, ""));
   std::printf("%d %d %d %d %d\n", PrintableWidth(job), PrintableHeight(job), LineHeight(job),
               LeftMargin(job), TopMargin(job));
   return 0;

@@ -50,7 +50,7 @@ class PrintJobDrawing : public ::testing::Test {
     ScopedDC memory(CreateCompatibleDC(nullptr));
     ASSERT_TRUE(memory && bitmap_);
     SelectObject(memory.get(), bitmap_.get());
-    job_.emplace(std::move(memory), ScopedPrintDocument(nullptr, ""), 0);
+    job_.emplace(std::move(memory), ScopedPrintDocument(nullptr, ""));
     const RECT all{0, 0, kSide, kSide};
     FillRect(job_->dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   }

@@ -20,12 +20,11 @@ HFONT CreateJobFont(HDC dc) {
 
 }  // namespace
 
-PrintJob::PrintJob(ScopedDC printer, ScopedPrintDocument document, int jobNumber)
+PrintJob::PrintJob(ScopedDC printer, ScopedPrintDocument document)
     : printer_(std::move(printer)),
       document_(std::move(document)),
       font_(CreateJobFont(printer_.get())),
-      selection_(printer_.get(), font_.get()),
-      jobNumber_(jobNumber) {}
+      selection_(printer_.get(), font_.get()) {}
 
 std::string DefaultPrinterName() {
   char device[200] = "";
@@ -42,8 +41,7 @@ std::optional<PrintJob> OpenPrintJob(const char* documentName) {
   ScopedPrintDocument document(printer.get(), documentName);
   if (!document) return std::nullopt;
   StartPage(printer.get());
-  const int jobNumber = document.jobNumber();
-  return PrintJob(std::move(printer), std::move(document), jobNumber);
+  return PrintJob(std::move(printer), std::move(document));
 }
 
 bool ClosePrintJob(PrintJob& job) {

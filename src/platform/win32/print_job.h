@@ -19,11 +19,10 @@ namespace tollwick {
 class PrintJob {
  public:
   // Selects the job's font into the printer's DC.
-  PrintJob(ScopedDC printer, ScopedPrintDocument document, int jobNumber);
+  PrintJob(ScopedDC printer, ScopedPrintDocument document);
   PrintJob(PrintJob&&) noexcept = default;
 
   HDC dc() const { return printer_.get(); }
-  int jobNumber() const { return jobNumber_; }
 
  private:
   friend bool ClosePrintJob(PrintJob& job);
@@ -34,7 +33,6 @@ class PrintJob {
   // The font, then its selection, which puts the DC's own font back before the font goes.
   ScopedFont font_;
   ScopedSelection selection_;
-  int jobNumber_;
 };
 
 // The device name of the default printer, read from the "device" entry of win.ini's [windows]

@@ -142,16 +142,14 @@ class ScopedPrintDocument {
     DOCINFOA document{};
     document.cbSize = sizeof document;
     document.lpszDocName = name;
-    job_ = dc_ != nullptr ? StartDocA(dc_, &document) : 0;
-    if (job_ <= 0) dc_ = nullptr;
+    if (dc_ == nullptr || StartDocA(dc_, &document) <= 0) dc_ = nullptr;
   }
   ScopedPrintDocument(ScopedPrintDocument&& other) noexcept
-      : dc_(std::exchange(other.dc_, nullptr)), job_(other.job_) {}
+      : dc_(std::exchange(other.dc_, nullptr)) {}
   ScopedPrintDocument& operator=(ScopedPrintDocument&& other) noexcept {
     if (this != &other) {
       Abort();
       dc_ = std::exchange(other.dc_, nullptr);
-      job_ = other.job_;
     }
     return *this;
   }
@@ -161,8 +159,6 @@ class ScopedPrintDocument {
 
   // True while a started document awaits Finish.
   explicit operator bool() const { return dc_ != nullptr; }
-  // The job number StartDocA gave (positive once started).
-  int jobNumber() const { return job_; }
   // Ends the document (EndDoc). False when none was under way or the printer refused it.
   bool Finish() {
     if (dc_ == nullptr) return false;
@@ -174,7 +170,6 @@ class ScopedPrintDocument {
     if (dc_ != nullptr) AbortDoc(std::exchange(dc_, nullptr));
   }
   HDC dc_;
-  int job_ = 0;
 };
 
 }  // namespace tollwick
