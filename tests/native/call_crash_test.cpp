@@ -1,8 +1,9 @@
 // A crash can stop the program after any registry change. For every change that a step makes (the
-// start of a call, its minute snapshot, its final snapshot at exit, its end, recovery at start-up, also of a call left in the
-// other, read-only hive, and a payment added by hand), the registry stops there and the program
-// starts again from what survived: the bill must be the one that starting from the state before the
-// step gives, or the one after it. Never an item twice, never a call or an older item lost.
+// start of a call, its minute snapshot, its final snapshot at exit, its end, recovery at start-up,
+// also of a call left in the other, read-only hive, and a payment added by hand), the registry
+// stops there and the program starts again from what survived: the bill must be the one that
+// starting from the state before the step gives, or the one after it. Never an item twice, never a
+// call or an older item lost.
 //
 // A snapshot is several values written one after another, so a crash within one leaves a record
 // mixing the previous snapshot and the new one. There "before or after" holds field by field: the
