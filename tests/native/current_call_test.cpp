@@ -139,45 +139,39 @@ TEST_F(CurrentCallTest, SteadyTicksFollowRealTime) {
 // ended: the same single-precision sum as ticks on time would have made. Day rate 0.60 until 18:00,
 // evening 0.06, weekend 0.012 a minute.
 TEST_F(CurrentCallTest, ALateTickCountsEverySecondOfTheGapAtItsOwnPrice) {
-  struct Segment {
-    float perMinute;
-    int seconds;
+  struct Clock {
+    std::uint16_t dayOfWeek, hour, minute, second;
   };
   const struct {
     const char* what;
-    std::uint16_t dayOfWeek, hour, minute, second;  // the clock at the call's start
-    std::uint32_t gapMs;                              // until the one late tick
-    std::vector<Segment> priced;                      // the seconds it counts, in order
+    Clock start, late;  // the clock at the call's start, and at the late tick (and 500 ms)
+    std::uint32_t gapMs;
+    std::vector<std::pair<float, int>> priced;  // the seconds it counts: rate a minute, how many
   } cases[] = {
-      {"held 10.5 s", 3, 12, 0, 0, 10500, {{0.60f, 10}}},
-      {"held across the end of the day rate", 3, 17, 59, 30, 45500, {{0.60f, 29}, {0.06f, 16}}},
-      {"held across midnight into Saturday", 5, 23, 59, 50, 20500, {{0.06f, 9}, {0.012f, 11}}},
-      {"a gap longer than any held thread", 3, 12, 0, 0, kLongestCountedGapMs + 1, {}},
-      {"the tick count going backwards", 3, 12, 0, 0, 0u - 5000u, {}},
+      {"held 10.5 s", {3, 12, 0, 0}, {3, 12, 0, 10}, 10500, {{0.60f, 10}}},
+      {"held across the end of the day rate", {3, 17, 59, 30}, {3, 18, 0, 15}, 45500,
+       {{0.60f, 29}, {0.06f, 16}}},
+      {"held across midnight into Saturday", {5, 23, 59, 50}, {6, 0, 0, 10}, 20500,
+       {{0.06f, 9}, {0.012f, 11}}},
+      {"a gap longer than any held thread", {3, 12, 0, 0}, {3, 12, 10, 0}, kLongestCountedGapMs + 1,
+       {}},
+      {"the tick count going backwards", {3, 12, 0, 0}, {3, 12, 0, 0}, 0u - 5000u, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     StoreRates("Dialup", 0.60f, 0.06f, 0.012f, 0, 0.0f, 0x0800, 0x1200);
-    env.now.day = 11;
-    env.SetNow(c.dayOfWeek, c.hour, c.minute, c.second);
+    env.SetNow(c.start.dayOfWeek, c.start.hour, c.start.minute, c.start.second);
     env.now.milliseconds = 0;
     call.StartCall("Dialup");
-    // The clock as the late tick reads it.
-    const std::uint32_t ofDay = ((c.hour * 60u + c.minute) * 60u + c.second) * 1000u + c.gapMs;
-    if (c.gapMs <= kLongestCountedGapMs) {
-      env.SetNow(static_cast<std::uint16_t>((c.dayOfWeek + ofDay / 86400000u) % 7),
-                 static_cast<std::uint16_t>(ofDay / 3600000u % 24),
-                 static_cast<std::uint16_t>(ofDay / 60000u % 60),
-                 static_cast<std::uint16_t>(ofDay / 1000u % 60));
-      env.now.milliseconds = static_cast<std::uint16_t>(ofDay % 1000u);
-    }
+    env.SetNow(c.late.dayOfWeek, c.late.hour, c.late.minute, c.late.second);
+    env.now.milliseconds = 500;
     Tick(c.gapMs);
-    float expected = 0.0f;
+    float expected = 0.0f;  // the sum ticks on time would have made
     int seconds = 0;
-    for (const Segment& segment : c.priced) {
-      const float price = static_cast<float>(static_cast<double>(segment.perMinute) * kOneSixtieth);
-      for (int i = 0; i < segment.seconds; ++i) expected = AddChargedSecond(expected, price, 0.0f);
-      seconds += segment.seconds;
+    for (const auto& [perMinute, count] : c.priced) {
+      const float price = static_cast<float>(static_cast<double>(perMinute) * kOneSixtieth);
+      for (int i = 0; i < count; ++i) expected = AddChargedSecond(expected, price, 0.0f);
+      seconds += count;
     }
     EXPECT_EQ(seconds, call.CallSeconds());
     EXPECT_EQ(expected, call.AccruedCost());

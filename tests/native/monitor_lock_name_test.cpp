@@ -13,9 +13,7 @@ TEST(MonitorLockName, OneNameForTheMachinesTreeAndOnePerUserForAUsersOwn) {
     std::string lock;
   } cases[] = {
       {kHkeyLocalMachine, sid, "Global\\Tollwick Monitor"},
-      {kHkeyLocalMachine, "S-1-5-21-1", "Global\\Tollwick Monitor"},
       {kHkeyCurrentUser, sid, "Global\\Tollwick Monitor " + sid},
-      {kHkeyCurrentUser, "S-1-5-21-1", "Global\\Tollwick Monitor S-1-5-21-1"},
       {kHkeyCurrentUser, "OFFICE\\bob", "Global\\Tollwick Monitor OFFICE/bob"},
       {kHkeyCurrentUser, std::string(300, 'x'),
        "Global\\Tollwick Monitor " + std::string(kLongestObjectName - 24, 'x')},
