@@ -9,6 +9,7 @@ source "$(dirname "$0")/needs.sh"
 packages=(
   cmake make g++ googletest                                    # cmake ctest make gcc g++
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64               # the MinGW compilers, windres
+  nsis                                                         # makensis
   wine wine64 fonts-wine                                       # wine wineboot wineserver winepath
   xvfb xauth x11-utils                                         # Xvfb xvfb-run, xauth, xwininfo
   python3 imagemagick imagemagick-6.q16 locales                # python3, convert, locale-gen
