@@ -15,6 +15,7 @@
 
 #include "fake_environment.h"
 #include "fake_registry.h"
+#include "recording_alarm_actions.h"
 #include "resources/resource.h"
 #include "scripted_probe.h"
 
@@ -38,13 +39,6 @@ class RecordingTray : public TrayView {
 
  private:
   TrayLook shown_;
-};
-
-class SilentAlarms : public AlarmActions {
- public:
-  void PlayAlarmSound() override {}
-  void FlashTrayIcon() override {}
-  void ShowAlarmNotice(int, float) override {}
 };
 
 class MonitorTickTest : public ::testing::Test {
@@ -75,7 +69,7 @@ class MonitorTickTest : public ::testing::Test {
   ProfileLibrary profiles{store};
   Bill bill;
   AlarmTable alarms;
-  SilentAlarms alarmActions;
+  RecordingAlarmActions alarmActions;
   std::vector<std::string> billedAccounts;
   CurrentCall call{CallServices{store, env, profiles, bill, alarms, alarmActions,
                                 [this](const BillItem& item) { billedAccounts.push_back(item.account); }}};
