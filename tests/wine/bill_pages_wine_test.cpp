@@ -146,13 +146,7 @@ TEST_F(BillPagesTest, StatisticsShowTheTotalsAndTheCallInProgressOnItsOwnTimer) 
   EXPECT_EQ(kPound + "1.50", Text(page, IDC_STATS_TOTAL));
 
   live = LiveCallFigures{true, 0x0002, 0.05f};
-  const DWORD limit = GetTickCount() + 3000;
-  MSG message;
-  while (Text(page, IDC_STATS_TIME) != "0:32" && GetTickCount() < limit) {
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    Sleep(20);
-  }
-  EXPECT_EQ("0:32", Text(page, IDC_STATS_TIME));
+  EXPECT_TRUE(PumpUntil([&] { return Text(page, IDC_STATS_TIME) == "0:32"; }, 3000));
   EXPECT_EQ(kPound + "2.55", Text(page, IDC_STATS_COST));
   EXPECT_EQ(kPound + "1.55", Text(page, IDC_STATS_TOTAL));
 

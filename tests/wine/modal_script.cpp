@@ -118,7 +118,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD limitMs) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
     } else {
-      Sleep(5);
+      // Back at once when a message comes; the short limit is for what no message announces.
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
   }
   return true;
