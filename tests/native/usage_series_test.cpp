@@ -118,31 +118,6 @@ TEST(UsageSeries, TheUserFilterIgnoresTheCaseOfLettersAndPaymentsCountTheirLengt
   EXPECT_EQ(std::vector<std::string>{}, NonZero(HoursByHourOfDay(bill, &nobody)));
 }
 
-TEST(UsageSeries, TheTableOffersThreeLineSeries) {
-  ASSERT_EQ(3u, kUsageSeries.size());
-  const struct {
-    const char* name;
-    std::int32_t first, last, step;
-    const char* title;
-    std::size_t entries;
-  } rows[] = {
-      {"Total daily usage", 0, 23, 2, "Hours of the day", 24},
-      {"Total yearly usage", 1, 12, 1, "Months of year", 12},
-      {"Total yearly usage in days", 1, 365, 31, "Days of year", 366},
-  };
-  for (std::size_t i = 0; i < kUsageSeries.size(); ++i) {
-    const UsageSeries& s = kUsageSeries[i];
-    SCOPED_TRACE(rows[i].name);
-    EXPECT_STREQ(rows[i].name, s.displayName);
-    EXPECT_EQ(rows[i].first, s.firstX);
-    EXPECT_EQ(rows[i].last, s.lastX);
-    EXPECT_EQ(rows[i].step, s.xLabelStep);
-    EXPECT_STREQ(rows[i].title, s.horizontalTitle);
-    EXPECT_EQ(GraphStyle::Line, s.style);
-    EXPECT_EQ(rows[i].entries, s.aggregate(Bill{}, nullptr).size());
-  }
-}
-
 TEST(UsageSeries, TheVerticalRangeRunsFromZeroToTheLargestShownValue) {
   const struct {
     std::vector<std::int32_t> values;
