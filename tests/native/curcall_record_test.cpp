@@ -22,9 +22,7 @@ const std::string kCurCallKey = std::string(kRootPath) + "\\CurCall";
 class CurCallRecordTest : public ::testing::Test {
  protected:
   CurCallRecordTest() {
-    env.now.year = 2000;
-    env.now.month = 12;
-    env.now.day = 7;
+    env.SetDate(2000, 12, 7);
     env.SetNow(4, 14, 35, 20);
   }
   Bytes Stored(const char* name) const {

@@ -27,9 +27,7 @@ const std::string kRoot = "Software\\Orvo\\Tollwick";
 class CurrentCallTest : public ::testing::Test {
  protected:
   CurrentCallTest() {
-    env.now.year = 2026;
-    env.now.month = 12;
-    env.now.day = 9;
+    env.SetDate(2026, 12, 9);
     env.SetNow(3, 12, 0);  // a Wednesday noon
     env.tickCount = 5000;
     env.userName = "alice";

@@ -44,9 +44,7 @@ class RecordingTray : public TrayView {
 class MonitorTickTest : public ::testing::Test {
  protected:
   MonitorTickTest() {
-    env.now.year = 2026;
-    env.now.month = 12;
-    env.now.day = 9;
+    env.SetDate(2026, 12, 9);
     env.SetNow(3, 12, 0);
     env.tickCount = 10000;
     tray.callInProgress = [this] { return call.IsCallInProgress(); };

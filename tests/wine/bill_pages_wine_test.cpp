@@ -17,6 +17,7 @@
 
 #include "bill/add_to_bill.h"
 #include "bill/win32/add_bill_item.h"
+#include "bill_items.h"
 #include "default_printer.h"
 #include "fake_registry.h"
 #include "modal_script.h"
@@ -41,19 +42,6 @@ std::string Text(HWND window, int id) {
 void Press(HWND dialog, int id) {
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-BillItem Item(std::uint32_t type, float cost, const char* user, PackedTime length = 0) {
-  BillItem item;
-  item.type = type;
-  item.cost = cost;
-  item.length = length;
-  std::snprintf(item.user, sizeof item.user, "%s", user);
-  std::snprintf(item.account, sizeof item.account, "%s", type == Call ? "Orvonet" : "");
-  item.day = 7;
-  item.month = 12;
-  item.year = 2000;
-  return item;
 }
 
 class BillPagesTest : public ::testing::Test {
