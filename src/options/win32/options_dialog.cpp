@@ -18,7 +18,7 @@ constexpr COLORREF kTabImageMask = RGB(0, 128, 128);
 struct Frame {
   explicit Frame(const OptionsPageTable& table) : pages(table) {}
   const OptionsPageTable& pages;
-  std::array<OptionsPageWindow, kOptionsPageCount> made;  // by row; no window for a row without a page
+  std::array<OptionsPageWindow, kOptionsPageCount> made;  // by row; no window for a page not made
   ScopedImageList images;
 };
 
@@ -42,7 +42,6 @@ void AddPages(HWND dialog, Frame& frame) {
   HWND tabs = Tabs(dialog);
   for (int row = 0; row < kOptionsPageCount; ++row) {
     const OptionsPageRow& page = frame.pages[row];
-    if (page.create == nullptr) continue;
     frame.made[row] = page.create(dialog, page.dialog, App());
     if (frame.made[row].window == nullptr) continue;
     TCITEMA item{};
