@@ -9,7 +9,9 @@
 #include "bill/win32/add_bill_item.h"
 #include "bill/win32/bill_export.h"
 #include "bill/win32/bill_print.h"
+#include "platform/win32/scoped_handles.h"
 #include "resources/bill_page_ids.h"
+#include "resources/resource.h"
 #include "resources/statistics_page_ids.h"
 #include "text/win32/dialog_fields.h"
 #include "text/win32/option_page.h"
@@ -20,6 +22,9 @@ namespace {
 constexpr UINT_PTR kStatisticsTimer = 1000;
 constexpr UINT kStatisticsPeriod = 1000;  // ms
 constexpr char kAllUsers[] = ".All users";
+// The ">" button's menu: "Menu 2" of the program's menu. None of its commands does anything, and the
+// button is hidden and disabled as the template makes it.
+constexpr int kMoreMenuPosition = 1;
 
 class StatisticsPage;
 class BillPage;
@@ -119,6 +124,7 @@ class BillPage : public OptionPage {
     HIMAGELIST images = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_BILL_ITEMS), 16, 0,
                                              RGB(0, 128, 128), IMAGE_BITMAP, 0);
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    moreMenu_ = LoadPopupMenu(instance, IDR_MENU, kMoreMenuPosition);
     FillUsersBox(Users(), subject_.bill, keys_);
     ShowList(SelectedUserKey(Users(), keys_));
   }
@@ -146,6 +152,12 @@ class BillPage : public OptionPage {
         // What the list shows, which after an add may be another user's than the box shows.
         ExportBill(window(), subject_.bill, rows_, shownFilter_ ? &*shownFilter_ : nullptr);
         break;
+      case IDC_BILL_MORE: {
+        RECT button;
+        GetWindowRect(GetDlgItem(window(), IDC_BILL_MORE), &button);
+        TrackPopupMenu(moreMenu_.get(), 0, button.right, button.top, 0, window(), nullptr);
+        break;
+      }
       case IDC_BILL_USERS:
         if (code == CBN_SELCHANGE) ShowList(SelectedUserKey(Users(), keys_));
         break;
@@ -230,6 +242,7 @@ class BillPage : public OptionPage {
   std::vector<std::uint32_t> rows_;
   std::optional<UserKey> shownFilter_;  // the filter rows_ were chosen by
   std::vector<UserKey> keys_;
+  ScopedMenu moreMenu_;
 };
 
 }  // namespace

@@ -55,6 +55,7 @@ void SetupPage::Show(std::size_t index) {
   FillScope filling(*this);
   const HWND page = window();
   shown_ = index;
+  minChargeTyped_ = false;
   SelectShownAccount();
   const ShownSettings shown = edit_->Shown(index);
   CheckDlgButton(page, IDC_SETUP_USE_DEFAULT, CheckState(shown.useDefault));
@@ -79,7 +80,7 @@ ShownSettings SetupPage::ReadShown() const {
   const HWND page = window();
   return {IsDlgButtonChecked(page, IDC_SETUP_USE_DEFAULT) == BST_CHECKED,
           IsDlgButtonChecked(page, IDC_SETUP_MIN_CHARGE_ON) == BST_CHECKED,
-          GetNumberField(page, IDC_SETUP_MIN_CHARGE)};
+          GetNumberField(page, IDC_SETUP_MIN_CHARGE), !minChargeTyped_};
 }
 
 bool SetupPage::StoreShown() {
@@ -179,6 +180,9 @@ void SetupPage::Command(int id, int code, HWND /*control*/) {
     case IDC_SETUP_MIN_CHARGE_ON:
       UpdateEnabled();
       break;
+    case IDC_SETUP_MIN_CHARGE:
+      if (code == EN_CHANGE) minChargeTyped_ = true;
+      break;
     case IDC_SETUP_RATES:
       ShowChargeRatesDialog(window(), edit_->profile(shown_).charge);
       break;
@@ -198,8 +202,8 @@ void SetupPage::Command(int id, int code, HWND /*control*/) {
 
 bool SetupPage::MayApply() { return StoreShown(); }
 
-// MayApply has refused a negative minimum charge already; should one still be there, nothing is
-// saved rather than a profile that would lower the bill.
+// MayApply has refused a negative minimum charge typed already; should one still be there,
+// nothing is saved rather than a profile that would lower the bill.
 void SetupPage::Ok() {
   if (edit_->Store(shown_, ReadShown())) edit_->SaveAll();
 }
