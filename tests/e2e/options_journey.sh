@@ -65,7 +65,7 @@ screenshot bill-after-delete
 export_file=$artifacts/bill.csv
 ctl press "$frame" 1038
 ctl wait-dialog "Save As" 10 || fail "Save As did not open"
-ctl set-text "Save As" 1148 "$(winepath -w "$export_file")"
+ctl set-text "Save As" 1148 "$(winepath -w "$export_file")"  # the file name box, cmb13
 ctl press "Save As" 1
 ctl wait-dialog-closed "Save As" 10 || fail "Save As did not close on Save"
 within 10 test -s "$export_file" || fail "the export wrote no file"

@@ -16,19 +16,17 @@ const std::string kFileStart = std::string("\xEF\xBB\xBF") + kBillCsvHeader;
 
 // Code page 1252 as far as its letters 0xA0 to 0xFF, which are U+00A0 to U+00FF.
 void Cp1252ToUtf8(const char* text, std::size_t length, std::string& out) {
-  for (std::size_t i = 0; i < length; ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte < 0x80) {
-      out += static_cast<char>(byte);
-    } else {
-      out += static_cast<char>(0xC0 | byte >> 6);
-      out += static_cast<char>(0x80 | (byte & 0x3F));
-    }
+  for (const char* c = text; c != text + length; ++c) {
+    const auto byte = static_cast<unsigned char>(*c);
+    if (byte >= 0x80) out += static_cast<char>(0xC0 | byte >> 6);
+    out += static_cast<char>(byte >= 0x80 ? 0x80 | (byte & 0x3F) : byte);
   }
 }
 
+// A call (or payment) of 3/12/2026 from 9:00 to 10:05, 1:05 long, unless told otherwise.
 BillItem Item(std::uint32_t type, float cost, const char* account, const char* user,
-              PackedTime start = 0x0900, PackedTime end = 0x0A05, PackedTime length = 0x0105) {
+              PackedTime start = 0x0900, PackedTime end = 0x0A05, PackedTime length = 0x0105,
+              CalendarDate date = {3, 12, 2026}) {
   BillItem item;
   item.type = type;
   item.cost = cost;
@@ -37,16 +35,9 @@ BillItem Item(std::uint32_t type, float cost, const char* account, const char* u
   item.start = start;
   item.end = end;
   item.length = length;
-  item.day = 3;
-  item.month = 12;
-  item.year = 2026;
-  return item;
-}
-
-BillItem Dated(BillItem item, std::uint32_t day, std::uint32_t month, std::uint32_t year) {
-  item.day = day;
-  item.month = month;
-  item.year = year;
+  item.day = date.day;
+  item.month = date.month;
+  item.year = date.year;
   return item;
 }
 
@@ -69,9 +60,9 @@ TEST(BillCsv, OneLinePerItem) {
       {Item(Call, -2.005f, "a", "b"), "Call,2026-12-03,9:00,10:05,1:05,65,a,b,-2.01"},
       {Item(Payment, 2.005f, "", "b"), "Payment,2026-12-03,,,,,,b,-2.01"},
       {Item(Call, 1e12f, "a", "b"), "Call,2026-12-03,9:00,10:05,1:05,65,a,b,999999995904.00"},
-      {Dated(Item(Call, 0.0f, "", "", 0x0160, 0xFFFF, 0xFFFFFFFF), 0, 0, 0),
+      {Item(Call, 0.0f, "", "", 0x0160, 0xFFFF, 0xFFFFFFFF, {0, 0, 0}),
        "Call,0000-00-00,1:96,255:255,255:255,15555,,,0.00"},
-      {Dated(Item(Call, 0.0f, "", ""), 45, 13, 12345),
+      {Item(Call, 0.0f, "", "", 0x0900, 0x0A05, 0x0105, {45, 13, 12345}),
        "Call,12345-13-45,9:00,10:05,1:05,65,,,0.00"},
   };
   for (const Case& c : cases) {
@@ -81,10 +72,10 @@ TEST(BillCsv, OneLinePerItem) {
 }
 
 TEST(BillCsv, WritesTheListedRowsOldestFirst) {
-  const Bill bill{Item(Call, 1.0f, "a", "x"), Item(Call, 2.0f, "a", "y"), Item(Call, 3.0f, "a", "x")};
+  const Bill bill{Item(Payment, 1.0f, "", "x"), Item(Payment, 2.0f, "", "y"),
+                  Item(Payment, 3.0f, "", "x")};
   EXPECT_EQ(kFileStart, BillCsv(bill, {}, Cp1252ToUtf8));
-  EXPECT_EQ(kFileStart + "Call,2026-12-03,9:00,10:05,1:05,65,a,x,1.00\r\n" +
-                "Call,2026-12-03,9:00,10:05,1:05,65,a,x,3.00\r\n",
+  EXPECT_EQ(kFileStart + "Payment,2026-12-03,,,,,,x,-1.00\r\nPayment,2026-12-03,,,,,,x,-3.00\r\n",
             BillCsv(bill, {2, 0}, Cp1252ToUtf8));
 }
 

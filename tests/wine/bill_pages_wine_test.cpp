@@ -60,41 +60,24 @@ BillItem Item(std::uint32_t type, float cost, const char* user, PackedTime lengt
   return item;
 }
 
-// A folder of its own under the temporary folder, emptied and removed afterwards.
-struct TempFolder {
-  std::string path;
-  TempFolder() {
-    char base[MAX_PATH];
-    GetTempPathA(sizeof base, base);
-    path = std::string(base) + "tollwick-export-" + std::to_string(GetTickCount());
-    CreateDirectoryA(path.c_str(), nullptr);
-  }
-  ~TempFolder() {
-    for (const std::string& name : Files()) {
-      SetFileAttributesA((path + "\\" + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA((path + "\\" + name).c_str());
-    }
-    RemoveDirectoryA(path.c_str());
-  }
-  std::vector<std::string> Files() const {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(found.cFileName);
-    }
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
-    return names;
-  }
-  std::string Read(const std::string& name) const {
-    std::ifstream file(path + "\\" + name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  }
-};
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
 
-// What a Save As dialog showed when it opened.
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &found);
+  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(found.cFileName);
+  }
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  return names;
+}
+
+// What a Save As dialog showed when it opened, and whether it asked before replacing a file.
 struct SaveAsSeen {
-  bool opened = false;
   std::string name;
   std::string type;
   bool askedToReplace = false;
@@ -102,21 +85,17 @@ struct SaveAsSeen {
 
 // Presses Export; in the Save As dialog types the path and presses Save, answering Yes if it asks
 // before replacing a file, or presses Cancel when there is no path.
-SaveAsSeen ExportThroughSaveAs(HWND page, const std::string* path) {
+SaveAsSeen ExportThroughSaveAs(HWND page, const char* path) {
   SaveAsSeen seen;
   PendingDialog replace{"", [&seen](HWND box) {
                           seen.askedToReplace = true;
                           PostMessageA(box, WM_COMMAND, IDYES, 0);
                         }};
   PendingDialog saveAs{"Save As", [&](HWND dialog) {
-                         seen.opened = true;
-                         HWND name = GetDlgItem(dialog, cmb13) ? GetDlgItem(dialog, cmb13)
-                                                               : GetDlgItem(dialog, edt1);
-                         char text[MAX_PATH] = "";
-                         GetWindowTextA(name, text, sizeof text);
-                         seen.name = text;
+                         HWND name = GetDlgItem(dialog, cmb13);
+                         seen.name = ControlText(dialog, cmb13);
                          seen.type = ControlText(dialog, cmb1);
-                         if (path != nullptr) SetWindowTextA(name, path->c_str());
+                         if (path != nullptr) SetWindowTextA(name, path);
                          replace.owner = dialog;
                          WhenDialogOpens(replace);
                          SendMessageA(GetDlgItem(dialog, path != nullptr ? IDOK : IDCANCEL),
@@ -125,6 +104,7 @@ SaveAsSeen ExportThroughSaveAs(HWND page, const std::string* path) {
   WhenDialogOpens(saveAs);
   SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_BILL_EXPORT, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_BILL_EXPORT)));
+  EXPECT_TRUE(saveAs.ran);
   ForgetPendingDialogs();
   return seen;
 }
@@ -245,9 +225,6 @@ TEST_F(BillPagesTest, BillListsNewestFirstWithItsUsersAndTheirRemainingBill) {
   HWND page = OpenBill();
   ASSERT_NE(nullptr, page);
   HWND list = GetDlgItem(page, IDC_BILL_LIST);
-  const LONG style = GetWindowLongA(list, GWL_STYLE);
-  EXPECT_TRUE(style & LVS_OWNERDATA);
-  EXPECT_FALSE(style & LVS_SINGLESEL);
 
   EXPECT_EQ((std::vector<std::string>{".All users", "alice", "bob"}), UsersBox(page));
   EXPECT_EQ(".All users", Text(page, IDC_BILL_USERS));
@@ -475,76 +452,69 @@ TEST_F(BillPagesTest, PrintWithoutAPrinterSaysSoAndChangesNothing) {
   DestroyWindow(page);
 }
 
-TEST_F(BillPagesTest, ExportWritesWhatTheListShowsThroughSaveAs) {
+TEST_F(BillPagesTest, ExportWritesWhatTheListShowsThroughSaveAsOrSaysWhyNot) {
   BillItem cafe = Item(Call, 0.125f, "bob", 0x0105);
   std::snprintf(cafe.account, sizeof cafe.account, "%s", "Caf\xE9, Ltd");  // code page 1252
   Store({cafe, Item(Call, 1.0f, "alice"), Item(Payment, 2.005f, "Bob")});
-  HWND page = OpenBill();
-  ASSERT_NE(nullptr, page);
-  ChooseUser(page, "bob");
-  // The file's amounts have the digits the list shows.
-  EXPECT_EQ(kPound + "2.01", Cell(page, 0, kAmountColumn));
-  EXPECT_EQ(kPound + "0.13", Cell(page, 1, kAmountColumn));
-  const TempFolder folder;
-
-  SaveAsSeen seen = ExportThroughSaveAs(page, nullptr);
-  ASSERT_TRUE(seen.opened);
-  EXPECT_EQ("Tollwick bill - BOB.csv", seen.name);
-  EXPECT_EQ("CSV files (*.csv)", seen.type);
-  EXPECT_TRUE(folder.Files().empty()) << "Cancel writes nothing";
-
-  const std::string bob = folder.path + "\\bob";  // the dialog adds ".csv"
-  seen = ExportThroughSaveAs(page, &bob);
-  EXPECT_FALSE(seen.askedToReplace);
-  ASSERT_EQ(std::vector<std::string>{"bob.csv"}, folder.Files());
-  const std::string start = std::string("\xEF\xBB\xBF") + kBillCsvHeader;
-  const std::string bobsCall = "Call,2000-12-07,0:00,0:00,1:05,65,\"Caf\xC3\xA9, Ltd\",bob,0.13\r\n";
-  const std::string bobsPayment = "Payment,2000-12-07,,,,,,Bob,-2.01\r\n";
-  EXPECT_EQ(start + bobsCall + bobsPayment, folder.Read("bob.csv"));
-
-  ChooseUser(page, ".All users");
-  const std::string over = folder.path + "\\bob.csv";
-  seen = ExportThroughSaveAs(page, &over);
-  EXPECT_EQ("Tollwick bill.csv", seen.name);
-  EXPECT_TRUE(seen.askedToReplace);
-  EXPECT_EQ(std::vector<std::string>{"bob.csv"}, folder.Files());
-  EXPECT_EQ(start + bobsCall + "Call,2000-12-07,0:00,0:00,0:00,0,Orvonet,alice,1.00\r\n" + bobsPayment,
-            folder.Read("bob.csv"));
-  DestroyWindow(page);
-}
-
-TEST_F(BillPagesTest, ExportToAReadOnlyFileSaysWhyAndWritesNothing) {
-  Store({Item(Call, 3.0f, "bob")});
   const Bill before = bill;
   const std::size_t writes = registry.WritesApplied();
   HWND page = OpenBill();
   ASSERT_NE(nullptr, page);
-  const TempFolder folder;
-  const std::string path = folder.path + "\\kept.csv";
-  { std::ofstream(path, std::ios::binary) << "old"; }
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  ChooseUser(page, "bob");
+  EXPECT_EQ(kPound + "2.01", Cell(page, 0, kAmountColumn));  // the digits the file has
+  EXPECT_EQ(kPound + "0.13", Cell(page, 1, kAmountColumn));
+  char temporary[MAX_PATH];
+  GetTempPathA(sizeof temporary, temporary);
+  const std::string folder = std::string(temporary) + "tollwick-export";
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  const std::string file = folder + "\\bill.csv";
 
+  SaveAsSeen seen = ExportThroughSaveAs(page, nullptr);
+  EXPECT_EQ("Tollwick bill - BOB.csv", seen.name);
+  EXPECT_EQ("CSV files (*.csv)", seen.type);
+  EXPECT_TRUE(FilesIn(folder).empty()) << "Cancel writes nothing";
+
+  EXPECT_FALSE(ExportThroughSaveAs(page, (folder + "\\bill").c_str()).askedToReplace);  // + .csv
+  const std::string start = std::string("\xEF\xBB\xBF") + kBillCsvHeader;
+  const std::string bobsCall = "Call,2000-12-07,0:00,0:00,1:05,65,\"Caf\xC3\xA9, Ltd\",bob,0.13\r\n";
+  const std::string bobsPayment = "Payment,2000-12-07,,,,,,Bob,-2.01\r\n";
+  EXPECT_EQ(start + bobsCall + bobsPayment, ReadFile(file));
+
+  ChooseUser(page, ".All users");
+  seen = ExportThroughSaveAs(page, file.c_str());
+  EXPECT_EQ("Tollwick bill.csv", seen.name);
+  EXPECT_TRUE(seen.askedToReplace);
+  const std::string all =
+      start + bobsCall + "Call,2000-12-07,0:00,0:00,0:00,0,Orvonet,alice,1.00\r\n" + bobsPayment;
+  EXPECT_EQ(all, ReadFile(file));
+
+  // A read-only file is refused with the reason, and nothing is written.
+  SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
   std::string shown;
   PendingDialog error{"Error!", [&shown](HWND box) {
                         shown = Text(box, 0xFFFF);
                         PostMessageA(box, WM_COMMAND, IDOK, 0);
                       }};
   WhenDialogOpens(error);
-  EXPECT_TRUE(ExportThroughSaveAs(page, &path).askedToReplace);
-  ASSERT_TRUE(error.ran);
+  EXPECT_TRUE(ExportThroughSaveAs(page, file.c_str()).askedToReplace);
+  EXPECT_TRUE(error.ran);
   char reason[256] = "";
   FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                  ERROR_ACCESS_DENIED, 0, reason, sizeof reason, nullptr);
-  EXPECT_NE(std::string::npos, shown.find(path)) << shown;
   const std::string why(reason, std::strcspn(reason, "\r\n"));
   ASSERT_FALSE(why.empty());
-  EXPECT_NE(std::string::npos, shown.find(why)) << shown;
-  EXPECT_EQ(std::vector<std::string>{"kept.csv"}, folder.Files());
-  EXPECT_EQ("old", folder.Read("kept.csv"));
+  EXPECT_NE(std::string::npos, shown.find(file + ".\n\n" + why)) << shown;
+  EXPECT_EQ(std::vector<std::string>{"bill.csv"}, FilesIn(folder));
+  EXPECT_EQ(all, ReadFile(file));
   EXPECT_TRUE(IsWindowEnabled(frame));
-  ASSERT_EQ(before.size(), bill.size());
-  EXPECT_EQ(0, std::memcmp(&before[0], &bill[0], sizeof bill[0]));
   EXPECT_EQ(writes, registry.WritesApplied());
+  ASSERT_EQ(before.size(), bill.size());
+  for (std::size_t i = 0; i < bill.size(); ++i) {
+    EXPECT_EQ(0, std::memcmp(&before[i], &bill[i], sizeof bill[i]));
+  }
+  SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(file.c_str());
+  RemoveDirectoryA(folder.c_str());
   DestroyWindow(page);
 }
 

@@ -6,7 +6,6 @@
 #include <iterator>
 #include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/win32/program.h"
@@ -62,32 +61,12 @@ HWND VisibleDialog(const char* caption) {
 
 std::vector<PendingDialog*> pendingDialogs;
 
-// A visible dialog of this thread that the window owns.
-HWND OwnedDialog(HWND owner) {
-  std::pair<HWND, HWND> search{owner, nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& [owner, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(data);
-        char className[16] = "";
-        GetClassNameA(window, className, sizeof className);
-        if (GetWindow(window, GW_OWNER) != owner || std::string(className) != "#32770" ||
-            !IsWindowVisible(window)) {
-          return TRUE;
-        }
-        found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.second;
-}
-
 void CALLBACK LookForDialogs(HWND, UINT, UINT_PTR timer, DWORD) {
   for (PendingDialog* p : pendingDialogs) {
     if (p->ran) continue;
-    HWND dialog = p->owner != nullptr ? OwnedDialog(p->owner)
+    HWND dialog = p->owner != nullptr ? GetLastActivePopup(p->owner)
                                       : FindWindowA("#32770", p->caption.c_str());
-    if (dialog == nullptr || !IsWindowVisible(dialog)) continue;
+    if (dialog == nullptr || dialog == p->owner || !IsWindowVisible(dialog)) continue;
     p->ran = true;
     KillTimer(nullptr, timer);
     p->action(dialog);
