@@ -42,13 +42,20 @@ int main() {
   const std::string target = std::string(folder) + "tollwick-export-bench.csv";
   const std::string bare = std::string(folder) + "tollwick-export-bench-bare.csv";
 
-  double text = 1e30, exported = 1e30, floor = 1e30;
+  double text = 1e30, replaced = 1e30, exported = 1e30, floor = 1e30;
   std::size_t bytes = 0;
   for (int round = 0; round < kRounds; ++round) {
     double start = Seconds();
     const std::string csv = BillCsv(bill, rows, AppendAnsiAsUtf8);
     text = std::min(text, Seconds() - start);
     bytes = csv.size();
+
+    start = Seconds();
+    if (ReplaceFileWith(target.c_str(), csv) != ERROR_SUCCESS) {
+      std::fprintf(stderr, "could not write %s\n", target.c_str());
+      return 1;
+    }
+    replaced = std::min(replaced, Seconds() - start);
 
     start = Seconds();
     const std::string again = BillCsv(bill, rows, AppendAnsiAsUtf8);
@@ -70,7 +77,8 @@ int main() {
 
   std::printf("Export of %d items, %.1f MB (best of %d rounds)\n", kItems, bytes / 1e6, kRounds);
   std::printf("  %-52s %9.1f ms\n", "CSV text made", text * 1e3);
-  std::printf("  %-52s %9.1f ms\n", "exported: text, temporary file, flush, move", exported * 1e3);
+  std::printf("  %-52s %9.1f ms\n", "the text written: temporary file, flush, move", replaced * 1e3);
+  std::printf("  %-52s %9.1f ms\n", "exported: text and write", exported * 1e3);
   std::printf("  %-52s %9.1f ms\n", "floor: the same bytes written, flushed, closed", floor * 1e3);
   std::printf("  %-52s %9.2f    (target 1.5)\n", "export / floor", exported / floor);
   return 0;
