@@ -1,7 +1,8 @@
-// Drives a running tollwick.exe from end-to-end test scripts, as a user or the system would: waits for
-// its window, sends it menu commands and tray clicks, types into and presses the controls of its
-// dialogs and of the page in front of a tabbed dialog, picks tabs, list rows and combo box entries,
-// or kills it; and gets Wine to see the default printer and measures its page.
+// Drives a running tollwick.exe from end-to-end test scripts, as a user or the system would: waits
+// for its window, sends it menu commands, tray clicks and system messages, types into and presses
+// the controls of its dialogs and of the page in front of a tabbed dialog, picks tabs, list rows
+// and combo box entries, or kills it; and gets Wine to see the default printer and measures its
+// page.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -191,6 +192,7 @@ int Usage() {
                "       tollwick_ctl command ID\n"
                "       tollwick_ctl tray LPARAM\n"
                "       tollwick_ctl kill\n"
+               "       tollwick_ctl send MESSAGE WPARAM LPARAM\n"
                "       tollwick_ctl wait-exit SECONDS\n"
                "       tollwick_ctl wait-dialog TITLE SECONDS\n"
                "       tollwick_ctl wait-dialog-closed TITLE SECONDS\n"
@@ -303,6 +305,15 @@ int main(int argc, char** argv) {
   if (std::strcmp(verb, "tray") == 0 && argc == 3) {
     PostMessageA(window, WM_APP + 100, 1000, static_cast<LPARAM>(std::atoi(argv[2])));
     return 0;
+  }
+  if (std::strcmp(verb, "send") == 0 && argc == 5) {
+    // As the system sends WM_ENDSESSION or WM_POWERBROADCAST: it waits for the answer.
+    DWORD_PTR result = 0;
+    const LRESULT sent = SendMessageTimeoutA(
+        window, static_cast<UINT>(std::strtoul(argv[2], nullptr, 0)),
+        static_cast<WPARAM>(std::strtoul(argv[3], nullptr, 0)),
+        static_cast<LPARAM>(std::strtol(argv[4], nullptr, 0)), SMTO_ABORTIFHUNG, 10000, &result);
+    return sent != 0 ? 0 : 1;
   }
   if (std::strcmp(verb, "kill") == 0 && argc == 2) {
     DWORD processId = 0;
