@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_bill.h"
 #include "bench_clock.h"
 #include "bill/bill_views.h"
 #include "bill/win32/bill_pages.h"
@@ -26,29 +27,11 @@ namespace {
 using namespace tollwick;
 
 constexpr int kItems = 100000;
-constexpr int kUsers = 5;
 constexpr int kRounds = 5;
 
 void Pump() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-}
-
-Bill MakeBill(int n) {
-  Bill bill(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    BillItem& item = bill[static_cast<std::size_t>(i)];
-    item.type = i % 10 == 9 ? Payment : Call;
-    item.cost = 0.01f * static_cast<float>(i % 500);
-    std::snprintf(item.user, sizeof item.user, "user%d", i % kUsers);
-    if (item.type == Call) std::snprintf(item.account, sizeof item.account, "%s", "Dial-up account");
-    item.length = MakePackedTime(0, static_cast<std::uint32_t>(i % 60));
-    item.start = MakePackedTime(static_cast<std::uint32_t>(i % 24), 0);
-    item.day = 1 + static_cast<std::uint32_t>(i % 28);
-    item.month = 1 + static_cast<std::uint32_t>(i % 12);
-    item.year = 2000 + static_cast<std::uint32_t>(i / 1000);
-  }
-  return bill;
 }
 
 void Press(HWND dialog, int id) {

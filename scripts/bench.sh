@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/win
 
 # Every benchmark program, by its target name (bench/CMakeLists.txt); name some to run only those.
-benchmarks=(tick_bench bill_bench bill_pages_bench graphs_bench)
+benchmarks=(tick_bench bill_bench bill_pages_bench bill_export_bench graphs_bench)
 if [ $# -gt 0 ]; then benchmarks=("$@"); fi
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \

@@ -20,9 +20,16 @@ constexpr std::size_t kDateTextChars = 36;        // three "%i" fields of any 32
 // not a number), or a currency text that does not fit, gives an empty text.
 void MoneyText(Environment& env, float amount, char out[kMoneyTextChars]);
 
+// The digits MoneyText shows under a currency format of two decimals, written plainly: a minus
+// sign unless the amount rounds to zero, the whole units without grouping, a dot and two decimals.
+// As the currency format does, it rounds the "%f" text half away from zero: -2.005 reads "-2.01".
+// Of any finite amount; empty for one that is not a number. Returns the text's length.
+constexpr std::size_t kPlainMoneyTextChars = 48;  // "-", 39 digits of the largest float, ".00"
+std::size_t PlainMoneyText(float amount, char out[kPlainMoneyTextChars]);
+
 // "h:mm" from bits 8-15 and 0-7 only; the hours are not padded, the minutes get at least two digits:
-// 0x0105 reads "1:05", all bits set "255:255".
-void PackedTimeText(PackedTime value, char out[kPackedTimeTextChars]);
+// 0x0105 reads "1:05", all bits set "255:255". Returns the text's length.
+std::size_t PackedTimeText(PackedTime value, char out[kPackedTimeTextChars]);
 
 // "day/month/year" without leading zeros: "7/12/2000".
 void DateText(std::uint32_t day, std::uint32_t month, std::uint32_t year, char out[kDateTextChars]);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A user's way through the Options dialog: open it, add a payment, see the Statistics tab and the
-# remaining bill follow, delete two rows, edit an alarm and Cancel, then open it again, change a Misc
-# switch and OK, and leave. The registry must then hold exactly what that leaves.
+# remaining bill follow, delete two rows, export the rest, edit an alarm and Cancel, then open it
+# again, change a Misc switch and OK, and leave. The registry must then hold exactly what that leaves.
 source "$(dirname "$0")/lib.sh"
 
 frame="Tollwick configuration"
@@ -60,6 +60,26 @@ ctl press "$frame" $IDC_BILL_DELETE
 wait_reg ".Bill" "" "REG_DWORD 0x2" 10 "the count after the delete"
 wait_text $IDC_BILL_REMAINING "£1.85" "remaining bill after the delete"
 screenshot bill-after-delete
+
+# Bill: the two items left, exported through Save As and read back as a spreadsheet would.
+export_file=$artifacts/bill.csv
+ctl press "$frame" 1038
+ctl wait-dialog "Save As" 10 || fail "Save As did not open"
+ctl set-text "Save As" 1148 "$(winepath -w "$export_file")"  # the file name box, cmb13
+ctl press "Save As" 1
+ctl wait-dialog-closed "Save As" 10 || fail "Save As did not close on Save"
+within 10 test -s "$export_file" || fail "the export wrote no file"
+python3 - "$export_file" <<'EOF' || fail "the exported bill"
+import csv, sys
+raw = open(sys.argv[1], "rb").read()
+assert raw.startswith(b"\xef\xbb\xbf") and raw.count(b"\r\n") == 3, raw
+with open(sys.argv[1], encoding="utf-8-sig", newline="") as f:
+    rows = list(csv.reader(f))
+expected = [["Type", "Date", "Start", "End", "Length", "Minutes", "Account", "User", "Amount"],
+            ["Call", "2026-12-03", "9:00", "9:05", "0:05", "5", "My ISP", "alice", "1.25"],
+            ["Call", "2026-12-04", "16:00", "16:02", "0:02", "2", "My ISP", "bob", "0.60"]]
+assert rows == expected, rows
+EOF
 
 # Alarms: a name typed into slot 1, then Cancel: nothing of it is kept.
 ctl tab "$frame" $tabs $tab_alarms

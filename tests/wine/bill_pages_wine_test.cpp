@@ -6,16 +6,20 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "bill/add_to_bill.h"
+#include "bill/bill_csv.h"
 #include "bill/win32/add_bill_item.h"
 #include "bill_items.h"
 #include "default_printer.h"
@@ -42,6 +46,55 @@ std::string Text(HWND window, int id) {
 void Press(HWND dialog, int id) {
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &found);
+  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(found.cFileName);
+  }
+  if (search != INVALID_HANDLE_VALUE) FindClose(search);
+  return names;
+}
+
+// What a Save As dialog showed when it opened, and whether it asked before replacing a file.
+struct SaveAsSeen {
+  std::string name;
+  std::string type;
+  bool askedToReplace = false;
+};
+
+// Presses Export; in the Save As dialog types the path and presses Save, answering Yes if it asks
+// before replacing a file, or presses Cancel when there is no path.
+SaveAsSeen ExportThroughSaveAs(HWND page, const char* path) {
+  SaveAsSeen seen;
+  PendingDialog replace{"", [&seen](HWND box) {
+                          seen.askedToReplace = true;
+                          PostMessageA(box, WM_COMMAND, IDYES, 0);
+                        }};
+  PendingDialog saveAs{"Save As", [&](HWND dialog) {
+                         HWND name = GetDlgItem(dialog, cmb13);
+                         seen.name = ControlText(dialog, cmb13);
+                         seen.type = ControlText(dialog, cmb1);
+                         if (path != nullptr) SetWindowTextA(name, path);
+                         replace.owner = dialog;
+                         WhenDialogOpens(replace);
+                         SendMessageA(GetDlgItem(dialog, path != nullptr ? IDOK : IDCANCEL),
+                                      BM_CLICK, 0, 0);
+                       }};
+  WhenDialogOpens(saveAs);
+  SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_BILL_EXPORT, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_BILL_EXPORT)));
+  EXPECT_TRUE(saveAs.ran);
+  ForgetPendingDialogs();
+  return seen;
 }
 
 class BillPagesTest : public ::testing::Test {
@@ -154,22 +207,6 @@ TEST_F(BillPagesTest, BillListsNewestFirstWithItsUsersAndTheirRemainingBill) {
   HWND page = OpenBill();
   ASSERT_NE(nullptr, page);
   HWND list = GetDlgItem(page, IDC_BILL_LIST);
-  const LONG style = GetWindowLongA(list, GWL_STYLE);
-  EXPECT_TRUE(style & LVS_OWNERDATA);
-  EXPECT_FALSE(style & LVS_SINGLESEL);
-
-  const char* titles[] = {"Type", "Amount", "By", "Account", "Start", "End", "Length", "Date"};
-  const int widths[] = {60, 60, 80, 80, 50, 50, 50, 80};
-  for (int i = 0; i < 8; ++i) {
-    char title[32] = "";
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = title;
-    column.cchTextMax = sizeof title;
-    ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column)));
-    EXPECT_STREQ(titles[i], title);
-    EXPECT_EQ(widths[i], column.cx);
-  }
 
   EXPECT_EQ((std::vector<std::string>{".All users", "alice", "bob"}), UsersBox(page));
   EXPECT_EQ(".All users", Text(page, IDC_BILL_USERS));
@@ -356,7 +393,7 @@ TEST_F(BillPagesTest, AddCallRefusesAnImpossibleTimeNamingTheField) {
                  }};
     WhenDialogOpens(fill);
     EXPECT_FALSE(ShowAddCallDialog(frame, request));
-    EXPECT_TRUE(error.ran);
+    ASSERT_TRUE(error.ran);
     EXPECT_EQ(c.message, shown);
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(0, std::memcmp(&blank, &item, sizeof item));
@@ -394,6 +431,72 @@ TEST_F(BillPagesTest, PrintWithoutAPrinterSaysSoAndChangesNothing) {
   }
   EXPECT_EQ(writes, registry.WritesApplied());
   EXPECT_EQ(1, Rows(page));  // still bob's bill
+  DestroyWindow(page);
+}
+
+TEST_F(BillPagesTest, ExportWritesWhatTheListShowsThroughSaveAsOrSaysWhyNot) {
+  BillItem cafe = Item(Call, 0.125f, "bob", 0x0105);
+  std::snprintf(cafe.account, sizeof cafe.account, "%s", "Caf\xE9, Ltd");  // code page 1252
+  Store({cafe, Item(Call, 1.0f, "alice"), Item(Payment, 2.005f, "Bob")});
+  const Bill before = bill;
+  const std::size_t writes = registry.WritesApplied();
+  HWND page = OpenBill();
+  ASSERT_NE(nullptr, page);
+  ChooseUser(page, "bob");
+  EXPECT_EQ(kPound + "2.01", Cell(page, 0, kAmountColumn));  // the digits the file has
+  EXPECT_EQ(kPound + "0.13", Cell(page, 1, kAmountColumn));
+  char temporary[MAX_PATH];
+  GetTempPathA(sizeof temporary, temporary);
+  const std::string folder = std::string(temporary) + "tollwick-export";
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  const std::string file = folder + "\\bill.csv";
+
+  SaveAsSeen seen = ExportThroughSaveAs(page, nullptr);
+  EXPECT_EQ("Tollwick bill - BOB.csv", seen.name);
+  EXPECT_EQ("CSV files (*.csv)", seen.type);
+  EXPECT_TRUE(FilesIn(folder).empty()) << "Cancel writes nothing";
+
+  EXPECT_FALSE(ExportThroughSaveAs(page, (folder + "\\bill").c_str()).askedToReplace);  // + .csv
+  const std::string start = std::string("\xEF\xBB\xBF") + kBillCsvHeader;
+  const std::string bobsCall = "Call,2000-12-07,0:00,0:00,1:05,65,\"Caf\xC3\xA9, Ltd\",bob,0.13\r\n";
+  const std::string bobsPayment = "Payment,2000-12-07,,,,,,Bob,-2.01\r\n";
+  EXPECT_EQ(start + bobsCall + bobsPayment, ReadFile(file));
+
+  ChooseUser(page, ".All users");
+  seen = ExportThroughSaveAs(page, file.c_str());
+  EXPECT_EQ("Tollwick bill.csv", seen.name);
+  EXPECT_TRUE(seen.askedToReplace);
+  const std::string all =
+      start + bobsCall + "Call,2000-12-07,0:00,0:00,0:00,0,Orvonet,alice,1.00\r\n" + bobsPayment;
+  EXPECT_EQ(all, ReadFile(file));
+
+  // A read-only file is refused with the reason, and nothing is written.
+  SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+  std::string shown;
+  PendingDialog error{"Error!", [&shown](HWND box) {
+                        shown = Text(box, 0xFFFF);
+                        PostMessageA(box, WM_COMMAND, IDOK, 0);
+                      }};
+  WhenDialogOpens(error);
+  EXPECT_TRUE(ExportThroughSaveAs(page, file.c_str()).askedToReplace);
+  EXPECT_TRUE(error.ran);
+  char reason[256] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 ERROR_ACCESS_DENIED, 0, reason, sizeof reason, nullptr);
+  const std::string why(reason, std::strcspn(reason, "\r\n"));
+  ASSERT_FALSE(why.empty());
+  EXPECT_NE(std::string::npos, shown.find(file + ".\n\n" + why)) << shown;
+  EXPECT_EQ(std::vector<std::string>{"bill.csv"}, FilesIn(folder));
+  EXPECT_EQ(all, ReadFile(file));
+  EXPECT_TRUE(IsWindowEnabled(frame));
+  EXPECT_EQ(writes, registry.WritesApplied());
+  ASSERT_EQ(before.size(), bill.size());
+  for (std::size_t i = 0; i < bill.size(); ++i) {
+    EXPECT_EQ(0, std::memcmp(&before[i], &bill[i], sizeof bill[i]));
+  }
+  SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(file.c_str());
+  RemoveDirectoryA(folder.c_str());
   DestroyWindow(page);
 }
 

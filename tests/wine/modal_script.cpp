@@ -63,8 +63,9 @@ std::vector<PendingDialog*> pendingDialogs;
 void CALLBACK LookForDialogs(HWND, UINT, UINT_PTR timer, DWORD) {
   for (PendingDialog* p : pendingDialogs) {
     if (p->ran) continue;
-    HWND dialog = FindWindowA("#32770", p->caption.c_str());
-    if (dialog == nullptr || !IsWindowVisible(dialog)) continue;
+    HWND dialog = p->owner != nullptr ? GetLastActivePopup(p->owner)
+                                      : FindWindowA("#32770", p->caption.c_str());
+    if (dialog == nullptr || dialog == p->owner || !IsWindowVisible(dialog)) continue;
     p->ran = true;
     KillTimer(nullptr, timer);
     p->action(dialog);

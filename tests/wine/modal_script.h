@@ -16,10 +16,13 @@ void RunWhileModal(const std::function<void()>& open, const std::function<void()
 
 // An action to run once a visible dialog with this caption is up (a message box is one), from a
 // thread timer that the dialog's own modal loop dispatches. One at a time per caption; they may nest.
+// With an owner, the caption is not asked for: the window that owner shows over itself counts,
+// such as a question a system dialog asks, whose caption differs from system to system.
 struct PendingDialog {
   std::string caption;
   std::function<void(HWND)> action;
   bool ran = false;
+  HWND owner = nullptr;
 };
 // Arms the action; it must stay alive until it ran or ForgetPendingDialogs.
 void WhenDialogOpens(PendingDialog& pending);

@@ -3,9 +3,11 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <optional>
 
 #include "bill/add_to_bill.h"
 #include "bill/win32/add_bill_item.h"
+#include "bill/win32/bill_export.h"
 #include "bill/win32/bill_print.h"
 #include "platform/win32/scoped_handles.h"
 #include "resources/bill_page_ids.h"
@@ -146,6 +148,10 @@ class BillPage : public OptionPage {
       case IDC_BILL_DELETE:
         Delete();
         break;
+      case IDC_BILL_EXPORT:
+        // What the list shows, which after an add may be another user's than the box shows.
+        ExportBill(window(), subject_.bill, rows_, shownFilter_ ? &*shownFilter_ : nullptr);
+        break;
       case IDC_BILL_MORE: {
         RECT button;
         GetWindowRect(GetDlgItem(window(), IDC_BILL_MORE), &button);
@@ -178,6 +184,7 @@ class BillPage : public OptionPage {
   // theirs.
   void ShowList(const UserKey* filter) {
     rows_ = BillRows(subject_.bill, filter);
+    shownFilter_ = filter != nullptr ? std::optional<UserKey>(*filter) : std::nullopt;
     HWND list = List();
     // Row by row: clearing all rows at once (item -1) walks every row of the list.
     LVITEMA clear{};
@@ -233,6 +240,7 @@ class BillPage : public OptionPage {
 
   BillPageSubject& subject_;
   std::vector<std::uint32_t> rows_;
+  std::optional<UserKey> shownFilter_;  // the filter rows_ were chosen by
   std::vector<UserKey> keys_;
   ScopedMenu moreMenu_;
 };

@@ -56,6 +56,9 @@ struct GdiObjectRelease {
 struct ImageListRelease {
   static void Release(HIMAGELIST images) { ImageList_Destroy(images); }
 };
+struct FileRelease {
+  static void Release(HANDLE file) { CloseHandle(file); }
+};
 
 // An icon the program built (CreateIcon); icons loaded from resources are shared and never owned.
 using ScopedIcon = ScopedHandle<HICON, IconRelease>;
@@ -83,6 +86,8 @@ using ScopedPen = ScopedGdiObject<HPEN>;
 using ScopedBitmap = ScopedGdiObject<HBITMAP>;
 // An image list no control owns (one given to a tab control stays the program's to destroy).
 using ScopedImageList = ScopedHandle<HIMAGELIST, ImageListRelease>;
+// An open file (CreateFileA); hold null, never INVALID_HANDLE_VALUE, for no file.
+using ScopedFile = ScopedHandle<HANDLE, FileRelease>;
 
 // The DC of a window or of the screen (window null), borrowed with GetDC and given back with
 // ReleaseDC to the window it came from.

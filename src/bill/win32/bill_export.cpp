@@ -1,0 +1,106 @@
+#include "bill/win32/bill_export.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "bill/bill_csv.h"
+#include "platform/win32/scoped_handles.h"
+
+namespace tollwick {
+namespace {
+
+// The folder part of a path, its last separator included; the current folder when there is none.
+std::string FolderOf(const char* path) {
+  const char* end = std::strrchr(path, '\\');
+  const char* slash = std::strrchr(path, '/');
+  if (slash != nullptr && (end == nullptr || slash > end)) end = slash;
+  return end != nullptr ? std::string(path, end + 1) : std::string(".");
+}
+
+DWORD WriteAll(HANDLE file, const std::string& bytes) {
+  constexpr std::size_t kChunk = 1u << 30;  // WriteFile takes a 32-bit count
+  for (std::size_t done = 0; done < bytes.size();) {
+    const DWORD chunk = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) return GetLastError();
+    done += written;
+  }
+  // On the disk before it takes the target's name: a power cut must not leave an empty file there.
+  return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
+}
+
+void ReportWriteFailure(HWND owner, const char* path, DWORD error) {
+  char reason[512] = "";
+  if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                     reason, sizeof reason, nullptr) == 0) {
+    std::snprintf(reason, sizeof reason, "Error %lu.", static_cast<unsigned long>(error));
+  }
+  for (std::size_t n = std::strlen(reason); n > 0 && (reason[n - 1] == '\r' || reason[n - 1] == '\n');) {
+    reason[--n] = '\0';
+  }
+  const std::string text = "The bill could not be written to " + std::string(path) + ".\n\n" + reason;
+  MessageBoxA(owner, text.c_str(), "Error!", MB_ICONERROR);
+}
+
+}  // namespace
+
+void AppendAnsiAsUtf8(const char* text, std::size_t length, std::string& out) {
+  const int size = static_cast<int>(length);
+  const int wideChars = MultiByteToWideChar(CP_ACP, 0, text, size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(wideChars), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text, size, wide.data(), wideChars);
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideChars, nullptr, 0, nullptr,
+                                        nullptr);
+  const std::size_t at = out.size();
+  out.resize(at + static_cast<std::size_t>(bytes));
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideChars, out.data() + at, bytes, nullptr, nullptr);
+}
+
+DWORD ReplaceFileWith(const char* path, const std::string& bytes) {
+  // Windows' move refuses to replace a read-only file, but not every implementation of it does
+  // (Wine's replaces it): asked first, so the user's protection holds everywhere.
+  const DWORD attributes = GetFileAttributesA(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    return ERROR_ACCESS_DENIED;
+  }
+  char temporary[MAX_PATH];
+  if (GetTempFileNameA(FolderOf(path).c_str(), "twk", 0, temporary) == 0) return GetLastError();
+  DWORD error = ERROR_SUCCESS;
+  {
+    HANDLE opened = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    const ScopedFile file(opened != INVALID_HANDLE_VALUE ? opened : nullptr);
+    error = file ? WriteAll(file.get(), bytes) : GetLastError();
+  }
+  if (error == ERROR_SUCCESS &&
+      !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    error = GetLastError();
+  }
+  if (error != ERROR_SUCCESS) DeleteFileA(temporary);
+  return error;
+}
+
+void ExportBill(HWND owner, const Bill& bill, const std::vector<std::uint32_t>& rows,
+                const UserKey* filter) {
+  owner = GetAncestor(owner, GA_ROOT);
+  char path[MAX_PATH] = "";
+  std::snprintf(path, sizeof path, "%s", BillCsvFileName(filter).c_str());
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = "CSV files (*.csv)\0*.csv\0";
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = sizeof path;
+  dialog.lpstrDefExt = "csv";
+  // The program's current folder stays where it was.
+  dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                 OFN_NOCHANGEDIR;
+  if (!GetSaveFileNameA(&dialog)) return;
+  const DWORD error = ReplaceFileWith(path, BillCsv(bill, rows, AppendAnsiAsUtf8));
+  if (error != ERROR_SUCCESS) ReportWriteFailure(owner, path, error);
+}
+
+}  // namespace tollwick

@@ -1,0 +1,28 @@
+#pragma once
+// "E&xport..." on the Bill tab: the Save As dialog, then the file written whole or not at all.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "bill/bill_store.h"
+
+namespace tollwick {
+
+// Asks for a file (Save As, offering BillCsvFileName) and writes the rows there (BillCsv, newest
+// first as the Bill tab lists them). Cancel writes nothing; a file that cannot be written is named
+// in an "Error!" box with the system's reason. The bill is never changed.
+void ExportBill(HWND owner, const Bill& bill, const std::vector<std::uint32_t>& rows,
+                const UserKey* filter);
+
+// The UTF-8 form of a text in the ANSI code page (CP_ACP), appended to out.
+void AppendAnsiAsUtf8(const char* text, std::size_t length, std::string& out);
+
+// Writes the bytes to a temporary file in the path's folder and puts it in the path's place in one
+// step, so the path holds its old content or all of the new, never a part. ERROR_SUCCESS, or the
+// error of the step that failed (nothing is then left behind).
+DWORD ReplaceFileWith(const char* path, const std::string& bytes);
+
+}  // namespace tollwick
