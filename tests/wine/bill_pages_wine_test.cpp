@@ -24,7 +24,7 @@
 #include "resources/add_bill_item_ids.h"
 #include "resources/bill_page_ids.h"
 #include "resources/statistics_page_ids.h"
-#include "text/win32/option_page.h"
+#include "ui/win32/option_page.h"
 
 namespace tollwick {
 namespace {

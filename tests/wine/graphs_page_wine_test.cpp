@@ -111,7 +111,7 @@ class GraphsPageWine : public ::testing::Test {
     bill_ = {Call("bob", 10, 120, 3),  Call("Alice", 10, 60, 3), Call("BOB", 22, 180, 12),
              Call("10th", 5, 60, 1), Call("alice", 23, 125, 5)};
     page_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PAGE_GRAPHS),
-                               host_.get(), OptionPageProc<GraphsPage>,
+                               host_.get(), DialogProc<GraphsPage>,
                                reinterpret_cast<LPARAM>(&subject_));
     ASSERT_NE(nullptr, page_);
   }

@@ -2,7 +2,7 @@
 // parameter, filling its controls is never an edit, the frame's three messages reach it, and the
 // page object goes with its window.
 
-#include "text/win32/option_page.h"
+#include "ui/win32/option_page.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -78,7 +78,7 @@ class OptionPageTest : public ::testing::Test {
     ASSERT_NE(nullptr, frame);
     subject.text = "Orvonet Dial";
     page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_TEST_PAGE), frame,
-                              OptionPageProc<TestPage>, reinterpret_cast<LPARAM>(&subject));
+                              DialogProc<TestPage>, reinterpret_cast<LPARAM>(&subject));
     ASSERT_NE(nullptr, page);
   }
   void TearDown() override {

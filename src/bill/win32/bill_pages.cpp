@@ -10,7 +10,7 @@
 #include "resources/bill_page_ids.h"
 #include "resources/statistics_page_ids.h"
 #include "text/win32/dialog_fields.h"
-#include "text/win32/option_page.h"
+#include "ui/win32/option_page.h"
 
 namespace tollwick {
 namespace {
@@ -113,10 +113,8 @@ class BillPage : public OptionPage {
       SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
     // The list owns the picture list (its style does not share it) and destroys it with itself.
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window(), GWLP_HINSTANCE));
-    HIMAGELIST images = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_BILL_ITEMS), 16, 0,
-                                             RGB(0, 128, 128), IMAGE_BITMAP, 0);
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL,
+                 reinterpret_cast<LPARAM>(LoadImageStrip(IDB_BILL_ITEMS)));
     FillUsersBox(Users(), subject_.bill, keys_);
     ShowList(SelectedUserKey(Users(), keys_));
   }
@@ -207,11 +205,8 @@ class BillPage : public OptionPage {
 
   void Delete() {
     std::vector<std::uint32_t> positions;
-    HWND list = List();
-    for (LRESULT row = SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
-         row >= 0 && static_cast<std::size_t>(row) < rows_.size();
-         row = SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED)) {
-      positions.push_back(rows_[row]);
+    for (const int row : SelectedRows(IDC_BILL_LIST)) {
+      if (static_cast<std::size_t>(row) < rows_.size()) positions.push_back(rows_[row]);
     }
     DeleteBillItems(subject_.store, subject_.bill, positions);
     RecountBillTotals();
@@ -227,11 +222,11 @@ class BillPage : public OptionPage {
 }  // namespace
 
 INT_PTR CALLBACK StatisticsPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return OptionPageProc<StatisticsPage>(window, message, wParam, lParam);
+  return DialogProc<StatisticsPage>(window, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK BillPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return OptionPageProc<BillPage>(window, message, wParam, lParam);
+  return DialogProc<BillPage>(window, message, wParam, lParam);
 }
 
 void BillItemAppended(const BillItem& item) {

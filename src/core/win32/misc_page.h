@@ -8,7 +8,7 @@
 #include "core/program_settings.h"
 #include "platform/settings_store.h"
 #include "platform/win32/scoped_handles.h"
-#include "text/win32/option_page.h"
+#include "ui/win32/option_page.h"
 
 namespace tollwick {
 
@@ -21,7 +21,7 @@ struct MiscPageSubject {
 };
 
 // Create with CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MISC_PAGE), frame,
-// OptionPageProc<MiscPage>, reinterpret_cast<LPARAM>(&subject)).
+// DialogProc<MiscPage>, reinterpret_cast<LPARAM>(&subject)).
 class MiscPage : public OptionPage {
  public:
   using Subject = MiscPageSubject;

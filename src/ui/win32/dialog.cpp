@@ -1,0 +1,106 @@
+#include "ui/win32/dialog.h"
+
+#include <string>
+
+namespace tollwick {
+namespace {
+
+constexpr int kImageStripWidth = 16;
+constexpr COLORREF kImageStripMask = RGB(0, 128, 128);
+
+Dialog* DialogOf(HWND window) {
+  return reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+}  // namespace
+
+HINSTANCE DialogInstance() { return GetModuleHandleA(nullptr); }
+
+INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: {
+      const auto control = reinterpret_cast<HWND>(lParam);
+      // Left to the dialog's default handling, which does nothing with it.
+      if (control != nullptr && filling()) return FALSE;
+      Command(LOWORD(wParam), HIWORD(wParam), control);
+      return TRUE;
+    }
+    case WM_NOTIFY:
+      // Unhandled, the notification gets the default result: a change going on is allowed.
+      if (filling()) return FALSE;
+      SetWindowLongPtrA(window_, DWLP_MSGRESULT, Notify(*reinterpret_cast<const NMHDR*>(lParam)));
+      return TRUE;
+    default:
+      return Message(message, wParam, lParam) ? TRUE : FALSE;
+  }
+}
+
+HIMAGELIST Dialog::LoadImageStrip(int bitmap) const {
+  return ImageList_LoadImageA(DialogInstance(), MAKEINTRESOURCEA(bitmap), kImageStripWidth, 0,
+                              kImageStripMask, IMAGE_BITMAP, 0);
+}
+
+std::vector<int> Dialog::SelectedRows(int list) const {
+  std::vector<int> rows;
+  const HWND control = Control(list);
+  for (LRESULT row = SendMessageA(control, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+       row >= 0; row = SendMessageA(control, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED)) {
+    rows.push_back(static_cast<int>(row));
+  }
+  return rows;
+}
+
+void Dialog::ShowError(const char* text) const {
+  MessageBoxA(window_, text, "Error!", MB_ICONERROR);
+}
+
+bool Dialog::RefuseField(int id, const char* what, const char* field) const {
+  ShowError((std::string("Invalid ") + what + " entered for '" + field + "'!").c_str());
+  SetFocus(Control(id));
+  return false;
+}
+
+void Dialog::SetIcon(int icon) const {
+  const HICON picture = LoadIconA(DialogInstance(), MAKEINTRESOURCEA(icon));
+  SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(picture));
+  SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(picture));
+}
+
+INT_PTR ModalDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) {
+    switch (LOWORD(wParam)) {
+      case IDOK:
+        if (Accept()) EndDialog(window(), IDOK);
+        return TRUE;
+      case IDCANCEL:
+        Dismissed();
+        EndDialog(window(), IDCANCEL);
+        return TRUE;
+      default:
+        break;
+    }
+  }
+  return Dialog::Dispatch(message, wParam, lParam);
+}
+
+INT_PTR StartDialog(std::unique_ptr<Dialog> dialog) {
+  Dialog& kept = *dialog;
+  SetWindowLongPtrA(kept.window(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog.release()));
+  Dialog::FillScope filling(kept);
+  kept.Fill();
+  return TRUE;
+}
+
+INT_PTR DispatchDialog(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Dialog* dialog = DialogOf(window);
+  if (dialog == nullptr) return FALSE;  // before WM_INITDIALOG
+  if (message == WM_NCDESTROY) {
+    // The window's data has owned the dialog since StartDialog; it goes with the window.
+    const std::unique_ptr<Dialog> owned(dialog);
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    return TRUE;
+  }
+  return dialog->Dispatch(message, wParam, lParam);
+}
+
+}  // namespace tollwick
