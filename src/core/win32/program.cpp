@@ -49,7 +49,7 @@ Program::Program(HINSTANCE instanceHandle, Registry* registryOverride)
                      AlarmNoticeSource source{alarms, environment,
                                               [this] { return call.CurrentCost(); },
                                               [this] { return call.CallLength(); }};
-                     ShowAlarmNotice(instance, source, slot, cost, call.CallLength());
+                     ShowAlarmNotice(source, slot, cost, call.CallLength());
                    }),
       call(CallServices{store, environment, profiles, bill, alarms, alarmActions, BillItemAppended}),
       statisticsPage{bill,

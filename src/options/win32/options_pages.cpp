@@ -50,8 +50,7 @@ OptionsPageWindow MakeSetupPage(HWND frame, int dialog, Program& program) {
       frame, dialog,
       SetupPageSubject{program.profiles, DialUpEntryNames(),
                        [&program](HWND owner, Discount& discount) {
-                         return ShowAddDiscountDialog(program.instance, owner, discount,
-                                                      program.store) == IDOK;
+                         return ShowAddDiscountDialog(owner, discount, program.store) == IDOK;
                        }});
 }
 
