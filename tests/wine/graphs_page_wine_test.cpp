@@ -23,6 +23,7 @@
 #include "resources/graphs_page_ids.h"
 #include "resources/options_frame_ids.h"
 #include "resources/resource.h"
+#include "ui/win32/single_dialog.h"
 
 namespace tollwick {
 namespace {
@@ -214,7 +215,7 @@ TEST(GraphsTabWine, TheOptionsDialogsGraphsTabShowsEachSeriesAndPrintsFromPrint)
   program.bill = VariedBill();
   std::string told;
   RunWhileModal([] { ShowOptionsDialog(nullptr); }, [&] {
-    HWND frame = program.optionsDialog;
+    HWND frame = OpenSingleDialog(IDD_OPTIONS);
     ASSERT_NE(nullptr, frame);
     HWND tabs = GetDlgItem(frame, IDC_OPTIONS_TABS);
     for (int tab = 0; tab < TabCtrl_GetItemCount(tabs); ++tab) {

@@ -55,10 +55,6 @@ class Program {
   HWND mainWindow = nullptr;
   ScopedMenu trayMenu;
   bool online = false;
-  // The tray menu's dialogs, each non-null exactly while it is open (see single_dialog.h).
-  HWND callInfoDialog = nullptr;
-  HWND optionsDialog = nullptr;
-  HWND aboutDialog = nullptr;
   // The Options dialog and the About box belong to a module above this one; the entry point
   // gives them here. The tray menu leaves a command without one alone.
   ShowDialogFunction showOptions = nullptr;

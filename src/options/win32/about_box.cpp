@@ -1,65 +1,47 @@
 #include "options/win32/about_box.h"
 
 #include "core/win32/program.h"
-#include "core/win32/single_dialog.h"
 #include "resources/about_ids.h"
 #include "resources/resource.h"
+#include "ui/win32/single_dialog.h"
 
 namespace tollwick {
 namespace {
 
-// The address is the button's own label, so what it shows is what it opens.
-void OpenWebPage(HWND dialog) {
-  char address[256] = "";
-  GetDlgItemTextA(dialog, IDC_ABOUT_WEB_PAGE, address, sizeof address);
-  App().shellExecute(nullptr, "open", address, nullptr, nullptr, SW_SHOWMAXIMIZED);
-}
+class AboutBox : public SingleDialog {
+ public:
+  // What opens the web page.
+  using Subject = Program::ShellExecuteFunction;
+  static constexpr int kTemplate = IDD_ABOUT;
+  AboutBox(HWND window, Subject& shellExecute)
+      : SingleDialog(window, kTemplate), shellExecute_(shellExecute) {}
 
-void Close(HWND dialog) {
-  App().aboutDialog = nullptr;
-  EndDialog(dialog, 1);
-}
+ private:
+  void Fill() override { ShowOnTaskBar(IDI_APP); }
 
-INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  Program& app = App();
-  switch (message) {
-    case WM_INITDIALOG:
-      SetClassLongPtrA(dialog, GCLP_HICON,
-                       reinterpret_cast<LONG_PTR>(LoadIconA(app.instance, MAKEINTRESOURCEA(IDI_APP))));
-      // A button on the task bar, although the owner is the hidden main window.
-      SetWindowLongPtrA(dialog, GWL_EXSTYLE,
-                        GetWindowLongPtrA(dialog, GWL_EXSTYLE) | WS_EX_APPWINDOW);
-      app.aboutDialog = dialog;
-      return TRUE;
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDC_ABOUT_WEB_PAGE:
-          OpenWebPage(dialog);
-          break;
-        case IDOK:
-        case IDCANCEL:
-          Close(dialog);
-          break;
-        default:
-          break;
-      }
-      return TRUE;
-    case WM_CLOSE:
-      Close(dialog);
-      return TRUE;
-    case WM_DESTROY:
-      app.aboutDialog = nullptr;
-      return TRUE;
-    default:
-      return FALSE;
+  void Command(int id, int /*code*/, HWND /*control*/) override {
+    if (id == IDC_ABOUT_WEB_PAGE) OpenWebPage();
   }
-}
+
+  // At once, rather than through the Cancel that the default handling posts.
+  bool Message(UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/) override {
+    if (message != WM_CLOSE) return false;
+    Close(IDCANCEL);
+    return true;
+  }
+
+  // The address is the button's own label, so what it shows is what it opens.
+  void OpenWebPage() {
+    char address[256] = "";
+    GetDlgItemTextA(window(), IDC_ABOUT_WEB_PAGE, address, sizeof address);
+    shellExecute_(nullptr, "open", address, nullptr, nullptr, SW_SHOWMAXIMIZED);
+  }
+
+  Subject& shellExecute_;
+};
 
 }  // namespace
 
-void ShowAboutBox(HWND owner) {
-  Program& app = App();
-  ShowSingleDialog(app.aboutDialog, app.instance, IDD_ABOUT, owner, AboutProc, 0);
-}
+void ShowAboutBox(HWND owner) { RunSingleModal<AboutBox>(owner, App().shellExecute); }
 
 }  // namespace tollwick

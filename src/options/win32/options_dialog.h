@@ -46,7 +46,7 @@ extern const OptionsPageTable kOptionsPages;
 template <typename Page>
 OptionsPageWindow CreateOptionsPage(HWND frame, int dialog, typename Page::Subject&& subject) {
   auto kept = std::make_shared<typename Page::Subject>(std::move(subject));
-  HWND window = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(dialog), frame,
+  HWND window = CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(dialog), frame,
                                    DialogProc<Page>, reinterpret_cast<LPARAM>(kept.get()));
   return {window, std::move(kept)};
 }

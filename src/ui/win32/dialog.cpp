@@ -60,21 +60,22 @@ bool Dialog::RefuseField(int id, const char* what, const char* field) const {
   return false;
 }
 
-void Dialog::SetIcon(int icon) const {
+void Dialog::ShowOnTaskBar(int icon) const {
   const HICON picture = LoadIconA(DialogInstance(), MAKEINTRESOURCEA(icon));
   SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(picture));
   SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(picture));
+  SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_APPWINDOW);
 }
 
 INT_PTR ModalDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND) {
     switch (LOWORD(wParam)) {
       case IDOK:
-        if (Accept()) EndDialog(window(), IDOK);
+        if (Accept()) Close(IDOK);
         return TRUE;
       case IDCANCEL:
         Dismissed();
-        EndDialog(window(), IDCANCEL);
+        Close(IDCANCEL);
         return TRUE;
       default:
         break;
@@ -82,6 +83,8 @@ INT_PTR ModalDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   return Dialog::Dispatch(message, wParam, lParam);
 }
+
+void ModalDialog::Close(INT_PTR result) { EndDialog(window(), result); }
 
 INT_PTR StartDialog(std::unique_ptr<Dialog> dialog) {
   Dialog& kept = *dialog;

@@ -76,8 +76,9 @@ class Dialog {
   // Refuses what a field holds: "Invalid <what> entered for '<field>'!" in an "Error!" box, then
   // the field takes the focus so the user can put it right. False, for a check to return.
   bool RefuseField(int id, const char* what, const char* field) const;
-  // The picture in this window's caption and on its task bar button (this window's only).
-  void SetIcon(int icon) const;
+  // A button on the task bar, although the owner is the hidden main window, with this icon
+  // there and in the caption (of this window only: the class's icon is every dialog's).
+  void ShowOnTaskBar(int icon) const;
 
  private:
   friend INT_PTR StartDialog(std::unique_ptr<Dialog> dialog);
@@ -114,6 +115,8 @@ class ModalDialog : public Dialog {
   virtual bool Accept() { return true; }
   // Cancel (the button, Escape or the close box), just before the dialog closes with IDCANCEL.
   virtual void Dismissed() {}
+  // Ends the dialog's loop with this result; the window goes once the loop has ended.
+  virtual void Close(INT_PTR result);
 
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
