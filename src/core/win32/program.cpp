@@ -6,7 +6,6 @@
 
 #include "alarms/win32/alarm_notice.h"
 #include "call/call_recovery.h"
-#include "charging/win32/dialup_entries.h"
 #include "core/other_hive_bill.h"
 
 namespace tollwick {
@@ -51,13 +50,7 @@ Program::Program(HINSTANCE instanceHandle, Registry* registryOverride)
                                               [this] { return call.CallLength(); }};
                      ShowAlarmNotice(source, slot, cost, call.CallLength());
                    }),
-      call(CallServices{store, environment, profiles, bill, alarms, alarmActions, BillItemAppended}),
-      statisticsPage{bill,
-                     [this] {
-                       return LiveCallFigures{call.IsCallInProgress(), call.CallLength(),
-                                              call.CurrentCost()};
-                     }},
-      billPage{store, bill, environment, DialUpEntryNames} {
+      call(CallServices{store, environment, profiles, bill, alarms, alarmActions}) {
   assert(theProgram == nullptr);
   theProgram = this;
   firstPerUserRun = store.ChooseHive();
@@ -86,7 +79,7 @@ void Program::LoadState() {
   // After the bill: recovery appends to it. A call a run on the other hive left in progress is
   // billed here too, once, into the bill in use.
   const std::optional<SettingsStore> other = store.OtherHiveStore();
-  RecoverInterruptedCall(other ? *other : store, store, environment, bill, nullptr);
+  RecoverInterruptedCall(other ? *other : store, store, environment, bill);
 }
 
 void Program::FreeState() { bill = Bill(); }

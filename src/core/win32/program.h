@@ -10,7 +10,6 @@
 
 #include "alarms/alarm_table.h"
 #include "bill/bill_store.h"
-#include "bill/win32/bill_pages.h"
 #include "call/current_call.h"
 #include "charging/profile_library.h"
 #include "core/program_alarm_actions.h"
@@ -76,9 +75,6 @@ class Program {
   AlarmTable alarms;
   ProgramAlarmActions alarmActions;
   CurrentCall call;
-  // What the Statistics and Bill pages of the Options dialog work on.
-  StatisticsSubject statisticsPage;
-  BillPageSubject billPage;
 };
 
 Program& App();
