@@ -62,7 +62,7 @@ class MonitorTest : public ::testing::Test {
     DeleteProgramKey(HKEY_CURRENT_USER);  // else the program would keep its data there
     rassim::ResetState();
     recorded = &calls;
-    program.trayNotify = RecordNotify;
+    program.desktop.trayNotify = RecordNotify;
   }
 
   void TearDown() override {

@@ -206,7 +206,7 @@ const AboutCloseCase kAboutCloses[] = {
 TEST_F(TrayDialogsTest, TheWebPageButtonOpensTheAddressItShowsAndLeavesTheBoxOpen) {
   std::vector<Opened> seen;
   opened = &seen;
-  program.shellExecute = RecordShellExecute;
+  program.desktop.shellExecute = RecordShellExecute;
   for (const AboutCloseCase& c : kAboutCloses) {
     SCOPED_TRACE(c.name);
     seen.clear();
@@ -270,8 +270,8 @@ int TopLevelWindowsTitled(const char* caption) {
 }
 
 TEST_F(TrayDialogsTest, EachCommandOpensItsDialogOwnedByTheMainWindowAndOnceOnly) {
-  program.trayNotify = IgnoreNotify;
-  program.messageBox = IgnoreBox;
+  program.desktop.trayNotify = IgnoreNotify;
+  program.desktop.messageBox = IgnoreBox;
   program.showOptions = ShowOptionsDialog;
   program.showAbout = ShowAboutBox;
   HWND main = CreateMainWindow(program.instance);

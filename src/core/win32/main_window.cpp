@@ -37,7 +37,7 @@ void OnCreate(HWND window) {
   app.mainWindow = window;
   app.LoadState();
   app.trayMenu = LoadPopupMenu(app.instance, kTrayMenuPosition);
-  app.tray.emplace(app.instance, window, kTrayIconId, app.trayNotify);
+  app.tray.emplace(app.instance, window, kTrayIconId, app.desktop.trayNotify);
   app.tray->Add(IDI_IDLE, kProgramTitle);
   app.online = false;
   SetTimer(window, kTimerId, kTimerPeriodMs, nullptr);

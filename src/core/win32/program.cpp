@@ -39,9 +39,9 @@ std::string OtherBillNotice(const SettingsStore& store, std::uint32_t items) {
 }  // namespace
 
 Program::Program(HINSTANCE instanceHandle, Registry* registryOverride)
-    : instance(instanceHandle),
-      registry(registryOverride != nullptr ? *registryOverride : win32Registry),
-      store(registry),
+    : registry_(registryOverride != nullptr ? *registryOverride : win32Registry_),
+      instance(instanceHandle),
+      store(registry_),
       profiles(store),
       alarmActions(environment, flash,
                    [this](int slot, float cost) {
@@ -53,21 +53,21 @@ Program::Program(HINSTANCE instanceHandle, Registry* registryOverride)
       call(CallServices{store, environment, profiles, bill, alarms, alarmActions}) {
   assert(theProgram == nullptr);
   theProgram = this;
-  firstPerUserRun = store.ChooseHive();
+  firstPerUserRun_ = store.ChooseHive();
 }
 
 Program::~Program() { theProgram = nullptr; }
 
 void Program::TellStartupNotices() {
-  std::string text = firstPerUserRun ? kPerUserNotice : "";
+  std::string text = firstPerUserRun_ ? kPerUserNotice : "";
   std::uint32_t otherBillItems = OtherBillItemsToTell(store);
   if (otherBillItems > 0) {
     if (!text.empty()) text += "\n\n";
     text += OtherBillNotice(store, otherBillItems);
   }
   if (text.empty()) return;
-  messageBox(nullptr, text.c_str(), "Tollwick",
-             MB_OK | (firstPerUserRun ? MB_ICONWARNING : MB_ICONINFORMATION));
+  desktop.messageBox(nullptr, text.c_str(), "Tollwick",
+                     MB_OK | (firstPerUserRun_ ? MB_ICONWARNING : MB_ICONINFORMATION));
   // Remembered once read, so a run cut short while the box is open tells again.
   if (otherBillItems > 0) RememberOtherBillTold(store);
 }

@@ -4,7 +4,6 @@
 // (or by a test) before the main window; App() reaches it from window and dialog procedures.
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <optional>
 
@@ -15,6 +14,7 @@
 #include "core/program_alarm_actions.h"
 #include "core/program_settings.h"
 #include "core/tray_flash.h"
+#include "core/win32/desktop_calls.h"
 #include "core/win32/tray_icon.h"
 #include "platform/settings_store.h"
 #include "platform/win32/scoped_handles.h"
@@ -25,11 +25,6 @@ namespace tollwick {
 
 class Program {
  public:
-  // The message box call; tests put a recorder in its place.
-  using MessageBoxFunction = int(WINAPI*)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
-  // ShellExecuteA, which opens the web page; tests put a recorder in its place.
-  using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR file,
-                                                  LPCSTR parameters, LPCSTR directory, INT show);
   // Opens one of the tray menu's dialogs with the given owner.
   using ShowDialogFunction = void (*)(HWND owner);
 
@@ -50,6 +45,13 @@ class Program {
   void LoadState();
   void FreeState();
 
+ private:
+  // Declared first: the store is made over the registry.
+  Win32Registry win32Registry_;
+  Registry& registry_;
+  bool firstPerUserRun_ = false;  // this run made the user's own settings tree
+
+ public:
   HINSTANCE instance;
   HWND mainWindow = nullptr;
   ScopedMenu trayMenu;
@@ -58,18 +60,13 @@ class Program {
   // gives them here. The tray menu leaves a command without one alone.
   ShowDialogFunction showOptions = nullptr;
   ShowDialogFunction showAbout = nullptr;
-  ShellExecuteFunction shellExecute = ShellExecuteA;
+  DesktopCalls desktop;
 
-  Win32Registry win32Registry;
-  Registry& registry;
   Win32Environment environment;
   SettingsStore store;
-  bool firstPerUserRun = false;  // this run made the user's own settings tree
-  MessageBoxFunction messageBox = MessageBoxA;
   ProgramSettings settings;
   TrayFlash flash;
   std::optional<TrayIcon> tray;
-  TrayIcon::NotifyFunction trayNotify = Shell_NotifyIconA;
   ProfileLibrary profiles;
   Bill bill;
   AlarmTable alarms;

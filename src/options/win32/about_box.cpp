@@ -11,7 +11,7 @@ namespace {
 class AboutBox : public SingleDialog {
  public:
   // What opens the web page.
-  using Subject = Program::ShellExecuteFunction;
+  using Subject = DesktopCalls::ShellExecuteFunction;
   static constexpr int kTemplate = IDD_ABOUT;
   AboutBox(HWND window, Subject& shellExecute)
       : SingleDialog(window, kTemplate), shellExecute_(shellExecute) {}
@@ -42,6 +42,6 @@ class AboutBox : public SingleDialog {
 
 }  // namespace
 
-void ShowAboutBox(HWND owner) { RunSingleModal<AboutBox>(owner, App().shellExecute); }
+void ShowAboutBox(HWND owner) { RunSingleModal<AboutBox>(owner, App().desktop.shellExecute); }
 
 }  // namespace tollwick
