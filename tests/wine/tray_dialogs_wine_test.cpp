@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "core/call_length_text.h"
+#include "core/win32/about_box.h"
 #include "core/win32/call_info_dialog.h"
 #include "core/win32/main_window.h"
 #include "core/win32/program.h"
 #include "modal_script.h"
-#include "options/win32/about_box.h"
 #include "options/win32/options_dialog.h"
 #include "platform/packed_time.h"
 #include "resources/about_ids.h"
@@ -273,7 +273,6 @@ TEST_F(TrayDialogsTest, EachCommandOpensItsDialogOwnedByTheMainWindowAndOnceOnly
   program.desktop.trayNotify = IgnoreNotify;
   program.desktop.messageBox = IgnoreBox;
   program.showOptions = ShowOptionsDialog;
-  program.showAbout = ShowAboutBox;
   HWND main = CreateMainWindow(program.instance);
   ASSERT_NE(nullptr, main);
   HWND other = CreateWindowExA(0, "STATIC", "elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,

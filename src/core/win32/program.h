@@ -25,7 +25,7 @@ namespace tollwick {
 
 class Program {
  public:
-  // Opens one of the tray menu's dialogs with the given owner.
+  // Opens the Options dialog with the given owner.
   using ShowDialogFunction = void (*)(HWND owner);
 
   // registry: the Win32 registry, unless a test gives another (one that refuses to let
@@ -56,10 +56,9 @@ class Program {
   HWND mainWindow = nullptr;
   ScopedMenu trayMenu;
   bool online = false;
-  // The Options dialog and the About box belong to a module above this one; the entry point
-  // gives them here. The tray menu leaves a command without one alone.
+  // The Options dialog belongs to a module above this one; the entry point gives it here. The
+  // tray menu leaves the command alone without it.
   ShowDialogFunction showOptions = nullptr;
-  ShowDialogFunction showAbout = nullptr;
   DesktopCalls desktop;
 
   Win32Environment environment;

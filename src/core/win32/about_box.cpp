@@ -1,4 +1,4 @@
-#include "options/win32/about_box.h"
+#include "core/win32/about_box.h"
 
 #include "core/win32/program.h"
 #include "resources/about_ids.h"
