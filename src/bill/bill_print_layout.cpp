@@ -38,8 +38,6 @@ std::array<int, kBillPrintColumnCount> BillColumnLefts(int printableWidth) {
   return lefts;
 }
 
-int CentredX(int width, int textWidth) { return (width - textWidth) / 2; }
-
 std::string ReportTitle(const char* prefix, const UserKey* filter) {
   return std::string(prefix) + (filter != nullptr ? filter->text : "All Users");
 }
