@@ -40,7 +40,7 @@ class AlarmNotice : public ModalDialog {
     SetTimeField(dialog, IDC_NOTICE_FIRED_TIME, opening_.length);
     // The program has no visible window to sit in front of; the notice must not hide behind others.
     SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetTimer(dialog, kNoticeTimerId, kNoticeTimerPeriodMs, nullptr);
+    StartTimer(kNoticeTimerId, kNoticeTimerPeriodMs);
     ShowCurrentState();
   }
 
@@ -52,18 +52,7 @@ class AlarmNotice : public ModalDialog {
   // "Disable" is the dialog's cancel button, so Escape and the close box disable too.
   void Dismissed() override { opening_.source.alarms.run[opening_.slot].disabled = 1; }
 
-  bool Message(UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/) override {
-    switch (message) {
-      case WM_TIMER:
-        ShowCurrentState();
-        return true;
-      case WM_DESTROY:
-        KillTimer(window(), kNoticeTimerId);
-        return true;
-      default:
-        return false;
-    }
-  }
+  void Timer(UINT_PTR /*id*/) override { ShowCurrentState(); }
 
   NoticeOpening& opening_;
 };

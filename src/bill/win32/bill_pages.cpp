@@ -33,20 +33,12 @@ StatisticsPage::~StatisticsPage() { subject_.bill.StopListening(*this); }
 void StatisticsPage::Fill() {
   totals_ = CountBillTotals(subject_.bill);
   subject_.bill.Listen(*this);
-  SetTimer(window(), kStatisticsTimer, kStatisticsPeriod, nullptr);
+  StartTimer(kStatisticsTimer, kStatisticsPeriod);
   Show();
 }
 
-bool StatisticsPage::Message(UINT message, WPARAM wParam, LPARAM) {
-  if (message == WM_TIMER && wParam == kStatisticsTimer) {
-    Show();
-    return true;
-  }
-  if (message == WM_DESTROY) {
-    KillTimer(window(), kStatisticsTimer);
-    return true;
-  }
-  return false;
+void StatisticsPage::Timer(UINT_PTR id) {
+  if (id == kStatisticsTimer) Show();
 }
 
 void StatisticsPage::ItemAppended(const BillItem& item) { totals_.Add(item); }

@@ -43,7 +43,7 @@ class StatisticsPage : public OptionPage, BillListener {
 
  private:
   void Fill() override;
-  bool Message(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Timer(UINT_PTR id) override;
   void ItemAppended(const BillItem& item) override;
   void ItemsDeleted() override;
   void Show();

@@ -28,22 +28,11 @@ class CallInfoDialog : public SingleDialog {
 
  private:
   void Fill() override {
-    SetTimer(window(), kRefreshTimerId, kRefreshPeriodMs, nullptr);
+    StartTimer(kRefreshTimerId, kRefreshPeriodMs);
     Refresh();
   }
 
-  bool Message(UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/) override {
-    switch (message) {
-      case WM_TIMER:
-        Refresh();
-        return true;
-      case WM_DESTROY:
-        KillTimer(window(), kRefreshTimerId);
-        return true;
-      default:
-        return false;
-    }
-  }
+  void Timer(UINT_PTR /*id*/) override { Refresh(); }
 
   void Refresh() {
     const HWND dialog = window();

@@ -16,7 +16,7 @@ void MiscPage::Fill() {
   Check(IDC_MISC_CHECK_STATUS, settings.checkStatus == 1);
   Check(IDC_MISC_NORMAL_ICON, settings.clockIcon == 0);
   Check(IDC_MISC_CLOCK_ICON, settings.clockIcon == 1);
-  SetTimer(window(), kClockPreviewTimerId, kClockPreviewPeriodMs, nullptr);
+  StartTimer(kClockPreviewTimerId, kClockPreviewPeriodMs);
 }
 
 void MiscPage::ShowPreview() {
@@ -35,19 +35,10 @@ void MiscPage::Ok() {
   SaveProgramSettings(subject_.store, settings);
 }
 
-bool MiscPage::Message(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
-  switch (message) {
-    case WM_TIMER:
-      if (wParam != kClockPreviewTimerId) return false;
-      ShowPreview();
-      frame_ = NextClockPreviewFrame(frame_);
-      return true;
-    case WM_DESTROY:
-      KillTimer(window(), kClockPreviewTimerId);
-      return true;
-    default:
-      return false;
-  }
+void MiscPage::Timer(UINT_PTR id) {
+  if (id != kClockPreviewTimerId) return;
+  ShowPreview();
+  frame_ = NextClockPreviewFrame(frame_);
 }
 
 }  // namespace tollwick

@@ -30,7 +30,7 @@ class MiscPage : public OptionPage {
  private:
   void Fill() override;
   void Ok() override;
-  bool Message(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Timer(UINT_PTR id) override;
 
   // Shows the clock face of the current frame's length in the preview.
   void ShowPreview();

@@ -30,9 +30,20 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       if (filling()) return FALSE;
       SetWindowLongPtrA(window_, DWLP_MSGRESULT, Notify(*reinterpret_cast<const NMHDR*>(lParam)));
       return TRUE;
+    case WM_TIMER:
+      Timer(static_cast<UINT_PTR>(wParam));
+      return TRUE;
+    case WM_DESTROY:
+      for (const UINT_PTR id : timers_) KillTimer(window_, id);
+      return Message(message, wParam, lParam) ? TRUE : FALSE;
     default:
       return Message(message, wParam, lParam) ? TRUE : FALSE;
   }
+}
+
+void Dialog::StartTimer(UINT_PTR id, UINT periodMs) {
+  SetTimer(window_, id, periodMs, nullptr);
+  timers_.push_back(id);
 }
 
 HIMAGELIST Dialog::LoadImageStrip(int bitmap) const {

@@ -51,7 +51,9 @@ class Dialog {
   virtual void Command(int /*id*/, int /*code*/, HWND /*control*/) {}
   // WM_NOTIFY from a control, not while filling; returns the notification's result.
   virtual LRESULT Notify(const NMHDR& /*header*/) { return 0; }
-  // Every other message (timers, painting, ...): true when the dialog handled it.
+  // WM_TIMER of a timer of this window.
+  virtual void Timer(UINT_PTR /*id*/) {}
+  // Every other message (painting, ...): true when the dialog handled it.
   virtual bool Message(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return false; }
 
   // The one dispatch of every message after WM_INITDIALOG; a kind of dialog takes its own messages
@@ -76,6 +78,8 @@ class Dialog {
   // Refuses what a field holds: "Invalid <what> entered for '<field>'!" in an "Error!" box, then
   // the field takes the focus so the user can put it right. False, for a check to return.
   bool RefuseField(int id, const char* what, const char* field) const;
+  // A timer of this window, whose ticks come to Timer; it stops when the window goes.
+  void StartTimer(UINT_PTR id, UINT periodMs);
   // A button on the task bar, although the owner is the hidden main window, with this icon
   // there and in the caption (of this window only: the class's icon is every dialog's).
   void ShowOnTaskBar(int icon) const;
@@ -86,6 +90,7 @@ class Dialog {
 
   HWND window_;
   int fillDepth_ = 0;
+  std::vector<UINT_PTR> timers_;
 };
 
 // Keeps a new dialog in its window's data and lets it fill its controls; WM_INITDIALOG's result.
