@@ -11,6 +11,11 @@ namespace {
 constexpr std::array<float, kBillPrintColumnCount> kColumnShares = {0.12f, 0.22f, 0.22f,
                                                                     0.12f, 0.12f, 0.125f};
 
+// Each share of the width truncated on its own.
+int ColumnWidth(int printableWidth, int column) {
+  return static_cast<int>(kColumnShares[column] * static_cast<float>(printableWidth));
+}
+
 std::string Money(Environment& env, float amount) {
   char text[kMoneyTextChars];
   MoneyText(env, amount, text);
@@ -33,9 +38,13 @@ std::array<int, kBillPrintColumnCount> BillColumnLefts(int printableWidth) {
   int left = 0;
   for (int i = 0; i < kBillPrintColumnCount; ++i) {
     lefts[i] = left;
-    left += static_cast<int>(kColumnShares[i] * static_cast<float>(printableWidth));
+    left += ColumnWidth(printableWidth, i);
   }
   return lefts;
+}
+
+int BillColumnRight(int printableWidth, int column) {
+  return BillColumnLefts(printableWidth)[column] + ColumnWidth(printableWidth, column);
 }
 
 std::string ReportTitle(const char* prefix, const UserKey* filter) {

@@ -25,6 +25,9 @@ constexpr char kFooterWidthSample[] = "Page ?? of ??";
 // The left edge of each column: the widths before it, each share of the printable width
 // truncated on its own.
 std::array<int, kBillPrintColumnCount> BillColumnLefts(int printableWidth);
+// Where a column ends: its left edge and its own share. A cell's text is cut there, so a long
+// text never prints over the next column.
+int BillColumnRight(int printableWidth, int column);
 
 // The title of a printed report: prefix followed by the filter's (upper-cased) user name, or by
 // "All Users" without a filter.

@@ -56,11 +56,13 @@ ShownSettings SetupEdit::Shown(std::size_t index) const {
 }
 
 bool SetupEdit::Store(std::size_t index, const ShownSettings& shown) {
-  if (!AmountAccepted(shown.minCharge)) return false;
   ChargeProfile& stored = profile(index);
+  const bool typed = !shown.minChargeAsShown;
+  const bool accepted = AmountAccepted(shown.minCharge);
+  if (typed && !accepted && EnabledFor(stored, shown).minChargeField) return false;
   if (!stored.isDefaultProfile) stored.useDefault = shown.useDefault ? 1 : 0;
   stored.minChargeOn = shown.minChargeOn ? 1 : 0;
-  stored.minCharge = static_cast<float>(shown.minCharge);
+  if (typed && accepted) stored.minCharge = static_cast<float>(shown.minCharge);
   return true;
 }
 

@@ -29,6 +29,8 @@ struct ShownSettings {
   bool useDefault = false;
   bool minChargeOn = false;
   double minCharge = 0.0;
+  // The minimum charge field still holds the amount as it was shown: nothing was typed into it.
+  bool minChargeAsShown = false;
 };
 
 // Which controls take input for the account shown. An account on ".Default" settings shows them
@@ -53,8 +55,10 @@ class SetupEdit {
   const ChargeProfile& profile(std::size_t index) const { return *profiles_[index]; }
 
   ShownSettings Shown(std::size_t index) const;
-  // Takes the controls' values into the profile; false (and nothing taken) when the minimum charge
-  // is refused by AmountAccepted.
+  // Takes the controls' values into the profile; false (and nothing taken) when a minimum charge
+  // typed into an enabled field is refused by AmountAccepted. An amount nobody typed is kept as
+  // stored, whatever it is, and so is the stored one when a refused amount was typed into a field
+  // since disabled: a stored value can neither trap the page nor be changed by being shown.
   bool Store(std::size_t index, const ShownSettings& shown);
 
   // Appends a new discount; false when its name is refused, and the profile is unchanged.

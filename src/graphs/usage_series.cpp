@@ -21,27 +21,25 @@ std::int64_t LengthMinutes(const BillItem& item) {
   return PackedMinutes(item.length) + kMinutesPerHour * PackedHours(item.length);
 }
 
-// Day 1 is 1 January; every year divisible by 4 has a 29 February. 0 when the month is no month.
-std::uint32_t DayOfYear(const BillItem& item) {
+// Day 1 is 1 January; every year divisible by 4 has a 29 February. Counted wide, so no stored day
+// wraps round into the year; 0 when the month is no month.
+std::uint64_t DayOfYear(const BillItem& item) {
   if (item.month < 1 || item.month > kMonths) return 0;
   const bool leap = item.year % 4 == 0;
-  return item.day + kDaysBeforeMonth[item.month - 1] + (leap && item.month > 2 ? 1 : 0);
+  return std::uint64_t{item.day} + kDaysBeforeMonth[item.month - 1] +
+         (leap && item.month > 2 ? 1 : 0);
 }
 
-// A stored item with a start hour, month or day that no entry holds is left out of every series
-// rather than indexing past one.
-bool Graphable(const BillItem& item) {
-  const std::uint32_t day = DayOfYear(item);
-  return PackedHours(item.start) < kHours && day >= 1 && day <= kDaysInLeapYear;
-}
-
-// Minutes are summed wide, so no bill can overflow an entry before it is turned into hours.
+// Each series reads only its own fields of an item; one that none of its entries holds (a start
+// hour above 23, a month outside 1 to 12, a day of the year outside 1 to 366) is left out of that
+// series alone, rather than indexing past it. Minutes are summed wide, so no bill can overflow an
+// entry before it is turned into hours.
 template <typename AddItem>
 std::vector<std::int32_t> AggregateHours(const Bill& bill, const UserKey* filter,
                                          std::size_t entries, AddItem addItem) {
   std::vector<std::int64_t> minutes(entries, 0);
   for (const BillItem& item : bill) {
-    if (UserMatches(filter, item.user) && Graphable(item)) addItem(item, minutes);
+    if (UserMatches(filter, item.user)) addItem(item, minutes);
   }
   std::vector<std::int32_t> hours(entries);
   std::transform(minutes.begin(), minutes.end(), hours.begin(),
@@ -55,9 +53,10 @@ std::vector<std::int32_t> AggregateHours(const Bill& bill, const UserKey* filter
 // 60 to the following hour, wrapping past midnight, and what is left to the hour after those.
 std::vector<std::int32_t> HoursByHourOfDay(const Bill& bill, const UserKey* filter) {
   return AggregateHours(bill, filter, kHours, [](const BillItem& item, std::vector<std::int64_t>& m) {
+    const std::size_t start = PackedHours(item.start);
+    if (start >= kHours) return;
     const std::int64_t length = LengthMinutes(item);
     const std::int64_t fullHours = length > kMinutesPerHour ? (length - 1) / kMinutesPerHour : 0;
-    const std::size_t start = PackedHours(item.start);
     // Whole days of full hours reach every entry alike.
     const std::int64_t rounds = fullHours / static_cast<std::int64_t>(kHours);
     if (rounds > 0) {
@@ -71,7 +70,7 @@ std::vector<std::int32_t> HoursByHourOfDay(const Bill& bill, const UserKey* filt
 
 std::vector<std::int32_t> HoursByMonth(const Bill& bill, const UserKey* filter) {
   return AggregateHours(bill, filter, kMonths, [](const BillItem& item, std::vector<std::int64_t>& m) {
-    m[item.month - 1] += LengthMinutes(item);
+    if (item.month >= 1 && item.month <= kMonths) m[item.month - 1] += LengthMinutes(item);
   });
 }
 
@@ -79,7 +78,8 @@ std::vector<std::int32_t> HoursByMonth(const Bill& bill, const UserKey* filter) 
 std::vector<std::int32_t> HoursByDayOfYear(const Bill& bill, const UserKey* filter) {
   return AggregateHours(bill, filter, kDaysInLeapYear,
                         [](const BillItem& item, std::vector<std::int64_t>& m) {
-                          m[DayOfYear(item) - 1] += LengthMinutes(item);
+                          const std::uint64_t day = DayOfYear(item);
+                          if (day >= 1 && day <= kDaysInLeapYear) m[day - 1] += LengthMinutes(item);
                         });
 }
 

@@ -2,7 +2,7 @@
 # The bill printed for real: Options, the Bill tab, a user chosen in the users box, "&Print...", and
 # the PDF that CUPS's PDF printer makes of it read back. An empty bill; a user's bill of two pages;
 # a bill whose last row ends page 1, so the closing lines stand alone on page 2; the title of all
-# users and of one user.
+# users and of one user; names too long for their columns.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/../print/lib.sh"
 
@@ -121,5 +121,40 @@ has_line "$page1" '^ *Tollwick bill - All Users *$' "all: title"
 pages=$(pdf_pages "$artifacts/all.pdf")
 has_line "$(text_page "$text" "$pages")" "^ *Page $pages of $pages *\$" "all: last footer"
 check_eq "$(grep -cE '^ *(£|\().* (alice|bob) ' <<<"$text")" "$((bob_rows + alice_rows))" "all: rows"
+exit_tollwick
+
+# (e) A cell is cut at its column's edge: 99-character names neither run into the next column nor
+# blot it out. Row 1 has a long account and a long user, row 2 the same user with a short account.
+long=$(printf 'W%.0s' {1..99})
+printf '1.00\t%s\t%s\t1\t2048\t0\t1\t12\t2026\t0\n1.00\tWork\t%s\t1\t2048\t0\t1\t12\t2026\t0\n' \
+  "$long" "$long" "$long" | store_bill
+start_tollwick
+wait_reg ".Bill" "" "REG_DWORD 0x2" 20 "the bill of long names"
+print_from_options long $tab_bill
+pdf_page_png "$artifacts/long.pdf" 1 "$shots/print-bill-long-names.png"
+pdftoppm -gray -r 300 -aa no -aaVector no -f 1 -l 1 -singlefile "$artifacts/long.pdf" "$artifacts/long"
+problem=$(python3 - "$artifacts/long.pgm" "$left" "$top" "$line" <<'PY'
+import sys
+path, left, top, line = sys.argv[1], *map(int, sys.argv[2:])
+data = open(path, "rb").read()
+width, height = map(int, data.split(maxsplit=3)[1:3])  # P5 width height 255 pixels
+px = data[len(data) - width * height:]
+dark = lambda x, y: px[y * width + x] < 128
+# The column rules: the pixel columns dark all down the column titles' line (page 1: 2 lines down).
+titles = top + 2 * line
+rules = [x for x in range(left, width - left) if all(dark(x, y) for y in range(titles + 2, titles + line - 2))]
+rules = [x for x in rules if x - 1 not in rules]  # the left pixel of each
+row1, row2 = top + 3 * line + 5, top + 4 * line + 5
+cell = lambda y0, x0, x1: [px[y * width + x0:y * width + x1] for y in range(y0, y0 + line)]
+if len(rules) != 5: sys.exit(print(f"column rules at {rules}, not 5"))
+user, start = rules[1], rules[2]
+if cell(row1, user + 3, start) != cell(row2, user + 3, start): print("the long account changed the user's cell")
+for name, rule in (("account", user), ("user", start)):
+    if any(dark(x, y) for x in range(rule + 3, rule + 8) for y in range(row1, row1 + line)): print(f"the long {name} runs past its column")
+for rule in rules:
+    if not all(dark(rule, y) or dark(rule + 1, y) for y in range(row1, row2 + line)): print(f"the rule at x {rule} is broken")
+PY
+)
+[ -z "$problem" ] || fail "long names: $problem (see $artifacts/long.pgm)"
 exit_tollwick
 echo "PASS"

@@ -19,16 +19,22 @@ TEST(BillColumnLefts, EachShareIsTruncatedOnItsOwn) {
   struct Case {
     int width;
     std::array<int, kBillPrintColumnCount> lefts;
+    int lastRight;  // the Date column's own share past its left edge
   };
   const Case cases[] = {
       // 300 dpi A4 less an inch: summing the shares first would give 740, 1220, 1481, 1743.
-      {2179, {0, 261, 740, 1219, 1480, 1741}},
-      {1000, {0, 120, 340, 560, 680, 800}},
-      {9, {0, 1, 2, 3, 4, 5}},
-      {0, {0, 0, 0, 0, 0, 0}},
+      {2179, {0, 261, 740, 1219, 1480, 1741}, 2013},
+      {1000, {0, 120, 340, 560, 680, 800}, 925},
+      {9, {0, 1, 2, 3, 4, 5}, 6},
+      {0, {0, 0, 0, 0, 0, 0}, 0},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(BillColumnLefts(c.width), c.lefts) << "width " << c.width;
+    // Each column ends where the next begins.
+    for (int i = 0; i + 1 < kBillPrintColumnCount; ++i) {
+      EXPECT_EQ(BillColumnRight(c.width, i), c.lefts[i + 1]) << "width " << c.width << " column " << i;
+    }
+    EXPECT_EQ(BillColumnRight(c.width, kPrintDate), c.lastRight) << "width " << c.width;
   }
 }
 

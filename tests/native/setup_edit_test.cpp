@@ -156,16 +156,33 @@ TEST_F(SetupEditTest, NothingIsWrittenUntilSaveAllAndThenEveryProfile) {
   EXPECT_EQ(1u, library.Load("Fresh", false)->useDefault);
 }
 
-TEST_F(SetupEditTest, ANegativeMinimumChargeIsNotTaken) {
-  SetupEdit edit(library, {"Acme"});
-  const float before = edit.profile(1).minCharge;
-  for (double refused : {-0.01, -3.0}) {
-    EXPECT_FALSE(edit.Store(1, {false, false, refused})) << refused;
-    EXPECT_EQ(before, edit.profile(1).minCharge);
-    EXPECT_EQ(1u, edit.profile(1).useDefault);  // nothing of the refused controls taken
+// Only what the user typed into an enabled field is refused; an amount nobody typed stays as
+// stored, here a negative one an older version let through.
+TEST_F(SetupEditTest, OnlyANegativeMinimumChargeTypedIntoAnEnabledFieldIsRefused) {
+  const struct {
+    const char* name;
+    ShownSettings shown;
+    bool accepted;
+    float kept;
+  } cases[] = {
+      {"typed -0.01, field enabled", {false, true, -0.01, false}, false, -0.505f},
+      {"typed -3, field enabled", {false, true, -3.0, false}, false, -0.505f},
+      {"typed 0, field enabled", {false, true, 0.0, false}, true, 0.0f},
+      {"typed -1, then unticked", {false, false, -1.0, false}, true, -0.505f},
+      {"typed 0.25, then unticked", {false, false, 0.25, false}, true, 0.25f},
+      {"typed -1, then on .Default", {true, true, -1.0, false}, true, -0.505f},
+      {"shown, field enabled", {false, true, -0.5, true}, true, -0.505f},
+      {"shown, field disabled", {false, false, -0.5, true}, true, -0.505f},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetupEdit edit(library, {"Acme"});
+    edit.profile(1).minCharge = -0.505f;
+    EXPECT_EQ(c.accepted, edit.Store(1, c.shown));
+    EXPECT_EQ(c.kept, edit.profile(1).minCharge);
+    // Nothing of refused controls is taken.
+    EXPECT_EQ(c.accepted ? c.shown.useDefault : true, edit.profile(1).useDefault != 0);
   }
-  EXPECT_TRUE(edit.Store(1, {false, true, 0.0}));
-  EXPECT_EQ(0.0f, edit.profile(1).minCharge);
 }
 
 TEST_F(SetupEditTest, UseDefaultSwitchKeepsItsStateAndTurnedOffStartsFromTheDefaultCopy) {

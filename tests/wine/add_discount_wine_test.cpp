@@ -121,48 +121,27 @@ Discount Named(const char* name, std::uint32_t mode, float percent, float freeMi
   return d;
 }
 
-// The presets menu as it shows after "&Presets >": where it opened and what it offered. It is read
-// from a thread timer that the menu's own loop dispatches, and then closed.
+// The presets menu as it shows after "&Presets >": where it opened and what it offered.
 struct OpenedMenu {
   bool shown = false;
   RECT rect{};
   std::vector<MenuItem> items;
 };
-OpenedMenu* openedMenu = nullptr;
-HWND menuDialog = nullptr;
-const char* menuScreenshot = nullptr;
-DWORD menuWaitStart = 0;
-
-void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND popup = FindWindowA("#32768", nullptr);
-  const bool shown = popup != nullptr && IsWindowVisible(popup);
-  if (!shown && GetTickCount() - menuWaitStart < 5000) return;
-  KillTimer(nullptr, timer);
-  if (shown) {
-    openedMenu->shown = true;
-    GetWindowRect(popup, &openedMenu->rect);
-    openedMenu->items =
-        ItemsOf(reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)));
-    if (menuScreenshot != nullptr) {
-      RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-      RECT both;
-      GetWindowRect(menuDialog, &both);
-      UnionRect(&both, &both, &openedMenu->rect);
-      SaveScreenshot(both, menuScreenshot);
-    }
-  }
-  EndMenu();
-}
 
 OpenedMenu OpenPresetsMenu(HWND dialog, const char* screenshot = nullptr) {
   OpenedMenu menu;
-  openedMenu = &menu;
-  menuDialog = dialog;
-  menuScreenshot = screenshot;
-  menuWaitStart = GetTickCount();
-  SetTimer(nullptr, 0, 50, ReadOpenMenu);
-  Press(dialog, IDC_DISCOUNT_PRESETS);  // returns when the menu closes
-  openedMenu = nullptr;
+  menu.shown = WhileMenuShows(
+      [dialog] { Press(dialog, IDC_DISCOUNT_PRESETS); },
+      [&](HWND popup) {
+        menu.items = ItemsOf(reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)));
+        if (screenshot == nullptr) return;
+        RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        RECT both;
+        GetWindowRect(dialog, &both);
+        UnionRect(&both, &both, &menu.rect);
+        SaveScreenshot(both, screenshot);
+      },
+      menu.rect);
   return menu;
 }
 

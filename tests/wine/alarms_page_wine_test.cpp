@@ -1,6 +1,6 @@
 // The Alarms page on its real template, driven through its window messages: what the user does
-// reaches the live table at once, what the page shows does not; OK stores the table byte for byte,
-// Cancel reloads it and re-arms every alarm.
+// reaches the live table at once, and so does what a shown slot shows; OK stores the table byte for
+// byte, Cancel reloads it and re-arms every alarm.
 
 #include "alarms/win32/alarms_page.h"
 
@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,7 @@ Bytes StoredList() {
     const bool money = slot % 2 == 1;
     at[kAlarmKindOffset] = money ? 1 : 0;
     // Each slot also holds a value of the other kind, and sums have a third decimal: showing a
-    // slot must not clear or cut them.
+    // slot clears the one and cuts the other, as its fields show them.
     at[kAlarmMinutesOffset] = static_cast<std::uint8_t>(money ? 7 : 5 * (slot + 1));
     const float sum = 1.5f * static_cast<float>(slot) + 0.005f;
     std::memcpy(at + kAlarmMoneyOffset, &sum, 4);
@@ -84,6 +85,18 @@ class AlarmsPageWine : public ::testing::Test {
     bytes.resize(size);
     return bytes;
   }
+  // The stored list once the given slots have been shown: the hidden sum of a time alarm (even
+  // slots) cleared, and for a money alarm the minutes cleared and the sum cut to two decimals.
+  Bytes StoredAfterShowing(std::initializer_list<int> slots) const {
+    AlarmTable shown;
+    DecodeAlarmList(stored_.data(), shown);
+    for (const int slot : slots) {
+      Alarm& alarm = shown.alarms[slot];
+      alarm.money = slot % 2 == 0 ? 0.0f : 1.5f * static_cast<float>(slot);
+      if (slot % 2 == 1) alarm.minutes = 0;
+    }
+    return Encoded(shown);
+  }
 
   std::string Text(int id) const {
     char text[128] = "";
@@ -106,7 +119,7 @@ class AlarmsPageWine : public ::testing::Test {
   HWND page_ = nullptr;
 };
 
-TEST_F(AlarmsPageWine, OpensOnSlotOneAndShowingSlotsChangesNothing) {
+TEST_F(AlarmsPageWine, OpensOnSlotOneAndAShownSlotHoldsWhatItShows) {
   EXPECT_TRUE(Checked(IDC_ALARM_SLOT_1));
   EXPECT_EQ(Text(IDC_ALARM_MONEY_LABEL), "Money: \xA3");
   EXPECT_EQ(Text(IDC_ALARM_NAME), "Alarm 1");
@@ -129,7 +142,8 @@ TEST_F(AlarmsPageWine, OpensOnSlotOneAndShowingSlotsChangesNothing) {
   EXPECT_FALSE(Enabled(IDC_ALARM_MINUTES));
   EXPECT_TRUE(Enabled(IDC_ALARM_MONEY));
   EXPECT_TRUE(Checked(IDC_ALARM_REPEAT));
-  EXPECT_EQ(Encoded(table_), stored_);
+  EXPECT_EQ(Encoded(table_), StoredAfterShowing({0, 3}));
+  EXPECT_EQ(Stored(), stored_);
 }
 
 struct Edit {
@@ -173,10 +187,11 @@ TEST_F(AlarmsPageWine, EditsReachTheSelectedSlotAtOnce) {
     want.alarms[slot] = expected;
     EXPECT_EQ(Encoded(table_), Encoded(want));
   }
-  // A sum shows cut to two decimals when its slot is shown again.
+  // A sum shows, and is kept, cut to two decimals when its slot is shown again.
   Click(IDC_ALARM_SLOT_1);
   Click(IDC_ALARM_SLOT_2);
   EXPECT_EQ(Text(IDC_ALARM_MONEY), "1.23");
+  EXPECT_EQ(table_.alarms[1].money, 1.23f);
 }
 
 TEST_F(AlarmsPageWine, ErasingTheNameFreesTheSlotBeforeOk) {
@@ -212,7 +227,7 @@ TEST_F(AlarmsPageWine, OkStoresTheTableByteForByte) {
   Click(IDC_ALARM_PLAY_SOUND);
   Close(IDOK);
 
-  Bytes expected = stored_;
+  Bytes expected = StoredAfterShowing({0, 4});
   std::uint8_t* slot = expected.data() + 4 * kAlarmSlotBytes;
   std::memcpy(slot, "Ten", 4);  // the rest of the name's bytes stay as they were
   slot[kAlarmMinutesOffset] = 10;

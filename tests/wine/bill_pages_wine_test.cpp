@@ -219,6 +219,34 @@ TEST_F(BillPagesTest, BillListsNewestFirstWithItsUsersAndTheirRemainingBill) {
   DestroyWindow(page);
 }
 
+// The window told of a pop-up menu about to show, and the menu.
+CWPSTRUCT menuInit{};
+LRESULT CALLBACK WatchMenuInit(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && sent->message == WM_INITMENUPOPUP) menuInit = *sent;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The ">" button is hidden and disabled; its command opens "Menu 2" at the button's top right
+// corner, owned by the page.
+TEST_F(BillPagesTest, TheHiddenMoreButtonOpensMenuTwoBesideItselfOwnedByThePage) {
+  HWND page = OpenBill();
+  HWND more = GetDlgItem(page, IDC_BILL_MORE);
+  EXPECT_FALSE(IsWindowVisible(more) || IsWindowEnabled(more));
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchMenuInit, nullptr, GetCurrentThreadId());
+  RECT shown{}, button{};
+  ASSERT_TRUE(WhileMenuShows([&] { Press(page, IDC_BILL_MORE); }, [](HWND) {}, shown));
+  UnhookWindowsHookEx(hook);
+  GetWindowRect(more, &button);
+  EXPECT_EQ(button.right, shown.left);
+  EXPECT_EQ(button.top, shown.top);
+  EXPECT_EQ(page, menuInit.hwnd);
+  char last[32] = "";
+  GetMenuStringA(reinterpret_cast<HMENU>(menuInit.wParam), 2, last, sizeof last, MF_BYPOSITION);
+  EXPECT_STREQ("&Show all", last);
+  DestroyWindow(page);
+}
+
 TEST_F(BillPagesTest, DeleteRemovesTheSelectedRowsAndRecountsTheStatistics) {
   Store({Item(Call, 1.0f, "a"), Item(Call, 2.0f, "b"), Item(Call, 3.0f, "a"), Item(Call, 4.0f, "b")});
   HWND statisticsPage = OpenStatistics();

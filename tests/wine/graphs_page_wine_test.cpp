@@ -63,12 +63,13 @@ void Choose(HWND page, int id, const std::string& text) {
   SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
 }
 
-std::vector<std::int32_t> GraphValues(HWND page) {
+// The values of the points, and as many more as `past` asks for.
+std::vector<std::int32_t> GraphValues(HWND page, LRESULT past = 0) {
   HWND graph = GetDlgItem(page, IDC_GRAPHS_GRAPH);
   const auto* values = reinterpret_cast<const std::int32_t*>(SendMessageA(graph, GM_GETVALUES, 0, 0));
   const LRESULT count = SendMessageA(graph, GM_GETCOUNT, 0, 0);
   if (values == nullptr || count <= 0) return {};
-  return std::vector<std::int32_t>(values, values + count);
+  return std::vector<std::int32_t>(values, values + count + past);
 }
 
 // The hours of each entry that is not 0, as "x:hours".
@@ -160,13 +161,20 @@ TEST_F(GraphsPageWine, ChoosingAUserShowsTheirCallsOnlyAndChoosingASeriesKeepsTh
   EXPECT_EQ("bob", Selected(Users()));
   EXPECT_EQ(12u, GraphValues(page_).size());
   EXPECT_EQ((std::vector<std::string>{"3:2", "12:3"}), Shown(page_, 1));
+  std::vector<BillItem> grown = bill_.items();
+  grown.push_back(Call("bob", 9, 120, 12));
+  grown.back().day = 31;
+  grown.back().year = 2004;  // day 366: kept past the 365 points drawn
+  bill_ = Bill(grown);
   Choose(page_, IDC_GRAPHS_DISPLAY, "Total yearly usage in days");
   EXPECT_EQ(365u, GraphValues(page_).size());
   EXPECT_EQ((std::vector<std::string>{"69:2", "344:3"}), Shown(page_, 1));
+  EXPECT_EQ(2, GraphValues(page_, 1).back());
   const GraphRecording drawn = Drawn();
   EXPECT_EQ("Days of year", drawn.texts.front());
   Choose(page_, IDC_GRAPHS_USERS, ".All users");
   EXPECT_EQ((std::vector<std::string>{"10:1", "69:3", "130:2", "344:3"}), Shown(page_, 1));
+  EXPECT_EQ(2, GraphValues(page_, 1).back());  // counted afresh, not added to the last count
 }
 
 TEST_F(GraphsPageWine, ComingBackToTheTabResetsTheChoicesAndListsNewUsers) {

@@ -74,7 +74,38 @@ void CALLBACK LookForDialogs(HWND, UINT, UINT_PTR timer, DWORD) {
   }
 }
 
+struct MenuWatch {
+  const std::function<void(HWND)>* whileShown;
+  RECT* where;
+  bool shown;
+  DWORD start;
+};
+MenuWatch* menuWatch = nullptr;
+
+void CALLBACK LookForMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND popup = FindWindowA("#32768", nullptr);
+  const bool shown = popup != nullptr && IsWindowVisible(popup);
+  if (!shown && GetTickCount() - menuWatch->start < kShowLimitMs) return;
+  KillTimer(nullptr, timer);
+  if (shown) {
+    menuWatch->shown = true;
+    GetWindowRect(popup, menuWatch->where);
+    (*menuWatch->whileShown)(popup);
+  }
+  EndMenu();
+}
+
 }  // namespace
+
+bool WhileMenuShows(const std::function<void()>& open,
+                    const std::function<void(HWND popup)>& whileShown, RECT& where) {
+  MenuWatch watch{&whileShown, &where, false, GetTickCount()};
+  menuWatch = &watch;
+  SetTimer(nullptr, 0, 50, LookForMenu);
+  open();  // returns when the menu closes
+  menuWatch = nullptr;
+  return watch.shown;
+}
 
 void WhenDialogOpens(PendingDialog& pending) {
   pendingDialogs.push_back(&pending);

@@ -31,6 +31,12 @@ void ForgetPendingDialogs();
 void RunWithDialog(const char* caption, const std::function<void()>& open,
                    const std::function<void(HWND)>& script);
 
+// Calls `open`, which tracks a pop-up menu, and once the menu shows (within a few seconds) runs
+// `whileShown` on its window from a thread timer that the menu's own loop dispatches, then closes
+// the menu. False when no menu showed; `where` is the menu's window rectangle.
+bool WhileMenuShows(const std::function<void()>& open,
+                    const std::function<void(HWND popup)>& whileShown, RECT& where);
+
 // Dispatches this thread's messages until `done` holds or `limitMs` has passed; returns `done()`.
 bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 5000);
 

@@ -433,7 +433,7 @@ TEST_F(MonitorTest, TheTrayMenuHasItsItemsInOrder) {
   char text[64];
   GetMenuStringA(tray, IDM_EXIT, text, sizeof text, MF_BYCOMMAND);
   EXPECT_STREQ("E&xit", text);
-  ScopedMenu second = LoadPopupMenu(program.instance, 1);
+  ScopedMenu second = LoadPopupMenu(program.instance, IDR_MENU, 1);
   ASSERT_TRUE(second);
   EXPECT_EQ(3, GetMenuItemCount(second.get()));
 }

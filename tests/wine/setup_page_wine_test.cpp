@@ -79,11 +79,11 @@ class SetupPageWine : public ::testing::Test {
     ASSERT_NE(nullptr, page_);
   }
   // An account stored with its own settings and these discounts, before the page opens.
-  void StoreAccount(const char* name, const Names& discounts) {
+  void StoreAccount(const char* name, const Names& discounts, float minCharge = 0.25f) {
     ChargeProfile profile;
     CopyBoundedText(profile.name, kNameChars, name);
     profile.minChargeOn = 1;
-    profile.minCharge = 0.25f;
+    profile.minCharge = minCharge;
     for (const std::string& d : discounts) profile.discounts.push_back(Named(d.c_str()));
     library_.SaveChargeProfile(profile);
   }
@@ -296,10 +296,17 @@ TEST_F(SetupPageWine, OkSavesEveryAccountAndCancelNothing) {
   }
 }
 
-TEST_F(SetupPageWine, ANegativeMinimumChargeKeepsItsAccountAndRefusesOk) {
+TEST_F(SetupPageWine, ANegativeMinimumChargeTypedKeepsItsAccountAndRefusesOk) {
+  StoreAccount(".Default", {}, -0.505f);  // as an older version may have stored it
   StoreAccount("Alpha", {});
   Open();
-  Choose("Alpha");
+  {
+    ExpectedBox none;  // nobody typed: neither .Default's amount nor Beta's locked copy is refused
+    Choose("Beta");
+    Choose("Alpha");
+    EXPECT_FALSE(none.pending.ran) << none.text;
+    ForgetPendingDialogs();
+  }
   SetDlgItemTextA(page_, IDC_SETUP_MIN_CHARGE, "-0.10");
   {
     ExpectedBox box;
@@ -318,6 +325,7 @@ TEST_F(SetupPageWine, ANegativeMinimumChargeKeepsItsAccountAndRefusesOk) {
   EXPECT_EQ(0, MayApply());
   FrameCommand(IDOK);
   EXPECT_EQ(0.0f, Stored("Alpha")->minCharge);
+  EXPECT_EQ(-0.505f, library_.Load(kDefaultProfileName, true)->minCharge);  // saved as it was
 }
 
 struct RatesCase {

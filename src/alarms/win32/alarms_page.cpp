@@ -46,6 +46,30 @@ void AlarmsPage::ShowSlot() {
     SetDlgItemTextA(page, IDC_ALARM_MINUTES, "");
     SetMoneyField(page, IDC_ALARM_MONEY, alarm.money);
   }
+  // The slot then holds what the fields show, read back as an edit would be: a sum cut to two
+  // decimals, the other kind's value cleared. Otherwise an alarm could fire above a sum the user
+  // cannot see.
+  for (const int id : {IDC_ALARM_NAME, IDC_ALARM_MINUTES, IDC_ALARM_MONEY}) StoreEdit(id);
+}
+
+void AlarmsPage::StoreEdit(int id) {
+  const HWND page = window();
+  switch (id) {
+    case IDC_ALARM_NAME: {
+      char name[kNameChars] = "";
+      const int length = GetDlgItemTextA(page, id, name, sizeof name);
+      SetAlarmName(Selected(), std::string_view(name, static_cast<std::size_t>(length)));
+      break;
+    }
+    case IDC_ALARM_MINUTES:
+      SetAlarmMinutes(Selected(), GetDlgItemInt(page, id, nullptr, FALSE));
+      break;
+    case IDC_ALARM_MONEY:
+      SetAlarmMoney(Selected(), GetNumberField(page, id));
+      break;
+    default:
+      break;
+  }
 }
 
 void AlarmsPage::Ok() {
@@ -59,26 +83,10 @@ void AlarmsPage::Cancel() {
 }
 
 void AlarmsPage::Command(int id, int code, HWND /*control*/) {
-  const HWND page = window();
   // Edits are taken as they change, buttons as they are clicked; focus comings and goings are not
   // edits.
   if (code == EN_CHANGE) {
-    switch (id) {
-      case IDC_ALARM_NAME: {
-        char name[kNameChars] = "";
-        const int length = GetDlgItemTextA(page, id, name, sizeof name);
-        SetAlarmName(Selected(), std::string_view(name, static_cast<std::size_t>(length)));
-        break;
-      }
-      case IDC_ALARM_MINUTES:
-        SetAlarmMinutes(Selected(), GetDlgItemInt(page, id, nullptr, FALSE));
-        break;
-      case IDC_ALARM_MONEY:
-        SetAlarmMoney(Selected(), GetNumberField(page, id));
-        break;
-      default:
-        break;
-    }
+    StoreEdit(id);
     return;
   }
   if (code != BN_CLICKED) return;

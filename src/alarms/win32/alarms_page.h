@@ -29,8 +29,10 @@ class AlarmsPage : public OptionPage {
   void Cancel() override;
   void Command(int id, int code, HWND control) override;
 
-  // Puts the selected slot into the controls; their notifications are not edits.
+  // Puts the selected slot into the controls, then stores what they show back into it.
   void ShowSlot();
+  // The edit `id`'s text into the selected slot, through that field's conversion.
+  void StoreEdit(int id);
   Alarm& Selected() { return subject_.table.alarms[slot_]; }
 
   Subject& subject_;

@@ -6,7 +6,9 @@
 
 #include "bill/win32/add_bill_item.h"
 #include "bill/win32/bill_print.h"
+#include "platform/win32/scoped_handles.h"
 #include "resources/bill_page_ids.h"
+#include "resources/resource.h"
 #include "resources/statistics_page_ids.h"
 #include "text/win32/dialog_fields.h"
 #include "ui/win32/option_page.h"
@@ -17,6 +19,9 @@ namespace {
 constexpr UINT_PTR kStatisticsTimer = 1000;
 constexpr UINT kStatisticsPeriod = 1000;  // ms
 constexpr char kAllUsers[] = ".All users";
+// The ">" button's menu: "Menu 2" of the program's menu. None of its commands does anything, and the
+// button is hidden and disabled as the template makes it.
+constexpr int kMoreMenuPosition = 1;
 
 struct ColumnLook {
   const char* title;
@@ -80,6 +85,7 @@ void BillPage::Fill() {
   // The list owns the picture list (its style does not share it) and destroys it with itself.
   SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL,
                reinterpret_cast<LPARAM>(LoadImageStrip(IDB_BILL_ITEMS)));
+  moreMenu_ = LoadPopupMenu(DialogInstance(), IDR_MENU, kMoreMenuPosition);
   FillUsersBox(Users(), subject_.bill, keys_);
   ShowList(SelectedUserKey(Users(), keys_));
 }
@@ -103,6 +109,12 @@ void BillPage::Command(int id, int code, HWND) {
     case IDC_BILL_DELETE:
       Delete();
       break;
+    case IDC_BILL_MORE: {
+      RECT button;
+      GetWindowRect(Control(IDC_BILL_MORE), &button);
+      TrackPopupMenu(moreMenu_.get(), 0, button.right, button.top, 0, window(), nullptr);
+      break;
+    }
     case IDC_BILL_USERS:
       if (code == CBN_SELCHANGE) ShowList(SelectedUserKey(Users(), keys_));
       break;

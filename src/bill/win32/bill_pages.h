@@ -14,6 +14,7 @@
 #include "bill/bill_views.h"
 #include "platform/environment.h"
 #include "platform/settings_store.h"
+#include "platform/win32/scoped_handles.h"
 #include "ui/win32/option_page.h"
 
 namespace tollwick {
@@ -81,6 +82,7 @@ class BillPage : public OptionPage, BillListener {
   BillPageSubject& subject_;
   std::vector<std::uint32_t> rows_;
   std::vector<UserKey> keys_;
+  ScopedMenu moreMenu_;
 };
 
 // The users box, shared with the pages that filter by user: ".All users" (selected, no key) and

@@ -21,8 +21,16 @@ void PrintFooter(const PrintJob& job, int page, int pages) {
 
 }  // namespace
 
+// Clipped to its column and its row: the cells are drawn out of column order with an opaque
+// background, so an unclipped long text would run over, and partly blot out, its neighbours.
 void PrintCell(const PrintJob& job, int column, int y, const char* text) {
-  PrintTextAt(job, BillColumnLefts(PrintableWidth(job))[column] + kCellIndent, y, text);
+  const int width = PrintableWidth(job);
+  const int left = LeftMargin(job);
+  const int top = TopMargin(job) + y;
+  const RECT cell{left + BillColumnLefts(width)[column], top, left + BillColumnRight(width, column),
+                  top + LineHeight(job)};
+  ExtTextOutA(job.dc(), cell.left + kCellIndent, top, ETO_CLIPPED, &cell, text,
+              static_cast<UINT>(std::char_traits<char>::length(text)), nullptr);
 }
 
 void PrintPageFooter(const PrintJob& job, int x, int y, int page, int pages) {

@@ -21,7 +21,7 @@ bool PrintBill(Environment& env, const Bill& bill, const UserKey* filter);
 // The header of a page: the title (on page 1, when one is given), the column titles and the rules.
 // Returns the y of the page's first row.
 int PrintPageHeader(const PrintJob& job, int page, const char* title);
-// The text at a column's text x.
+// The text at a column's text x, cut at the column's right edge and the row's bottom.
 void PrintCell(const PrintJob& job, int column, int y, const char* text);
 // "Page page of pages" at (x, y).
 void PrintPageFooter(const PrintJob& job, int x, int y, int page, int pages);

@@ -44,6 +44,7 @@ void SetupPage::Show(std::size_t index) {
   FillScope filling(*this);
   const HWND page = window();
   shown_ = index;
+  minChargeTyped_ = false;
   SelectShownAccount();
   const ShownSettings shown = edit_->Shown(index);
   Check(IDC_SETUP_USE_DEFAULT, shown.useDefault);
@@ -66,7 +67,7 @@ void SetupPage::SelectShownAccount() {
 
 ShownSettings SetupPage::ReadShown() const {
   return {Checked(IDC_SETUP_USE_DEFAULT), Checked(IDC_SETUP_MIN_CHARGE_ON),
-          GetNumberField(window(), IDC_SETUP_MIN_CHARGE)};
+          GetNumberField(window(), IDC_SETUP_MIN_CHARGE), !minChargeTyped_};
 }
 
 bool SetupPage::StoreShown() {
@@ -163,6 +164,9 @@ void SetupPage::Command(int id, int code, HWND /*control*/) {
     case IDC_SETUP_MIN_CHARGE_ON:
       UpdateEnabled();
       break;
+    case IDC_SETUP_MIN_CHARGE:
+      if (code == EN_CHANGE) minChargeTyped_ = true;
+      break;
     case IDC_SETUP_RATES:
       ShowChargeRatesDialog(window(), edit_->profile(shown_).charge);
       break;
@@ -182,8 +186,8 @@ void SetupPage::Command(int id, int code, HWND /*control*/) {
 
 bool SetupPage::MayApply() { return StoreShown(); }
 
-// MayApply has refused a negative minimum charge already; should one still be there, nothing is
-// saved rather than a profile that would lower the bill.
+// MayApply has refused a negative minimum charge typed already; should one still be there,
+// nothing is saved rather than a profile that would lower the bill.
 void SetupPage::Ok() {
   if (edit_->Store(shown_, ReadShown())) edit_->SaveAll();
 }

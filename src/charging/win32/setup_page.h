@@ -54,6 +54,7 @@ class SetupPage : public OptionPage {
   Subject& subject_;
   std::unique_ptr<SetupEdit> edit_;
   std::size_t shown_ = 0;
+  bool minChargeTyped_ = false;  // since the account was shown
 };
 
 }  // namespace tollwick

@@ -37,7 +37,7 @@ void OnCreate(HWND window) {
   Program& app = App();
   app.mainWindow = window;
   app.LoadState();
-  app.trayMenu = LoadPopupMenu(app.instance, kTrayMenuPosition);
+  app.trayMenu = LoadPopupMenu(app.instance, kMenuResource, kTrayMenuPosition);
   app.tray.emplace(app.instance, window, kTrayIconId, app.desktop.trayNotify);
   app.tray->Add(IDI_IDLE, kProgramTitle);
   app.online = false;
@@ -129,15 +129,6 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 }  // namespace
-
-ScopedMenu LoadPopupMenu(HINSTANCE instance, int position) {
-  ScopedMenu bar(LoadMenuA(instance, MAKEINTRESOURCEA(kMenuResource)));
-  if (!bar) return ScopedMenu();
-  ScopedMenu popup(GetSubMenu(bar.get(), position));
-  // Detached, the pop-up survives the destruction of the bar it came from.
-  RemoveMenu(bar.get(), position, MF_BYPOSITION);
-  return popup;
-}
 
 HWND CreateMainWindow(HINSTANCE instance) {
   TaskbarCreatedMessage();

@@ -22,7 +22,4 @@ void UnregisterMainWindowClass(HINSTANCE instance);
 // Program must exist first.
 int RunMainWindow(HINSTANCE instance);
 
-// LoadMenuA(instance, 105), detaching the pop-up at the given position and destroying the rest.
-ScopedMenu LoadPopupMenu(HINSTANCE instance, int position);
-
 }  // namespace tollwick

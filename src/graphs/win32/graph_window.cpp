@@ -55,7 +55,7 @@ void SetXRange(UsageGraph& graph, WPARAM range, LPARAM step) {
   graph.settings.lastX = HIWORD(range);
   graph.settings.xLabelStep = LabelStep(step);
   const std::int32_t count = graph.settings.lastX - graph.settings.firstX + 1;
-  graph.values.assign(static_cast<std::size_t>(std::max(count, 0) + 9), 0);
+  graph.values.assign(static_cast<std::size_t>(std::max(count, 0)) + kGraphSpareValues, 0);
 }
 
 LRESULT CALLBACK GraphProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

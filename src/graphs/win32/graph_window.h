@@ -38,11 +38,14 @@ struct GraphDrawTarget {
 // Titles keep at most this many characters.
 constexpr std::size_t kGraphTitleLimit = 99;
 
+// The values have room for this many entries past the points, so a series may fill more entries
+// than it shows (the day of the year fills its 366th).
+constexpr std::size_t kGraphSpareValues = 9;
+
 // What one graph window shows.
 struct UsageGraph {
   GraphSettings settings;
-  // Room for nine entries past the points, so a series may fill one more entry than it shows.
-  std::vector<std::int32_t> values = std::vector<std::int32_t>(7 + 9, 0);
+  std::vector<std::int32_t> values = std::vector<std::int32_t>(7 + kGraphSpareValues, 0);
   std::string horizontalTitle = "Horizontal";
   std::string verticalTitle = "Vertical";
   bool drawingEnabled = true;

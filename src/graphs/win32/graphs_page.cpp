@@ -71,8 +71,8 @@ void GraphsPage::ShowSeries() {
   SendMessageA(graph, GM_ENABLEDRAW, 1, 0);
 }
 
-// The graph's values have room for its points and nine more; the series' own entries are copied
-// in as far as both reach.
+// The graph's values have room for its points and a few more; the series' own entries are copied
+// in as far as both reach, so the day of the year's 366th entry is there too, undrawn.
 void GraphsPage::ComputeSeries() {
   HWND graph = Graph();
   auto* values = reinterpret_cast<std::int32_t*>(SendMessageA(graph, GM_GETVALUES, 0, 0));
@@ -83,7 +83,7 @@ void GraphsPage::ComputeSeries() {
   const std::vector<std::int32_t> hours =
       series.aggregate(subject_.bill, SelectedUserKey(Users(), keys_));
   std::fill(values, values + points, 0);
-  std::copy_n(hours.begin(), std::min(points, hours.size()), values);
+  std::copy_n(hours.begin(), std::min(points + kGraphSpareValues, hours.size()), values);
   const VerticalRange range = SeriesRange(hours, points);
   SendMessageA(graph, GM_SETYRANGE,
                MAKEWPARAM(static_cast<WORD>(range.lowest), static_cast<WORD>(range.highest)),

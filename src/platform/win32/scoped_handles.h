@@ -61,6 +61,15 @@ struct ImageListRelease {
 using ScopedIcon = ScopedHandle<HICON, IconRelease>;
 // A menu loaded or created and not attached to a window, which would destroy it itself.
 using ScopedMenu = ScopedHandle<HMENU, MenuRelease>;
+// The pop-up at `position` of a menu resource, detached from its bar (which is destroyed), so it
+// survives it. Null when the resource cannot be loaded.
+inline ScopedMenu LoadPopupMenu(HINSTANCE instance, UINT menuResource, int position) {
+  ScopedMenu bar(LoadMenuA(instance, MAKEINTRESOURCEA(menuResource)));
+  if (!bar) return ScopedMenu();
+  ScopedMenu popup(GetSubMenu(bar.get(), position));
+  RemoveMenu(bar.get(), static_cast<UINT>(position), MF_BYPOSITION);
+  return popup;
+}
 // A device context the program created: a memory DC (CreateCompatibleDC) or a printer's
 // (CreateDCA).
 using ScopedDC = ScopedHandle<HDC, CreatedDcRelease>;
