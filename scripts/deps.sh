@@ -4,11 +4,13 @@
 set -euo pipefail
 source "$(dirname "$0")/needs.sh"
 # The package of every command in needs.sh, and those that bring no command of their own:
-# GoogleTest's sources, the PDF printer driver, the fuzzer runtime.
+# GoogleTest's sources, the PDF printer driver, the fuzzer runtime, Wine's own fonts (its captions
+# draw their buttons' glyphs with them).
 packages=(
   cmake make g++ googletest                                    # cmake ctest make gcc g++
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64               # the MinGW compilers, windres
-  wine wine64                                                  # wine wineboot wineserver winepath
+  nsis                                                         # makensis
+  wine wine64 fonts-wine                                       # wine wineboot wineserver winepath
   xvfb xauth x11-utils                                         # Xvfb xvfb-run, xauth, xwininfo
   python3 imagemagick imagemagick-6.q16 locales                # python3, convert, locale-gen
   cups cups-daemon cups-client printer-driver-cups-pdf         # cupsd, lpadmin lpstat

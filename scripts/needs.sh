@@ -4,9 +4,10 @@
 # up later as an obscure failure.
 
 # Commands, by what calls them.
-# Native and MinGW builds (build.sh, test.sh, bench.sh, cmake/mingw-w64-x86_64.cmake).
+# Native and MinGW builds (build.sh, test.sh, bench.sh, package.sh, cmake/mingw-w64-x86_64.cmake;
+# the MinGW build makes the installer too).
 build_commands=(cmake ctest make gcc g++ x86_64-w64-mingw32-gcc-posix x86_64-w64-mingw32-g++-posix
-                x86_64-w64-mingw32-windres)
+                x86_64-w64-mingw32-windres makensis)
 # Every Windows program of the tests and run.sh: Wine, a prefix of its own, an X server.
 wine_commands=(wine wineboot wineserver winepath Xvfb xvfb-run xauth)
 # The end-to-end scripts: stored numbers, screenshots, the X window tree.

@@ -9,9 +9,13 @@ bool SameHive(const SettingsStore& a, const SettingsStore& b) {
   return &a.registry() == &b.registry() && a.hive() == b.hive();
 }
 
-BillItem RecordedCall(const SettingsStore& store, Environment& environment) {
+BillItem RecordedCall(const SettingsStore& store, Environment& environment, bool asStored) {
   BillItem item;
-  ReadCurCall(store, environment, item);
+  if (asStored) {
+    ReadCurCallAsStored(store, environment, item);
+  } else {
+    ReadCurCall(store, environment, item);
+  }
   item.type = Call;
   return item;
 }
@@ -26,9 +30,9 @@ void AppendUnlessStored(const SettingsStore& store, Bill& bill, const BillItem& 
 void RecoverOtherHiveCall(const SettingsStore& recordStore, const SettingsStore& billStore,
                           Environment& environment, Bill& bill) {
   if (!IsCurCallPending(recordStore)) return;
-  // Read first: where the hive allows it, missing values are written back with their defaults, so
-  // that the fingerprint below is that of what later starts find.
-  const BillItem item = RecordedCall(recordStore, environment);
+  // Read without writing defaults back: a run that may write this hive and one that may not must
+  // find the same record, or the fingerprint below would not know the call again.
+  const BillItem item = RecordedCall(recordStore, environment, true);
   const std::uint32_t ownNumber = ReservedBillItem(recordStore);
   if (ownNumber != kNoBillItem && NextBillItemNumber(recordStore) > ownNumber) {
     // The end of the call stored it in its own hive's bill; only the marker was left.
@@ -66,7 +70,7 @@ void RecoverInterruptedCall(const SettingsStore& recordStore, const SettingsStor
                             Environment& environment, Bill& bill) {
   // The bill's own call first: a number that its end reserved is its own.
   if (IsCurCallPending(billStore)) {
-    CommitCall(billStore, bill, RecordedCall(billStore, environment));
+    CommitCall(billStore, bill, RecordedCall(billStore, environment, false));
   }
   if (!SameHive(recordStore, billStore)) {
     RecoverOtherHiveCall(recordStore, billStore, environment, bill);

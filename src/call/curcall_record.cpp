@@ -115,10 +115,12 @@ void SaveCurCall(const SettingsStore& store, float cost, PackedTime start, Packe
   store.WriteStringValue(key, kAccount, text);
 }
 
-void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem& item) {
+namespace {
+
+void ReadCurCallFrom(const SettingsStore& store, const SettingsKey& key, Environment& environment,
+                     BillItem& item) {
   // One reading of the clock for every default, so they agree with each other.
   const LocalTime now = environment.Now();
-  SettingsKey key = OpenCurCallKey(store);
 
   std::uint8_t costBytes[4] = {};
   store.ReadBinaryValue(key, kCost, costBytes, nullptr, sizeof costBytes);
@@ -139,6 +141,21 @@ void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem&
 
   store.ReadStringValue(key, kUser, item.user, sizeof item.user, kUnknownName);
   store.ReadStringValue(key, kAccount, item.account, sizeof item.account, kUnknownName);
+}
+
+}  // namespace
+
+void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem& item) {
+  ReadCurCallFrom(store, OpenCurCallKey(store), environment, item);
+}
+
+void ReadCurCallAsStored(const SettingsStore& store, Environment& environment, BillItem& item) {
+  char path[2 * kNameChars];
+  RootSubkeyPath("CurCall", path, sizeof path);
+  RegKey readOnly = 0;
+  if (store.registry().OpenKeyToRead(store.hive(), path, &readOnly) != kRegSuccess) readOnly = 0;
+  // Writes through a key opened to read fail, so the defaults reach the item alone.
+  ReadCurCallFrom(store, SettingsKey(&store.registry(), readOnly), environment, item);
 }
 
 std::uint64_t SnapshotFingerprint(const SettingsStore& store) {

@@ -53,6 +53,10 @@ void WriteOtherHiveCall(const SettingsStore& store, const OtherHiveCall& call);
 // back; a missing length is the one from the snapshot's own start and end. A cost that is not a
 // finite number reads as 0.
 void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem& item);
+// The same without writing anything back: the record of the other hive is read so, since what an
+// earlier start could write there depended on its rights, and what later starts find there (its
+// fingerprint) must not.
+void ReadCurCallAsStored(const SettingsStore& store, Environment& environment, BillItem& item);
 
 // The length of a call from its start and end times of day: the minutes between them (across
 // midnight when the end is earlier), plus the minute under way.

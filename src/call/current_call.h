@@ -16,6 +16,21 @@
 
 namespace tollwick {
 
+// The longest gap between two timer ticks whose seconds are all counted: far longer than the thread
+// is ever held (a slow printer driver, a large bill loading, a loaded machine).
+constexpr std::uint32_t kLongestCountedGapMs = 10 * 60 * 1000;
+
+// What a tick counts when `behind` milliseconds (an unsigned difference of tick counts) have passed
+// since the last counted second: every whole second, each one that is strictly over, as ticks on
+// time count them. A longer gap than kLongestCountedGapMs is a machine that did not run (a suspend
+// that sent no message, a paused virtual machine) or a tick count that went backwards, which the
+// unsigned difference makes huge: none of it is counted, and counting starts afresh from the tick.
+struct CatchUp {
+  std::uint32_t seconds = 0;
+  bool dropGap = false;
+};
+CatchUp CatchUpFor(std::uint32_t behind);
+
 // Everything a call works with, all owned elsewhere for the life of the program.
 struct CallServices {
   const SettingsStore& store;
@@ -35,8 +50,18 @@ class CurrentCall {
 
   // Begins a call for the entry (billing one still in progress first).
   void StartCall(const char* entryName);
-  // Once per timer tick, connected or not: counts at most one second.
+  // Once per timer tick, connected or not: counts every whole second since the last one counted
+  // (CatchUpFor), each priced at the time of day it ended, up to the end of a minute, whose alarm
+  // check and snapshot then run; the rest is counted by the ticks that follow.
   void AccrueTick();
+  // Writes the snapshot of a call in progress with every second counted up to now, except one that
+  // would complete a minute (its alarm check and snapshot belong to a tick): for Exit and the end of
+  // the session, after which the next start bills the call with nothing lost. Opens nothing.
+  void SaveFinalSnapshot();
+  // The machine is about to sleep: the final snapshot, then no second is counted until Resume,
+  // which leaves the time asleep uncounted. Both may come more than once.
+  void Suspend();
+  void Resume();
   // Ends the call and bills it.
   void EndCall();
 
@@ -59,6 +84,8 @@ class CurrentCall {
  private:
   void SaveSnapshot();
   void MinuteStep();
+  // Counts the seconds due at tick `now` while fewer than `upTo` are counted in the minute.
+  void CountSeconds(std::uint32_t now, std::int32_t upTo);
 
   CallServices services_;
   ProfileLibrary::Owned defaultProfile_;
@@ -68,6 +95,8 @@ class CurrentCall {
   std::int32_t minutes_ = 0;
   std::int32_t hours_ = 0;
   std::uint32_t lastTick_ = 0;
+  bool suspended_ = false;
+  std::uint32_t suspendedAt_ = 0;  // tick count
   PackedTime startTime_ = 0;
   char userName_[kNameChars] = {};
   // Changes with every start and end, so work interrupted by a modal alarm notice can tell whether

@@ -6,6 +6,73 @@
 
 namespace tollwick {
 
+namespace {
+
+// A save of an account's own settings writes them all beside the stored ones first, under this
+// subkey, then commits with its one value "Committed" (REG_DWORD 1), then copies them into place
+// and removes the subkey. Without the commit the stored settings stand; with it, every load and
+// save first finishes the copy, so a profile reloads as it was before a save or after it, whichever
+// registry change a crash comes after.
+constexpr const char* kSavingKey = "Saving";
+constexpr const char* kCommittedValue = "Committed";
+
+void WriteSettings(const SettingsStore& store, const SettingsKey& key, const CallChargeInfo& charge,
+                   std::uint32_t minChargeOn, float minChargeAmount,
+                   const std::vector<Discount>& discounts) {
+  std::uint8_t block[kCallChargeInfoBytes];
+  EncodeCallChargeInfo(charge, block);
+  store.WriteBinaryValue(key, "CallChargeInfo", block, sizeof block);
+  store.WriteDwordValue(key, "MinChargeOn", minChargeOn);
+  std::uint8_t minCharge[4];
+  PutF32(minCharge, minChargeAmount);
+  store.WriteBinaryValue(key, "MinCharge", minCharge, sizeof minCharge);
+  SaveDiscountList(store, key, discounts);
+}
+
+void ReadSettings(const SettingsStore& store, const SettingsKey& key, ChargeProfile& profile) {
+  std::uint8_t block[kCallChargeInfoBytes] = {};
+  store.ReadBinaryValue(key, "CallChargeInfo", block, nullptr, sizeof block);
+  DecodeCallChargeInfo(block, profile.charge);
+  profile.minChargeOn = store.ReadDwordValue(key, "MinChargeOn", 1);
+  std::uint8_t minCharge[4] = {};
+  std::uint8_t minChargeDefault[4];
+  PutU32(minChargeDefault, kMinChargeDefaultBits);
+  store.ReadBinaryValue(key, "MinCharge", minCharge, minChargeDefault, sizeof minCharge);
+  profile.minCharge = GetAmountF32(minCharge);
+  profile.discounts = LoadDiscountList(store, key);
+}
+
+bool SavingKeyExists(const SettingsStore& store, const SettingsKey& key) {
+  RegKey saving = 0;
+  if (store.registry().OpenKeyToRead(key.get(), kSavingKey, &saving) != kRegSuccess) return false;
+  store.registry().CloseKey(saving);
+  return true;
+}
+
+// Finishes a committed save, or drops one that never committed.
+void FinishSave(const SettingsStore& store, const SettingsKey& key) {
+  if (!key.valid() || !SavingKeyExists(store, key)) return;
+  {
+    SettingsKey saving = store.OpenSubkey(key, kSavingKey);
+    std::uint8_t committed[4] = {};
+    std::uint32_t size = sizeof committed;
+    if (store.registry().QueryValue(saving.get(), kCommittedValue, committed, &size) ==
+            kRegSuccess &&
+        size == sizeof committed && GetU32(committed) == 1) {
+      ChargeProfile saved;
+      ReadSettings(store, saving, saved);
+      store.WriteDwordValue(key, "UseDefault", 0);
+      WriteSettings(store, key, saved.charge, saved.minChargeOn, saved.minCharge, saved.discounts);
+    }
+    // The commit goes first, so a crash while the copy is removed finishes nothing half-written.
+    store.registry().DeleteValue(saving.get(), kCommittedValue);
+    store.DeleteAllSubkeys(saving);
+  }
+  store.registry().DeleteKey(key.get(), kSavingKey);
+}
+
+}  // namespace
+
 SettingsKey ProfileLibrary::OpenProfileKey(const char* name) const {
   char path[2 * kNameChars];
   RootSubkeyPath(name, path, sizeof path);
@@ -30,6 +97,7 @@ void ProfileLibrary::LoadChargeProfile(const Owned& record) {
   const bool isDefault = profile.isDefaultProfile != 0;
 
   SettingsKey key = OpenProfileKey(name);
+  FinishSave(store_, key);
   profile.useDefault = isDefault ? 0 : store_.ReadDwordValue(key, "UseDefault", 1);
 
   if (profile.useDefault != 0) {
@@ -46,17 +114,7 @@ void ProfileLibrary::LoadChargeProfile(const Owned& record) {
     return;
   }
 
-  std::uint8_t block[kCallChargeInfoBytes] = {};
-  store_.ReadBinaryValue(key, "CallChargeInfo", block, nullptr, sizeof block);
-  DecodeCallChargeInfo(block, profile.charge);
-  profile.minChargeOn = store_.ReadDwordValue(key, "MinChargeOn", 1);
-  std::uint8_t minCharge[4] = {};
-  std::uint8_t minChargeDefault[4];
-  PutU32(minChargeDefault, kMinChargeDefaultBits);
-  store_.ReadBinaryValue(key, "MinCharge", minCharge, minChargeDefault, sizeof minCharge);
-  profile.minCharge = GetAmountF32(minCharge);
-  profile.discounts = LoadDiscountList(store_, key);
-
+  ReadSettings(store_, key, profile);
   if (isDefault) defaultProfile_ = record;
 }
 
@@ -64,17 +122,21 @@ void ProfileLibrary::SaveChargeProfile(const ChargeProfile& profile) const {
   char name[kNameChars];
   CopyBoundedText(name, kNameChars, profile.name);
   SettingsKey key = OpenProfileKey(name);
+  // An earlier save cut short is finished first, or its copy would later overwrite this one.
+  FinishSave(store_, key);
   const std::uint32_t useDefault = profile.isDefaultProfile ? 0 : profile.useDefault;
-  store_.WriteDwordValue(key, "UseDefault", useDefault);
-  if (useDefault != 0) return;  // the account's own settings stay as they were stored
-  std::uint8_t block[kCallChargeInfoBytes];
-  EncodeCallChargeInfo(profile.charge, block);
-  store_.WriteBinaryValue(key, "CallChargeInfo", block, sizeof block);
-  store_.WriteDwordValue(key, "MinChargeOn", profile.minChargeOn);
-  std::uint8_t minCharge[4];
-  PutF32(minCharge, profile.minCharge);
-  store_.WriteBinaryValue(key, "MinCharge", minCharge, sizeof minCharge);
-  SaveDiscountList(store_, key, profile.discounts);
+  if (useDefault != 0) {
+    // One value: the account's own settings stay as they were stored.
+    store_.WriteDwordValue(key, "UseDefault", useDefault);
+    return;
+  }
+  {
+    SettingsKey saving = store_.OpenSubkey(key, kSavingKey);
+    WriteSettings(store_, saving, profile.charge, profile.minChargeOn, profile.minCharge,
+                  profile.discounts);
+    store_.WriteDwordValue(saving, kCommittedValue, 1);
+  }
+  FinishSave(store_, key);
 }
 
 }  // namespace tollwick

@@ -1,8 +1,9 @@
 #include "charging/setup_edit.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
+
+#include "platform/little_endian.h"
 
 namespace tollwick {
 namespace {
@@ -16,9 +17,9 @@ void FoldedKey(const char* name, char out[kNameChars]) {
 }  // namespace
 
 bool AmountAccepted(double amount) {
-  // Stored as a single float: what overflows it is no amount either.
-  const float stored = static_cast<float>(amount);
-  return std::isfinite(stored) && stored >= 0.0f;
+  // NaN fails both comparisons; what a float cannot hold, or holds too large to be summed safely,
+  // is no amount either.
+  return amount >= 0.0 && amount <= kLargestAmount;
 }
 
 bool DiscountNameAccepted(const ChargeProfile& profile, const char* name, std::size_t editing) {

@@ -12,8 +12,9 @@
 
 namespace tollwick {
 
-// An amount the user may store as a rate or a minimum charge: a number, and not below 0, since a
-// negative price would let a call lower the bill.
+// An amount the user may store as a rate or a minimum charge: a number, not below 0, since a
+// negative price would let a call lower the bill, and not above kLargestAmount, which keeps every
+// sum of it finite.
 bool AmountAccepted(double amount);
 
 // Whether a discount may carry this name in the profile: not empty, and not stored under the same

@@ -1,10 +1,20 @@
 #include "charging/tariff.h"
 
+#include <cfloat>
+#include <cmath>
+
 #include "platform/packed_time.h"
 
 namespace tollwick {
 
 namespace {
+
+// A result formed in double as the single-precision amount it is kept in. One beyond the float range
+// cannot be converted (the conversion is undefined) and is no amount: it counts as 0, as an absurd
+// stored amount reads. Loaded and typed amounts are bounded, so this guards profiles built otherwise.
+float ToAmount(double value) {
+  return std::fabs(value) <= FLT_MAX ? static_cast<float>(value) : 0.0f;
+}
 
 constexpr std::uint16_t kSunday = 0;
 constexpr std::uint16_t kSaturday = 6;
@@ -37,7 +47,7 @@ float DiscountPart(Discount& discount, float price, const LocalTime& now) {
     case FreeCall:
       return price;
     default:  // PercentageDiscount, and any unknown mode
-      return static_cast<float>(static_cast<double>(discount.percent) * price * kOneHundredth);
+      return ToAmount(static_cast<double>(discount.percent) * price * kOneHundredth);
   }
 }
 
@@ -55,7 +65,7 @@ float CurrentRate(const ChargeProfile& profile, const LocalTime& now) {
 
 float PerSecondCharge(const ChargeProfile& profile, const LocalTime& now) {
   // The product of two floats is exact in double, so this rounds once.
-  return static_cast<float>(static_cast<double>(CurrentRate(profile, now)) * kOneSixtieth);
+  return ToAmount(static_cast<double>(CurrentRate(profile, now)) * kOneSixtieth);
 }
 
 float DiscountDeduction(std::vector<Discount>& discounts, float price, const LocalTime& now) {
@@ -72,7 +82,10 @@ float DiscountDeduction(std::vector<Discount>& discounts, float price, const Loc
 
 float AddChargedSecond(float runningCost, float price, float deduction) {
   double difference = static_cast<double>(price) - static_cast<double>(deduction);
-  return static_cast<float>(static_cast<double>(runningCost) + difference);
+  const double sum = static_cast<double>(runningCost) + difference;
+  // A second whose sum would leave the float range (or is no number) is not added: the running
+  // cost stays finite, whatever a profile holds.
+  return std::fabs(sum) <= FLT_MAX ? static_cast<float>(sum) : runningCost;
 }
 
 }  // namespace tollwick

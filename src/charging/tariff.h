@@ -37,7 +37,8 @@ float PerSecondCharge(const ChargeProfile& profile, const LocalTime& now);
 float DiscountDeduction(std::vector<Discount>& discounts, float price, const LocalTime& now);
 
 // The running cost after one more charged second: price - deduction formed first, added to the
-// running cost, and the sum rounded to single precision.
+// running cost, and the sum rounded to single precision. A sum beyond the float range leaves the
+// running cost as it was, so it never becomes infinite or NaN.
 float AddChargedSecond(float runningCost, float price, float deduction);
 
 }  // namespace tollwick

@@ -43,11 +43,22 @@ inline float GetF32(const std::uint8_t* in) {
   return value;
 }
 
-// A stored amount of money or a rate. One that is not a finite number (NaN, an infinity) would make
-// every sum it enters meaningless, so it reads as 0, the value a missing one has.
+// The largest amount (pounds, pounds a minute, a percentage) the program takes, typed or stored. Far
+// above any price, and so far below the float range that no sum the program forms from such amounts
+// (a call's seconds and discounts, a bill's items, as many as the registry can hold) overflows.
+constexpr float kLargestAmount = 1.0e9f;
+
+// A finite amount no larger than kLargestAmount either way.
+inline bool IsUsableAmount(float value) {
+  return std::isfinite(value) && std::fabs(value) <= kLargestAmount;
+}
+
+// A stored amount of money or a rate. One that is not a finite number (NaN, an infinity), or one so
+// large that the sums it enters could overflow, would make every total meaningless, so it reads as
+// 0, the value a missing one has.
 inline float GetAmountF32(const std::uint8_t* in) {
   const float value = GetF32(in);
-  return std::isfinite(value) ? value : 0.0f;
+  return IsUsableAmount(value) ? value : 0.0f;
 }
 
 }  // namespace tollwick

@@ -30,8 +30,8 @@ constexpr std::uint32_t kRegDword = 4;
 class Registry {
  public:
   virtual ~Registry() = default;
-  // RegCreateKeyExA(parent, path, 0, NULL, 0, KEY_ALL_ACCESS, NULL, out, NULL): opens the key,
-  // creating every missing key on the path. On failure *out is 0.
+  // RegCreateKeyExA(parent, path, 0, NULL, 0, KEY_READ | KEY_WRITE | DELETE, NULL, out, NULL):
+  // opens the key to read and write, creating every missing key on the path. On failure *out is 0.
   virtual long CreateKey(RegKey parent, const char* path, RegKey* out) = 0;
   // RegQueryValueExA without the type. name null = the unnamed default value. *size is the buffer
   // size on entry and the stored size on return (also with kRegMoreData).
@@ -49,7 +49,7 @@ class Registry {
   // kRegMoreData. The order is the registry's own.
   virtual long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) = 0;
   // RegOpenKeyExA(parent, path, 0, KEY_READ, out): opens an existing key for reading only, where the
-  // rights to open it with full access may be missing. Writes through the key fail with
+  // rights to write it may be missing. Writes through the key fail with
   // kRegAccessDenied; a missing key is not created. On failure *out is 0.
   virtual long OpenKeyToRead(RegKey parent, const char* path, RegKey* out) = 0;
   virtual long DeleteKey(RegKey key, const char* name) = 0;

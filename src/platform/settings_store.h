@@ -48,7 +48,7 @@ class SettingsStore {
   // Chooses the hive so that one user's data stays in one place from run to run, whether or not
   // this run may write HKEY_LOCAL_MACHINE (an administrator runs elevated one day and not the next):
   //  1. the user's own tree, HKEY_CURRENT_USER\Software\Orvo\Tollwick, whenever it exists;
-  //  2. otherwise the machine's, when its root key can be opened with full access;
+  //  2. otherwise the machine's, when its root key can be opened to read and write;
   //  3. otherwise the user's own, which the first write then creates.
   // Returns true in case 3, the one run that starts keeping data for this user alone; the caller
   // tells the user, and from the next run on rule 1 applies. Creates nothing in the user's hive.

@@ -27,7 +27,7 @@ check_eq "$(hex_text "$hex" 104 100)" "$(whoami)" "user of the killed call"
 check_eq "$(hex_u32 "$hex" 204)" "1" "length 0:01"
 time_within "$(hex_u32 "$hex" 208)" "$begin" "$((begin + 1))" || fail "start of the killed call"
 
-# E&xit during a call behaves like a kill.
+# E&xit during a call bills nothing at once either: the next start bills it.
 rassim up "Short Two"
 wait_reg "CurCall" "" "REG_DWORD 0x1" 20 "the marker of the call to be ended by E&xit"
 exit_tollwick

@@ -41,15 +41,31 @@ exit_tollwick() {
   wait "$tollwick_pid" || true
 }
 
+# True while some program has an icon in the notification area: Wine shows its tray as a window of
+# its own while it holds icons.
+tray_shown() {  # the window tree is read again when a window vanishes in the middle of the walk
+  local tree attempt
+  for attempt in 1 2 3 4 5; do
+    tree=$(xwininfo -root -tree 2>/dev/null) && break
+    sleep 0.3
+  done
+  [ -n "${tree:-}" ] || fail "cannot read the X window tree"
+  case "$tree" in *'"Wine System Tray"'*) return 0 ;; *) return 1 ;; esac
+}
+tray_gone() { ! tray_shown; }
+
 kill_tollwick() {
   ctl kill || fail "could not kill Tollwick"
   wait "$tollwick_pid" || true
 }
 
-# The data of a registry value as `wine reg` prints it: one upper-case hex string (REG_BINARY) or a
-# number (REG_DWORD).
+# The data of a registry value as `wine reg` prints it: one upper-case hex string (REG_BINARY), a
+# number (REG_DWORD) or the text (REG_SZ).
 reg_value() {  # key-below-root value-name|"" -> "TYPE DATA"
-  local key="HKLM\\Software\\Orvo\\Tollwick${1:+\\$1}" line="" attempt
+  reg_data "HKLM\\Software\\Orvo\\Tollwick${1:+\\$1}" "$2"
+}
+reg_data() {  # full-key value-name|"" -> "TYPE DATA"
+  local key=$1 line="" attempt
   # `wine reg` now and then comes back empty-handed on a loaded machine: ask again before calling
   # a value missing.
   for attempt in 1 2 3; do

@@ -1,10 +1,12 @@
-// Drives a running tollwick.exe from end-to-end test scripts, as a user or the system would: waits for
-// its window, sends it menu commands and tray clicks, types into and presses the controls of its
-// dialogs and of the page in front of a tabbed dialog, picks tabs, list rows and combo box entries,
-// or kills it; and gets Wine to see the default printer and measures its page.
+// Drives a running tollwick.exe from end-to-end test scripts, as a user or the system would: waits
+// for its window, sends it menu commands, tray clicks and system messages, types into and presses
+// the controls of its dialogs and of the page in front of a tabbed dialog, picks tabs, list rows
+// and combo box entries, or kills it; gets Wine to see the default printer and measures its page;
+// and, for the installer, lists the running Tollwicks and reads a key's rights.
 
 #include <windows.h>
 #include <commctrl.h>
+#include <sddl.h>
 #include <winspool.h>
 
 #include <cstdio>
@@ -185,12 +187,45 @@ int SetPrinterResolution(int dotsPerInch) {
   return done ? 0 : 1;
 }
 
+// The process id of every running Tollwick's main window, one a line.
+int ListMainWindows() {
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, kMainClass, nullptr)) != nullptr) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    std::printf("%lu\n", static_cast<unsigned long>(processId));
+  }
+  return 0;
+}
+
+// The DACL of a key of HKEY_LOCAL_MACHINE as stored, read with RegGetKeySecurity, in SDDL.
+int PrintKeyDacl(const char* path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, READ_CONTROL, &key) != ERROR_SUCCESS) return 1;
+  DWORD size = 0;
+  RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+  std::vector<BYTE> descriptor(size);
+  char* text = nullptr;
+  const bool read =
+      size > 0 &&
+      RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor.data(), &size) ==
+          ERROR_SUCCESS &&
+      ConvertSecurityDescriptorToStringSecurityDescriptorA(
+          descriptor.data(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr);
+  RegCloseKey(key);
+  if (!read) return 1;
+  std::printf("%s\n", text);
+  LocalFree(text);
+  return 0;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: tollwick_ctl wait-window SECONDS\n"
                "       tollwick_ctl command ID\n"
                "       tollwick_ctl tray LPARAM\n"
                "       tollwick_ctl kill\n"
+               "       tollwick_ctl send MESSAGE WPARAM LPARAM\n"
                "       tollwick_ctl wait-exit SECONDS\n"
                "       tollwick_ctl wait-dialog TITLE SECONDS\n"
                "       tollwick_ctl wait-dialog-closed TITLE SECONDS\n"
@@ -205,7 +240,9 @@ int Usage() {
                "       tollwick_ctl printers\n"
                "       tollwick_ctl printer-metrics\n"
                "       tollwick_ctl printer-resolution DPI\n"
-               "       tollwick_ctl snapshot FILE.bmp\n");
+               "       tollwick_ctl snapshot FILE.bmp\n"
+               "       tollwick_ctl windows\n"
+               "       tollwick_ctl key-dacl PATH_BELOW_HKLM\n");
   return 2;
 }
 
@@ -286,6 +323,8 @@ int main(int argc, char** argv) {
   if (std::strcmp(verb, "choose") == 0 && argc == 5) {
     return ChooseEntry(argv[2], std::atoi(argv[3]), argv[4]) ? 0 : 1;
   }
+  if (std::strcmp(verb, "windows") == 0 && argc == 2) return ListMainWindows();
+  if (std::strcmp(verb, "key-dacl") == 0 && argc == 3) return PrintKeyDacl(argv[2]);
   if (std::strcmp(verb, "printers") == 0 && argc == 2) return ListPrinters();
   if (std::strcmp(verb, "printer-metrics") == 0 && argc == 2) return PrinterMetrics();
   if (std::strcmp(verb, "printer-resolution") == 0 && argc == 3) {
@@ -303,6 +342,15 @@ int main(int argc, char** argv) {
   if (std::strcmp(verb, "tray") == 0 && argc == 3) {
     PostMessageA(window, WM_APP + 100, 1000, static_cast<LPARAM>(std::atoi(argv[2])));
     return 0;
+  }
+  if (std::strcmp(verb, "send") == 0 && argc == 5) {
+    // As the system sends WM_ENDSESSION or WM_POWERBROADCAST: it waits for the answer.
+    DWORD_PTR result = 0;
+    const LRESULT sent = SendMessageTimeoutA(
+        window, static_cast<UINT>(std::strtoul(argv[2], nullptr, 0)),
+        static_cast<WPARAM>(std::strtoul(argv[3], nullptr, 0)),
+        static_cast<LPARAM>(std::strtol(argv[4], nullptr, 0)), SMTO_ABORTIFHUNG, 10000, &result);
+    return sent != 0 ? 0 : 1;
   }
   if (std::strcmp(verb, "kill") == 0 && argc == 2) {
     DWORD processId = 0;

@@ -6,7 +6,7 @@
 // handles. The registry conformance suite runs the same checks against this and against the real
 // registry under Wine.
 //
-// Tests can also make a hive refuse to be opened with full access (a user without rights to
+// Tests can also make a hive refuse to be opened for writing (a user without rights to
 // HKEY_LOCAL_MACHINE), make the deletion of one key fail, stop applying writes part-way through an
 // operation (a crash), and inspect what was stored.
 
@@ -45,7 +45,7 @@ class FakeRegistry : public Registry {
   // yields 0. Handles already open keep working.
   void DenyAccess(RegKey hive, bool deny = true);
   // While writes are denied (an ordinary user's view of HKEY_LOCAL_MACHINE), CreateKey anywhere in
-  // the hive, which asks for full access, fails with ERROR_ACCESS_DENIED; OpenKeyToRead still reads.
+  // the hive, which asks to write, fails with ERROR_ACCESS_DENIED; OpenKeyToRead still reads.
   void DenyWrites(RegKey hive, bool deny = true);
   // RegDeleteKeyA of the key at this path (below the root) fails with ERROR_ACCESS_DENIED.
   void FailDeletionOf(RegKey root, const std::string& path);

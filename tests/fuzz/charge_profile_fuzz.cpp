@@ -1,6 +1,6 @@
 // An account's charge settings and discounts as a damaged registry could hold them: loading must
-// give finite rates and amounts and terminated names, pricing must not fail, and saving the profile
-// under another name must store every discount it loaded, each under a key of its own.
+// give finite rates and amounts and terminated names, pricing must give a finite cost, and saving
+// the profile under another name must store every discount it loaded, each under a key of its own.
 
 #include <cmath>
 #include <cstring>
@@ -71,6 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const float price = PerSecondCharge(call, now);
     cost = AddChargedSecond(cost, price, DiscountDeduction(call.discounts, price, now));
   }
+  FuzzCheck(std::isfinite(cost), "a call's cost finite");
 
   ChargeProfile copy = *account;
   std::strcpy(copy.name, "Copy");

@@ -1,8 +1,9 @@
 // A crash can stop the program after any registry change. For every change that a step makes (the
-// start of a call, its minute snapshot, its end, recovery at start-up, also of a call left in the
-// other, read-only hive, and a payment added by hand), the registry stops there and the program
-// starts again from what survived: the bill must be the one that starting from the state before the
-// step gives, or the one after it. Never an item twice, never a call or an older item lost.
+// start of a call, its minute snapshot, its final snapshot at exit, its end, recovery at start-up,
+// also of a call left in the other, read-only hive, and a payment added by hand), the registry
+// stops there and the program starts again from what survived: the bill must be the one that
+// starting from the state before the step gives, or the one after it. Never an item twice, never a
+// call or an older item lost.
 //
 // A snapshot is several values written one after another, so a crash within one leaves a record
 // mixing the previous snapshot and the new one. There "before or after" holds field by field: the
@@ -12,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -99,6 +101,12 @@ const Step kSteps[] = {
      },
      [](Run& run) { run.call.StartCall("Dialup"); }, 1, true},
     {"minute snapshot", CallUnderWay, [](Run& run) { run.Seconds(60); }, 0, true},
+    {"final snapshot at exit",
+     [](Run& run) {
+       CallUnderWay(run);
+       run.Seconds(20);
+     },
+     [](Run& run) { run.call.SaveFinalSnapshot(); }, 0, true},
     {"end of a call", CallUnderWay, [](Run& run) { run.call.EndCall(); }, 0, false},
     {"recovery at start-up", CallUnderWay, [](Run& run) { run.Restart(); }, 0, false},
     {"recovery from the other, read-only hive",
@@ -182,6 +190,63 @@ TEST(CrashPoints, EveryStepStartsAgainFromTheStateBeforeOrAfterIt) {
     if (Stored(before.bill) != Stored(after.bill)) {
       EXPECT_GT(endedBefore, 0u);
     }
+  }
+}
+
+// The Setup tab's save rewrites a profile's rates and every discount: whichever change a crash comes
+// after, the profile reloads as it was before the save or as after it, and stays so.
+std::string ProfileText(const ChargeProfile& p) {
+  std::ostringstream text;
+  text << p.useDefault << ' ' << p.charge.dayFrom << '-' << p.charge.dayTo << ' ' << p.charge.dayRate
+       << ' ' << p.charge.eveningRate << ' ' << p.charge.weekendRate << ' ' << p.minChargeOn << ' '
+       << p.minCharge;
+  for (const Discount& d : p.discounts) {
+    text << " | " << d.name << ' ' << d.mode << ' ' << d.percent << ' ' << d.freeMins << ' '
+         << d.someTimes << ' ' << d.certain << ' ' << d.from << '-' << d.to << ' ';
+    for (std::uint32_t day : d.days) text << day;
+  }
+  return text.str();
+}
+
+ChargeProfile Account(float rate, const std::vector<std::pair<const char*, float>>& percentOff) {
+  ChargeProfile profile;
+  CopyBoundedText(profile.name, kNameChars, "Acme");
+  profile.charge = CallChargeInfo{0x0800, 0x1200, rate, rate / 2, rate / 4};
+  for (const auto& [name, percent] : percentOff) {
+    profile.discounts.push_back(NewDiscount());
+    CopyBoundedText(profile.discounts.back().name, kNameChars, name);
+    profile.discounts.back().percent = percent;
+  }
+  return profile;
+}
+
+TEST(CrashPoints, AProfileSaveReloadsAsBeforeOrAfterIt) {
+  const ChargeProfile before = Account(0.5f, {{"Evening", 50.0f}, {"Weekend", 20.0f}});
+  const ChargeProfile after = Account(0.8f, {{"Evening", 25.0f}, {"Night", 10.0f}});
+  std::size_t changes = 0;
+  auto reload = [&](std::size_t stop) {
+    FakeRegistry registry;
+    const SettingsStore store(registry);
+    {
+      ProfileLibrary library(store);
+      library.SaveChargeProfile(before);
+      const std::size_t start = registry.WritesApplied();
+      if (stop != SIZE_MAX) registry.CrashAfterWrites(stop);
+      library.SaveChargeProfile(after);
+      if (stop == SIZE_MAX) changes = registry.WritesApplied() - start;
+    }
+    registry.Restart();
+    ProfileLibrary library(store);
+    const std::string first = ProfileText(*library.Load("Acme", false));
+    EXPECT_EQ(first, ProfileText(*library.Load("Acme", false))) << "a second load changed it";
+    return first;
+  };
+  const std::string saved = reload(SIZE_MAX);
+  ASSERT_EQ(saved, ProfileText(after));
+  for (std::size_t k = 0; k < changes; ++k) {
+    const std::string crashed = reload(k);
+    EXPECT_TRUE(crashed == ProfileText(before) || crashed == saved)
+        << "crash after change " << k << " of " << changes << ": " << crashed;
   }
 }
 

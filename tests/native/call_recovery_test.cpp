@@ -85,6 +85,24 @@ TEST(TwoHives, ACallPendingInTheOtherHiveIsBilledOnceIntoTheBillInUse) {
   }
 }
 
+TEST(TwoHives, ASnapshotMissingAValueIsBilledOnceWhetherOrNotItsHiveMayBeWritten) {
+  for (const char* missing : {"Length", "User", "Account", "Start", "Cost", "Date"}) {
+    SCOPED_TRACE(missing);
+    Machine m;
+    m.LeaveCall(kHkeyLocalMachine, 1.25f);
+    RegKey key = 0;
+    m.registry.CreateKey(kHkeyLocalMachine, "Software\\Orvo\\Tollwick\\CurCall", &key);
+    m.registry.DeleteValue(key, missing);
+    m.registry.CloseKey(key);
+    // A standard account's start, then an elevated one on the same user's tree.
+    m.registry.DenyWrites(kHkeyLocalMachine);
+    ASSERT_EQ(m.Start(kHkeyCurrentUser).size(), 1u);
+    m.registry.DenyWrites(kHkeyLocalMachine, false);
+    EXPECT_EQ(m.Start(kHkeyCurrentUser).size(), 1u);
+    EXPECT_FALSE(m.Pending(kHkeyLocalMachine));
+  }
+}
+
 TEST(TwoHives, ALaterCallOfTheOtherHiveIsBilledAsWell) {
   Machine m;
   m.LeaveCall(kHkeyLocalMachine, 1.25f);

@@ -13,6 +13,7 @@
 
 #include "bill/bill_store.h"
 #include "call/call_recovery.h"
+#include "charging/tariff.h"
 #include "fake_environment.h"
 #include "fake_registry.h"
 #include "platform/little_endian.h"
@@ -137,14 +138,84 @@ TEST_F(CurrentCallTest, SteadyTicksFollowRealTime) {
   EXPECT_EQ(0x0003u, call.CallLength());
 }
 
-TEST_F(CurrentCallTest, ABacklogIsWorkedOffOneSecondPerTick) {
+// A late tick counts every whole second since the last one, each priced at the time of day it
+// ended: the same single-precision sum as ticks on time would have made. Day rate 0.60 until 18:00,
+// evening 0.06, weekend 0.012 a minute.
+TEST_F(CurrentCallTest, ALateTickCountsEverySecondOfTheGapAtItsOwnPrice) {
+  struct Clock {
+    std::uint16_t dayOfWeek, hour, minute, second;
+  };
+  const struct {
+    const char* what;
+    Clock start, late;  // the clock at the call's start, and at the late tick (and 500 ms)
+    std::uint32_t gapMs;
+    std::vector<std::pair<float, int>> priced;  // the seconds it counts: rate a minute, how many
+  } cases[] = {
+      {"held 10.5 s", {3, 12, 0, 0}, {3, 12, 0, 10}, 10500, {{0.60f, 10}}},
+      {"held across the end of the day rate", {3, 17, 59, 30}, {3, 18, 0, 15}, 45500,
+       {{0.60f, 29}, {0.06f, 16}}},
+      {"held across midnight into Saturday", {5, 23, 59, 50}, {6, 0, 0, 10}, 20500,
+       {{0.06f, 9}, {0.012f, 11}}},
+      {"a gap longer than any held thread", {3, 12, 0, 0}, {3, 12, 10, 0}, kLongestCountedGapMs + 1,
+       {}},
+      {"the tick count going backwards", {3, 12, 0, 0}, {3, 12, 0, 0}, 0u - 5000u, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    StoreRates("Dialup", 0.60f, 0.06f, 0.012f, 0, 0.0f, 0x0800, 0x1200);
+    env.SetNow(c.start.dayOfWeek, c.start.hour, c.start.minute, c.start.second);
+    env.now.milliseconds = 0;
+    call.StartCall("Dialup");
+    env.SetNow(c.late.dayOfWeek, c.late.hour, c.late.minute, c.late.second);
+    env.now.milliseconds = 500;
+    Tick(c.gapMs);
+    float expected = 0.0f;  // the sum ticks on time would have made
+    int seconds = 0;
+    for (const auto& [perMinute, count] : c.priced) {
+      const float price = static_cast<float>(static_cast<double>(perMinute) * kOneSixtieth);
+      for (int i = 0; i < count; ++i) expected = AddChargedSecond(expected, price, 0.0f);
+      seconds += count;
+    }
+    EXPECT_EQ(seconds, call.CallSeconds());
+    EXPECT_EQ(expected, call.AccruedCost());
+    Tick(0);
+    EXPECT_EQ(seconds, call.CallSeconds()) << "never ahead of the clock";
+    Tick(1500);
+    EXPECT_EQ(seconds + 1, call.CallSeconds()) << "counting goes on from the late tick";
+    call.EndCall();
+  }
+}
+
+TEST_F(CurrentCallTest, ALateTickRunsEachCountedMinutesStepInTurn) {
   call.StartCall("Dialup");
-  Tick(10500);  // the timer was held up for ten seconds
-  EXPECT_EQ(1, call.CallSeconds());
-  for (int i = 0; i < 9; ++i) Tick(0);
-  EXPECT_EQ(10, call.CallSeconds());
+  Tick(150500);  // two and a half minutes held
+  EXPECT_EQ(1, call.CallMinutes());
+  EXPECT_EQ(0x0002u, StoredDword("CurCall", "Length"));
   Tick(0);
-  EXPECT_EQ(10, call.CallSeconds()) << "never ahead of the clock";
+  EXPECT_EQ(0x0003u, StoredDword("CurCall", "Length"));
+  Tick(0);
+  EXPECT_EQ(2, call.CallMinutes());
+  EXPECT_EQ(30, call.CallSeconds());
+}
+
+TEST_F(CurrentCallTest, FinalSnapshotsCountToTheMomentAndSuspendedTimeIsNotCounted) {
+  StoreRates("Dialup", 0.06f, 0.06f, 0.06f, 0, 0.0f);
+  call.StartCall("Dialup");
+  RunSeconds(95);
+  env.tickCount += 3200;  // no tick since: the final snapshot counts what a late one would have
+  call.SaveFinalSnapshot();
+  EXPECT_EQ(98, call.CallMinutes() * 60 + call.CallSeconds());
+  EXPECT_EQ(0x0002u, StoredDword("CurCall", "Length"));
+  EXPECT_EQ(call.CurrentCost(), StoredFloat("CurCall", "Cost"));
+  EXPECT_EQ(1u, StoredDword("CurCall", ""));
+
+  call.Suspend();
+  Tick(3600000);  // an hour asleep
+  call.Resume();
+  Tick(500);
+  EXPECT_EQ(98, call.CallMinutes() * 60 + call.CallSeconds());
+  RunSeconds(3);
+  EXPECT_EQ(101, call.CallMinutes() * 60 + call.CallSeconds());
 }
 
 TEST_F(CurrentCallTest, TickCountWrapAroundKeepsCounting) {
@@ -214,7 +285,7 @@ TEST_F(CurrentCallTest, EightHourCallMatchesAnIndependentSinglePrecisionSum) {
   EXPECT_EQ(static_cast<float>(expected), call.CurrentCost());
 }
 
-TEST_F(CurrentCallTest, StoredAmountsThatAreNotFiniteCountAsZero) {
+TEST_F(CurrentCallTest, StoredAmountsThatAreNotFiniteOrAbsurdCountAsZero) {
   // Two minutes from 17:59, the first at the day rate and the second at the evening rate (0.06),
   // with a minimum charge of 0.05 unless it is the one that is not finite.
   const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -230,6 +301,8 @@ TEST_F(CurrentCallTest, StoredAmountsThatAreNotFiniteCountAsZero) {
       {"NaN day rate", nan, 0.05f, 0.06f},
       {"-Inf day rate", -inf, 0.05f, 0.06f},
       {"+Inf day rate", inf, 0.05f, 0.06f},
+      {"absurd day rate", 1.7e38f, 0.05f, 0.06f},
+      {"absurd minimum charge", 0.06f, 1.0e30f, 0.12f},
   };
   for (const Case& c : cases) {
     StoreRates("Dialup", c.dayRate, 0.06f, 0.06f, 1, c.minCharge);

@@ -7,7 +7,7 @@
 namespace tollwick {
 namespace {
 
-TEST(GetAmountF32, ANumberThatIsNotFiniteReadsAsZeroAndAnyOtherKeepsItsBits) {
+TEST(GetAmountF32, ANumberThatIsNotFiniteOrAbsurdReadsAsZeroAndAnyOtherKeepsItsBits) {
   struct Case {
     const char* what;
     std::uint32_t stored;
@@ -19,7 +19,10 @@ TEST(GetAmountF32, ANumberThatIsNotFiniteReadsAsZeroAndAnyOtherKeepsItsBits) {
       {"signalling NaN", 0x7F800001u, 0},
       {"+Inf", 0x7F800000u, 0},
       {"-Inf", 0xFF800000u, 0},
-      {"largest finite", 0x7F7FFFFFu, 0x7F7FFFFFu},
+      {"largest finite", 0x7F7FFFFFu, 0},
+      {"-1.7e38", 0xFEFFC6A8u, 0},
+      {"a billion", 0x4E6E6B28u, 0x4E6E6B28u},
+      {"just over a billion", 0x4E6E6B29u, 0},
       {"smallest denormal", 0x00000001u, 0x00000001u},
       {"negative denormal", 0x807FFFFFu, 0x807FFFFFu},
       {"0.05", 0x3D4CCCCDu, 0x3D4CCCCDu},

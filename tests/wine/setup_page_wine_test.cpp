@@ -345,6 +345,8 @@ TEST_F(SetupPageWine, ChargeRatesStoresValidFieldsAndRefusesEachBadOneNamingIt) 
       {"8:00", "18:00", "-0.06", "0.02", "0.01", "Invalid rate entered for 'Daytime'!"},
       {"8:00", "18:00", "0.06", "-1", "0.01", "Invalid rate entered for 'Evening'!"},
       {"8:00", "18:00", "0.06", "0.02", "-0.01", "Invalid rate entered for 'Weekend'!"},
+      {"8:00", "18:00", "0.06", "0.02", "1.7e38", "Invalid rate entered for 'Weekend'!"},
+      {"8:00", "18:00", "2e9", "0.02", "0.01", "Invalid rate entered for 'Daytime'!"},
       {"8:00", "18:00", "abc", "0.02", "0.01", nullptr},
   };
   for (const RatesCase& c : cases) {

@@ -26,6 +26,13 @@ mkdir -p "$build/prefixes"
     # Without a window manager on Xvfb nobody draws captions; let Wine draw its own, so screenshots
     # show dialogs as users see them.
     WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    # Wine's own fonts (Debian's fonts-wine) draw the glyphs of the captions' buttons (Marlett) and
+    # the dialogs' text (Tahoma). This Wine looks for them in /usr/share/fonts, where they are not,
+    # but it reads the prefix's Fonts folder.
+    if ! cp /usr/share/wine/fonts/* "$template/drive_c/windows/Fonts/"; then
+      echo "Wine's fonts are missing from /usr/share/wine/fonts: scripts/deps.sh installs fonts-wine" >&2
+      exit 1
+    fi
     # A crashing test program must fail at once, not wait behind Wine's crash dialog.
     WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     WINEPREFIX=$template wineserver -w

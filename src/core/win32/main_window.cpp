@@ -27,6 +27,16 @@ constexpr UINT kAfterTrayMenuMessage = WM_USER;
 // a call dialled meanwhile is timed from its start.
 constexpr UINT kStartupNoticeMessage = WM_APP + 1;
 
+// Posted by a second start in the same session (AskRunningMonitorToShowItself), which then ends: the
+// running program opens its Call information dialog, as a double click on its icon does, so the user
+// sees that it runs.
+constexpr UINT kShowRunningMessage = WM_APP + 2;
+
+// How long a second start looks for the running program's window: the program that holds the tree
+// may still be loading its bill.
+constexpr int kWindowWaitMs = 5000;
+constexpr int kWindowPollMs = 50;
+
 // Explorer broadcasts this when it re-creates the task bar; icons must then be added again.
 UINT TaskbarCreatedMessage() {
   static const UINT message = RegisterWindowMessageA("TaskbarCreated");
@@ -89,9 +99,30 @@ void OnCommand(HWND window, int id) {
   }
 }
 
+// The machine sleeps and wakes: the call's snapshot is brought up to the moment before it sleeps,
+// and the time asleep is not counted.
+void OnPowerBroadcast(WPARAM event) {
+  Program& app = App();
+  switch (event) {
+    case PBT_APMSUSPEND:
+      app.call.Suspend();
+      break;
+    case PBT_APMRESUMEAUTOMATIC:
+    case PBT_APMRESUMESUSPEND:
+    case PBT_APMRESUMECRITICAL:
+    case PBT_APMQUERYSUSPENDFAILED:
+      app.call.Resume();
+      break;
+    default:
+      break;
+  }
+}
+
 void OnDestroy(HWND window) {
   Program& app = App();
   KillTimer(window, kTimerId);
+  // Exit during a call: the next start bills it as counted up to now, not from the last minute.
+  app.call.SaveFinalSnapshot();
   app.tray->Delete(IDI_IDLE, kProgramTitle);
   app.trayMenu.reset();
   app.FreeState();
@@ -116,6 +147,19 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
       OnCommand(window, LOWORD(wParam));
       return 0;
+    case kShowRunningMessage:
+      OnCommand(window, IDM_CALLINFO);
+      return 0;
+    case WM_QUERYENDSESSION:
+      // Never in the way of the end of a session: the snapshot comes with WM_ENDSESSION.
+      return TRUE;
+    case WM_ENDSESSION:
+      // The process may be ended at any moment once this returns.
+      if (wParam) App().call.SaveFinalSnapshot();
+      return 0;
+    case WM_POWERBROADCAST:
+      OnPowerBroadcast(wParam);
+      return TRUE;
     case WM_DESTROY:
       OnDestroy(window);
       return 0;
@@ -139,6 +183,20 @@ HWND CreateMainWindow(HINSTANCE instance) {
   RegisterClassA(&windowClass);
   return CreateWindowExA(0, kMainWindowClass, kProgramTitle, 0, 0, 0, 100, 100, nullptr, nullptr,
                          instance, nullptr);
+}
+
+bool AskRunningMonitorToShowItself() {
+  for (int waited = 0;; waited += kWindowPollMs) {
+    if (HWND running = FindWindowA(kMainWindowClass, nullptr)) {
+      DWORD processId = 0;
+      GetWindowThreadProcessId(running, &processId);
+      // The user started this program, so the dialog may come to the front.
+      AllowSetForegroundWindow(processId);
+      return PostMessageA(running, kShowRunningMessage, 0, 0) != FALSE;
+    }
+    if (waited >= kWindowWaitMs) return false;
+    Sleep(kWindowPollMs);
+  }
 }
 
 void UnregisterMainWindowClass(HINSTANCE instance) { UnregisterClassA(kMainWindowClass, instance); }

@@ -22,4 +22,8 @@ void UnregisterMainWindowClass(HINSTANCE instance);
 // Program must exist first.
 int RunMainWindow(HINSTANCE instance);
 
+// For a second start in the session of the running program: asks it, once its window is there
+// (waiting a few seconds at most), to open its Call information dialog. False when no window came.
+bool AskRunningMonitorToShowItself();
+
 }  // namespace tollwick

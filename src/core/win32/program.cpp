@@ -7,6 +7,7 @@
 #include "alarms/win32/alarm_notice.h"
 #include "call/call_recovery.h"
 #include "core/other_hive_bill.h"
+#include "core/win32/monitor_lock.h"
 
 namespace tollwick {
 namespace {
@@ -77,8 +78,14 @@ void Program::LoadState() {
   LoadAlarms(store, alarms);
   LoadProgramSettings(store, settings, flash);
   // After the bill: recovery appends to it. A call a run on the other hive left in progress is
-  // billed here too, once, into the bill in use.
-  const std::optional<SettingsStore> other = store.OtherHiveStore();
+  // billed here too, once, into the bill in use; but not while a run monitors that hive, whose
+  // call is still under way.
+  std::optional<SettingsStore> other = store.OtherHiveStore();
+  std::optional<MonitorLock> otherLock;
+  if (other) {
+    otherLock.emplace(MonitorLockNameFor(other->hive()));
+    if (otherLock->state() != MonitorLock::State::kHeld) other.reset();
+  }
   RecoverInterruptedCall(other ? *other : store, store, environment, bill);
 }
 

@@ -13,11 +13,17 @@ HKEY ToHkey(RegKey key) {
   return reinterpret_cast<HKEY>(key);
 }
 
+// What the program does with its keys and no more: read and write values, create, enumerate and
+// delete subkeys. The installer grants the Users group exactly this on the shared tree; asking for
+// KEY_ALL_ACCESS, which adds the rights to change a key's permissions and owner, would be refused
+// to them and send every account to a tree of its own.
+constexpr REGSAM kReadWriteAccess = KEY_READ | KEY_WRITE | DELETE;
+
 }  // namespace
 
 long Win32Registry::CreateKey(RegKey parent, const char* path, RegKey* out) {
   HKEY opened = nullptr;
-  LONG result = RegCreateKeyExA(ToHkey(parent), path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+  LONG result = RegCreateKeyExA(ToHkey(parent), path, 0, nullptr, 0, kReadWriteAccess, nullptr,
                                 &opened, nullptr);
   if (out) *out = result == ERROR_SUCCESS ? reinterpret_cast<RegKey>(opened) : 0;
   return result;
