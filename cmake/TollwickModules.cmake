@@ -1,5 +1,6 @@
 # One static library per folder of src/, linking only the modules below it:
-#   platform <- text <- {charging, bill, alarms} <- call <- core
+#   platform <- text <- {charging, bill, alarms} <- call <- core <- options <- app
+#                                     bill <- graphs <- options
 # A module can use only modules declared before it, so the module graph cannot hold a cycle, and a
 # build step checks every #include of a module's files against the modules it uses (see
 # check_includes.cmake), so an upward include fails the build rather than linking by luck.
@@ -42,8 +43,8 @@ function(tollwick_module name)
     COMMENT "Checking the includes of module ${name}")
 
   if(NOT sources)
-    # A module of Win32 code only has nothing to build natively (nor, until its code lands, a module
-    # with no sources yet); its includes are checked all the same, and those above can still link it.
+    # A module of Win32 code only has nothing to build natively; its includes are checked all the
+    # same, and those above can still link it.
     add_custom_target(${target}_includes ALL DEPENDS ${stamp})
     add_library(${target} INTERFACE)
     foreach(used ${ARG_USES})

@@ -14,7 +14,7 @@
 #define IDD_ABOUT 122
 #define IDD_ALARM_NOTICE 135
 
-// The Options dialog's pages still to come; the others' templates are in their pages' own headers.
+// The Graphs page's template; the other pages' templates are in their pages' own headers.
 #define IDD_PAGE_GRAPHS 125
 
 // The Options dialog's tab pictures: six 16 x 16 images side by side.

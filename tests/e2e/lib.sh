@@ -7,6 +7,8 @@ e2e_name=$(basename "$0" .sh)
 export TOLLWICK_BUILD_DIR=${TOLLWICK_BUILD_DIR:?}
 export TOLLWICK_WINEPREFIX=$TOLLWICK_BUILD_DIR/prefixes/e2e-$e2e_name
 source "$(dirname "$0")/../wine/wine-env.sh"
+# The controls and commands by the names the code gives them (written at build time).
+source "$TOLLWICK_BUILD_DIR/tests/e2e/resource_ids.sh"
 bin=$TOLLWICK_BUILD_DIR/bin
 artifacts=$TOLLWICK_BUILD_DIR/e2e-artifacts/$e2e_name
 rm -rf "$artifacts"
@@ -36,7 +38,7 @@ start_tollwick() {
 }
 
 exit_tollwick() {
-  ctl command 40001
+  ctl command $IDM_EXIT
   ctl wait-exit 20 || fail "Tollwick did not exit on E&xit"
   wait "$tollwick_pid" || true
 }

@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 
 frame="Tollwick configuration"
-tabs=1005
+tabs=$IDC_OPTIONS_TABS
 # The tabs, in the order the dialog shows them:
 # Statistics, Bill, Graphs, Alarms, Setup, Misc.
 tab_statistics=0 tab_bill=1 tab_alarms=3 tab_misc=5
@@ -27,43 +27,43 @@ wait_text() {  # control expected what
   within 10 text_is "$1" "$2" || fail "$3: expected '$2', got '$(page_text "$1")'"
 }
 open_options() {
-  ctl command 40003
+  ctl command $IDM_OPTIONS
   ctl wait-dialog "$frame" 20 || fail "the Options dialog did not open"
 }
 
 # Statistics first: 3.85 owed, nothing paid.
 open_options
-wait_text 1009 "£0.00" "paid before the payment"
-wait_text 1010 "£3.85" "total before the payment"
+wait_text $IDC_STATS_PAID "£0.00" "paid before the payment"
+wait_text $IDC_STATS_TOTAL "£3.85" "total before the payment"
 
 # Bill: a payment of 5.00 by hand.
 ctl tab "$frame" $tabs $tab_bill
-wait_text 1012 "£3.85" "remaining bill before the payment"
-ctl press "$frame" 1010
+wait_text $IDC_BILL_REMAINING "£3.85" "remaining bill before the payment"
+ctl press "$frame" $IDC_BILL_ADD_PAYMENT
 ctl wait-dialog "Add payment" 10 || fail "Add payment did not open"
-ctl set-text "Add payment" 1034 "carol"
-ctl set-text "Add payment" 1026 "5.00"
+ctl set-text "Add payment" $IDC_ADD_USER "carol"
+ctl set-text "Add payment" $IDC_ADD_COST "5.00"
 screenshot add-payment
 ctl press "Add payment" 1
 ctl wait-dialog-closed "Add payment" 10 || fail "Add payment did not close on OK"
-wait_text 1012 "(£1.15)" "remaining bill after the payment"
+wait_text $IDC_BILL_REMAINING "(£1.15)" "remaining bill after the payment"
 wait_reg ".Bill" "" "REG_DWORD 0x4" 10 "the count after the payment"
 ctl tab "$frame" $tabs $tab_statistics
-wait_text 1009 "£5.00" "paid after the payment"
-wait_text 1010 "(£1.15)" "total after the payment"
+wait_text $IDC_STATS_PAID "£5.00" "paid after the payment"
+wait_text $IDC_STATS_TOTAL "(£1.15)" "total after the payment"
 
 # Bill: the two newest rows (the payment and the 2.00 call) go.
 ctl tab "$frame" $tabs $tab_bill
-check_eq "$(ctl row-count "$frame" 1008 | tr -d '\r')" 4 "rows before the delete"
-ctl select-rows "$frame" 1008 0 1
-ctl press "$frame" 1011
+check_eq "$(ctl row-count "$frame" $IDC_BILL_LIST | tr -d '\r')" 4 "rows before the delete"
+ctl select-rows "$frame" $IDC_BILL_LIST 0 1
+ctl press "$frame" $IDC_BILL_DELETE
 wait_reg ".Bill" "" "REG_DWORD 0x2" 10 "the count after the delete"
-wait_text 1012 "£1.85" "remaining bill after the delete"
+wait_text $IDC_BILL_REMAINING "£1.85" "remaining bill after the delete"
 screenshot bill-after-delete
 
 # Alarms: a name typed into slot 1, then Cancel: nothing of it is kept.
 ctl tab "$frame" $tabs $tab_alarms
-ctl set-text "$frame" 1012 "Journey"
+ctl set-text "$frame" $IDC_ALARM_NAME "Journey"
 ctl press "$frame" 2
 ctl wait-dialog-closed "$frame" 10 || fail "the Options dialog did not close on Cancel"
 check_eq "$(reg_value "" AlarmList)" "$alarms_before" "AlarmList after Cancel"
@@ -71,7 +71,7 @@ check_eq "$(reg_value "" AlarmList)" "$alarms_before" "AlarmList after Cancel"
 # Misc: the clock icon, then OK.
 open_options
 ctl tab "$frame" $tabs $tab_misc
-ctl click "$frame" 1027
+ctl click "$frame" $IDC_MISC_CLOCK_ICON
 ctl press "$frame" 1
 ctl wait-dialog-closed "$frame" 10 || fail "the Options dialog did not close on OK"
 wait_reg "" ClockIcon "REG_BINARY 01000000" 10 "ClockIcon after OK"

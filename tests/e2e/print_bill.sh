@@ -6,7 +6,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/../print/lib.sh"
 
-tab_bill=1 users_box=1036
+tab_bill=1 users_box=$IDC_BILL_USERS
 shots=$artifacts  # rendered pages, for docs/screenshots
 
 rassim reset

@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/../print/lib.sh"
 
-tab_graphs=2 users_box=1036 display_box=1039
+tab_graphs=2 users_box=$IDC_GRAPHS_USERS display_box=$IDC_GRAPHS_DISPLAY
 
 rassim reset
 start_printer

@@ -9,12 +9,12 @@ rassim add-entry "Orvonet Dial"
 store_rates ".Default" 0 0 0.60 0.60 0.60 0 0  # a penny a second
 start_tollwick
 rassim up "Orvonet Dial"
-ctl command 40002
+ctl command $IDM_CALLINFO
 ctl wait-dialog "Call information" 20 || fail "Call information did not open"
 # Its length ("h:mm:ss"), refreshed every second, tells when the call is 1:35 in.
 call_seconds() {
   local text
-  text=$(ctl dialog-text "Call information" 1005 | tr -d '\r')
+  text=$(ctl dialog-text "Call information" $IDC_CALL_LENGTH | tr -d '\r')
   [[ $text =~ ^([0-9]+):([0-9]{2}):([0-9]{2})$ ]] || { echo 0; return; }
   echo $(( BASH_REMATCH[1] * 3600 + 10#${BASH_REMATCH[2]} * 60 + 10#${BASH_REMATCH[3]} ))
 }

@@ -6,7 +6,7 @@
 source "$(dirname "$0")/lib.sh"
 
 frame="Tollwick configuration"
-tabs=1005
+tabs=$IDC_OPTIONS_TABS
 tab_setup=4  # Statistics, Bill, Graphs, Alarms, Setup, Misc
 account="Orvonet Dial"
 root="HKLM\\Software\\Orvo\\Tollwick"
@@ -27,34 +27,35 @@ wait_reg "CurCall" "" "REG_DWORD 0x0" 20 "the start-up"
 page_text() { ctl dialog-text "$1" "$2" | tr -d '\r'; }
 text_is() { [ "$(page_text "$1" "$2")" = "$3" ]; }
 
-ctl command 40003
+ctl command $IDM_OPTIONS
 ctl wait-dialog "$frame" 20 || fail "the Options dialog did not open"
 ctl tab "$frame" $tabs $tab_setup
-within 10 text_is "$frame" 1033 ".Default" || fail "the Setup tab did not open on .Default"
-ctl choose "$frame" 1013 "$account" || fail "no account $account in the account box"
-within 10 text_is "$frame" 1033 "$account" || fail "the account was not shown"
-ctl click "$frame" 1014  # off "Use setup for .Default"
-ctl click "$frame" 1016  # no minimum charge
-ctl press "$frame" 1022
+within 10 text_is "$frame" $IDC_SETUP_SHOWN_NAME ".Default" || fail "the Setup tab did not open on .Default"
+ctl choose "$frame" $IDC_SETUP_ACCOUNT "$account" || fail "no account $account in the account box"
+within 10 text_is "$frame" $IDC_SETUP_SHOWN_NAME "$account" || fail "the account was not shown"
+ctl click "$frame" $IDC_SETUP_USE_DEFAULT  # off "Use setup for .Default"
+ctl click "$frame" $IDC_SETUP_MIN_CHARGE_ON  # no minimum charge
+ctl press "$frame" $IDC_SETUP_RATES
 ctl wait-dialog "Charge Rates" 10 || fail "Charge Rates did not open"
-for field in "1012 0:00" "1024 0:00" "1025 1.20" "1026 1.20" "1027 1.20"; do
+for field in "$IDC_RATES_DAY_FROM 0:00" "$IDC_RATES_DAY_TO 0:00" "$IDC_RATES_DAY_RATE 1.20" \
+             "$IDC_RATES_EVENING_RATE 1.20" "$IDC_RATES_WEEKEND_RATE 1.20"; do
   ctl set-text "Charge Rates" ${field% *} "${field#* }"
 done
 screenshot charge-rates
 ctl press "Charge Rates" 1
 ctl wait-dialog-closed "Charge Rates" 10 || fail "Charge Rates did not close on OK"
-ctl press "$frame" 1023  # "+"
+ctl press "$frame" $IDC_SETUP_ADD  # "+"
 ctl wait-dialog "Add Discount" 10 || fail "Add Discount did not open"
-ctl set-text "Add Discount" 1012 "Evening"
-ctl set-text "Add Discount" 1024 "50"
-ctl click "Add Discount" 1014  # only at certain times ...
-ctl click "Add Discount" 1030  # ... of day
-ctl set-text "Add Discount" 1031 "$(( from / 60 )):$(printf '%02d' $(( from % 60 )))"
-ctl set-text "Add Discount" 1032 "$(( to / 60 )):$(printf '%02d' $(( to % 60 )))"
+ctl set-text "Add Discount" $IDC_DISCOUNT_NAME "Evening"
+ctl set-text "Add Discount" $IDC_DISCOUNT_PERCENT "50"
+ctl click "Add Discount" $IDC_DISCOUNT_SOME_TIMES  # only at certain times ...
+ctl click "Add Discount" $IDC_DISCOUNT_CERTAIN  # ... of day
+ctl set-text "Add Discount" $IDC_DISCOUNT_FROM "$(( from / 60 )):$(printf '%02d' $(( from % 60 )))"
+ctl set-text "Add Discount" $IDC_DISCOUNT_TO "$(( to / 60 )):$(printf '%02d' $(( to % 60 )))"
 ctl press "Add Discount" 1
 ctl wait-dialog-closed "Add Discount" 10 || fail "Add Discount did not close on OK"
-within 10 ctl row-count "$frame" 1008 >/dev/null || fail "no discount list"
-check_eq "$(ctl row-count "$frame" 1008 | tr -d '\r')" 1 "discounts listed"
+within 10 ctl row-count "$frame" $IDC_SETUP_DISCOUNTS >/dev/null || fail "no discount list"
+check_eq "$(ctl row-count "$frame" $IDC_SETUP_DISCOUNTS | tr -d '\r')" 1 "discounts listed"
 screenshot setup-tab
 ctl press "$frame" 1
 ctl wait-dialog-closed "$frame" 10 || fail "the Options dialog did not close on OK"

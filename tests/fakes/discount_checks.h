@@ -1,11 +1,31 @@
 #pragma once
-// Discounts compared field by field, so that a failure names the field that differs.
+// Discounts for tests: one built with every field set, and discounts compared field by field, so
+// that a failure names the field that differs.
 
 #include <gtest/gtest.h>
 
 #include "charging/charge_profile.h"
+#include "platform/packed_time.h"
+#include "platform/settings_store.h"
 
 namespace tollwick {
+
+// A discount at certain times (8:30 to 17:45) on Sundays and Saturdays, so that no stored value is
+// its default.
+inline Discount MakeDiscount(const char* name, std::uint32_t mode, float percent, float freeMins) {
+  Discount d;
+  CopyBoundedText(d.name, kNameChars, name);
+  d.mode = mode;
+  d.percent = percent;
+  d.freeMins = freeMins;
+  d.someTimes = 1;
+  d.days[0] = 1;
+  d.days[6] = 1;
+  d.certain = 1;
+  d.from = static_cast<std::int32_t>(MakePackedTime(8, 30));
+  d.to = static_cast<std::int32_t>(MakePackedTime(17, 45));
+  return d;
+}
 
 // Every stored value but the name.
 inline void ExpectSameDiscountValues(const Discount& expected, const Discount& actual) {

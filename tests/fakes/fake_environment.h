@@ -23,6 +23,11 @@ class FakeEnvironment : public Environment {
   bool failFormatting = false;
   int formatCalls = 0;
 
+  void SetDate(std::uint16_t year, std::uint16_t month, std::uint16_t day) {
+    now.year = year;
+    now.month = month;
+    now.day = day;
+  }
   // A weekday clock reading; dayOfWeek 0 is Sunday.
   void SetNow(std::uint16_t dayOfWeek, std::uint16_t hour, std::uint16_t minute,
               std::uint16_t second = 0) {

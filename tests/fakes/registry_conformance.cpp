@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "stored_bytes.h"
+
 namespace tollwick {
 
 namespace {
@@ -46,10 +48,6 @@ std::vector<std::string> Subkeys(Registry& registry, RegKey key) {
     names.push_back(name);
   }
   return names;
-}
-
-std::vector<std::uint8_t> Bytes(const char* data, std::size_t size) {
-  return std::vector<std::uint8_t>(data, data + size);
 }
 
 std::uint32_t SubkeyCount(Registry& registry, RegKey key) {
@@ -310,12 +308,12 @@ TEST_P(RegistryConformance, AShorterValueCopiesOnlyItsOwnBytes) {
 TEST_P(RegistryConformance, ATextWrittenWithoutItsTerminatorCountsTheOneThatFollows) {
   Registry& reg = *registry_;
   ASSERT_EQ(kRegSuccess, reg.SetValue(scratch_, "User", kRegSz, "abc", 3));
-  EXPECT_EQ(Bytes("abc", 4), BytesOf(scratch_, "User"));
+  EXPECT_EQ(RawBytes("abc", 4), BytesOf(scratch_, "User"));
   ASSERT_EQ(kRegSuccess, reg.SetValue(scratch_, "User", kRegSz, "abcd", 3));
-  EXPECT_EQ(Bytes("abc", 3), BytesOf(scratch_, "User"));
+  EXPECT_EQ(RawBytes("abc", 3), BytesOf(scratch_, "User"));
   // Only texts: a binary value is stored as given.
   ASSERT_EQ(kRegSuccess, reg.SetValue(scratch_, "Raw", kRegBinary, "abc", 3));
-  EXPECT_EQ(Bytes("abc", 3), BytesOf(scratch_, "Raw"));
+  EXPECT_EQ(RawBytes("abc", 3), BytesOf(scratch_, "Raw"));
 }
 
 TEST_P(RegistryConformance, ATextWithoutTerminatorGetsOneOnlyWhenThereIsRoom) {

@@ -8,22 +8,9 @@
 #include "platform/little_endian.h"
 #include "platform/settings_store.h"
 #include "registry_conformance.h"
+#include "stored_bytes.h"
 
 namespace tollwick {
-namespace {
-
-std::vector<std::uint8_t> Bytes(const char* data, std::size_t size) {
-  return std::vector<std::uint8_t>(data, data + size);
-}
-
-std::vector<std::uint8_t> U32Bytes(std::uint32_t value) {
-  std::vector<std::uint8_t> bytes(4);
-  PutU32(bytes.data(), value);
-  return bytes;
-}
-
-}  // namespace
-
 class StoreFixture {
  public:
   // The store opens the scratch key by its full path, as every caller opens its keys.
@@ -39,7 +26,7 @@ TEST_P(SettingsStoreOnRegistry, ReadDwordWritesAMissingDefaultBack) {
   StoreFixture f(*registry_, scratchPath_);
   EXPECT_EQ(0x01020304u, f.store.ReadDwordValue(f.key, "MinChargeOn", 0x01020304u));
   EXPECT_EQ(kRegDword, TypeOf(scratch_, "MinChargeOn"));
-  EXPECT_EQ(Bytes("\x04\x03\x02\x01", 4), BytesOf(scratch_, "MinChargeOn"));
+  EXPECT_EQ(RawBytes("\x04\x03\x02\x01", 4), BytesOf(scratch_, "MinChargeOn"));
   // Read again: now the stored value, not the new default.
   EXPECT_EQ(0x01020304u, f.store.ReadDwordValue(f.key, "MinChargeOn", 7));
 }
@@ -48,7 +35,7 @@ TEST_P(SettingsStoreOnRegistry, ReadDwordTakesAShorterValueZeroExtendedAndLeaves
   StoreFixture f(*registry_, scratchPath_);
   ASSERT_EQ(kRegSuccess, registry_->SetValue(scratch_, "Mode", kRegBinary, "\x34\x12", 2));
   EXPECT_EQ(0x1234u, f.store.ReadDwordValue(f.key, "Mode", 9));
-  EXPECT_EQ(Bytes("\x34\x12", 2), BytesOf(scratch_, "Mode"));
+  EXPECT_EQ(RawBytes("\x34\x12", 2), BytesOf(scratch_, "Mode"));
 }
 
 TEST_P(SettingsStoreOnRegistry, ReadDwordReplacesAnOverlongValue) {
@@ -73,11 +60,11 @@ TEST_P(SettingsStoreOnRegistry, WritesStoreTheirTypeAndExactBytes) {
   f.store.WriteDwordValue(f.key, "Sunday", 0xA1B2C3D4u);
   f.store.WriteBinaryValue(f.key, "Date", "\x01\x02\x03", 3);
   EXPECT_EQ(kRegSz, TypeOf(scratch_, "User"));
-  EXPECT_EQ(Bytes("alice", 6), BytesOf(scratch_, "User"));
+  EXPECT_EQ(RawBytes("alice", 6), BytesOf(scratch_, "User"));
   EXPECT_EQ(kRegDword, TypeOf(scratch_, "Sunday"));
-  EXPECT_EQ(Bytes("\xD4\xC3\xB2\xA1", 4), BytesOf(scratch_, "Sunday"));
+  EXPECT_EQ(RawBytes("\xD4\xC3\xB2\xA1", 4), BytesOf(scratch_, "Sunday"));
   EXPECT_EQ(kRegBinary, TypeOf(scratch_, "Date"));
-  EXPECT_EQ(Bytes("\x01\x02\x03", 3), BytesOf(scratch_, "Date"));
+  EXPECT_EQ(RawBytes("\x01\x02\x03", 3), BytesOf(scratch_, "Date"));
 }
 
 // ---- Binary records -----------------------------------------------------------------------------
@@ -89,7 +76,7 @@ TEST_P(SettingsStoreOnRegistry, ReadBinaryWritesTheDefaultOrZerosBack) {
   f.store.ReadBinaryValue(f.key, "MinCharge", out, fallback, 4);
   EXPECT_EQ(0, std::memcmp(fallback, out, 4));
   EXPECT_EQ(kRegBinary, TypeOf(scratch_, "MinCharge"));
-  EXPECT_EQ(Bytes("\xCD\xCC\x4C\x3D", 4), BytesOf(scratch_, "MinCharge"));
+  EXPECT_EQ(RawBytes("\xCD\xCC\x4C\x3D", 4), BytesOf(scratch_, "MinCharge"));
 
   std::uint8_t record[20];
   std::memset(record, 0xEE, sizeof record);
@@ -177,7 +164,7 @@ TEST_P(SettingsStoreOnRegistry, AMissingTextTakesTheDefaultAndWritesItBack) {
   EXPECT_STREQ("Unknown", buffer);
   for (std::size_t i = 7; i < sizeof buffer; ++i) ASSERT_EQ(0, buffer[i]) << i;
   EXPECT_EQ(kRegSz, TypeOf(scratch_, "User"));
-  EXPECT_EQ(Bytes("Unknown", 8), BytesOf(scratch_, "User"));
+  EXPECT_EQ(RawBytes("Unknown", 8), BytesOf(scratch_, "User"));
 }
 
 TEST_P(SettingsStoreOnRegistry, ATextTooLongForTheBufferIsReplaced) {
@@ -187,7 +174,7 @@ TEST_P(SettingsStoreOnRegistry, ATextTooLongForTheBufferIsReplaced) {
   char buffer[kNameChars];
   f.store.ReadStringValue(f.key, "User", buffer, sizeof buffer, "Unknown");
   EXPECT_STREQ("Unknown", buffer);
-  EXPECT_EQ(Bytes("Unknown", 8), BytesOf(scratch_, "User"));
+  EXPECT_EQ(RawBytes("Unknown", 8), BytesOf(scratch_, "User"));
 }
 
 TEST_P(SettingsStoreOnRegistry, AHundredByteTextWithoutTerminatorCountsAsTooLong) {
@@ -201,7 +188,7 @@ TEST_P(SettingsStoreOnRegistry, AHundredByteTextWithoutTerminatorCountsAsTooLong
   f.store.ReadStringValue(f.key, "Account", buffer, sizeof buffer, "Unknown");
   EXPECT_STREQ("Unknown", buffer);
   for (std::size_t i = 7; i < sizeof buffer; ++i) ASSERT_EQ(0, buffer[i]) << i;
-  EXPECT_EQ(Bytes("Unknown", 8), BytesOf(scratch_, "Account"));
+  EXPECT_EQ(RawBytes("Unknown", 8), BytesOf(scratch_, "Account"));
 }
 
 TEST_P(SettingsStoreOnRegistry, JunkAfterTheTerminatorNeverReachesTheBuffer) {

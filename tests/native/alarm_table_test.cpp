@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fake_registry.h"
+#include "recording_alarm_actions.h"
 
 namespace tollwick {
 namespace {
@@ -40,31 +41,9 @@ Alarm MoneyAlarmOf(const char* name, float money, bool repeat) {
 // A check whose call goes on, whatever its notices do.
 const SameCallFunction kSameCall = [] { return true; };
 
-// Records every action in order; the notice can run code while it is "open".
-class RecordingActions : public AlarmActions {
- public:
-  std::vector<std::string> events;
-  std::vector<float> noticeCosts;
-  std::function<void(int slot, float cost)> whileNoticeOpen;
-
-  void PlayAlarmSound() override { events.push_back("sound"); }
-  void FlashTrayIcon() override { events.push_back("flash"); }
-  void ShowAlarmNotice(int slot, float cost) override {
-    events.push_back("notice " + std::to_string(slot));
-    noticeCosts.push_back(cost);
-    if (whileNoticeOpen) whileNoticeOpen(slot, cost);
-    events.push_back("closed " + std::to_string(slot));
-  }
-  int Notices(int slot) const {
-    int n = 0;
-    for (const auto& e : events) n += e == "notice " + std::to_string(slot);
-    return n;
-  }
-};
-
 // The checks (1-based) at which the slot's notice appeared, over `checks` minute checks of one call.
 std::vector<int> FiringChecks(AlarmTable& table, int slot, int checks, float cost = 0.0f) {
-  RecordingActions actions;
+  RecordingAlarmActions actions;
   std::vector<int> at;
   for (int check = 1; check <= checks; ++check) {
     const int before = actions.Notices(slot);
@@ -79,7 +58,7 @@ std::vector<int> FiringChecks(AlarmTable& table, int slot, int checks, float cos
 
 TEST(AlarmCheck, FreeSlotsAndSlotsWithoutAThresholdNeverGoOff) {
   AlarmTable table;
-  RecordingActions actions;
+  RecordingAlarmActions actions;
   for (int i = 0; i < 50; ++i) CheckAlarms(table, 1000.0f, actions, kSameCall);
   EXPECT_TRUE(actions.events.empty());
 
@@ -118,7 +97,7 @@ TEST(AlarmCheck, TimeAlarmWithRepeatGoesOffEveryIntervalPlusOne) {
 TEST(AlarmCheck, MoneyAlarmNeedsTheCostToExceedTheSum) {
   AlarmTable table;
   table.alarms[2] = MoneyAlarmOf("pound", 1.0f, true);
-  RecordingActions actions;
+  RecordingAlarmActions actions;
   CheckAlarms(table, 1.0f, actions, kSameCall);
   EXPECT_EQ(actions.Notices(2), 0);
   CheckAlarms(table, 1.04f, actions, kSameCall);
@@ -156,7 +135,7 @@ TEST(AlarmCheck, FireAlarmSetsTheRunStateBeforeItsActions) {
   table.alarms[1].playSound = 1;
   table.alarms[1].flashTrayIcon = 1;
   table.run[1].minuteCount = 2;
-  RecordingActions actions;
+  RecordingAlarmActions actions;
   AlarmRunState seen;
   actions.whileNoticeOpen = [&](int slot, float) { seen = table.run[slot]; };
   FireAlarm(table, 1, 0.75f, actions);
@@ -172,7 +151,7 @@ TEST(AlarmCheck, ActionsFollowTheAlarmsSwitches) {
   table.alarms[0] = MoneyAlarmOf("quiet", 0.1f, false);
   table.alarms[0].displayMessage = 0;
   table.alarms[0].flashTrayIcon = 1;
-  RecordingActions actions;
+  RecordingAlarmActions actions;
   CheckAlarms(table, 1.0f, actions, kSameCall);
   EXPECT_EQ(actions.events, (std::vector<std::string>{"flash"}));
   // Going off without any action still disarms it.
@@ -190,7 +169,7 @@ TEST(AlarmCheck, AlarmsDueTogetherGoOffInSlotOrderEachCompleteBeforeTheNext) {
   table.alarms[6] = TimeAlarmOf("six", 1, false);
   table.alarms[6].flashTrayIcon = 1;
   table.run[6].minuteCount = 1;
-  RecordingActions actions;
+  RecordingAlarmActions actions;
   CheckAlarms(table, 0.6f, actions, kSameCall);
   EXPECT_EQ(actions.events,
             (std::vector<std::string>{"sound", "flash", "notice 1", "closed 1", "sound", "notice 5",
@@ -202,7 +181,7 @@ TEST(AlarmCheck, DisableFromTheNoticeStopsTheAlarmForTheRestOfTheCallOnly) {
   AlarmTable table;
   table.alarms[0] = TimeAlarmOf("disabled by the user", 1, true);
   table.alarms[1] = TimeAlarmOf("left alone", 1, true);
-  RecordingActions actions;
+  RecordingAlarmActions actions;
   actions.whileNoticeOpen = [&](int slot, float) {
     if (slot == 0) table.run[0].disabled = 1;  // the notice's "Disable"
   };
@@ -221,7 +200,7 @@ TEST(AlarmCheck, ALaterSlotDisabledWhileANoticeIsOpenDoesNotGoOff) {
   table.alarms[0] = MoneyAlarmOf("first", 0.5f, false);
   table.alarms[3] = MoneyAlarmOf("second", 0.5f, false);
   table.alarms[3].playSound = 1;
-  RecordingActions actions;
+  RecordingAlarmActions actions;
   actions.whileNoticeOpen = [&](int slot, float) {
     if (slot == 0) table.run[3].disabled = 1;
   };
@@ -236,7 +215,7 @@ TEST(AlarmCheck, ANestedCheckDuringANoticeAndTheInterruptedCheckKeepTheirOwnCost
   table.alarms[2] = TimeAlarmOf("one minute", 1, false);
   table.alarms[2].displayMessage = 0;
   table.alarms[2].playSound = 1;
-  RecordingActions actions;
+  RecordingAlarmActions actions;
   int depth = 0;
   actions.whileNoticeOpen = [&](int slot, float) {
     // The timer goes on while slot 0's notice is open: the next minute's check runs inside it.
@@ -267,7 +246,7 @@ TEST(AlarmCheck, TheCheckStopsOnceANoticeLeavesItsCallBehind) {
   table.alarms[4] = TimeAlarmOf("minute", 1, false);
   table.run[4].minuteCount = 3;
   table.alarms[6] = TimeAlarmOf("ten minutes", 10, false);
-  RecordingActions actions;
+  RecordingAlarmActions actions;
   bool sameCall = true;
   int asked = 0;
   actions.whileNoticeOpen = [&](int slot, float) {
@@ -308,7 +287,7 @@ TEST(AlarmCheck, AReloadWhileANoticeIsOpenRearmsEveryAlarm) {
   table.alarms[0] = TimeAlarmOf("a", 1, false);
   table.alarms[1] = TimeAlarmOf("b", 1, false);
   SaveAlarms(store, table);
-  RecordingActions actions;
+  RecordingAlarmActions actions;
   actions.whileNoticeOpen = [&](int slot, float) {
     if (slot == 0) LoadAlarms(store, table);
   };

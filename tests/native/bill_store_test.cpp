@@ -9,14 +9,13 @@
 #include <vector>
 
 #include "fake_registry.h"
+#include "stored_bytes.h"
 #include "platform/little_endian.h"
 
 namespace tollwick {
 namespace {
 
 constexpr const char* kBillPath = "Software\\Orvo\\Tollwick\\.Bill";
-
-using Bytes = std::vector<std::uint8_t>;
 
 BillItem MakeItem(float cost, const char* account, const char* user, std::uint32_t type = Call) {
   BillItem item;
@@ -33,21 +32,12 @@ std::vector<float> Costs(const Bill& bill) {
   return costs;
 }
 
-std::uint32_t U32At(const Bytes& bytes, std::size_t offset) {
-  return static_cast<std::uint32_t>(bytes[offset]) | (static_cast<std::uint32_t>(bytes[offset + 1]) << 8) |
-         (static_cast<std::uint32_t>(bytes[offset + 2]) << 16) |
-         (static_cast<std::uint32_t>(bytes[offset + 3]) << 24);
-}
+std::uint32_t U32At(const Bytes& bytes, std::size_t offset) { return GetU32(&bytes[offset]); }
 
 Bytes Encoded(const BillItem& item) {
   Bytes bytes(kBillItemBytes, 0xAA);
   EncodeBillItem(item, bytes.data());
   return bytes;
-}
-
-Bytes Dword(std::uint32_t value) {
-  return Bytes{static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-               static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -166,7 +156,7 @@ class BillStore : public ::testing::Test {
     PutItem(index, Encoded(item));
   }
   void PutCount(std::uint32_t count) {
-    registry.PutValue(kHkeyLocalMachine, kBillPath, "", kRegDword, Dword(count));
+    registry.PutValue(kHkeyLocalMachine, kBillPath, "", kRegDword, U32Bytes(count));
   }
   std::optional<Bytes> Value(const std::string& name) const {
     return registry.ValueBytes(kHkeyLocalMachine, kBillPath, name);
@@ -203,7 +193,7 @@ TEST_F(BillStore, EmptyKeyCreatesCountZeroAndFirstAppendStoresItemZero) {
   Bill bill = LoadBill(store);
   EXPECT_TRUE(bill.empty());
   EXPECT_EQ(registry.ValueType(kHkeyLocalMachine, kBillPath, ""), kRegDword);
-  EXPECT_EQ(Value(""), Dword(0));
+  EXPECT_EQ(Value(""), U32Bytes(0));
 
   const BillItem& added = Append(bill, MakeItem(0.25f, "Dial", "alice"));
   EXPECT_EQ(Count(), 1u);
@@ -330,9 +320,9 @@ TEST(BillStoreCount, ACountTheKeyCannotHoldNeverCostsAStoredItem) {
   };
   const std::vector<std::uint32_t> three = {0, 1, 2};
   const Case cases[] = {
-      {"far beyond the items", kRegDword, Dword(0x7FFFFFFF), three, {1, 2, 3}},
-      {"more than the key holds", kRegDword, Dword(1000), three, {1, 2, 3}},
-      {"negative", kRegDword, Dword(0xFFFFFFFF), three, {1, 2, 3}},
+      {"far beyond the items", kRegDword, U32Bytes(0x7FFFFFFF), three, {1, 2, 3}},
+      {"more than the key holds", kRegDword, U32Bytes(1000), three, {1, 2, 3}},
+      {"negative", kRegDword, U32Bytes(0xFFFFFFFF), three, {1, 2, 3}},
       {"text", kRegSz, Bytes{'1', '2', 0}, three, {1, 2, 3}},
       {"too long to read", kRegQword, Bytes{3, 0, 0, 0, 0, 0, 0, 0}, three, {1, 2, 3}},
       {"too short to be one", kRegBinary, Bytes{3, 0}, three, {1, 2, 3}},
@@ -363,7 +353,7 @@ TEST(BillStoreCount, ACountTheKeyCannotHoldNeverCostsAStoredItem) {
     const auto loaded = static_cast<std::uint32_t>(c.loaded.size());
     EXPECT_EQ(Costs(bill), c.loaded);
     EXPECT_EQ(registry.ValueType(kHkeyLocalMachine, kBillPath, ""), kRegDword);
-    EXPECT_EQ(registry.ValueBytes(kHkeyLocalMachine, kBillPath, ""), Dword(loaded));
+    EXPECT_EQ(registry.ValueBytes(kHkeyLocalMachine, kBillPath, ""), U32Bytes(loaded));
     expectStoredItemsKept();
 
     bill.Append(store, MakeItem(9.0f, "", ""));

@@ -9,19 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "bill_items.h"
 #include "fake_environment.h"
 
 namespace tollwick {
 namespace {
-
-BillItem Item(std::uint32_t type, float cost, const char* user, PackedTime length = 0) {
-  BillItem item;
-  item.type = type;
-  item.cost = cost;
-  item.length = length;
-  std::snprintf(item.user, sizeof item.user, "%s", user);
-  return item;
-}
 
 TEST(BillTotals, CountsCallsPaymentsAndTimeApart) {
   struct Case {

@@ -22,17 +22,11 @@
 #include "call/current_call.h"
 #include "fake_environment.h"
 #include "fake_registry.h"
+#include "recording_alarm_actions.h"
 #include "platform/little_endian.h"
 
 namespace tollwick {
 namespace {
-
-class NoAlarmActions : public AlarmActions {
- public:
-  void PlayAlarmSound() override {}
-  void FlashTrayIcon() override {}
-  void ShowAlarmNotice(int, float) override {}
-};
 
 // One run of the program, on the user hive; the machine hive holds the other record.
 struct Run {
@@ -73,7 +67,7 @@ struct Run {
   ProfileLibrary profiles{store};
   Bill bill;
   AlarmTable alarms;
-  NoAlarmActions actions;
+  RecordingAlarmActions actions;
   CurrentCall call{CallServices{store, env, profiles, bill, alarms, actions}};
 };
 

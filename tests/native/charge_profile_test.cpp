@@ -12,12 +12,12 @@
 #include "charging/profile_library.h"
 #include "discount_checks.h"
 #include "fake_registry.h"
+#include "stored_bytes.h"
 #include "platform/little_endian.h"
 
 namespace tollwick {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 using Names = std::vector<std::string>;
 
 const std::string kRoot = kRootPath;
@@ -27,32 +27,6 @@ const std::string kAcmeKey = kRoot + "\\Acme";
 const Names kDiscountValueOrder = {"Mode",     "Percent",  "FreeMins",  "SomeTimes", "Sunday",
                                    "Monday",   "Tuesday",  "Wednesday", "Thursday",  "Friday",
                                    "Saturday", "Certain",  "From",      "To"};
-
-Bytes U32(std::uint32_t value) {
-  Bytes bytes(4);
-  PutU32(bytes.data(), value);
-  return bytes;
-}
-
-Bytes F32(float value) {
-  Bytes bytes(4);
-  PutF32(bytes.data(), value);
-  return bytes;
-}
-
-Discount MakeDiscount(const char* name, std::uint32_t mode, float percent, float freeMins) {
-  Discount d;
-  CopyBoundedText(d.name, kNameChars, name);
-  d.mode = mode;
-  d.percent = percent;
-  d.freeMins = freeMins;
-  d.someTimes = 1;
-  for (int i = 0; i < 7; ++i) d.days[i] = (i % 2) ? 1u : 0u;
-  d.certain = 1;
-  d.from = static_cast<std::int32_t>(MakePackedTime(18, 30));
-  d.to = static_cast<std::int32_t>(MakePackedTime(7, 45));
-  return d;
-}
 
 const CallChargeInfo kRates{static_cast<std::int32_t>(MakePackedTime(8, 0)),
                             static_cast<std::int32_t>(MakePackedTime(18, 0)), 0.04f, 0.01f,
@@ -117,7 +91,7 @@ TEST_F(ChargeProfileTest, AFreshDefaultProfileWritesItsDefaultsAndNoUseDefault) 
   EXPECT_EQ(kRegBinary, TypeOf(kDefaultKey, "CallChargeInfo"));
   EXPECT_EQ(Bytes(20, 0), Stored(kDefaultKey, "CallChargeInfo"));
   EXPECT_EQ(kRegDword, TypeOf(kDefaultKey, "MinChargeOn"));
-  EXPECT_EQ(U32(1), Stored(kDefaultKey, "MinChargeOn"));
+  EXPECT_EQ(U32Bytes(1), Stored(kDefaultKey, "MinChargeOn"));
   EXPECT_EQ(kRegBinary, TypeOf(kDefaultKey, "MinCharge"));
   EXPECT_EQ(Bytes({0xCD, 0xCC, 0x4C, 0x3D}), Stored(kDefaultKey, "MinCharge"));
   EXPECT_TRUE(registry.KeyExists(kHkeyLocalMachine, kDefaultKey + "\\Discounts"));
@@ -141,15 +115,15 @@ TEST_F(ChargeProfileTest, SavingWritesEveryValueInOrderWithItsTypeAndBytes) {
   EXPECT_EQ(written, registry.WriteLog());
   EXPECT_FALSE(registry.KeyExists(kHkeyLocalMachine, kAcmeKey + "\\Saving"));
   EXPECT_EQ(kRegDword, TypeOf(kAcmeKey, "UseDefault"));
-  EXPECT_EQ(U32(0), Stored(kAcmeKey, "UseDefault"));
+  EXPECT_EQ(U32Bytes(0), Stored(kAcmeKey, "UseDefault"));
   std::uint8_t rates[kCallChargeInfoBytes];
   EncodeCallChargeInfo(kRates, rates);
   EXPECT_EQ(kRegBinary, TypeOf(kAcmeKey, "CallChargeInfo"));
   EXPECT_EQ(Bytes(rates, rates + 20), Stored(kAcmeKey, "CallChargeInfo"));
   EXPECT_EQ(kRegDword, TypeOf(kAcmeKey, "MinChargeOn"));
-  EXPECT_EQ(U32(1), Stored(kAcmeKey, "MinChargeOn"));
+  EXPECT_EQ(U32Bytes(1), Stored(kAcmeKey, "MinChargeOn"));
   EXPECT_EQ(kRegBinary, TypeOf(kAcmeKey, "MinCharge"));
-  EXPECT_EQ(F32(0.1f), Stored(kAcmeKey, "MinCharge"));
+  EXPECT_EQ(F32Bytes(0.1f), Stored(kAcmeKey, "MinCharge"));
 
   const std::string key = kAcmeKey + "\\Discounts\\Evening";
   for (const std::string& name : kDiscountValueOrder) {
@@ -157,21 +131,21 @@ TEST_F(ChargeProfileTest, SavingWritesEveryValueInOrderWithItsTypeAndBytes) {
     EXPECT_EQ(isFloat ? kRegBinary : kRegDword, TypeOf(key, name.c_str())) << name;
     EXPECT_EQ(4u, Stored(key, name.c_str()).size()) << name;
   }
-  EXPECT_EQ(U32(TimeFree), Stored(key, "Mode"));
+  EXPECT_EQ(U32Bytes(TimeFree), Stored(key, "Mode"));
   EXPECT_EQ(Bytes({0, 0, 0x48, 0x41}), Stored(key, "Percent"));  // 12.5
   EXPECT_EQ(Bytes({0, 0, 0xF0, 0x41}), Stored(key, "FreeMins"));  // 30.0
-  EXPECT_EQ(U32(1), Stored(key, "SomeTimes"));
-  EXPECT_EQ(U32(0), Stored(key, "Sunday"));
-  EXPECT_EQ(U32(1), Stored(key, "Monday"));
-  EXPECT_EQ(U32(0), Stored(key, "Saturday"));
-  EXPECT_EQ(U32(1), Stored(key, "Certain"));
-  EXPECT_EQ(Bytes({30, 18, 0, 0}), Stored(key, "From"));
-  EXPECT_EQ(Bytes({45, 7, 0, 0}), Stored(key, "To"));
+  EXPECT_EQ(U32Bytes(1), Stored(key, "SomeTimes"));
+  EXPECT_EQ(U32Bytes(1), Stored(key, "Sunday"));
+  EXPECT_EQ(U32Bytes(0), Stored(key, "Monday"));
+  EXPECT_EQ(U32Bytes(1), Stored(key, "Saturday"));
+  EXPECT_EQ(U32Bytes(1), Stored(key, "Certain"));
+  EXPECT_EQ(Bytes({30, 8, 0, 0}), Stored(key, "From"));
+  EXPECT_EQ(Bytes({45, 17, 0, 0}), Stored(key, "To"));
   EXPECT_EQ(0u, registry.OpenHandleCount());
 }
 
 TEST_F(ChargeProfileTest, ADiscountKeyWithoutValuesReadsAndWritesItsDefaults) {
-  registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32(0));
+  registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32Bytes(0));
   RegKey bare = 0;
   ASSERT_EQ(kRegSuccess,
             registry.CreateKey(kHkeyLocalMachine, (kAcmeKey + "\\Discounts\\Bare").c_str(), &bare));
@@ -192,7 +166,7 @@ TEST_F(ChargeProfileTest, ADiscountKeyWithoutValuesReadsAndWritesItsDefaults) {
 }
 
 TEST_F(ChargeProfileTest, AnOverlongRateBlockIsZeroedAndAShortOneSuppliesItsStart) {
-  registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32(0));
+  registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32Bytes(0));
   registry.PutValue(kHkeyLocalMachine, kAcmeKey, "CallChargeInfo", kRegBinary, Bytes(24, 0x11));
   ProfileLibrary::Owned acme = library.Load("Acme", false);
   EXPECT_EQ(0, acme->charge.dayFrom);
@@ -223,26 +197,26 @@ TEST_F(ChargeProfileTest, StoredAmountsThatAreNotFiniteLoadAsZeroAndStayStored) 
     PutI32(&rates[0], static_cast<std::int32_t>(MakePackedTime(8, 0)));
     PutI32(&rates[4], static_cast<std::int32_t>(MakePackedTime(18, 0)));
     for (std::size_t at : {8u, 12u, 16u}) PutU32(&rates[at], c.bits);
-    registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32(0));
+    registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32Bytes(0));
     registry.PutValue(kHkeyLocalMachine, kAcmeKey, "CallChargeInfo", kRegBinary, rates);
-    registry.PutValue(kHkeyLocalMachine, kAcmeKey, "MinCharge", kRegBinary, U32(c.bits));
-    registry.PutValue(kHkeyLocalMachine, discountKey, "Percent", kRegBinary, U32(c.bits));
-    registry.PutValue(kHkeyLocalMachine, discountKey, "FreeMins", kRegBinary, U32(c.bits));
+    registry.PutValue(kHkeyLocalMachine, kAcmeKey, "MinCharge", kRegBinary, U32Bytes(c.bits));
+    registry.PutValue(kHkeyLocalMachine, discountKey, "Percent", kRegBinary, U32Bytes(c.bits));
+    registry.PutValue(kHkeyLocalMachine, discountKey, "FreeMins", kRegBinary, U32Bytes(c.bits));
 
     ProfileLibrary::Owned acme = library.Load("Acme", false);
     EXPECT_EQ(static_cast<std::int32_t>(MakePackedTime(8, 0)), acme->charge.dayFrom) << c.what;
     EXPECT_EQ(static_cast<std::int32_t>(MakePackedTime(18, 0)), acme->charge.dayTo) << c.what;
-    EXPECT_EQ(F32(0.0f), F32(acme->charge.dayRate)) << c.what;
-    EXPECT_EQ(F32(0.0f), F32(acme->charge.eveningRate)) << c.what;
-    EXPECT_EQ(F32(0.0f), F32(acme->charge.weekendRate)) << c.what;
-    EXPECT_EQ(F32(0.0f), F32(acme->minCharge)) << c.what;
+    EXPECT_EQ(F32Bytes(0.0f), F32Bytes(acme->charge.dayRate)) << c.what;
+    EXPECT_EQ(F32Bytes(0.0f), F32Bytes(acme->charge.eveningRate)) << c.what;
+    EXPECT_EQ(F32Bytes(0.0f), F32Bytes(acme->charge.weekendRate)) << c.what;
+    EXPECT_EQ(F32Bytes(0.0f), F32Bytes(acme->minCharge)) << c.what;
     ASSERT_EQ(1u, acme->discounts.size()) << c.what;
-    EXPECT_EQ(F32(0.0f), F32(acme->discounts[0].percent)) << c.what;
-    EXPECT_EQ(F32(0.0f), F32(acme->discounts[0].freeMins)) << c.what;
+    EXPECT_EQ(F32Bytes(0.0f), F32Bytes(acme->discounts[0].percent)) << c.what;
+    EXPECT_EQ(F32Bytes(0.0f), F32Bytes(acme->discounts[0].freeMins)) << c.what;
     // Only the reading is guarded: what is stored stays as it is.
     EXPECT_EQ(rates, Stored(kAcmeKey, "CallChargeInfo")) << c.what;
-    EXPECT_EQ(U32(c.bits), Stored(kAcmeKey, "MinCharge")) << c.what;
-    EXPECT_EQ(U32(c.bits), Stored(discountKey, "FreeMins")) << c.what;
+    EXPECT_EQ(U32Bytes(c.bits), Stored(kAcmeKey, "MinCharge")) << c.what;
+    EXPECT_EQ(U32Bytes(c.bits), Stored(discountKey, "FreeMins")) << c.what;
   }
 }
 
@@ -285,7 +259,7 @@ TEST_F(ChargeProfileTest, SavingFewerDiscountsLeavesExactlyTheListedOnes) {
                     MakeDiscount("Three", 0, 3, 0)});
   StoreOwnSettings("Acme", kRates, 0.05f, {MakeDiscount("Two", 0, 22, 0)});
   EXPECT_EQ(Names({"Two"}), registry.SubkeyNames(kHkeyLocalMachine, kAcmeKey + "\\Discounts"));
-  EXPECT_EQ(F32(22), Stored(kAcmeKey + "\\Discounts\\Two", "Percent"));
+  EXPECT_EQ(F32Bytes(22), Stored(kAcmeKey + "\\Discounts\\Two", "Percent"));
 }
 
 TEST_F(ChargeProfileTest, DiscountsThatAskForOneKeyAreEachStoredUnderAKeyOfTheirOwn) {
@@ -325,7 +299,7 @@ TEST_F(ChargeProfileTest, DiscountsThatAskForOneKeyAreEachStoredUnderAKeyOfTheir
     }
     StoreOwnSettings("Acme", kRates, 0.05f, discounts);
     for (std::size_t i = 0; i < c.expectedKeys.size(); ++i) {
-      EXPECT_EQ(F32(static_cast<float>(i + 1)),
+      EXPECT_EQ(F32Bytes(static_cast<float>(i + 1)),
                 Stored(kAcmeKey + "\\Discounts\\" + c.expectedKeys[i], "Percent"))
           << c.what << ": " << c.expectedKeys[i];
     }
@@ -386,7 +360,7 @@ TEST_F(ChargeProfileTest, ADiscountKeyNameTooLongForANameIsLeftOut) {
   StoreOwnSettings("Acme", kRates, 0.05f, {MakeDiscount("Short", 0, 5, 0)});
   const std::string longName(120, 'L');
   registry.PutValue(kHkeyLocalMachine, kAcmeKey + "\\Discounts\\" + longName, "Mode", kRegDword,
-                    U32(1));
+                    U32Bytes(1));
   ProfileLibrary::Owned acme = library.Load("Acme", false);
   ASSERT_EQ(1u, acme->discounts.size());
   EXPECT_STREQ("Short", acme->discounts[0].name);
@@ -434,14 +408,14 @@ TEST_F(ChargeProfileTest, AnAccountWithoutAKeyRunsOnCopiesOfTheDefaultAndStoresO
 
   EXPECT_EQ(Names({"UseDefault"}), registry.WriteLog());
   EXPECT_EQ(Names({"UseDefault"}), registry.ValueNames(kHkeyLocalMachine, kAcmeKey));
-  EXPECT_EQ(U32(1), Stored(kAcmeKey, "UseDefault"));
+  EXPECT_EQ(U32Bytes(1), Stored(kAcmeKey, "UseDefault"));
   EXPECT_TRUE(registry.SubkeyNames(kHkeyLocalMachine, kAcmeKey).empty());
   // Still the `.Default` record: loading an account does not move the reference.
   EXPECT_EQ(defaults.get(), library.DefaultProfile().get());
 }
 
 TEST_F(ChargeProfileTest, TheDefaultProfileNeverReadsUseDefaultAndAlwaysSavesZero) {
-  registry.PutValue(kHkeyLocalMachine, kDefaultKey, "UseDefault", kRegDword, U32(1));
+  registry.PutValue(kHkeyLocalMachine, kDefaultKey, "UseDefault", kRegDword, U32Bytes(1));
   std::uint8_t rates[kCallChargeInfoBytes];
   EncodeCallChargeInfo(kRates, rates);
   registry.PutValue(kHkeyLocalMachine, kDefaultKey, "CallChargeInfo", kRegBinary,
@@ -449,15 +423,15 @@ TEST_F(ChargeProfileTest, TheDefaultProfileNeverReadsUseDefaultAndAlwaysSavesZer
   ProfileLibrary::Owned defaults = library.Load(kDefaultProfileName, true);
   EXPECT_EQ(0u, defaults->useDefault);
   EXPECT_EQ(kRates.dayRate, defaults->charge.dayRate);
-  EXPECT_EQ(U32(1), Stored(kDefaultKey, "UseDefault"));  // neither read nor rewritten
+  EXPECT_EQ(U32Bytes(1), Stored(kDefaultKey, "UseDefault"));  // neither read nor rewritten
 
   defaults->useDefault = 1;  // never honoured for `.Default`
   defaults->charge.dayRate = 0.5f;
   library.SaveChargeProfile(*defaults);
-  EXPECT_EQ(U32(0), Stored(kDefaultKey, "UseDefault"));
+  EXPECT_EQ(U32Bytes(0), Stored(kDefaultKey, "UseDefault"));
   const Bytes block = Stored(kDefaultKey, "CallChargeInfo");
   ASSERT_EQ(20u, block.size());
-  EXPECT_EQ(F32(0.5f), Bytes(block.begin() + 8, block.begin() + 12));
+  EXPECT_EQ(F32Bytes(0.5f), Bytes(block.begin() + 8, block.begin() + 12));
 }
 
 TEST_F(ChargeProfileTest, AnAccountSavedWithUseDefaultKeepsItsStoredSettings) {
@@ -472,13 +446,13 @@ TEST_F(ChargeProfileTest, AnAccountSavedWithUseDefaultKeepsItsStoredSettings) {
   library.SaveChargeProfile(*acme);
 
   EXPECT_EQ(Names({"UseDefault"}), registry.WriteLog());
-  EXPECT_EQ(U32(1), Stored(kAcmeKey, "UseDefault"));
+  EXPECT_EQ(U32Bytes(1), Stored(kAcmeKey, "UseDefault"));
   EXPECT_EQ(ratesBefore, Stored(kAcmeKey, "CallChargeInfo"));
-  EXPECT_EQ(F32(0.3f), Stored(kAcmeKey, "MinCharge"));
+  EXPECT_EQ(F32Bytes(0.3f), Stored(kAcmeKey, "MinCharge"));
   EXPECT_EQ(Names({"Own"}), registry.SubkeyNames(kHkeyLocalMachine, kAcmeKey + "\\Discounts"));
 
   // Switched back off, the account's own stored settings are what it gets.
-  registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32(0));
+  registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32Bytes(0));
   library.LoadChargeProfile(acme);
   EXPECT_EQ(kRates.dayRate, acme->charge.dayRate);
   EXPECT_EQ(0.3f, acme->minCharge);

@@ -10,30 +10,19 @@
 
 #include "fake_environment.h"
 #include "fake_registry.h"
-#include "platform/little_endian.h"
+#include "stored_bytes.h"
 
 namespace tollwick {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 using Names = std::vector<std::string>;
 
 const std::string kCurCallKey = std::string(kRootPath) + "\\CurCall";
 
-Bytes U32(std::uint32_t value) {
-  Bytes bytes(4);
-  PutU32(bytes.data(), value);
-  return bytes;
-}
-
-Bytes Text(const std::string& text) { return Bytes(text.c_str(), text.c_str() + text.size() + 1); }
-
 class CurCallRecordTest : public ::testing::Test {
  protected:
   CurCallRecordTest() {
-    env.now.year = 2000;
-    env.now.month = 12;
-    env.now.day = 7;
+    env.SetDate(2000, 12, 7);
     env.SetNow(4, 14, 35, 20);
   }
   Bytes Stored(const char* name) const {
@@ -56,18 +45,18 @@ class CurCallRecordTest : public ::testing::Test {
 TEST_F(CurCallRecordTest, TheMarkerIsTheUnnamedDwordAndOnlyOneMeansPending) {
   EXPECT_FALSE(IsCurCallPending(store));
   EXPECT_EQ(kRegDword, TypeOf(""));
-  EXPECT_EQ(U32(0), Stored(""));
+  EXPECT_EQ(U32Bytes(0), Stored(""));
 
   MarkCallInProgress(store);
   EXPECT_EQ(kRegDword, TypeOf(""));
-  EXPECT_EQ(U32(1), Stored(""));
+  EXPECT_EQ(U32Bytes(1), Stored(""));
   EXPECT_TRUE(IsCurCallPending(store));
 
   MarkCallEnded(store);
-  EXPECT_EQ(U32(0), Stored(""));
+  EXPECT_EQ(U32Bytes(0), Stored(""));
   EXPECT_FALSE(IsCurCallPending(store));
 
-  Put("", kRegDword, U32(2));
+  Put("", kRegDword, U32Bytes(2));
   EXPECT_FALSE(IsCurCallPending(store));
   EXPECT_EQ(0u, registry.OpenHandleCount());
 }
@@ -77,8 +66,8 @@ TEST_F(CurCallRecordTest, MarkingLeavesTheSnapshotAlone) {
               CalendarDate{1, 2, 2001}, "alice", "Acme");
   MarkCallInProgress(store);
   MarkCallEnded(store);
-  EXPECT_EQ(Text("alice"), Stored("User"));
-  EXPECT_EQ(U32(MakePackedTime(0, 6)), Stored("Length"));
+  EXPECT_EQ(TextBytes("alice"), Stored("User"));
+  EXPECT_EQ(U32Bytes(MakePackedTime(0, 6)), Stored("Length"));
 }
 
 // ---- Snapshot -----------------------------------------------------------------------------------
@@ -97,9 +86,9 @@ TEST_F(CurCallRecordTest, TheSnapshotIsStoredInOrderWithExactTypesAndBytes) {
   EXPECT_EQ(Bytes({11, 0, 0, 0}), Stored("Length"));
   EXPECT_EQ(Bytes({31, 0, 0, 0, 12, 0, 0, 0, 0xCF, 0x07, 0, 0}), Stored("Date"));
   EXPECT_EQ(kRegSz, TypeOf("User"));
-  EXPECT_EQ(Text("alice"), Stored("User"));
+  EXPECT_EQ(TextBytes("alice"), Stored("User"));
   EXPECT_EQ(kRegSz, TypeOf("Account"));
-  EXPECT_EQ(Text("My ISP"), Stored("Account"));
+  EXPECT_EQ(TextBytes("My ISP"), Stored("Account"));
   EXPECT_EQ(0u, registry.OpenHandleCount());
 }
 
@@ -126,7 +115,7 @@ TEST_F(CurCallRecordTest, ASavedSnapshotReadsBackIntoABillItem) {
 TEST_F(CurCallRecordTest, NamesTooLongForTheirFieldsAreStoredCut) {
   const std::string longName(150, 'u');
   SaveCurCall(store, 0.0f, 0, 0, 1, CalendarDate{1, 1, 2000}, longName.c_str(), "Acme");
-  EXPECT_EQ(Text(std::string(kNameChars - 1, 'u')), Stored("User"));
+  EXPECT_EQ(TextBytes(std::string(kNameChars - 1, 'u')), Stored("User"));
   BillItem item;
   ReadCurCall(store, env, item);
   EXPECT_EQ(std::string(kNameChars - 1, 'u'), item.user);
@@ -155,13 +144,13 @@ TEST_F(CurCallRecordTest, AnEmptyRecordReadsTheClockAndUnknownNamesAndWritesThem
   EXPECT_EQ(kRegBinary, TypeOf("Length"));
   EXPECT_EQ(Bytes({1, 0, 0, 0}), Stored("Length"));
   EXPECT_EQ(Bytes({7, 0, 0, 0, 12, 0, 0, 0, 0xD0, 0x07, 0, 0}), Stored("Date"));
-  EXPECT_EQ(Text("Unknown"), Stored("User"));
-  EXPECT_EQ(Text("Unknown"), Stored("Account"));
+  EXPECT_EQ(TextBytes("Unknown"), Stored("User"));
+  EXPECT_EQ(TextBytes("Unknown"), Stored("Account"));
 }
 
 TEST_F(CurCallRecordTest, AStoredCostThatIsNotAFiniteNumberReadsAsZero) {
   for (std::uint32_t bits : {0x7FC00000u, 0x7F800000u, 0xFF800000u}) {
-    Put("Cost", kRegBinary, U32(bits));
+    Put("Cost", kRegBinary, U32Bytes(bits));
     BillItem item;
     item.cost = 5.0f;
     ReadCurCall(store, env, item);
@@ -170,12 +159,12 @@ TEST_F(CurCallRecordTest, AStoredCostThatIsNotAFiniteNumberReadsAsZero) {
 }
 
 TEST_F(CurCallRecordTest, AMissingLengthIsTheSnapshotsOwnStartToEnd) {
-  Put("Start", kRegBinary, U32(MakePackedTime(23, 50)));
-  Put("End", kRegBinary, U32(MakePackedTime(0, 5)));
+  Put("Start", kRegBinary, U32Bytes(MakePackedTime(23, 50)));
+  Put("End", kRegBinary, U32Bytes(MakePackedTime(0, 5)));
   BillItem item;
   ReadCurCall(store, env, item);
   EXPECT_EQ(MakePackedTime(0, 16), item.length);
-  EXPECT_EQ(U32(MakePackedTime(0, 16)), Stored("Length"));
+  EXPECT_EQ(U32Bytes(MakePackedTime(0, 16)), Stored("Length"));
 }
 
 TEST_F(CurCallRecordTest, MissingNamesAreUnknownAndTheRestIsKept) {
@@ -195,19 +184,19 @@ TEST_F(CurCallRecordTest, MissingNamesAreUnknownAndTheRestIsKept) {
   EXPECT_EQ(2.0f, item.cost);
   EXPECT_EQ(MakePackedTime(0, 6), item.length);
   EXPECT_EQ(Names({"User", "Account"}), registry.WriteLog());
-  EXPECT_EQ(Text("Unknown"), Stored("User"));
-  EXPECT_EQ(Text("Unknown"), Stored("Account"));
+  EXPECT_EQ(TextBytes("Unknown"), Stored("User"));
+  EXPECT_EQ(TextBytes("Unknown"), Stored("Account"));
 }
 
 TEST_F(CurCallRecordTest, AStoredUserOfAHundredAndFiftyCharactersBecomesUnknown) {
-  Put("User", kRegSz, Text(std::string(150, 'u')));
+  Put("User", kRegSz, TextBytes(std::string(150, 'u')));
   Put("Account", kRegSz, Bytes(kNameChars, 'a'));  // no terminator within the field
   BillItem item;
   ReadCurCall(store, env, item);
   EXPECT_STREQ("Unknown", item.user);
   EXPECT_STREQ("Unknown", item.account);
-  EXPECT_EQ(Text("Unknown"), Stored("User"));
-  EXPECT_EQ(Text("Unknown"), Stored("Account"));
+  EXPECT_EQ(TextBytes("Unknown"), Stored("User"));
+  EXPECT_EQ(TextBytes("Unknown"), Stored("Account"));
 }
 
 // ---- Calls taken in from the other hive ---------------------------------------------------------

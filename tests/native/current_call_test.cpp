@@ -16,47 +16,19 @@
 #include "charging/tariff.h"
 #include "fake_environment.h"
 #include "fake_registry.h"
+#include "stored_bytes.h"
 #include "platform/little_endian.h"
+#include "recording_alarm_actions.h"
 
 namespace tollwick {
 namespace {
 
 const std::string kRoot = "Software\\Orvo\\Tollwick";
 
-std::vector<std::uint8_t> Dword(std::uint32_t value) {
-  std::vector<std::uint8_t> bytes(4);
-  PutU32(bytes.data(), value);
-  return bytes;
-}
-
-std::vector<std::uint8_t> Float(float value) {
-  std::vector<std::uint8_t> bytes(4);
-  PutF32(bytes.data(), value);
-  return bytes;
-}
-
-class ScriptedAlarmActions : public AlarmActions {
- public:
-  void PlayAlarmSound() override { ++sounds; }
-  void FlashTrayIcon() override { ++flashes; }
-  void ShowAlarmNotice(int slot, float cost) override {
-    notices.push_back(slot);
-    costs.push_back(cost);
-    if (duringNotice) duringNotice();
-  }
-  int sounds = 0;
-  int flashes = 0;
-  std::vector<int> notices;
-  std::vector<float> costs;
-  std::function<void()> duringNotice;
-};
-
 class CurrentCallTest : public ::testing::Test {
  protected:
   CurrentCallTest() {
-    env.now.year = 2026;
-    env.now.month = 12;
-    env.now.day = 9;
+    env.SetDate(2026, 12, 9);
     env.SetNow(3, 12, 0);  // a Wednesday noon
     env.tickCount = 5000;
     env.userName = "alice";
@@ -74,10 +46,10 @@ class CurrentCallTest : public ::testing::Test {
     PutF32(&block[16], weekend);
     std::string path = kRoot + "\\" + profile;
     registry.PutValue(kHkeyLocalMachine, path, "CallChargeInfo", kRegBinary, block);
-    registry.PutValue(kHkeyLocalMachine, path, "MinChargeOn", kRegDword, Dword(minChargeOn));
-    registry.PutValue(kHkeyLocalMachine, path, "MinCharge", kRegBinary, Float(minCharge));
+    registry.PutValue(kHkeyLocalMachine, path, "MinChargeOn", kRegDword, U32Bytes(minChargeOn));
+    registry.PutValue(kHkeyLocalMachine, path, "MinCharge", kRegBinary, F32Bytes(minCharge));
     if (profile != ".Default") {
-      registry.PutValue(kHkeyLocalMachine, path, "UseDefault", kRegDword, Dword(0));
+      registry.PutValue(kHkeyLocalMachine, path, "UseDefault", kRegDword, U32Bytes(0));
     }
   }
 
@@ -110,7 +82,7 @@ class CurrentCallTest : public ::testing::Test {
   ProfileLibrary profiles{store};
   Bill bill;
   AlarmTable alarms;
-  ScriptedAlarmActions actions;
+  RecordingAlarmActions actions;
   struct AppendCounter : BillListener {
     explicit AppendCounter(const Bill& bill) { bill.Listen(*this); }
     void ItemAppended(const BillItem&) override { ++appended; }
@@ -404,7 +376,7 @@ TEST_F(CurrentCallTest, AlarmCheckRunsOncePerCountedMinuteWithTheCurrentCost) {
   RunSeconds(60 * 6 + 1);  // six minute checks
   // A one-minute alarm goes off at checks 2, 4 and 6.
   EXPECT_EQ(3u, actions.notices.size());
-  EXPECT_EQ(call.CurrentCost(), actions.costs.back());
+  EXPECT_EQ(call.CurrentCost(), actions.noticeCosts.back());
 }
 
 TEST_F(CurrentCallTest, StartingACallRearmsTheAlarms) {
@@ -424,7 +396,7 @@ TEST_F(CurrentCallTest, CallEndingWhileANoticeIsOpenLeavesTheEndedCallAlone) {
   alarms.alarms[0].displayMessage = 1;
   call.StartCall("Dialup");
   // The notice's message loop runs the timer: the connection drops and the call is billed.
-  actions.duringNotice = [this] { call.EndCall(); };
+  actions.whileNoticeOpen = [this](int, float) { call.EndCall(); };
   RunSeconds(61);
   ASSERT_EQ(1u, actions.notices.size());
   ASSERT_EQ(1u, bill.size());
@@ -440,8 +412,8 @@ TEST_F(CurrentCallTest, ANewCallStartedDuringANoticeIsNotCountedAMinute) {
   alarms.alarms[0].money = 0.01f;
   alarms.alarms[0].displayMessage = 1;
   call.StartCall("Dialup");
-  actions.duringNotice = [this] {
-    actions.duringNotice = nullptr;
+  actions.whileNoticeOpen = [this](int, float) {
+    actions.whileNoticeOpen = nullptr;
     call.EndCall();
     call.StartCall("Other");
   };
@@ -469,8 +441,8 @@ TEST_F(CurrentCallTest, ARedialDuringANoticeStopsTheCheckThatOpenedIt) {
   }
   call.StartCall("Dialup");
   // While the first notice is open the line drops and is dialled again at once.
-  actions.duringNotice = [this] {
-    actions.duringNotice = nullptr;
+  actions.whileNoticeOpen = [this](int, float) {
+    actions.whileNoticeOpen = nullptr;
     call.EndCall();
     call.StartCall("Redial");
   };
@@ -482,7 +454,7 @@ TEST_F(CurrentCallTest, ARedialDuringANoticeStopsTheCheckThatOpenedIt) {
   // The new call's alarms go off on its own minutes and at its own cost.
   RunSeconds(60);
   EXPECT_EQ((std::vector<int>{0, 0, 1}), actions.notices);
-  EXPECT_EQ(call.CurrentCost(), actions.costs.back());
+  EXPECT_EQ(call.CurrentCost(), actions.noticeCosts.back());
   RunSeconds(60);
   EXPECT_EQ((std::vector<int>{0, 0, 1, 2}), actions.notices);
 }

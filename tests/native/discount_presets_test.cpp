@@ -18,20 +18,6 @@ using Names = std::vector<std::string>;
 
 const std::string kPresets = std::string(kRootPath) + "\\.Presets\\Discounts";
 
-Discount Preset(const char* name, std::uint32_t mode, float percent, float freeMins) {
-  Discount d;
-  CopyBoundedText(d.name, kNameChars, name);
-  d.mode = mode;
-  d.percent = percent;
-  d.freeMins = freeMins;
-  d.someTimes = 1;
-  for (int i = 0; i < 7; ++i) d.days[i] = (i == 0 || i == 6) ? 1u : 0u;
-  d.certain = 1;
-  d.from = static_cast<std::int32_t>(MakePackedTime(19, 30));
-  d.to = static_cast<std::int32_t>(MakePackedTime(7, 15));
-  return d;
-}
-
 class DiscountPresetsTest : public ::testing::Test {
  protected:
   Discount Load(const char* name) {
@@ -52,19 +38,19 @@ TEST_F(DiscountPresetsTest, NoPresetsListsNothingAndMakesThePresetsKey) {
 }
 
 TEST_F(DiscountPresetsTest, SavedPresetsAreListedInEnumerationOrder) {
-  SavePreset(store, Preset("Weekend free", FreeCall, 0.0f, 0.0f));
-  SavePreset(store, Preset("Evening half", PercentageDiscount, 50.0f, 0.0f));
+  SavePreset(store, MakeDiscount("Weekend free", FreeCall, 0.0f, 0.0f));
+  SavePreset(store, MakeDiscount("Evening half", PercentageDiscount, 50.0f, 0.0f));
   EXPECT_EQ(registry.SubkeyNames(kHkeyLocalMachine, kPresets), PresetNames(store));
   EXPECT_EQ((Names{"Evening half", "Weekend free"}), PresetNames(store));
   EXPECT_EQ(0u, registry.OpenHandleCount());
 }
 
 TEST_F(DiscountPresetsTest, SavingUnderAnExistingNameReplacesItsValuesAndKeepsOthers) {
-  const Discount other = Preset("Evening half", PercentageDiscount, 50.0f, 0.0f);
+  const Discount other = MakeDiscount("Evening half", PercentageDiscount, 50.0f, 0.0f);
   SavePreset(store, other);
-  SavePreset(store, Preset("Weekend free", FreeCall, 0.0f, 0.0f));
+  SavePreset(store, MakeDiscount("Weekend free", FreeCall, 0.0f, 0.0f));
   // Registry names ignore case: this is the same preset, which keeps the name it was stored under.
-  Discount replacement = Preset("WEEKEND FREE", TimeFree, 0.0f, 30.0f);
+  Discount replacement = MakeDiscount("WEEKEND FREE", TimeFree, 0.0f, 30.0f);
   replacement.someTimes = 0;
   replacement.days[3] = 1;
   replacement.certain = 0;
@@ -78,7 +64,7 @@ TEST_F(DiscountPresetsTest, SavingUnderAnExistingNameReplacesItsValuesAndKeepsOt
 }
 
 TEST_F(DiscountPresetsTest, LoadingFillsAllFourteenValuesAndKeepsTheChosenName) {
-  const Discount stored = Preset("Night owl", TimeFree, 12.5f, 90.0f);
+  const Discount stored = MakeDiscount("Night owl", TimeFree, 12.5f, 90.0f);
   SavePreset(store, stored);
   Discount loaded = NewDiscount();
   CopyBoundedText(loaded.name, kNameChars, "night OWL");
@@ -113,7 +99,7 @@ TEST_F(DiscountPresetsTest, NamesAKeyCannotTakeAreStoredUnderOneSafeKey) {
     SCOPED_TRACE(c.listed);
     FakeRegistry fresh;
     SettingsStore freshStore{fresh};
-    const Discount stored = Preset(c.saved, FreeCall, 3.0f, 4.0f);
+    const Discount stored = MakeDiscount(c.saved, FreeCall, 3.0f, 4.0f);
     SavePreset(freshStore, stored);
     EXPECT_EQ(Names{c.listed}, PresetNames(freshStore));
     EXPECT_EQ(Names{}, fresh.SubkeyNames(kHkeyLocalMachine, kPresets + "\\" + c.listed));
@@ -126,7 +112,7 @@ TEST_F(DiscountPresetsTest, NamesAKeyCannotTakeAreStoredUnderOneSafeKey) {
 }
 
 TEST_F(DiscountPresetsTest, AKeyNameTooLongForANameIsLeftOutOfTheList) {
-  SavePreset(store, Preset("Short", FreeCall, 0.0f, 0.0f));
+  SavePreset(store, MakeDiscount("Short", FreeCall, 0.0f, 0.0f));
   const std::string longName(kNameChars + 5, 'x');
   registry.PutValue(kHkeyLocalMachine, kPresets + "\\" + longName, "Mode",
                     kRegDword, {2, 0, 0, 0});

@@ -15,6 +15,7 @@
 
 #include "fake_environment.h"
 #include "fake_registry.h"
+#include "recording_alarm_actions.h"
 #include "resources/resource.h"
 #include "scripted_probe.h"
 
@@ -40,19 +41,10 @@ class RecordingTray : public TrayView {
   TrayLook shown_;
 };
 
-class SilentAlarms : public AlarmActions {
- public:
-  void PlayAlarmSound() override {}
-  void FlashTrayIcon() override {}
-  void ShowAlarmNotice(int, float) override {}
-};
-
 class MonitorTickTest : public ::testing::Test {
  protected:
   MonitorTickTest() {
-    env.now.year = 2026;
-    env.now.month = 12;
-    env.now.day = 9;
+    env.SetDate(2026, 12, 9);
     env.SetNow(3, 12, 0);
     env.tickCount = 10000;
     tray.callInProgress = [this] { return call.IsCallInProgress(); };
@@ -75,7 +67,7 @@ class MonitorTickTest : public ::testing::Test {
   ProfileLibrary profiles{store};
   Bill bill;
   AlarmTable alarms;
-  SilentAlarms alarmActions;
+  RecordingAlarmActions alarmActions;
   struct AccountRecorder : BillListener {
     explicit AccountRecorder(const Bill& bill) { bill.Listen(*this); }
     void ItemAppended(const BillItem& item) override { accounts.push_back(item.account); }

@@ -78,15 +78,15 @@ print_and_wait() {  # name command [arguments]
 # $artifacts/NAME.txt).
 print_from_options() {  # name tab-index [combo-id entry]...
   local name=$1 frame="Tollwick configuration"
-  ctl command 40003
+  ctl command $IDM_OPTIONS
   ctl wait-dialog "$frame" 20 || fail "the Options dialog did not open"
-  ctl tab "$frame" 1005 "$2"
+  ctl tab "$frame" $IDC_OPTIONS_TABS "$2"
   shift 2
   while [ $# -ge 2 ]; do
     within 10 ctl choose "$frame" "$1" "$2" || fail "no entry $2 in combo box $1"
     shift 2
   done
-  print_and_wait "$name" ctl press "$frame" 1035
+  print_and_wait "$name" ctl press "$frame" $IDC_OPTIONS_PRINT
   ctl press "$frame" 2
   ctl wait-dialog-closed "$frame" 10 || fail "the Options dialog did not close"
   text=$(pdf_text "$artifacts/$name.pdf")

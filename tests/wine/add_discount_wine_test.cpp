@@ -106,21 +106,6 @@ std::vector<MenuItem> ItemsOf(HMENU menu) {
   return items;
 }
 
-Discount Named(const char* name, std::uint32_t mode, float percent, float freeMins) {
-  Discount d;
-  CopyBoundedText(d.name, kNameChars, name);
-  d.mode = mode;
-  d.percent = percent;
-  d.freeMins = freeMins;
-  d.someTimes = 1;
-  d.days[0] = 1;
-  d.days[6] = 1;
-  d.certain = 1;
-  d.from = static_cast<std::int32_t>(MakePackedTime(8, 30));
-  d.to = static_cast<std::int32_t>(MakePackedTime(17, 45));
-  return d;
-}
-
 // The presets menu as it shows after "&Presets >": where it opened and what it offered.
 struct OpenedMenu {
   bool shown = false;
@@ -263,7 +248,7 @@ TEST_F(AddDiscountDialogTest, OkStoresEveryControlAsEnteredWithoutChecks) {
 }
 
 TEST_F(AddDiscountDialogTest, AChosenPresetFillsEveryControlAndReachesTheRecordOnlyOnOk) {
-  const Discount preset = Named("Weekend free", TimeFree, 12.5f, 30.0f);
+  const Discount preset = MakeDiscount("Weekend free", TimeFree, 12.5f, 30.0f);
   SavePreset(store, preset);
   struct Case {
     int close;
@@ -316,7 +301,7 @@ TEST_F(AddDiscountDialogTest, OnlyCommandsOfTheFirstFiftyOnePresetsLoadOne) {
     for (int i = 1; i <= c.presets; ++i) {
       char name[16];
       std::snprintf(name, sizeof name, "Preset %02d", i);
-      SavePreset(freshStore, Named(name, PercentageDiscount, static_cast<float>(i), 0.0f));
+      SavePreset(freshStore, MakeDiscount(name, PercentageDiscount, static_cast<float>(i), 0.0f));
     }
     Discount record = NewDiscount();
     RunWithDialog(
@@ -346,8 +331,8 @@ TEST_F(AddDiscountDialogTest, WithoutPresetsTheMenuOffersOneGrayedItem) {
 }
 
 TEST_F(AddDiscountDialogTest, SavePresetStoresTheControlsAndTheMenuThenListsIt) {
-  SavePreset(store, Named("Weekend free", FreeCall, 0.0f, 0.0f));
-  SavePreset(store, Named("Daytime tenth", PercentageDiscount, 10.0f, 0.0f));
+  SavePreset(store, MakeDiscount("Weekend free", FreeCall, 0.0f, 0.0f));
+  SavePreset(store, MakeDiscount("Daytime tenth", PercentageDiscount, 10.0f, 0.0f));
   Discount record = NewDiscount();
   const Discount before = record;
   Run(record, [this](HWND dialog) {
@@ -399,7 +384,7 @@ TEST(PresetsMenuTest, ListsEachPresetByPositionOrSaysThereAreNone) {
     SCOPED_TRACE(c.presets.size());
     FakeRegistry registry;
     SettingsStore store{registry};
-    for (const char* name : c.presets) SavePreset(store, Named(name, FreeCall, 0.0f, 0.0f));
+    for (const char* name : c.presets) SavePreset(store, MakeDiscount(name, FreeCall, 0.0f, 0.0f));
     ScopedMenu menu(CreatePopupMenu());
     FillPresetsMenu(menu.get(), store, c.firstId);
     EXPECT_EQ(c.items, ItemsOf(menu.get()));

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "modal_script.h"
 #include "platform/win32/win32_environment.h"
 #include "resources/alarm_notice_ids.h"
 
@@ -35,15 +36,6 @@ std::string Text(HWND dialog, int id) {
   char text[256] = "";
   GetDlgItemTextA(dialog, id, text, sizeof text);
   return text;
-}
-
-void Pump(DWORD milliseconds) {
-  DWORD until = GetTickCount() + milliseconds;
-  MSG message;
-  while (GetTickCount() < until) {
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    Sleep(10);
-  }
 }
 
 class AlarmNoticeTest : public ::testing::Test {
@@ -114,8 +106,7 @@ TEST_F(AlarmNoticeTest, CurrentStateFollowsTheCallEverySecond) {
     EXPECT_EQ("1.00", Text(notice, IDC_NOTICE_NOW_COST));
     liveCost = 3.25f;
     liveLength = 0x0204;
-    Pump(1300);
-    EXPECT_EQ("3.25", Text(notice, IDC_NOTICE_NOW_COST));
+    EXPECT_TRUE(PumpUntil([&] { return Text(notice, IDC_NOTICE_NOW_COST) == "3.25"; }, 3000));
     EXPECT_EQ("2:04", Text(notice, IDC_NOTICE_NOW_TIME));
     EXPECT_EQ("2.75", Text(notice, IDC_NOTICE_FIRED_COST)) << "the state at firing never moves";
     EXPECT_EQ("2:03", Text(notice, IDC_NOTICE_FIRED_TIME));

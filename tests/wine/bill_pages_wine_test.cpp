@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bill/win32/add_bill_item.h"
+#include "bill_items.h"
 #include "default_printer.h"
 #include "fake_registry.h"
 #include "modal_script.h"
@@ -40,19 +41,6 @@ std::string Text(HWND window, int id) {
 void Press(HWND dialog, int id) {
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-BillItem Item(std::uint32_t type, float cost, const char* user, PackedTime length = 0) {
-  BillItem item;
-  item.type = type;
-  item.cost = cost;
-  item.length = length;
-  std::snprintf(item.user, sizeof item.user, "%s", user);
-  std::snprintf(item.account, sizeof item.account, "%s", type == Call ? "Orvonet" : "");
-  item.day = 7;
-  item.month = 12;
-  item.year = 2000;
-  return item;
 }
 
 class BillPagesTest : public ::testing::Test {
@@ -145,13 +133,7 @@ TEST_F(BillPagesTest, StatisticsShowTheTotalsAndTheCallInProgressOnItsOwnTimer) 
   EXPECT_EQ(kPound + "1.50", Text(page, IDC_STATS_TOTAL));
 
   live = LiveCallFigures{true, 0x0002, 0.05f};
-  const DWORD limit = GetTickCount() + 3000;
-  MSG message;
-  while (Text(page, IDC_STATS_TIME) != "0:32" && GetTickCount() < limit) {
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-    Sleep(20);
-  }
-  EXPECT_EQ("0:32", Text(page, IDC_STATS_TIME));
+  EXPECT_TRUE(PumpUntil([&] { return Text(page, IDC_STATS_TIME) == "0:32"; }, 3000));
   EXPECT_EQ(kPound + "2.55", Text(page, IDC_STATS_COST));
   EXPECT_EQ(kPound + "1.55", Text(page, IDC_STATS_TOTAL));
 

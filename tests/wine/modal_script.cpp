@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <iterator>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -117,8 +116,9 @@ void ForgetPendingDialogs() { pendingDialogs.clear(); }
 void RunWhileModal(const std::function<void()>& open, const std::function<void()>& script) {
   const Armed armed{
       [] {
-        return std::any_of(std::begin(OpenDialogs()), std::end(OpenDialogs()),
-                           [](HWND open) { return open != nullptr && IsWindowVisible(open); });
+        const std::array<HWND, 3> open = OpenDialogs();
+        return std::any_of(open.begin(), open.end(),
+                           [](HWND dialog) { return dialog != nullptr && IsWindowVisible(dialog); });
       },
       script,
       [] {
@@ -150,7 +150,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD limitMs) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
     } else {
-      Sleep(5);
+      // Back at once when a message comes; the short limit is for what no message announces.
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
   }
   return true;

@@ -1,7 +1,7 @@
 // The Options dialog frame with stand-in pages: every page made when the dialog opens, the page
 // brought to the front told so and shown alone, "&Print..." only for printable pages and only to
-// the page in front, OK and Cancel to every page in table order, rows without a page left out, and
-// the pages inside the tab control's display area.
+// the page in front, OK and Cancel to every page in table order, and the pages inside the tab
+// control's display area.
 
 #include "options/win32/options_dialog.h"
 
@@ -64,25 +64,6 @@ const OptionsPageTable kAllPages = {{
     {"Alarms", 3, IDD_STAND_IN_PAGE, MakeStandIn<3>, false},
     {"Setup", 4, IDD_STAND_IN_PAGE, MakeStandIn<4>, false},
     {"Misc", 5, IDD_STAND_IN_PAGE, MakeStandIn<5>, false},
-}};
-
-// Graphs and Setup not there yet.
-const OptionsPageTable kFourPages = {{
-    {"Statistics", 0, IDD_STAND_IN_PAGE, MakeStandIn<0>, false},
-    {"Bill", 1, IDD_STAND_IN_PAGE, MakeStandIn<1>, true},
-    {"Graphs", 2, IDD_STAND_IN_PAGE, nullptr, true},
-    {"Alarms", 3, IDD_STAND_IN_PAGE, MakeStandIn<3>, false},
-    {"Setup", 4, IDD_STAND_IN_PAGE, nullptr, false},
-    {"Misc", 5, IDD_STAND_IN_PAGE, MakeStandIn<5>, false},
-}};
-
-const OptionsPageTable kNoPages = {{
-    {"Statistics", 0, IDD_STAND_IN_PAGE, nullptr, false},
-    {"Bill", 1, IDD_STAND_IN_PAGE, nullptr, true},
-    {"Graphs", 2, IDD_STAND_IN_PAGE, nullptr, true},
-    {"Alarms", 3, IDD_STAND_IN_PAGE, nullptr, false},
-    {"Setup", 4, IDD_STAND_IN_PAGE, nullptr, false},
-    {"Misc", 5, IDD_STAND_IN_PAGE, nullptr, false},
 }};
 
 std::vector<std::string> Each(const char* what, std::vector<int> rows) {
@@ -252,38 +233,6 @@ TEST_F(OptionsFrameTest, OkThatAPageRefusesKeepsTheDialogOpenWithThatPageInFront
     EXPECT_EQ(Join(Each("ok", {0, 1, 2, 3, 4, 5}), Each("gone", {0, 1, 2, 3, 4, 5})), log);
     log.clear();
   }
-}
-
-TEST_F(OptionsFrameTest, RowsWithoutAPageGetNoTabAndTheOthersKeepTheirPicturesAndOrder) {
-  const TabCase kFourTabs[] = {
-      {0, "Statistics", 0, false}, {1, "Bill", 1, true}, {2, "Alarms", 3, false},
-      {3, "Misc", 5, false}};
-  const int kRows[] = {0, 1, 3, 5};
-  Run(kFourPages, [&](HWND frame) {
-    EXPECT_EQ(Join(Each("made", {0, 1, 3, 5}), {"front 0"}), log);
-    ASSERT_EQ(4, TabCtrl_GetItemCount(Tabs(frame)));
-    for (const TabCase& c : kFourTabs) {
-      SCOPED_TRACE(c.text);
-      ExpectTabLabel(Tabs(frame), c);
-      log.clear();
-      ClickTab(frame, c.tab);
-      EXPECT_EQ(Each("front", {kRows[c.tab]}), log);
-      EXPECT_EQ(c.printable, PrintEnabled(frame));
-    }
-    log.clear();
-    Press(frame, IDOK);
-  });
-  EXPECT_EQ(Join(Each("ok", {0, 1, 3, 5}), Each("gone", {0, 1, 3, 5})), log);
-}
-
-TEST_F(OptionsFrameTest, WithoutAnyPageTheFrameOpensWithPrintDisabled) {
-  Run(kNoPages, [&](HWND frame) {
-    EXPECT_EQ(0, TabCtrl_GetItemCount(Tabs(frame)));
-    EXPECT_FALSE(PrintEnabled(frame));
-    Press(frame, IDC_OPTIONS_PRINT);  // no page in front: nothing to send it to
-    Press(frame, IDOK);
-  });
-  EXPECT_EQ(nullptr, OpenSingleDialog(IDD_OPTIONS));
 }
 
 TEST_F(OptionsFrameTest, EveryPageSitsAtTheTopLeftOfTheTabsDisplayAreaAndFitsInIt) {

@@ -13,6 +13,7 @@
 
 #include "core/win32/main_window.h"
 #include "core/win32/program.h"
+#include "modal_script.h"
 #include "platform/win32/win32_registry.h"
 #include "resources/resource.h"
 #include "sim_connections.h"
@@ -60,15 +61,7 @@ BOOL WINAPI RecordNotify(DWORD action, PNOTIFYICONDATAA) {
 int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR, UINT type) {
   current->insideBox = true;
   Box box{text, type, FindWindowA(kMainWindowClass, nullptr) != nullptr, current->trayAdds > 0, false};
-  DWORD until = GetTickCount() + 3000;
-  MSG message;
-  while (current->waitForCall && !App().online && GetTickCount() < until) {
-    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      DispatchMessageA(&message);
-    } else {
-      Sleep(10);
-    }
-  }
+  PumpUntil([] { return !current->waitForCall || App().online; }, 3000);
   box.callTimedWhileOpen = App().online;
   current->boxes.push_back(box);
   current->insideBox = false;

@@ -140,8 +140,6 @@ TEST_F(TrayDialogsTest, CallInformationFollowsACallThatStartsRunsAndEndsUnderIt)
     EXPECT_TRUE(PumpUntil([&] { return ControlText(dialog, IDC_CALL_ACCOUNT).empty(); }, 2500));
     EXPECT_EQ("", ControlText(dialog, IDC_CALL_LENGTH));
     EXPECT_EQ(Money(program.environment, 0.0f), ControlText(dialog, IDC_CALL_COST));
-    // The refreshes came from timer 1000.
-    EXPECT_NE(FALSE, KillTimer(dialog, 1000));
   });
 }
 
@@ -180,7 +178,6 @@ std::string ProductVersion() {
 }
 
 TEST_F(TrayDialogsTest, AboutNamesTheProductAndTheVersionOfItsVersionInformation) {
-  EXPECT_EQ("1.11", ProductVersion());
   RunWhileModal([] { ShowAboutBox(nullptr); }, [&] {
     HWND box = OpenSingleDialog(IDD_ABOUT);
     ASSERT_NE(nullptr, box);

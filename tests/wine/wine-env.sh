@@ -14,9 +14,11 @@ export WINEDEBUG=-all LC_ALL=en_GB.UTF-8 WINEARCH=win64
 export WINEDLLOVERRIDES="rasapi32=n;mscoree,mshtml=;winemenubuilder.exe=d"
 
 mkdir -p "$build/prefixes"
+# The template is made again whenever this file changes, so a build tree never runs on old settings.
+template_stamp=$(sha1sum "${BASH_SOURCE[0]}" | cut -c1-16)
 (
   flock 9
-  if [ ! -f "$template/.ready" ]; then
+  if [ "$(cat "$template/.ready" 2>/dev/null)" != "$template_stamp" ]; then
     rm -rf "$template"
     # Its output is kept: a prefix that cannot be made is otherwise a puzzle further on.
     if ! WINEPREFIX=$template wineboot -i >"$build/prefixes/template.log" 2>&1; then
@@ -24,8 +26,12 @@ mkdir -p "$build/prefixes"
       exit 1
     fi
     # Without a window manager on Xvfb nobody draws captions; let Wine draw its own, so screenshots
-    # show dialogs as users see them.
-    WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    # show dialogs as users see them. Nor does anybody answer a managed window's requests, which
+    # Wine waits on for seconds each time a window is shown or hidden: the windows are left
+    # unmanaged.
+    for setting in Decorated Managed; do
+      WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\X11 Driver' /v $setting /d N /f >/dev/null 2>&1
+    done
     # Wine's own fonts (Debian's fonts-wine) draw the glyphs of the captions' buttons (Marlett) and
     # the dialogs' text (Tahoma). This Wine looks for them in /usr/share/fonts, where they are not,
     # but it reads the prefix's Fonts folder.
@@ -36,7 +42,7 @@ mkdir -p "$build/prefixes"
     # A crashing test program must fail at once, not wait behind Wine's crash dialog.
     WINEPREFIX=$template wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     WINEPREFIX=$template wineserver -w
-    touch "$template/.ready"
+    echo "$template_stamp" >"$template/.ready"
   fi
 ) 9>"$build/prefixes/.lock" || exit 1
 

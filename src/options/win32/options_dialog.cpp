@@ -43,7 +43,6 @@ class OptionsFrame : public SingleDialog {
     HWND tabs = Tabs();
     for (int row = 0; row < kOptionsPageCount; ++row) {
       const OptionsPageRow& page = pages_[row];
-      if (page.create == nullptr) continue;
       made_[row] = page.create(window(), page.dialog, App());
       if (made_[row].window == nullptr) continue;
       TCITEMA item{};
@@ -153,7 +152,7 @@ class OptionsFrame : public SingleDialog {
   }
 
   Subject& pages_;
-  std::array<OptionsPageWindow, kOptionsPageCount> made_;  // by row; no window for a row without a page
+  std::array<OptionsPageWindow, kOptionsPageCount> made_;  // by row; no window for a page not made
   ScopedImageList images_;
 };
 

@@ -23,9 +23,7 @@ struct OptionsPageWindow {
   std::shared_ptr<void> subject;
 };
 
-// One row of the page table. The table has a row for every page the dialog can have, at that page's
-// position; a row without `create` is a page the program does not have (yet): it keeps its place and
-// image but gets no tab.
+// One row of the page table: a page of the dialog, at its position.
 struct OptionsPageRow {
   const char* tabText;
   int image;  // in the tab image list

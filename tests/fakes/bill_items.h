@@ -1,0 +1,25 @@
+#pragma once
+// Bill items for tests: of a type, cost, user and length, dated 7 December 2000, a call on account
+// "Orvonet".
+
+#include <cstdint>
+#include <cstdio>
+
+#include "bill/bill_item.h"
+
+namespace tollwick {
+
+inline BillItem Item(std::uint32_t type, float cost, const char* user, PackedTime length = 0) {
+  BillItem item;
+  item.type = type;
+  item.cost = cost;
+  item.length = length;
+  std::snprintf(item.user, sizeof item.user, "%s", user);
+  std::snprintf(item.account, sizeof item.account, "%s", type == Call ? "Orvonet" : "");
+  item.day = 7;
+  item.month = 12;
+  item.year = 2000;
+  return item;
+}
+
+}  // namespace tollwick
