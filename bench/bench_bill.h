@@ -3,14 +3,16 @@
 // one dial-up account with costs, lengths, start times and dates that vary from item to item.
 
 #include <cstdio>
+#include <utility>
+#include <vector>
 
-#include "bill/bill_store.h"
+#include "bill/bill.h"
 
 constexpr int kUsers = 5;
 
 inline tollwick::Bill MakeBill(int n) {
   using namespace tollwick;
-  Bill bill(static_cast<std::size_t>(n));
+  std::vector<BillItem> bill(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
     BillItem& item = bill[static_cast<std::size_t>(i)];
     item.type = i % 10 == 9 ? Payment : Call;
@@ -23,5 +25,5 @@ inline tollwick::Bill MakeBill(int n) {
     item.month = 1 + static_cast<std::uint32_t>(i % 12);
     item.year = 2000 + static_cast<std::uint32_t>(i / 1000);
   }
-  return bill;
+  return Bill(std::move(bill));
 }

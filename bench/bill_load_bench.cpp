@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "bench_clock.h"
-#include "bill/add_to_bill.h"
 #include "bill/bill_store.h"
 #include "platform/win32/win32_registry.h"
 
@@ -126,10 +125,10 @@ int main() {
   BillItem item;
   item.cost = 1.0f;
   const double start = Seconds();
-  for (int i = 0; i < kAppends; ++i) AddToBill(store, bill, item, nullptr);
+  for (int i = 0; i < kAppends; ++i) bill.Append(store, item);
   const double total = Seconds() - start;
 
-  std::printf("\nOne append (AddToBill) on a %d-item bill: %8.3f ms (mean of %d)\n",
+  std::printf("\nOne append (Bill::Append) on a %d-item bill: %8.3f ms (mean of %d)\n",
               static_cast<int>(bill.size()) - kAppends, total * 1e3 / kAppends, kAppends);
   return 0;
 }

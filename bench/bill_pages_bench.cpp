@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
   for (int round = 0; round < kRounds; ++round) {
     double start = Seconds();
     HWND stats = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_STATISTICS_PAGE),
-                                    host, StatisticsPageProc, reinterpret_cast<LPARAM>(&statistics));
+                                    host, DialogProc<StatisticsPage>, reinterpret_cast<LPARAM>(&statistics));
     ShowWindow(stats, SW_SHOW);
     UpdateWindow(stats);
     statisticsOpen = std::min(statisticsOpen, Seconds() - start);
@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
 
     start = Seconds();
     HWND page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BILL_PAGE), host,
-                                   BillPageProc, reinterpret_cast<LPARAM>(&billSubject));
+                                   DialogProc<BillPage>, reinterpret_cast<LPARAM>(&billSubject));
     ShowWindow(page, SW_SHOW);
     UpdateWindow(page);
     const double elapsed = Seconds() - start;
@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
   }
 
   HWND page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BILL_PAGE), host,
-                                 BillPageProc, reinterpret_cast<LPARAM>(&billSubject));
+                                 DialogProc<BillPage>, reinterpret_cast<LPARAM>(&billSubject));
   ShowWindow(page, SW_SHOW);
   double toOneUser = 1e30;
   double toAllUsers = 1e30;
@@ -174,7 +174,8 @@ int main(int argc, char** argv) {
   const int ordinaryItems = argc > 1 ? std::atoi(argv[1]) : kItems;
   std::printf("\nOne fill of an ordinary list view (a row of texts inserted at the top per item)\n");
   for (int n = 1000; n <= ordinaryItems; n *= 10) {
-    const Bill part(whole.begin(), whole.begin() + std::min<std::size_t>(n, whole.size()));
+    const std::size_t size = std::min<std::size_t>(n, whole.size());
+    const Bill part(std::vector<BillItem>(whole.begin(), whole.begin() + size));
     std::printf("  %-52s %9.1f ms\n", (std::to_string(part.size()) + " items").c_str(),
                 OrdinaryListFill(host, part, environment) * 1e3);
     std::fflush(stdout);

@@ -22,7 +22,7 @@ constexpr int kUsers = 5;
 constexpr int kRounds = 20;
 
 Bill MakeBill(int n) {
-  Bill bill(static_cast<std::size_t>(n));
+  std::vector<BillItem> bill(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
     BillItem& item = bill[static_cast<std::size_t>(i)];
     std::snprintf(item.user, sizeof item.user, "user%d", i % kUsers);
@@ -34,7 +34,7 @@ Bill MakeBill(int n) {
     item.month = 1 + static_cast<std::uint32_t>(i % 12);
     item.year = 2000 + static_cast<std::uint32_t>(i / 1000);
   }
-  return bill;
+  return Bill(std::move(bill));
 }
 
 template <typename Work>

@@ -152,7 +152,7 @@ int main() {
 
   SteppedClock clock;
   CurrentCall call(CallServices{program.store, clock, program.profiles, program.bill,
-                                program.alarms, program.alarmActions, nullptr});
+                                program.alarms, program.alarmActions});
   bool online = false;
   RasConnectionProbe probe;
   Monitor monitor{probe, *program.tray, call, clock, program.settings, program.flash, online};

@@ -1,6 +1,6 @@
 # One static library per folder of src/, linking only the modules below it:
-#   platform <- text <- {charging, bill, alarms} <- call <- core <- options <- app
-#                                     bill <- graphs <- options
+#   platform <- text <- ui <- {charging, bill, alarms} <- call <- core <- options <- app
+#                                        bill <- graphs <- options
 # A module can use only modules declared before it, so the module graph cannot hold a cycle, and a
 # build step checks every #include of a module's files against the modules it uses (see
 # check_includes.cmake), so an upward include fails the build rather than linking by luck.

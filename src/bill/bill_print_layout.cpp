@@ -47,8 +47,6 @@ int BillColumnRight(int printableWidth, int column) {
   return BillColumnLefts(printableWidth)[column] + ColumnWidth(printableWidth, column);
 }
 
-int CentredX(int width, int textWidth) { return (width - textWidth) / 2; }
-
 std::string ReportTitle(const char* prefix, const UserKey* filter) {
   return std::string(prefix) + (filter != nullptr ? filter->text : "All Users");
 }

@@ -29,9 +29,6 @@ std::array<int, kBillPrintColumnCount> BillColumnLefts(int printableWidth);
 // text never prints over the next column.
 int BillColumnRight(int printableWidth, int column);
 
-// x of a text of textWidth centred across width, the quotient truncated toward zero.
-int CentredX(int width, int textWidth);
-
 // The title of a printed report: prefix followed by the filter's (upper-cased) user name, or by
 // "All Users" without a filter.
 std::string ReportTitle(const char* prefix, const UserKey* filter);

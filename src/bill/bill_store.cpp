@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "platform/little_endian.h"
 
@@ -198,7 +199,7 @@ void DecodeBillItem(const std::uint8_t* in, BillItem& item) {
 }
 
 Bill LoadBill(const SettingsStore& store) {
-  Bill bill;
+  std::vector<BillItem> bill;
   SettingsKey key = OpenBillKey(store);
   if (key.valid()) FinishInterruptedDelete(store, key);
   const StoredCount stored = ReadStoredCount(store, key);
@@ -216,7 +217,7 @@ Bill LoadBill(const SettingsStore& store) {
   }
   // After the items, as every save does: a load cut short here finds the same count again.
   if (!stored.asStored) store.WriteDwordValue(key, nullptr, stored.items);
-  return bill;
+  return Bill(std::move(bill));
 }
 
 void SaveBill(const SettingsStore& store, const Bill& bill) {
@@ -233,7 +234,8 @@ void SaveBill(const SettingsStore& store, const Bill& bill) {
   DeleteItemValuesFrom(store, key, count);
 }
 
-void DeleteBillItems(const SettingsStore& store, Bill& bill, std::vector<std::uint32_t> positions) {
+void DeleteBillItems(const SettingsStore& store, std::vector<BillItem>& bill,
+                     std::vector<std::uint32_t> positions) {
   std::sort(positions.begin(), positions.end());
   positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
   while (!positions.empty() && positions.back() >= bill.size()) positions.pop_back();

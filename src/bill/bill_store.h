@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "bill/bill.h"
 #include "bill/bill_item.h"
 #include "platform/settings_store.h"
 
@@ -31,23 +32,20 @@ void EncodeBillItem(const BillItem& item, std::uint8_t* out);
 // reads as 0.
 void DecodeBillItem(const std::uint8_t* in, BillItem& item);
 
-// The program-wide bill, oldest first. Item i is the one stored as "BillItem<i>" once the bill is
-// loaded or saved, so views can reach any item by its index.
-using Bill = std::vector<BillItem>;
-
 // Builds the bill from ".Bill". Missing or over-long items come back zeroed and are stored as zeros.
 // A count the key could not hold (unreadable, or more than its values) is replaced by one past the
 // highest item number stored, and written back.
 Bill LoadBill(const SettingsStore& store);
 // Rewrites the whole stored bill and deletes the values numbered after it.
 void SaveBill(const SettingsStore& store, const Bill& bill);
-// Deletes the items at these positions (any order, repeats allowed) from the bill and from its stored
-// form. Only the stored items from the first deleted position on are rewritten, and nothing is written
+// Deletes the items at these positions (any order, repeats allowed) from the bill's items and from
+// their stored form; Bill::Delete's work. Only the stored items from the first deleted position on are rewritten, and nothing is written
 // when there is nothing to delete. A crash at any write leaves the stored bill as it was before or as
 // it is after: the next LoadBill finishes a rewrite that had passed its point of no return.
-void DeleteBillItems(const SettingsStore& store, Bill& bill, std::vector<std::uint32_t> positions);
+void DeleteBillItems(const SettingsStore& store, std::vector<BillItem>& bill,
+                     std::vector<std::uint32_t> positions);
 // Stores the last item of the bill after the items already stored (the stored count, taken as
-// LoadBill takes it, decides its number). Called right after every append.
+// LoadBill takes it, decides its number). Bill::Append's store step.
 void SaveLastBillItem(const SettingsStore& store, const Bill& bill);
 // The number the next stored item takes, which is also the number of items stored. Reads a hive
 // the program may not write as well.

@@ -23,13 +23,12 @@ BillItem RecordedCall(const SettingsStore& store, Environment& environment, bool
 // Items are stored in order, and the number was reserved before this one's turn came: a bill
 // holding the number holds the call.
 void AppendUnlessStored(const SettingsStore& store, Bill& bill, const BillItem& item,
-                        std::uint32_t number, const ItemAppendedFunction& itemAppended) {
-  if (NextBillItemNumber(store) <= number) AddToBill(store, bill, item, itemAppended);
+                        std::uint32_t number) {
+  if (NextBillItemNumber(store) <= number) bill.Append(store, item);
 }
 
 void RecoverOtherHiveCall(const SettingsStore& recordStore, const SettingsStore& billStore,
-                          Environment& environment, Bill& bill,
-                          const ItemAppendedFunction& itemAppended) {
+                          Environment& environment, Bill& bill) {
   if (!IsCurCallPending(recordStore)) return;
   // Read without writing defaults back: a run that may write this hive and one that may not must
   // find the same record, or the fingerprint below would not know the call again.
@@ -47,7 +46,7 @@ void RecoverOtherHiveCall(const SettingsStore& recordStore, const SettingsStore&
     WriteOtherHiveCall(billStore, taken);
   }
   if (!taken.billed) {
-    AppendUnlessStored(billStore, bill, item, taken.number, itemAppended);
+    AppendUnlessStored(billStore, bill, item, taken.number);
     // From now on the bill's count says nothing of this call: its items may be deleted.
     taken.billed = true;
     WriteOtherHiveCall(billStore, taken);
@@ -57,26 +56,24 @@ void RecoverOtherHiveCall(const SettingsStore& recordStore, const SettingsStore&
 
 }  // namespace
 
-void CommitCall(const SettingsStore& store, Bill& bill, const BillItem& item,
-                const ItemAppendedFunction& itemAppended) {
+void CommitCall(const SettingsStore& store, Bill& bill, const BillItem& item) {
   std::uint32_t number = ReservedBillItem(store);
   if (number == kNoBillItem) {
     number = NextBillItemNumber(store);
     ReserveBillItem(store, number);
   }
-  AppendUnlessStored(store, bill, item, number, itemAppended);
+  AppendUnlessStored(store, bill, item, number);
   MarkCallEnded(store);
 }
 
 void RecoverInterruptedCall(const SettingsStore& recordStore, const SettingsStore& billStore,
-                            Environment& environment, Bill& bill,
-                            const ItemAppendedFunction& itemAppended) {
+                            Environment& environment, Bill& bill) {
   // The bill's own call first: a number that its end reserved is its own.
   if (IsCurCallPending(billStore)) {
-    CommitCall(billStore, bill, RecordedCall(billStore, environment, false), itemAppended);
+    CommitCall(billStore, bill, RecordedCall(billStore, environment, false));
   }
   if (!SameHive(recordStore, billStore)) {
-    RecoverOtherHiveCall(recordStore, billStore, environment, bill, itemAppended);
+    RecoverOtherHiveCall(recordStore, billStore, environment, bill);
   }
 }
 

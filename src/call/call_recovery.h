@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "bill/add_to_bill.h"
+#include "bill/bill_store.h"
 #include "platform/environment.h"
 
 namespace tollwick {
@@ -17,8 +17,7 @@ namespace tollwick {
 // is repeated after a crash: reserves the next bill number in the record unless one is reserved
 // already, appends the item unless the stored bill holds that number, and clears the marker. The end
 // of a call and its recovery both end this way.
-void CommitCall(const SettingsStore& store, Bill& bill, const BillItem& item,
-                const ItemAppendedFunction& itemAppended);
+void CommitCall(const SettingsStore& store, Bill& bill, const BillItem& item);
 
 // At start-up, after the bill is loaded and before any call: bills the call pending in recordStore's
 // hive into the bill of billStore's hive, the one in use. The record's hive may be the other one (the
@@ -27,7 +26,6 @@ void CommitCall(const SettingsStore& store, Bill& bill, const BillItem& item,
 // call billed again that the end of the call stored in its own hive's bill. The bill's own pending
 // call, if any, is recovered first, so that the number it reserved stays its own.
 void RecoverInterruptedCall(const SettingsStore& recordStore, const SettingsStore& billStore,
-                            Environment& environment, Bill& bill,
-                            const ItemAppendedFunction& itemAppended);
+                            Environment& environment, Bill& bill);
 
 }  // namespace tollwick

@@ -161,7 +161,7 @@ void CurrentCall::EndCall() {
   item.day = date.day;
   item.month = date.month;
   item.year = date.year;
-  CommitCall(services_.store, services_.bill, item, services_.itemAppended);
+  CommitCall(services_.store, services_.bill, item);
   profile_.reset();
   defaultProfile_.reset();
   ++generation_;

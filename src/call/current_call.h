@@ -8,7 +8,6 @@
 #include <functional>
 
 #include "alarms/alarm_table.h"
-#include "bill/add_to_bill.h"
 #include "bill/bill_store.h"
 #include "charging/charge_profile.h"
 #include "charging/profile_library.h"
@@ -40,8 +39,6 @@ struct CallServices {
   Bill& bill;
   AlarmTable& alarms;
   AlarmActions& alarmActions;
-  // Tells the open views (the Bill and Statistics tabs) that an item was appended. May be empty.
-  ItemAppendedFunction itemAppended;
 };
 
 class CurrentCall {

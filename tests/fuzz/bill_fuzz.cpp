@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "bill/add_to_bill.h"
+#include "bill/bill_store.h"
 #include "fuzz_input.h"
 
 using namespace tollwick;
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   BillItem payment;
   payment.type = Payment;
   payment.cost = 1.5f;
-  AddToBill(store, bill, payment, nullptr);
+  bill.Append(store, payment);
   for (std::uint32_t i = 0; i < loaded; ++i) {
     FuzzCheck(registry.ValueBytes(kHkeyLocalMachine, kBillKey, ItemName(i)) == stored[i],
               "an append leaves every loaded item as it was stored");

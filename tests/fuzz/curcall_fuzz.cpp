@@ -19,7 +19,7 @@ const std::string kRoot = kRootPath;
 
 Bill Start(const SettingsStore& store, Environment& environment) {
   Bill bill = LoadBill(store);
-  RecoverInterruptedCall(store, store, environment, bill, nullptr);
+  RecoverInterruptedCall(store, store, environment, bill);
   return bill;
 }
 

@@ -80,7 +80,8 @@ TEST(BillCsv, WritesTheListedRowsOldestFirst) {
   EXPECT_EQ(kFileStart + "Payment,2026-12-03,,,,,,x,-1.00\r\nPayment,2026-12-03,,,,,,x,-3.00\r\n",
             BillCsv(bill, {2, 0}, Cp1252ToUtf8));
   // Lines far longer than most: the text grows as it goes.
-  const Bill quotes(100, Item(Payment, 1.0f, "", std::string(99, '"').c_str()));
+  const Bill quotes(
+      std::vector<BillItem>(100, Item(Payment, 1.0f, "", std::string(99, '"').c_str())));
   const std::string line = "Payment,2026-12-03,,,,,,\"" + std::string(198, '"') + "\",-1.00\r\n";
   std::vector<std::uint32_t> all(quotes.size());
   std::iota(all.begin(), all.end(), 0u);

@@ -18,12 +18,12 @@ namespace {
 constexpr const char* kBillPath = "Software\\Orvo\\Tollwick\\.Bill";
 
 Bill NumberedBill(int items) {
-  Bill bill(static_cast<std::size_t>(items));
+  std::vector<BillItem> bill(static_cast<std::size_t>(items));
   for (int i = 0; i < items; ++i) {
     bill[i].cost = static_cast<float>(i + 1);
     std::snprintf(bill[i].user, sizeof bill[i].user, "user%d", i % 3);
   }
-  return bill;
+  return Bill(std::move(bill));
 }
 
 std::vector<float> Costs(const Bill& bill) {
@@ -78,7 +78,7 @@ TEST(BillDelete, LeavesExactlyTheNewBillStored) {
     SettingsStore store(registry);
     StoreBill(registry, store, c.items, c.count);
     Bill bill = LoadBill(store);
-    DeleteBillItems(store, bill, c.deleted);
+    bill.Delete(store, c.deleted);
 
     const std::vector<float> expected = CostsWithout(c.items, c.deleted);
     EXPECT_EQ(expected, Costs(bill));
@@ -106,7 +106,7 @@ TEST(BillDelete, ACrashAfterAnyWriteLoadsTheOldBillOrTheNew) {
       StoreBill(registry, store, c.items, c.count);
       Bill bill = LoadBill(store);
       const std::size_t start = registry.WritesApplied();
-      DeleteBillItems(store, bill, c.deleted);
+      bill.Delete(store, c.deleted);
       writes = registry.WritesApplied() - start;
     }
     ASSERT_GT(writes, 0u);
@@ -119,7 +119,7 @@ TEST(BillDelete, ACrashAfterAnyWriteLoadsTheOldBillOrTheNew) {
       StoreBill(registry, store, c.items, c.count);
       Bill bill = LoadBill(store);
       registry.CrashAfterWrites(crash);
-      DeleteBillItems(store, bill, c.deleted);
+      bill.Delete(store, c.deleted);
       registry.Restart();
 
       const std::vector<float> loaded = Costs(LoadBill(store));
@@ -133,9 +133,9 @@ TEST(BillDelete, ACrashAfterAnyWriteLoadsTheOldBillOrTheNew) {
       // the next append.
       EXPECT_EQ(loaded, Costs(LoadBill(store)));
       Bill reloaded = LoadBill(store);
-      reloaded.emplace_back();
-      reloaded.back().cost = 99.0f;
-      SaveLastBillItem(store, reloaded);
+      BillItem next;
+      next.cost = 99.0f;
+      reloaded.Append(store, next);
       std::vector<float> appended = loaded;
       appended.push_back(99.0f);
       EXPECT_EQ(appended, Costs(LoadBill(store)));
@@ -151,7 +151,7 @@ TEST(BillDelete, NothingToDeleteWritesNothing) {
     SaveBill(store, NumberedBill(5));
     Bill bill = LoadBill(store);
     const std::size_t start = registry.WritesApplied();
-    DeleteBillItems(store, bill, positions);
+    bill.Delete(store, positions);
     EXPECT_EQ(start, registry.WritesApplied());
     EXPECT_EQ(5u, bill.size());
   }
@@ -168,7 +168,7 @@ TEST(BillDelete, RewritesOnlyFromTheFirstChangedPosition) {
     SaveBill(store, NumberedBill(10));
     Bill bill = LoadBill(store);
     registry.ClearWriteLog();
-    DeleteBillItems(store, bill, c.deleted);
+    bill.Delete(store, c.deleted);
     for (const std::string& name : registry.WriteLog()) {
       unsigned number = 0;
       if (std::sscanf(name.c_str(), "BillItem%u", &number) == 1) {
@@ -184,7 +184,7 @@ TEST(BillDelete, TheNewestGoesWithTheCountAlone) {
   SaveBill(store, NumberedBill(4));
   Bill bill = LoadBill(store);
   registry.ClearWriteLog();
-  DeleteBillItems(store, bill, {3});
+  bill.Delete(store, {3});
   EXPECT_EQ(std::vector<std::string>{""}, registry.WriteLog());
   EXPECT_FALSE(registry.ValueExists(kHkeyLocalMachine, kBillPath, "BillItem3"));
 }

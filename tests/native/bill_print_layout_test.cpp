@@ -2,6 +2,7 @@
 // printed cells, the closing lines and the titles.
 
 #include "bill/bill_print_layout.h"
+#include "platform/print_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "bill/add_to_bill.h"
 #include "fake_registry.h"
 #include "stored_bytes.h"
 #include "platform/little_endian.h"
@@ -170,13 +169,21 @@ class BillStore : public ::testing::Test {
     auto bytes = Value("");
     return bytes && bytes->size() == 4 ? U32At(*bytes, 0) : 0xFFFFFFFFu;
   }
-  const BillItem& Append(Bill& bill, const BillItem& item) {
-    AddToBill(store, bill, item, [this, &bill](const BillItem& appended) {
-      // The views hear of the item once it is in the bill and stored.
+  // The views hear of the item once it is in the bill and stored.
+  struct Listener : BillListener {
+    Listener(BillStore& test, const Bill& bill) : test(test), bill(bill) { bill.Listen(*this); }
+    ~Listener() { bill.StopListening(*this); }
+    void ItemAppended(const BillItem& appended) override {
       EXPECT_EQ(&appended, &bill.back());
-      EXPECT_EQ(Item(static_cast<std::uint32_t>(Count() - 1)), Encoded(appended));
-      ++notices;
-    });
+      EXPECT_EQ(test.Item(static_cast<std::uint32_t>(test.Count() - 1)), Encoded(appended));
+      ++test.notices;
+    }
+    BillStore& test;
+    const Bill& bill;
+  };
+  const BillItem& Append(Bill& bill, const BillItem& item) {
+    const Listener listener(*this, bill);
+    bill.Append(store, item);
     return bill.back();
   }
   int notices = 0;
@@ -349,7 +356,7 @@ TEST(BillStoreCount, ACountTheKeyCannotHoldNeverCostsAStoredItem) {
     EXPECT_EQ(registry.ValueBytes(kHkeyLocalMachine, kBillPath, ""), U32Bytes(loaded));
     expectStoredItemsKept();
 
-    AddToBill(store, bill, MakeItem(9.0f, "", ""), nullptr);
+    bill.Append(store, MakeItem(9.0f, "", ""));
     EXPECT_EQ(registry.ValueBytes(kHkeyLocalMachine, kBillPath, "BillItem" + std::to_string(loaded)),
               Encoded(MakeItem(9.0f, "", "")));
     expectStoredItemsKept();
@@ -364,7 +371,7 @@ TEST_F(BillStore, DeletingTheHeadThenSaveBillRenumbersAndDropsTheOldLast) {
   for (int i = 1; i <= 3; ++i) Append(bill, MakeItem(float(i), "a", "u"));
   ASSERT_EQ(Count(), 3u);
 
-  bill.erase(bill.begin());
+  bill = Bill(std::vector<BillItem>(bill.begin() + 1, bill.end()));
   SaveBill(store, bill);
   EXPECT_EQ(Count(), 2u);
   EXPECT_EQ(Item(0), Encoded(bill.front()));
@@ -390,7 +397,7 @@ TEST_F(BillStore, WithoutAccessTheBillLoadsEmptyAndNothingIsStored) {
   registry.DenyAccess(kHkeyLocalMachine);
   Bill bill = LoadBill(store);
   EXPECT_TRUE(bill.empty());
-  AddToBill(store, bill, MakeItem(1.0f, "", ""), nullptr);
+  bill.Append(store, MakeItem(1.0f, "", ""));
   SaveBill(store, bill);
   registry.DenyAccess(kHkeyLocalMachine, false);
   EXPECT_FALSE(registry.KeyExists(kHkeyLocalMachine, kBillPath));

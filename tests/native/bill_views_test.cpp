@@ -132,9 +132,9 @@ TEST(DistinctBillUsers, FirstSpellingInTheOrderFirstSeen) {
       {{"", "x", ""}, {"", "x"}},
   };
   for (const Case& c : cases) {
-    Bill bill;
-    for (const char* user : c.users) bill.push_back(Item(Call, 0, user));
-    EXPECT_EQ(c.distinct, DistinctBillUsers(bill));
+    std::vector<BillItem> items;
+    for (const char* user : c.users) items.push_back(Item(Call, 0, user));
+    EXPECT_EQ(c.distinct, DistinctBillUsers(Bill(items)));
   }
 }
 

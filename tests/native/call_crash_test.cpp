@@ -50,13 +50,13 @@ struct Run {
     BillItem item;
     item.cost = amount;
     item.type = Payment;
-    AddToBill(store, bill, item, nullptr);
+    bill.Append(store, item);
   }
   // What the program does when it starts.
   Bill Restart() {
     Bill loaded = LoadBill(store);
-    RecoverInterruptedCall(store, store, env, loaded, nullptr);
-    RecoverInterruptedCall(other, store, env, loaded, nullptr);
+    RecoverInterruptedCall(store, store, env, loaded);
+    RecoverInterruptedCall(other, store, env, loaded);
     return loaded;
   }
 
@@ -68,7 +68,7 @@ struct Run {
   Bill bill;
   AlarmTable alarms;
   RecordingAlarmActions actions;
-  CurrentCall call{CallServices{store, env, profiles, bill, alarms, actions, nullptr}};
+  CurrentCall call{CallServices{store, env, profiles, bill, alarms, actions}};
 };
 
 struct Step {

@@ -32,7 +32,7 @@ struct Machine {
     BillItem payment;
     payment.cost = -10.0f;
     payment.type = Payment;
-    AddToBill(Store(hive), bill, payment, nullptr);
+    bill.Append(Store(hive), payment);
   }
   // What a run killed during a call leaves: its first snapshot and the marker.
   void LeaveCall(RegKey hive, float cost) {
@@ -44,8 +44,8 @@ struct Machine {
     const SettingsStore& billStore = Store(billHive);
     const SettingsStore& other = &billStore == &machine ? user : machine;
     Bill bill = LoadBill(billStore);
-    RecoverInterruptedCall(billStore, billStore, env, bill, nullptr);
-    RecoverInterruptedCall(other, billStore, env, bill, nullptr);
+    RecoverInterruptedCall(billStore, billStore, env, bill);
+    RecoverInterruptedCall(other, billStore, env, bill);
     return bill;
   }
   bool Pending(RegKey hive) { return IsCurCallPending(Store(hive)); }
@@ -79,8 +79,7 @@ TEST(TwoHives, ACallPendingInTheOtherHiveIsBilledOnceIntoTheBillInUse) {
     EXPECT_EQ(m.Pending(c.recordHive), c.recordHiveReadOnly);
     EXPECT_EQ(Costs(m.Start(c.billHive)), Costs(first));
     // The user deletes the call from the bill: the record left behind must not bring it back.
-    first.pop_back();
-    SaveBill(m.Store(c.billHive), first);
+    first.Delete(m.Store(c.billHive), {1});
     EXPECT_EQ(Costs(m.Start(c.billHive)), (std::vector<float>{-10.0f}));
     EXPECT_EQ(m.registry.OpenHandleCount(), 0u);
   }
@@ -136,8 +135,8 @@ TEST(TwoHives, TheBillsOwnReservedNumberStaysItsOwnWhicheverRecordComesFirst) {
     m.registry.DenyWrites(kHkeyLocalMachine);
 
     Bill bill = LoadBill(m.user);
-    RecoverInterruptedCall(otherFirst ? m.machine : m.user, m.user, m.env, bill, nullptr);
-    RecoverInterruptedCall(otherFirst ? m.user : m.machine, m.user, m.env, bill, nullptr);
+    RecoverInterruptedCall(otherFirst ? m.machine : m.user, m.user, m.env, bill);
+    RecoverInterruptedCall(otherFirst ? m.user : m.machine, m.user, m.env, bill);
     EXPECT_EQ(Costs(bill), (std::vector<float>{-10.0f, 3.0f, 1.25f}));
     EXPECT_EQ(Costs(LoadBill(m.user)), Costs(bill));
   }

@@ -83,9 +83,12 @@ class CurrentCallTest : public ::testing::Test {
   Bill bill;
   AlarmTable alarms;
   RecordingAlarmActions actions;
-  int appendedNotices = 0;
-  CurrentCall call{CallServices{store, env, profiles, bill, alarms, actions,
-                                [this](const BillItem&) { ++appendedNotices; }}};
+  struct AppendCounter : BillListener {
+    explicit AppendCounter(const Bill& bill) { bill.Listen(*this); }
+    void ItemAppended(const BillItem&) override { ++appended; }
+    int appended = 0;
+  } appendedNotices{bill};
+  CurrentCall call{CallServices{store, env, profiles, bill, alarms, actions}};
 };
 
 TEST_F(CurrentCallTest, CountsOneSecondOnlyAfterMoreThanAThousandMilliseconds) {
@@ -308,7 +311,7 @@ TEST_F(CurrentCallTest, EndCallBillsTheCallAndClearsTheMarker) {
   EXPECT_EQ(12u, item.month);
   EXPECT_EQ(2026u, item.year);
   EXPECT_EQ(static_cast<std::uint32_t>(Call), item.type);
-  EXPECT_EQ(1, appendedNotices);
+  EXPECT_EQ(1, appendedNotices.appended);
 
   EXPECT_EQ(1u, StoredDword(".Bill", ""));
   EXPECT_TRUE(registry.ValueExists(kHkeyLocalMachine, kRoot + "\\.Bill", "BillItem0"));
@@ -467,7 +470,7 @@ TEST_F(CurrentCallTest, CallKilledMidwayIsBilledAtTheNextStartFromItsLastSnapsho
   FakeEnvironment later;
   later.SetNow(3, 11, 0);
   Bill nextBill = LoadBill(store);
-  RecoverInterruptedCall(store, store, later, nextBill, nullptr);
+  RecoverInterruptedCall(store, store, later, nextBill);
   ASSERT_EQ(1u, nextBill.size());
   EXPECT_EQ(snapshotCost, nextBill.front().cost);
   EXPECT_EQ(0x0002u, nextBill.front().length);
@@ -478,7 +481,7 @@ TEST_F(CurrentCallTest, CallKilledMidwayIsBilledAtTheNextStartFromItsLastSnapsho
   EXPECT_EQ(0u, StoredDword("CurCall", ""));
 
   // A second start finds nothing more to bill.
-  RecoverInterruptedCall(store, store, later, nextBill, nullptr);
+  RecoverInterruptedCall(store, store, later, nextBill);
   EXPECT_EQ(1u, nextBill.size());
 }
 
@@ -493,7 +496,7 @@ TEST_F(CurrentCallTest, CallKilledInItsFirstMinuteIsBilledWithItsOwnValues) {
   RunSeconds(20);
   Bill nextBill = LoadBill(store);
   FakeEnvironment later;
-  RecoverInterruptedCall(store, store, later, nextBill, nullptr);
+  RecoverInterruptedCall(store, store, later, nextBill);
   ASSERT_FALSE(nextBill.empty());
   const BillItem* last = &nextBill.back();
   EXPECT_STREQ("New", last->account);

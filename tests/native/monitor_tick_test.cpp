@@ -68,9 +68,13 @@ class MonitorTickTest : public ::testing::Test {
   Bill bill;
   AlarmTable alarms;
   RecordingAlarmActions alarmActions;
-  std::vector<std::string> billedAccounts;
-  CurrentCall call{CallServices{store, env, profiles, bill, alarms, alarmActions,
-                                [this](const BillItem& item) { billedAccounts.push_back(item.account); }}};
+  struct AccountRecorder : BillListener {
+    explicit AccountRecorder(const Bill& bill) { bill.Listen(*this); }
+    void ItemAppended(const BillItem& item) override { accounts.push_back(item.account); }
+    std::vector<std::string> accounts;
+  } billed{bill};
+  std::vector<std::string>& billedAccounts = billed.accounts;
+  CurrentCall call{CallServices{store, env, profiles, bill, alarms, alarmActions}};
   ScriptedProbe probe;
   RecordingTray tray;
   ProgramSettings settings;

@@ -137,7 +137,7 @@ class AddDiscountDialogTest : public ::testing::Test {
     INT_PTR result = 0;
     RunWithDialog(
         kCaption,
-        [&] { result = ShowAddDiscountDialog(GetModuleHandleA(nullptr), nullptr, record, store); },
+        [&] { result = ShowAddDiscountDialog(nullptr, record, store); },
         [&](HWND dialog) {
           ASSERT_NE(nullptr, dialog);
           script(dialog);
@@ -306,7 +306,7 @@ TEST_F(AddDiscountDialogTest, OnlyCommandsOfTheFirstFiftyOnePresetsLoadOne) {
     Discount record = NewDiscount();
     RunWithDialog(
         kCaption,
-        [&] { ShowAddDiscountDialog(GetModuleHandleA(nullptr), nullptr, record, freshStore); },
+        [&] { ShowAddDiscountDialog(nullptr, record, freshStore); },
         [&c](HWND dialog) {
           ASSERT_NE(nullptr, dialog);
           SendMessageA(dialog, WM_COMMAND, c.ignored, 0);

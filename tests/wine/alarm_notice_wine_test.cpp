@@ -53,7 +53,7 @@ class AlarmNoticeTest : public ::testing::Test {
   INT_PTR Open(int slot, float cost, PackedTime length, std::function<void(HWND)> inspect) {
     whileOpen = std::move(inspect);
     SetTimer(nullptr, 0, 50, InspectNotice);
-    return ShowAlarmNotice(GetModuleHandleA(nullptr), source, slot, cost, length);
+    return ShowAlarmNotice(source, slot, cost, length);
   }
 
   AlarmTable alarms;

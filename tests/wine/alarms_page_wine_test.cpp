@@ -60,7 +60,7 @@ class AlarmsPageWine : public ::testing::Test {
     Store(stored_);
     LoadAlarms(store_, table_);
     page_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ALARMS_PAGE),
-                               host_.get(), OptionPageProc<AlarmsPage>,
+                               host_.get(), DialogProc<AlarmsPage>,
                                reinterpret_cast<LPARAM>(&subject_));
     ASSERT_NE(nullptr, page_);
   }

@@ -18,7 +18,6 @@
 #include <string>
 #include <vector>
 
-#include "bill/add_to_bill.h"
 #include "bill/bill_csv.h"
 #include "bill/win32/add_bill_item.h"
 #include "bill_items.h"
@@ -29,7 +28,7 @@
 #include "resources/add_bill_item_ids.h"
 #include "resources/bill_page_ids.h"
 #include "resources/statistics_page_ids.h"
-#include "text/win32/option_page.h"
+#include "ui/win32/option_page.h"
 
 namespace tollwick {
 namespace {
@@ -115,11 +114,11 @@ class BillPagesTest : public ::testing::Test {
   }
   HWND OpenStatistics() {
     return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_STATISTICS_PAGE),
-                              frame, StatisticsPageProc, reinterpret_cast<LPARAM>(&statistics));
+                              frame, DialogProc<StatisticsPage>, reinterpret_cast<LPARAM>(&statistics));
   }
   HWND OpenBill() {
     return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BILL_PAGE), frame,
-                              BillPageProc, reinterpret_cast<LPARAM>(&billSubject));
+                              DialogProc<BillPage>, reinterpret_cast<LPARAM>(&billSubject));
   }
   std::vector<std::string> UsersBox(HWND page) {
     HWND box = GetDlgItem(page, IDC_BILL_USERS);
@@ -193,12 +192,12 @@ TEST_F(BillPagesTest, StatisticsShowTheTotalsAndTheCallInProgressOnItsOwnTimer) 
 
   // The call ends: its item is appended and the running call is no longer added, so it counts once.
   live = LiveCallFigures{};
-  AddToBill(store, bill, Item(Call, 0.05f, "bob", 0x0002), BillItemAppended);
+  bill.Append(store, Item(Call, 0.05f, "bob", 0x0002));
   SendMessageA(page, WM_TIMER, 1000, 0);
   EXPECT_EQ("0:32", Text(page, IDC_STATS_TIME));
   EXPECT_EQ(kPound + "1.55", Text(page, IDC_STATS_TOTAL));
   DestroyWindow(page);
-  BillItemAppended(bill.back());  // no page: nothing to reach
+  bill.Append(store, Item(Payment, 1.0f, "bob"));  // no page left to hear of it
 }
 
 TEST_F(BillPagesTest, BillListsNewestFirstWithItsUsersAndTheirRemainingBill) {
@@ -324,7 +323,7 @@ TEST_F(BillPagesTest, AddPaymentAppendsStoresAndReachesBothPages) {
   EXPECT_EQ(kPound + "10.00", Text(statisticsPage, IDC_STATS_PAID));
 
   // An append from elsewhere (a call that ends) shows the balance of the whole bill at once.
-  AddToBill(store, bill, Item(Call, 0.5f, "carol"), BillItemAppended);
+  bill.Append(store, Item(Call, 0.5f, "carol"));
   EXPECT_EQ("(" + kPound + "6.50)", Text(page, IDC_BILL_REMAINING));
   DestroyWindow(page);
   DestroyWindow(statisticsPage);

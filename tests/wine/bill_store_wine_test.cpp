@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "bill/add_to_bill.h"
 #include "bill/bill_store.h"
 #include "platform/win32/win32_registry.h"
 
@@ -90,8 +89,8 @@ TEST_F(BillStoreWine, AppendedItemsAreStoredByteForByteAndLoadBack) {
   EXPECT_EQ(count.type, static_cast<DWORD>(REG_DWORD));
   EXPECT_EQ(count.bytes, (Bytes{0, 0, 0, 0}));
 
-  AddToBill(store, bill, SampleItem(12.345f, "Dial-up One", "alice", Call), nullptr);
-  AddToBill(store, bill, SampleItem(-20.0f, "", "Jos\xE9", Payment), nullptr);
+  bill.Append(store, SampleItem(12.345f, "Dial-up One", "alice", Call));
+  bill.Append(store, SampleItem(-20.0f, "", "Jos\xE9", Payment));
 
   RawValue first = ReadRaw("BillItem0");
   ASSERT_EQ(first.result, ERROR_SUCCESS);
@@ -134,9 +133,9 @@ TEST_F(BillStoreWine, AppendedItemsAreStoredByteForByteAndLoadBack) {
 
 TEST_F(BillStoreWine, RepairsAndRenumbersAgainstTheRealRegistry) {
   // Count 3, item 1 missing, item 2 too long, a stale item 3 beyond the count.
-  Bill original;
+  std::vector<BillItem> original;
   for (int i = 0; i < 4; ++i) original.push_back(SampleItem(float(i + 1), "acct", "bob", Call));
-  SaveBill(store, original);
+  SaveBill(store, Bill(original));
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kBillPath, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
   RegDeleteValueA(key, "BillItem1");
@@ -154,8 +153,7 @@ TEST_F(BillStoreWine, RepairsAndRenumbersAgainstTheRealRegistry) {
 
   // Delete the head: the rest is renumbered from 0, and the deletes after the new count of 2 take
   // the old last value and the stale one after it, up to the first number not stored.
-  bill.erase(bill.begin());
-  SaveBill(store, bill);
+  SaveBill(store, Bill(std::vector<BillItem>(bill.begin() + 1, bill.end())));
   EXPECT_EQ(ReadRaw(nullptr).bytes, (Bytes{2, 0, 0, 0}));
   EXPECT_EQ(ReadRaw("BillItem0").bytes, Bytes(240, 0));
   EXPECT_EQ(ReadRaw("BillItem2").result, ERROR_FILE_NOT_FOUND);
@@ -171,9 +169,9 @@ TEST_F(BillStoreWine, ACountOfAnotherSizeOrTypeLosesNoStoredItem) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.type);
     SetUp();
-    Bill original;
+    std::vector<BillItem> original;
     for (int i = 0; i < 3; ++i) original.push_back(SampleItem(float(i + 1), "acct", "bob", Call));
-    SaveBill(store, original);
+    SaveBill(store, Bill(original));
     const Bytes first = ReadRaw("BillItem0").bytes;
     WriteRaw(nullptr, c.type, c.count);
 
@@ -183,7 +181,7 @@ TEST_F(BillStoreWine, ACountOfAnotherSizeOrTypeLosesNoStoredItem) {
     RawValue count = ReadRaw(nullptr);
     EXPECT_EQ(count.type, static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(count.bytes, (Bytes{3, 0, 0, 0}));
-    AddToBill(store, bill, SampleItem(4.0f, "", "bob", Payment), nullptr);
+    bill.Append(store, SampleItem(4.0f, "", "bob", Payment));
     EXPECT_EQ(ReadRaw("BillItem0").bytes, first);
     EXPECT_EQ(LoadBill(store).size(), 4u);
   }

@@ -23,6 +23,7 @@
 #include "resources/graphs_page_ids.h"
 #include "resources/options_frame_ids.h"
 #include "resources/resource.h"
+#include "ui/win32/single_dialog.h"
 
 namespace tollwick {
 namespace {
@@ -112,7 +113,7 @@ class GraphsPageWine : public ::testing::Test {
     bill_ = {Call("bob", 10, 120, 3),  Call("Alice", 10, 60, 3), Call("BOB", 22, 180, 12),
              Call("10th", 5, 60, 1), Call("alice", 23, 125, 5)};
     page_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PAGE_GRAPHS),
-                               host_.get(), OptionPageProc<GraphsPage>,
+                               host_.get(), DialogProc<GraphsPage>,
                                reinterpret_cast<LPARAM>(&subject_));
     ASSERT_NE(nullptr, page_);
   }
@@ -160,9 +161,11 @@ TEST_F(GraphsPageWine, ChoosingAUserShowsTheirCallsOnlyAndChoosingASeriesKeepsTh
   EXPECT_EQ("bob", Selected(Users()));
   EXPECT_EQ(12u, GraphValues(page_).size());
   EXPECT_EQ((std::vector<std::string>{"3:2", "12:3"}), Shown(page_, 1));
-  bill_.push_back(Call("bob", 9, 120, 12));
-  bill_.back().day = 31;
-  bill_.back().year = 2004;  // day 366: kept past the 365 points drawn
+  std::vector<BillItem> grown = bill_.items();
+  grown.push_back(Call("bob", 9, 120, 12));
+  grown.back().day = 31;
+  grown.back().year = 2004;  // day 366: kept past the 365 points drawn
+  bill_ = Bill(grown);
   Choose(page_, IDC_GRAPHS_DISPLAY, "Total yearly usage in days");
   EXPECT_EQ(365u, GraphValues(page_).size());
   EXPECT_EQ((std::vector<std::string>{"69:2", "344:3"}), Shown(page_, 1));
@@ -177,7 +180,9 @@ TEST_F(GraphsPageWine, ChoosingAUserShowsTheirCallsOnlyAndChoosingASeriesKeepsTh
 TEST_F(GraphsPageWine, ComingBackToTheTabResetsTheChoicesAndListsNewUsers) {
   Choose(page_, IDC_GRAPHS_DISPLAY, "Total yearly usage");
   Choose(page_, IDC_GRAPHS_USERS, "Alice");
-  bill_.push_back(Call("carol", 4, 600, 7));
+  std::vector<BillItem> grown = bill_.items();  // an item appended while another tab was in front
+  grown.push_back(Call("carol", 4, 600, 7));
+  bill_ = Bill(grown);
   SendMessageA(page_, kActivatePageMessage, 0, 0);
   EXPECT_EQ("Total daily usage", Selected(Display()));
   EXPECT_EQ(".All users", Selected(Users()));
@@ -204,14 +209,14 @@ TEST_F(GraphsPageWine, PrintingWithNoPrinterTellsTheUserAndChangesNothing) {
 
 // A bill of a few hundred calls spread over the day and the year, for the pictures.
 Bill VariedBill() {
-  Bill bill;
+  std::vector<BillItem> bill;
   const char* users[] = {"alice", "bob", "carol"};
   for (std::uint32_t i = 0; i < 300; ++i) {
     BillItem item = Call(users[i % 3], (i * 7 + i / 13) % 24, 5 + (i * 37) % 170, 1 + (i * 5) % 12);
     item.day = 1 + (i * 11) % 28;
     bill.push_back(item);
   }
-  return bill;
+  return Bill(bill);
 }
 
 TEST(GraphsTabWine, TheOptionsDialogsGraphsTabShowsEachSeriesAndPrintsFromPrint) {
@@ -220,7 +225,7 @@ TEST(GraphsTabWine, TheOptionsDialogsGraphsTabShowsEachSeriesAndPrintsFromPrint)
   program.bill = VariedBill();
   std::string told;
   RunWhileModal([] { ShowOptionsDialog(nullptr); }, [&] {
-    HWND frame = program.optionsDialog;
+    HWND frame = OpenSingleDialog(IDD_OPTIONS);
     ASSERT_NE(nullptr, frame);
     HWND tabs = GetDlgItem(frame, IDC_OPTIONS_TABS);
     for (int tab = 0; tab < TabCtrl_GetItemCount(tabs); ++tab) {

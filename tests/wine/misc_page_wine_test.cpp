@@ -37,7 +37,7 @@ class MiscPageWine : public ::testing::Test {
 
   void Open() {
     page_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MISC_PAGE),
-                               host_.get(), OptionPageProc<MiscPage>,
+                               host_.get(), DialogProc<MiscPage>,
                                reinterpret_cast<LPARAM>(&subject_));
     ASSERT_NE(nullptr, page_);
   }

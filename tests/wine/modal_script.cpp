@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "core/win32/program.h"
 #include "platform/win32/scoped_handles.h"
+#include "resources/resource.h"
 #include "screen_bitmap.h"
+#include "ui/win32/single_dialog.h"
 
 namespace tollwick {
 namespace {
@@ -27,7 +28,7 @@ const Armed* pendingScript = nullptr;
 DWORD scriptArmed = 0;
 
 std::array<HWND, 3> OpenDialogs() {
-  return {App().callInfoDialog, App().optionsDialog, App().aboutDialog};
+  return {OpenSingleDialog(IDD_CALL_INFO), OpenSingleDialog(IDD_OPTIONS), OpenSingleDialog(IDD_ABOUT)};
 }
 
 void CALLBACK RunPendingScript(HWND, UINT, UINT_PTR timer, DWORD) {

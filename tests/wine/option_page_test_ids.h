@@ -3,5 +3,6 @@
 // program's resources.
 
 #define IDD_TEST_PAGE 901
+#define IDD_TEST_MODAL 903
 #define IDC_TEST_EDIT 1001
 #define IDC_TEST_LIST 1002

@@ -1,8 +1,10 @@
-// The Options page helper on a real child dialog: the page gets what it works on from its creation
-// parameter, filling its controls is never an edit, the frame's three messages reach it, and the
-// page object goes with its window.
+// The dialog framework on real dialogs. A page gets what it works on from its creation parameter,
+// filling its controls is never an edit, the frame's messages reach it, and the page object goes
+// with its window. A modal dialog closes through Accept and Dismissed, and one of a kind is held
+// as the open one while it is up.
 
-#include "text/win32/option_page.h"
+#include "ui/win32/option_page.h"
+#include "ui/win32/single_dialog.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -12,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "modal_script.h"
 #include "option_page_test_ids.h"
 
 namespace tollwick {
@@ -78,7 +81,7 @@ class OptionPageTest : public ::testing::Test {
     ASSERT_NE(nullptr, frame);
     subject.text = "Orvonet Dial";
     page = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_TEST_PAGE), frame,
-                              OptionPageProc<TestPage>, reinterpret_cast<LPARAM>(&subject));
+                              DialogProc<TestPage>, reinterpret_cast<LPARAM>(&subject));
     ASSERT_NE(nullptr, page);
   }
   void TearDown() override {
@@ -151,6 +154,55 @@ TEST_F(OptionPageTest, TheFramesMessagesReachThePage) {
 TEST_F(OptionPageTest, ThePageObjectGoesWithItsWindow) {
   DestroyWindow(page);
   EXPECT_EQ(std::vector<std::string>{"gone"}, subject.log);
+}
+
+// Refuses the first OK it is given.
+class TestModal : public SingleDialog {
+ public:
+  using Subject = PageSubject;
+  static constexpr int kTemplate = IDD_TEST_MODAL;
+  TestModal(HWND window, PageSubject& subject) : SingleDialog(window, kTemplate), subject_(subject) {}
+
+ private:
+  bool Accept() override {
+    subject_.log.push_back("accept");
+    return subject_.log.size() > 1;
+  }
+  void Dismissed() override { subject_.log.push_back("dismissed"); }
+  PageSubject& subject_;
+};
+
+struct Closing {
+  const char* name;
+  UINT message;
+  WPARAM wParam;
+  int sent;  // times, the dialog open
+  INT_PTR result;
+  std::vector<std::string> log;
+};
+
+TEST(ModalDialogTest, OkAndCancelCloseThroughAcceptAndDismissedAndOneIsOpenAtATime) {
+  const Closing closings[] = {
+      {"OK, refused once", WM_COMMAND, IDOK, 2, IDOK, {"accept", "accept"}},
+      {"Cancel", WM_COMMAND, IDCANCEL, 1, IDCANCEL, {"dismissed"}},
+      {"the close box", WM_CLOSE, 0, 1, IDCANCEL, {"dismissed"}},
+  };
+  for (const Closing& c : closings) {
+    SCOPED_TRACE(c.name);
+    PageSubject subject;
+    INT_PTR result = 0;
+    RunWithDialog("Test modal", [&] { result = RunSingleModal<TestModal>(nullptr, subject); },
+                  [&](HWND dialog) {
+                    ASSERT_NE(nullptr, dialog);
+                    EXPECT_EQ(dialog, OpenSingleDialog(IDD_TEST_MODAL));
+                    EXPECT_EQ(0, RunSingleModal<TestModal>(nullptr, subject));  // not a second
+                    for (int i = 0; i < c.sent; ++i) SendMessageA(dialog, c.message, c.wParam, 0);
+                    PumpUntil([&] { return OpenSingleDialog(IDD_TEST_MODAL) == nullptr; }, 2000);
+                  });
+    EXPECT_EQ(c.result, result);
+    EXPECT_EQ(c.log, subject.log);
+    EXPECT_EQ(nullptr, OpenSingleDialog(IDD_TEST_MODAL));
+  }
 }
 
 }  // namespace

@@ -16,6 +16,8 @@
 #include "modal_script.h"
 #include "options_frame_test_ids.h"
 #include "resources/options_frame_ids.h"
+#include "resources/resource.h"
+#include "ui/win32/single_dialog.h"
 
 namespace tollwick {
 namespace {
@@ -88,8 +90,8 @@ class OptionsFrameTest : public ::testing::Test {
     INT_PTR result = -1;
     RunWhileModal([&] { result = ShowOptionsDialog(nullptr, pages); },
                   [&] {
-                    ASSERT_NE(nullptr, program.optionsDialog);
-                    script(program.optionsDialog);
+                    ASSERT_NE(nullptr, OpenSingleDialog(IDD_OPTIONS));
+                    script(OpenSingleDialog(IDD_OPTIONS));
                   });
     return result;
   }
@@ -205,7 +207,7 @@ TEST_F(OptionsFrameTest, OkAndCancelReachEveryPageInTableOrderBeforeThePagesGo) 
     });
     EXPECT_EQ(c.button, result);
     EXPECT_EQ(Join(Each(c.message, {0, 1, 2, 3, 4, 5}), Each("gone", {0, 1, 2, 3, 4, 5})), log);
-    EXPECT_EQ(nullptr, program.optionsDialog);
+    EXPECT_EQ(nullptr, OpenSingleDialog(IDD_OPTIONS));
   }
 }
 

@@ -74,7 +74,7 @@ class SetupPageWine : public ::testing::Test {
 
   void Open() {
     page_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETUP_PAGE),
-                               host_.get(), OptionPageProc<SetupPage>,
+                               host_.get(), DialogProc<SetupPage>,
                                reinterpret_cast<LPARAM>(&subject_));
     ASSERT_NE(nullptr, page_);
   }

@@ -116,8 +116,8 @@ class StartupTest : public ::testing::Test {
     current = &seen;
     {
       Program program(GetModuleHandleA(nullptr), registry);
-      program.trayNotify = RecordNotify;
-      program.messageBox = RecordBox;
+      program.desktop.trayNotify = RecordNotify;
+      program.desktop.messageBox = RecordBox;
       SetTimer(nullptr, 0, 50, EndRun);
       EXPECT_EQ(0, RunMainWindow(program.instance));
     }

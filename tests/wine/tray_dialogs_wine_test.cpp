@@ -12,17 +12,18 @@
 #include <vector>
 
 #include "core/call_length_text.h"
+#include "core/win32/about_box.h"
 #include "core/win32/call_info_dialog.h"
 #include "core/win32/main_window.h"
 #include "core/win32/program.h"
 #include "modal_script.h"
-#include "options/win32/about_box.h"
 #include "options/win32/options_dialog.h"
 #include "platform/packed_time.h"
 #include "resources/about_ids.h"
 #include "resources/call_info_ids.h"
 #include "resources/resource.h"
 #include "text/money_text.h"
+#include "ui/win32/single_dialog.h"
 
 namespace tollwick {
 namespace {
@@ -94,7 +95,7 @@ bool ShowsNoCall(const CallInfoFields& f, Environment& env, const std::string& n
 
 TEST_F(TrayDialogsTest, CallInformationWithoutACallShowsTheTimeNowAndNoCost) {
   RunWhileModal([] { ShowCallInfoDialog(nullptr); }, [&] {
-    HWND dialog = program.callInfoDialog;
+    HWND dialog = OpenSingleDialog(IDD_CALL_INFO);
     ASSERT_NE(nullptr, dialog);
     const std::string before = TimeText(LocalTimeOfDay(program.environment));
     const CallInfoFields shown = Fields(dialog);
@@ -108,13 +109,13 @@ TEST_F(TrayDialogsTest, CallInformationWithoutACallShowsTheTimeNowAndNoCost) {
               Labels(dialog));
     SaveScreenshot(dialog, "call_information");
   });
-  EXPECT_EQ(nullptr, program.callInfoDialog);
+  EXPECT_EQ(nullptr, OpenSingleDialog(IDD_CALL_INFO));
 }
 
 TEST_F(TrayDialogsTest, CallInformationFollowsACallThatStartsRunsAndEndsUnderIt) {
   program.LoadState();
   RunWhileModal([] { ShowCallInfoDialog(nullptr); }, [&] {
-    HWND dialog = program.callInfoDialog;
+    HWND dialog = OpenSingleDialog(IDD_CALL_INFO);
     ASSERT_NE(nullptr, dialog);
     CurrentCall& call = program.call;
     call.StartCall("Orvonet Dial");
@@ -178,7 +179,7 @@ std::string ProductVersion() {
 
 TEST_F(TrayDialogsTest, AboutNamesTheProductAndTheVersionOfItsVersionInformation) {
   RunWhileModal([] { ShowAboutBox(nullptr); }, [&] {
-    HWND box = program.aboutDialog;
+    HWND box = OpenSingleDialog(IDD_ABOUT);
     ASSERT_NE(nullptr, box);
     EXPECT_EQ("About Tollwick", Caption(box));
     const std::vector<std::string> labels = Labels(box);
@@ -202,13 +203,13 @@ const AboutCloseCase kAboutCloses[] = {
 TEST_F(TrayDialogsTest, TheWebPageButtonOpensTheAddressItShowsAndLeavesTheBoxOpen) {
   std::vector<Opened> seen;
   opened = &seen;
-  program.shellExecute = RecordShellExecute;
+  program.desktop.shellExecute = RecordShellExecute;
   for (const AboutCloseCase& c : kAboutCloses) {
     SCOPED_TRACE(c.name);
     seen.clear();
     bool closed = false;
     RunWhileModal([] { ShowAboutBox(nullptr); }, [&] {
-      HWND box = program.aboutDialog;
+      HWND box = OpenSingleDialog(IDD_ABOUT);
       ASSERT_NE(nullptr, box);
       HWND button = GetDlgItem(box, IDC_ABOUT_WEB_PAGE);
       SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_WEB_PAGE, BN_CLICKED),
@@ -222,13 +223,13 @@ TEST_F(TrayDialogsTest, TheWebPageButtonOpensTheAddressItShowsAndLeavesTheBoxOpe
       EXPECT_FALSE(seen[0].directory);
       EXPECT_EQ(SW_SHOWMAXIMIZED, seen[0].show);
       EXPECT_TRUE(IsWindow(box));
-      EXPECT_EQ(box, program.aboutDialog);
+      EXPECT_EQ(box, OpenSingleDialog(IDD_ABOUT));
       SendMessageA(box, c.message, c.wParam, 0);
-      closed = program.aboutDialog == nullptr;
+      closed = OpenSingleDialog(IDD_ABOUT) == nullptr;
     });
     // The box closed from the message sent, not from the script's clearing up after it.
     EXPECT_TRUE(closed);
-    EXPECT_EQ(nullptr, program.aboutDialog);
+    EXPECT_EQ(nullptr, OpenSingleDialog(IDD_ABOUT));
   }
   opened = nullptr;
 }
@@ -241,13 +242,13 @@ int WINAPI IgnoreBox(HWND, LPCSTR, LPCSTR, UINT) { return IDOK; }
 struct CommandCase {
   const char* caption;
   int command;
-  HWND Program::*open;
+  int dialog;  // its template
 };
 
 const CommandCase kCommands[] = {
-    {"Call information", IDM_CALLINFO, &Program::callInfoDialog},
-    {"Tollwick configuration", IDM_OPTIONS, &Program::optionsDialog},
-    {"About Tollwick", IDM_ABOUT, &Program::aboutDialog},
+    {"Call information", IDM_CALLINFO, IDD_CALL_INFO},
+    {"Tollwick configuration", IDM_OPTIONS, IDD_OPTIONS},
+    {"About Tollwick", IDM_ABOUT, IDD_ABOUT},
 };
 
 int TopLevelWindowsTitled(const char* caption) {
@@ -266,10 +267,9 @@ int TopLevelWindowsTitled(const char* caption) {
 }
 
 TEST_F(TrayDialogsTest, EachCommandOpensItsDialogOwnedByTheMainWindowAndOnceOnly) {
-  program.trayNotify = IgnoreNotify;
-  program.messageBox = IgnoreBox;
+  program.desktop.trayNotify = IgnoreNotify;
+  program.desktop.messageBox = IgnoreBox;
   program.showOptions = ShowOptionsDialog;
-  program.showAbout = ShowAboutBox;
   HWND main = CreateMainWindow(program.instance);
   ASSERT_NE(nullptr, main);
   HWND other = CreateWindowExA(0, "STATIC", "elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
@@ -277,7 +277,7 @@ TEST_F(TrayDialogsTest, EachCommandOpensItsDialogOwnedByTheMainWindowAndOnceOnly
   for (const CommandCase& c : kCommands) {
     SCOPED_TRACE(c.caption);
     RunWhileModal([&] { SendMessageA(main, WM_COMMAND, c.command, 0); }, [&] {
-      HWND dialog = program.*c.open;
+      HWND dialog = OpenSingleDialog(c.dialog);
       ASSERT_NE(nullptr, dialog);
       EXPECT_EQ(c.caption, Caption(dialog));
       EXPECT_EQ(main, GetWindow(dialog, GW_OWNER));
@@ -288,11 +288,11 @@ TEST_F(TrayDialogsTest, EachCommandOpensItsDialogOwnedByTheMainWindowAndOnceOnly
       EXPECT_EQ(1, TopLevelWindowsTitled(c.caption));
       SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
-    EXPECT_EQ(nullptr, program.*c.open);
+    EXPECT_EQ(nullptr, OpenSingleDialog(c.dialog));
   }
   // A double click on the icon is the first command of the menu.
   RunWhileModal([&] { SendMessageA(main, kTrayCallbackMessage, 0, WM_LBUTTONDBLCLK); }, [&] {
-    EXPECT_NE(nullptr, program.callInfoDialog);
+    EXPECT_NE(nullptr, OpenSingleDialog(IDD_CALL_INFO));
   });
   DestroyWindow(other);
   DestroyWindow(main);

@@ -23,7 +23,6 @@ struct AlarmNoticeSource {
 
 // Opens the notice for one slot, with the cost and length of the call when the alarm went off.
 // Returns IDOK, or IDCANCEL when the user pressed "Disable".
-INT_PTR ShowAlarmNotice(HINSTANCE instance, AlarmNoticeSource& source, int slot, float cost,
-                        PackedTime length);
+INT_PTR ShowAlarmNotice(AlarmNoticeSource& source, int slot, float cost, PackedTime length);
 
 }  // namespace tollwick

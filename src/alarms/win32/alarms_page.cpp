@@ -19,13 +19,11 @@ constexpr ActionBox kActionBoxes[] = {
     {IDC_ALARM_REPEAT, AlarmAction::kRepeat},
 };
 
-UINT CheckState(bool on) { return on ? BST_CHECKED : BST_UNCHECKED; }
-
 }  // namespace
 
 void AlarmsPage::Fill() {
   SetCurrencyLabel(window(), IDC_ALARM_MONEY_LABEL, "Money: %s");
-  CheckDlgButton(window(), IDC_ALARM_SLOT_1, BST_CHECKED);
+  Check(IDC_ALARM_SLOT_1, true);
   slot_ = 0;
   ShowSlot();
 }
@@ -35,13 +33,11 @@ void AlarmsPage::ShowSlot() {
   const HWND page = window();
   const Alarm& alarm = Selected();
   const bool timeAlarm = alarm.kind == kTimeAlarm;
-  EnableWindow(GetDlgItem(page, IDC_ALARM_MINUTES), timeAlarm);
-  EnableWindow(GetDlgItem(page, IDC_ALARM_MONEY), !timeAlarm);
-  CheckDlgButton(page, IDC_ALARM_TIME, CheckState(timeAlarm));
-  CheckDlgButton(page, IDC_ALARM_MONEY_KIND, CheckState(!timeAlarm));
-  for (const ActionBox& box : kActionBoxes) {
-    CheckDlgButton(page, box.id, CheckState(AlarmActionOn(alarm, box.action)));
-  }
+  Enable(IDC_ALARM_MINUTES, timeAlarm);
+  Enable(IDC_ALARM_MONEY, !timeAlarm);
+  Check(IDC_ALARM_TIME, timeAlarm);
+  Check(IDC_ALARM_MONEY_KIND, !timeAlarm);
+  for (const ActionBox& box : kActionBoxes) Check(box.id, AlarmActionOn(alarm, box.action));
   SetDlgItemTextA(page, IDC_ALARM_NAME, alarm.name);
   if (timeAlarm) {
     SetDlgItemInt(page, IDC_ALARM_MINUTES, static_cast<UINT>(alarm.minutes), FALSE);
@@ -87,7 +83,6 @@ void AlarmsPage::Cancel() {
 }
 
 void AlarmsPage::Command(int id, int code, HWND /*control*/) {
-  const HWND page = window();
   // Edits are taken as they change, buttons as they are clicked; focus comings and goings are not
   // edits.
   if (code == EN_CHANGE) {
@@ -114,7 +109,7 @@ void AlarmsPage::Command(int id, int code, HWND /*control*/) {
   }
   for (const ActionBox& box : kActionBoxes) {
     if (box.id == id) {
-      SetAlarmAction(Selected(), box.action, IsDlgButtonChecked(page, id) == BST_CHECKED);
+      SetAlarmAction(Selected(), box.action, Checked(id));
     }
   }
 }

@@ -7,7 +7,7 @@
 
 #include "alarms/alarm_table.h"
 #include "platform/settings_store.h"
-#include "text/win32/option_page.h"
+#include "ui/win32/option_page.h"
 
 namespace tollwick {
 
@@ -17,7 +17,7 @@ struct AlarmsPageSubject {
 };
 
 // Create with CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_ALARMS_PAGE), frame,
-// OptionPageProc<AlarmsPage>, reinterpret_cast<LPARAM>(&subject)).
+// DialogProc<AlarmsPage>, reinterpret_cast<LPARAM>(&subject)).
 class AlarmsPage : public OptionPage {
  public:
   using Subject = AlarmsPageSubject;

@@ -1,5 +1,5 @@
 // Entry point: one hidden window and its message loop. It sits above every module, so it gives the
-// main window the tray menu's dialogs that live above the main window's own module.
+// main window the Options dialog, which lives above the main window's own module.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -10,7 +10,6 @@
 #include "core/win32/monitor_lock.h"
 #include "core/win32/program.h"
 #include "graphs/win32/graph_window.h"
-#include "options/win32/about_box.h"
 #include "options/win32/options_dialog.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -22,7 +21,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InitCommonControls();
   tollwick::RegisterGraphClass(instance);
   program.showOptions = tollwick::ShowOptionsDialog;
-  program.showAbout = tollwick::ShowAboutBox;
   const int result = tollwick::RunMainWindow(instance);
   tollwick::UnregisterGraphClass(instance);
   return result;

@@ -6,20 +6,10 @@
 #include "resources/add_bill_item_ids.h"
 #include "text/field_text.h"
 #include "text/win32/dialog_fields.h"
+#include "ui/win32/dialog.h"
 
 namespace tollwick {
 namespace {
-
-enum class ItemKind { kCall, kPayment };
-
-struct DialogState {
-  AddBillItemRequest& request;
-  ItemKind kind;
-};
-
-DialogState* StateOf(HWND dialog) {
-  return reinterpret_cast<DialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
 
 // Each user once, the one first seen latest at the top: names go in at the top (which a sorted
 // box allows with CB_INSERTSTRING) in the order the bill first shows them.
@@ -34,91 +24,90 @@ void ReadText(HWND dialog, int id, char (&field)[kNameChars]) {
   GetDlgItemTextA(dialog, id, field, kNameChars);
 }
 
-void Init(HWND dialog, DialogState& state) {
-  SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
-  const BillItem& item = state.request.item;
-  const bool call = state.kind == ItemKind::kCall;
-  SetCurrencyLabel(dialog, IDC_ADD_COST_LABEL, call ? "Cost: %s" : "Paid: %s");
-  if (call) {
-    HWND accounts = GetDlgItem(dialog, IDC_ADD_ACCOUNT);
-    for (const std::string& account : state.request.accounts) {
-      SendMessageA(accounts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(account.c_str()));
+// Add call and Add payment: one dialog, two templates.
+class AddBillItemDialog : public ModalDialog {
+ public:
+  using Subject = AddBillItemRequest;
+
+ protected:
+  AddBillItemDialog(HWND window, AddBillItemRequest& request, bool call)
+      : ModalDialog(window), request_(request), call_(call) {}
+
+ private:
+  void Fill() override {
+    const HWND dialog = window();
+    const BillItem& item = request_.item;
+    SetCurrencyLabel(dialog, IDC_ADD_COST_LABEL, call_ ? "Cost: %s" : "Paid: %s");
+    if (call_) {
+      HWND accounts = Control(IDC_ADD_ACCOUNT);
+      for (const std::string& account : request_.accounts) {
+        SendMessageA(accounts, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(account.c_str()));
+      }
+      SendMessageA(accounts, CB_SETCURSEL, 0, 0);
     }
-    SendMessageA(accounts, CB_SETCURSEL, 0, 0);
+    FillUserBox(dialog, request_.bill);
+    SetText(IDC_ADD_USER, item.user);
+    if (call_) {
+      SetTimeField(dialog, IDC_ADD_START, item.start);
+      SetTimeField(dialog, IDC_ADD_LENGTH, item.length);
+    }
+    SetMoneyField(dialog, IDC_ADD_COST, item.cost);
   }
-  FillUserBox(dialog, state.request.bill);
-  SetDlgItemTextA(dialog, IDC_ADD_USER, item.user);
-  if (call) {
-    SetTimeField(dialog, IDC_ADD_START, item.start);
-    SetTimeField(dialog, IDC_ADD_LENGTH, item.length);
-  }
-  SetMoneyField(dialog, IDC_ADD_COST, item.cost);
-}
 
-// A time the user must put right first; -1 stored would read as a real call of 255:255.
-bool ReadTime(HWND dialog, int id, const char* field, PackedTime* time) {
-  const std::int32_t value = GetTimeField(dialog, id);
-  if (value == kInvalidTime) {
-    RefuseField(dialog, id, "time", field);
-    return false;
+  // A time the user must put right first; -1 stored would read as a real call of 255:255.
+  bool ReadTime(int id, const char* field, PackedTime* time) {
+    const std::int32_t value = GetTimeField(window(), id);
+    if (value == kInvalidTime) return RefuseField(id, "time", field);
+    *time = static_cast<PackedTime>(value);
+    return true;
   }
-  *time = static_cast<PackedTime>(value);
-  return true;
-}
 
-void Ok(HWND dialog, DialogState& state) {
-  BillItem& item = state.request.item;
-  if (state.kind == ItemKind::kCall) {
-    PackedTime length = 0;
-    PackedTime start = 0;
-    if (!ReadTime(dialog, IDC_ADD_LENGTH, "Length", &length)) return;
-    if (!ReadTime(dialog, IDC_ADD_START, "Start", &start)) return;
-    ReadText(dialog, IDC_ADD_ACCOUNT, item.account);
-    item.length = length;
-    item.start = start;
-    item.type = Call;
-  } else {
-    item.type = Payment;
+  bool Accept() override {
+    const HWND dialog = window();
+    BillItem& item = request_.item;
+    if (call_) {
+      PackedTime length = 0;
+      PackedTime start = 0;
+      if (!ReadTime(IDC_ADD_LENGTH, "Length", &length)) return false;
+      if (!ReadTime(IDC_ADD_START, "Start", &start)) return false;
+      ReadText(dialog, IDC_ADD_ACCOUNT, item.account);
+      item.length = length;
+      item.start = start;
+      item.type = Call;
+    } else {
+      item.type = Payment;
+    }
+    ReadText(dialog, IDC_ADD_USER, item.user);
+    item.cost = static_cast<float>(GetNumberField(dialog, IDC_ADD_COST));
+    return true;
   }
-  ReadText(dialog, IDC_ADD_USER, item.user);
-  item.cost = static_cast<float>(GetNumberField(dialog, IDC_ADD_COST));
-  EndDialog(dialog, IDOK);
-}
 
-INT_PTR CALLBACK AddBillItemProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    Init(dialog, *reinterpret_cast<DialogState*>(lParam));
-    return TRUE;
-  }
-  DialogState* state = StateOf(dialog);
-  if (state == nullptr) return FALSE;
-  switch (message) {
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK) Ok(dialog, *state);
-      if (LOWORD(wParam) == IDCANCEL) EndDialog(dialog, IDCANCEL);
-      return TRUE;
-    case WM_DESTROY:
-      return TRUE;
-    default:
-      return FALSE;
-  }
-}
+  AddBillItemRequest& request_;
+  const bool call_;
+};
 
-bool Show(HWND owner, AddBillItemRequest& request, ItemKind kind, int templateId) {
-  DialogState state{request, kind};
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE));
-  return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), owner, AddBillItemProc,
-                         reinterpret_cast<LPARAM>(&state)) == IDOK;
-}
+class AddCallDialog : public AddBillItemDialog {
+ public:
+  static constexpr int kTemplate = IDD_ADD_CALL;
+  AddCallDialog(HWND window, AddBillItemRequest& request)
+      : AddBillItemDialog(window, request, true) {}
+};
+
+class AddPaymentDialog : public AddBillItemDialog {
+ public:
+  static constexpr int kTemplate = IDD_ADD_PAYMENT;
+  AddPaymentDialog(HWND window, AddBillItemRequest& request)
+      : AddBillItemDialog(window, request, false) {}
+};
 
 }  // namespace
 
 bool ShowAddCallDialog(HWND owner, AddBillItemRequest& request) {
-  return Show(owner, request, ItemKind::kCall, IDD_ADD_CALL);
+  return RunModal<AddCallDialog>(owner, request) == IDOK;
 }
 
 bool ShowAddPaymentDialog(HWND owner, AddBillItemRequest& request) {
-  return Show(owner, request, ItemKind::kPayment, IDD_ADD_PAYMENT);
+  return RunModal<AddPaymentDialog>(owner, request) == IDOK;
 }
 
 }  // namespace tollwick

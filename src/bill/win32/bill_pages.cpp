@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <optional>
 
-#include "bill/add_to_bill.h"
 #include "bill/win32/add_bill_item.h"
 #include "bill/win32/bill_export.h"
 #include "bill/win32/bill_print.h"
@@ -14,7 +13,7 @@
 #include "resources/resource.h"
 #include "resources/statistics_page_ids.h"
 #include "text/win32/dialog_fields.h"
-#include "text/win32/option_page.h"
+#include "ui/win32/option_page.h"
 
 namespace tollwick {
 namespace {
@@ -26,58 +25,6 @@ constexpr char kAllUsers[] = ".All users";
 // button is hidden and disabled as the template makes it.
 constexpr int kMoreMenuPosition = 1;
 
-class StatisticsPage;
-class BillPage;
-// The open pages, which appends made elsewhere reach; null while a page does not exist.
-StatisticsPage* openStatistics = nullptr;
-BillPage* openBill = nullptr;
-
-// The totals live with the page: they are counted when it opens and kept up while it is open.
-class StatisticsPage : public OptionPage {
- public:
-  using Subject = StatisticsSubject;
-  StatisticsPage(HWND window, StatisticsSubject& subject) : OptionPage(window), subject_(subject) {}
-  ~StatisticsPage() override {
-    if (openStatistics == this) openStatistics = nullptr;
-  }
-
-  void Recount() { totals_ = CountBillTotals(subject_.bill); }
-  void Add(const BillItem& item) { totals_.Add(item); }
-
- private:
-  void Fill() override {
-    openStatistics = this;
-    Recount();
-    SetTimer(window(), kStatisticsTimer, kStatisticsPeriod, nullptr);
-    Show();
-  }
-
-  bool Message(UINT message, WPARAM wParam, LPARAM) override {
-    if (message == WM_TIMER && wParam == kStatisticsTimer) {
-      Show();
-      return true;
-    }
-    if (message == WM_DESTROY) {
-      KillTimer(window(), kStatisticsTimer);
-      openStatistics = nullptr;
-      return true;
-    }
-    return false;
-  }
-
-  void Show() {
-    const LiveCallFigures call = subject_.liveCall ? subject_.liveCall() : LiveCallFigures{};
-    const StatisticsFigures figures = FiguresOf(totals_, call);
-    SetTimeField(window(), IDC_STATS_TIME, figures.time);
-    SetCurrencyField(window(), IDC_STATS_COST, figures.cost);
-    SetCurrencyField(window(), IDC_STATS_PAID, figures.paid);
-    SetCurrencyField(window(), IDC_STATS_TOTAL, figures.total);
-  }
-
-  StatisticsSubject& subject_;
-  BillTotals totals_;
-};
-
 struct ColumnLook {
   const char* title;
   int width;  // pixels
@@ -86,182 +33,168 @@ constexpr ColumnLook kColumns[kBillColumnCount] = {
     {"Type", 60}, {"Amount", 60}, {"By", 80}, {"Account", 80},
     {"Start", 50}, {"End", 50},   {"Length", 50}, {"Date", 80}};
 
-// The list is virtual: it holds only how many rows there are and which are selected, and asks for
-// the texts and pictures of the rows it draws. rows_ maps a row to the item's position in the bill,
-// which is how a selected row leads back to its item.
-class BillPage : public OptionPage {
- public:
-  using Subject = BillPageSubject;
-  BillPage(HWND window, BillPageSubject& subject) : OptionPage(window), subject_(subject) {}
-  ~BillPage() override {
-    if (openBill == this) openBill = nullptr;
-  }
-
-  // The balance of the whole bill, whatever the list shows, until the next refresh.
-  void ShowRemainingBill() {
-    SetCurrencyField(window(), IDC_BILL_REMAINING, BillBalance(subject_.bill),
-                     subject_.environment);
-  }
-
- private:
-  HWND List() const { return GetDlgItem(window(), IDC_BILL_LIST); }
-  HWND Users() const { return GetDlgItem(window(), IDC_BILL_USERS); }
-
-  void Fill() override {
-    openBill = this;
-    HWND list = List();
-    for (int i = 0; i < kBillColumnCount; ++i) {
-      LVCOLUMNA column{};
-      column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-      column.fmt = LVCFMT_LEFT;
-      column.cx = kColumns[i].width;
-      column.pszText = const_cast<char*>(kColumns[i].title);
-      column.iSubItem = i;
-      SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    }
-    // The list owns the picture list (its style does not share it) and destroys it with itself.
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window(), GWLP_HINSTANCE));
-    HIMAGELIST images = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_BILL_ITEMS), 16, 0,
-                                             RGB(0, 128, 128), IMAGE_BITMAP, 0);
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
-    moreMenu_ = LoadPopupMenu(instance, IDR_MENU, kMoreMenuPosition);
-    FillUsersBox(Users(), subject_.bill, keys_);
-    ShowList(SelectedUserKey(Users(), keys_));
-  }
-
-  // The bill of the user chosen in the users box. Printing nothing in silence would pass for
-  // success, so the user hears of a print that could not be made.
-  void Print() override {
-    if (!PrintBill(subject_.environment, subject_.bill, SelectedUserKey(Users(), keys_))) {
-      ReportNoPrintJob(window());
-    }
-  }
-
-  void Command(int id, int code, HWND) override {
-    switch (id) {
-      case IDC_BILL_ADD_CALL:
-        Add(true);
-        break;
-      case IDC_BILL_ADD_PAYMENT:
-        Add(false);
-        break;
-      case IDC_BILL_DELETE:
-        Delete();
-        break;
-      case IDC_BILL_EXPORT:
-        // What the list shows, which after an add may be another user's than the box shows.
-        ExportBill(window(), subject_.bill, rows_, shownFilter_ ? &*shownFilter_ : nullptr);
-        break;
-      case IDC_BILL_MORE: {
-        RECT button;
-        GetWindowRect(GetDlgItem(window(), IDC_BILL_MORE), &button);
-        TrackPopupMenu(moreMenu_.get(), 0, button.right, button.top, 0, window(), nullptr);
-        break;
-      }
-      case IDC_BILL_USERS:
-        if (code == CBN_SELCHANGE) ShowList(SelectedUserKey(Users(), keys_));
-        break;
-      default:
-        break;
-    }
-  }
-
-  LRESULT Notify(const NMHDR& header) override {
-    if (header.idFrom != IDC_BILL_LIST || header.code != LVN_GETDISPINFOA) return 0;
-    LVITEMA& row = reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(&header))->item;
-    if (row.iItem < 0 || static_cast<std::size_t>(row.iItem) >= rows_.size()) return 0;
-    const BillItem& item = subject_.bill[rows_[row.iItem]];
-    if ((row.mask & LVIF_TEXT) != 0 && row.pszText != nullptr && row.cchTextMax > 0) {
-      char text[kBillCellChars];
-      BillCellText(subject_.environment, item, row.iSubItem, text);
-      std::snprintf(row.pszText, static_cast<std::size_t>(row.cchTextMax), "%s", text);
-    }
-    if ((row.mask & LVIF_IMAGE) != 0) row.iImage = BillItemImage(item);
-    return 0;
-  }
-
-  // The rows of the items that pass the filter, newest first, none selected; the remaining bill is
-  // theirs.
-  void ShowList(const UserKey* filter) {
-    rows_ = BillRows(subject_.bill, filter);
-    shownFilter_ = filter != nullptr ? std::optional<UserKey>(*filter) : std::nullopt;
-    HWND list = List();
-    // Row by row: clearing all rows at once (item -1) walks every row of the list.
-    LVITEMA clear{};
-    clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    for (const UINT which : {LVNI_SELECTED, LVNI_FOCUSED}) {
-      for (LRESULT row = SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), which); row >= 0;
-           row = SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), which)) {
-        SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&clear));
-      }
-    }
-    SendMessageA(list, LVM_SETITEMCOUNT, rows_.size(), 0);
-    InvalidateRect(list, nullptr, TRUE);
-    SetCurrencyField(window(), IDC_BILL_REMAINING, BillBalance(subject_.bill, filter),
-                     subject_.environment);
-  }
-
-  // After every change, and after a cancelled add: the list keeps the filter it had, the users box
-  // is built again and shows ".All users" until the user picks another.
-  void Refresh() {
-    const UserKey* filter = SelectedUserKey(Users(), keys_);
-    const UserKey kept = filter != nullptr ? *filter : UserKey{};
-    ShowList(filter != nullptr ? &kept : nullptr);
-    FillUsersBox(Users(), subject_.bill, keys_);
-  }
-
-  void Add(bool call) {
-    BillItem item = NewBillItem(subject_.environment);
-    AddBillItemRequest request{item, subject_.bill, {}};
-    if (call && subject_.accountNames) request.accounts = subject_.accountNames();
-    if (call ? ShowAddCallDialog(window(), request) : ShowAddPaymentDialog(window(), request)) {
-      const CalendarDate date = LocalDate(subject_.environment);
-      item.day = date.day;
-      item.month = date.month;
-      item.year = date.year;
-      AddToBill(subject_.store, subject_.bill, item, BillItemAppended);
-    }
-    Refresh();
-  }
-
-  void Delete() {
-    std::vector<std::uint32_t> positions;
-    HWND list = List();
-    for (LRESULT row = SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
-         row >= 0 && static_cast<std::size_t>(row) < rows_.size();
-         row = SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED)) {
-      positions.push_back(rows_[row]);
-    }
-    DeleteBillItems(subject_.store, subject_.bill, positions);
-    RecountBillTotals();
-    ShowRemainingBill();
-    Refresh();
-  }
-
-  BillPageSubject& subject_;
-  std::vector<std::uint32_t> rows_;
-  std::optional<UserKey> shownFilter_;  // the filter rows_ were chosen by
-  std::vector<UserKey> keys_;
-  ScopedMenu moreMenu_;
-};
-
 }  // namespace
 
-INT_PTR CALLBACK StatisticsPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return OptionPageProc<StatisticsPage>(window, message, wParam, lParam);
+StatisticsPage::~StatisticsPage() { subject_.bill.StopListening(*this); }
+
+void StatisticsPage::Fill() {
+  totals_ = CountBillTotals(subject_.bill);
+  subject_.bill.Listen(*this);
+  StartTimer(kStatisticsTimer, kStatisticsPeriod);
+  Show();
 }
 
-INT_PTR CALLBACK BillPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return OptionPageProc<BillPage>(window, message, wParam, lParam);
+void StatisticsPage::Timer(UINT_PTR id) {
+  if (id == kStatisticsTimer) Show();
 }
 
-void BillItemAppended(const BillItem& item) {
-  if (openBill != nullptr) openBill->ShowRemainingBill();
-  if (openStatistics != nullptr) openStatistics->Add(item);
+void StatisticsPage::ItemAppended(const BillItem& item) { totals_.Add(item); }
+
+void StatisticsPage::ItemsDeleted() { totals_ = CountBillTotals(subject_.bill); }
+
+void StatisticsPage::Show() {
+  const LiveCallFigures call = subject_.liveCall ? subject_.liveCall() : LiveCallFigures{};
+  const StatisticsFigures figures = FiguresOf(totals_, call);
+  SetTimeField(window(), IDC_STATS_TIME, figures.time);
+  SetCurrencyField(window(), IDC_STATS_COST, figures.cost);
+  SetCurrencyField(window(), IDC_STATS_PAID, figures.paid);
+  SetCurrencyField(window(), IDC_STATS_TOTAL, figures.total);
 }
 
-void RecountBillTotals() {
-  if (openStatistics != nullptr) openStatistics->Recount();
+BillPage::~BillPage() { subject_.bill.StopListening(*this); }
+
+HWND BillPage::List() const { return Control(IDC_BILL_LIST); }
+HWND BillPage::Users() const { return Control(IDC_BILL_USERS); }
+
+void BillPage::ItemAppended(const BillItem& /*item*/) { ShowRemainingBill(); }
+
+void BillPage::ShowRemainingBill() {
+  SetCurrencyField(window(), IDC_BILL_REMAINING, BillBalance(subject_.bill), subject_.environment);
+}
+
+void BillPage::Fill() {
+  subject_.bill.Listen(*this);
+  HWND list = List();
+  for (int i = 0; i < kBillColumnCount; ++i) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = kColumns[i].width;
+    column.pszText = const_cast<char*>(kColumns[i].title);
+    column.iSubItem = i;
+    SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+  }
+  // The list owns the picture list (its style does not share it) and destroys it with itself.
+  SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL,
+               reinterpret_cast<LPARAM>(LoadImageStrip(IDB_BILL_ITEMS)));
+  moreMenu_ = LoadPopupMenu(DialogInstance(), IDR_MENU, kMoreMenuPosition);
+  FillUsersBox(Users(), subject_.bill, keys_);
+  ShowList(SelectedUserKey(Users(), keys_));
+}
+
+// The bill of the user chosen in the users box. Printing nothing in silence would pass for
+// success, so the user hears of a print that could not be made.
+void BillPage::Print() {
+  if (!PrintBill(subject_.environment, subject_.bill, SelectedUserKey(Users(), keys_))) {
+    ReportNoPrintJob(window());
+  }
+}
+
+void BillPage::Command(int id, int code, HWND) {
+  switch (id) {
+    case IDC_BILL_ADD_CALL:
+      Add(true);
+      break;
+    case IDC_BILL_ADD_PAYMENT:
+      Add(false);
+      break;
+    case IDC_BILL_DELETE:
+      Delete();
+      break;
+    case IDC_BILL_EXPORT:
+      // What the list shows, which after an add may be another user's than the box shows.
+      ExportBill(window(), subject_.bill, rows_, shownFilter_ ? &*shownFilter_ : nullptr);
+      break;
+    case IDC_BILL_MORE: {
+      RECT button;
+      GetWindowRect(Control(IDC_BILL_MORE), &button);
+      TrackPopupMenu(moreMenu_.get(), 0, button.right, button.top, 0, window(), nullptr);
+      break;
+    }
+    case IDC_BILL_USERS:
+      if (code == CBN_SELCHANGE) ShowList(SelectedUserKey(Users(), keys_));
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT BillPage::Notify(const NMHDR& header) {
+  if (header.idFrom != IDC_BILL_LIST || header.code != LVN_GETDISPINFOA) return 0;
+  LVITEMA& row = reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(&header))->item;
+  if (row.iItem < 0 || static_cast<std::size_t>(row.iItem) >= rows_.size()) return 0;
+  const BillItem& item = subject_.bill[rows_[row.iItem]];
+  if ((row.mask & LVIF_TEXT) != 0 && row.pszText != nullptr && row.cchTextMax > 0) {
+    char text[kBillCellChars];
+    BillCellText(subject_.environment, item, row.iSubItem, text);
+    std::snprintf(row.pszText, static_cast<std::size_t>(row.cchTextMax), "%s", text);
+  }
+  if ((row.mask & LVIF_IMAGE) != 0) row.iImage = BillItemImage(item);
+  return 0;
+}
+
+// The rows of the items that pass the filter, newest first, none selected; the remaining bill is
+// theirs.
+void BillPage::ShowList(const UserKey* filter) {
+  rows_ = BillRows(subject_.bill, filter);
+  shownFilter_ = filter != nullptr ? std::optional<UserKey>(*filter) : std::nullopt;
+  HWND list = List();
+  // Row by row: clearing all rows at once (item -1) walks every row of the list.
+  LVITEMA clear{};
+  clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  for (const UINT which : {LVNI_SELECTED, LVNI_FOCUSED}) {
+    for (LRESULT row = SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), which); row >= 0;
+         row = SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), which)) {
+      SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&clear));
+    }
+  }
+  SendMessageA(list, LVM_SETITEMCOUNT, rows_.size(), 0);
+  InvalidateRect(list, nullptr, TRUE);
+  SetCurrencyField(window(), IDC_BILL_REMAINING, BillBalance(subject_.bill, filter),
+                   subject_.environment);
+}
+
+// After every change, and after a cancelled add: the list keeps the filter it had, the users box
+// is built again and shows ".All users" until the user picks another.
+void BillPage::Refresh() {
+  const UserKey* filter = SelectedUserKey(Users(), keys_);
+  const UserKey kept = filter != nullptr ? *filter : UserKey{};
+  ShowList(filter != nullptr ? &kept : nullptr);
+  FillUsersBox(Users(), subject_.bill, keys_);
+}
+
+void BillPage::Add(bool call) {
+  BillItem item = NewBillItem(subject_.environment);
+  AddBillItemRequest request{item, subject_.bill, {}};
+  if (call && subject_.accountNames) request.accounts = subject_.accountNames();
+  if (call ? ShowAddCallDialog(window(), request) : ShowAddPaymentDialog(window(), request)) {
+    const CalendarDate date = LocalDate(subject_.environment);
+    item.day = date.day;
+    item.month = date.month;
+    item.year = date.year;
+    subject_.bill.Append(subject_.store, item);
+  }
+  Refresh();
+}
+
+void BillPage::Delete() {
+  std::vector<std::uint32_t> positions;
+  for (const int row : SelectedRows(IDC_BILL_LIST)) {
+    if (static_cast<std::size_t>(row) < rows_.size()) positions.push_back(rows_[row]);
+  }
+  subject_.bill.Delete(subject_.store, positions);
+  ShowRemainingBill();
+  Refresh();
 }
 
 void FillUsersBox(HWND box, const Bill& bill, std::vector<UserKey>& keys) {

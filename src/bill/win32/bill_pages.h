@@ -1,11 +1,13 @@
 #pragma once
-// The Statistics and Bill pages of the Options dialog, and how an append reaches them while they
-// are open. The frame creates them with CreateDialogParamA(instance, IDD_STATISTICS_PAGE or
-// IDD_BILL_PAGE, frame, StatisticsPageProc or BillPageProc, the address of the subject).
+// The Statistics and Bill pages of the Options dialog, which follow the bill's changes while they are
+// open. Create with CreateDialogParamA(instance, IDD_STATISTICS_PAGE or IDD_BILL_PAGE, frame,
+// DialogProc<StatisticsPage> or DialogProc<BillPage>, the address of the subject).
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,8 @@
 #include "bill/bill_views.h"
 #include "platform/environment.h"
 #include "platform/settings_store.h"
+#include "platform/win32/scoped_handles.h"
+#include "ui/win32/option_page.h"
 
 namespace tollwick {
 
@@ -31,14 +35,57 @@ struct BillPageSubject {
   std::function<std::vector<std::string>()> accountNames;
 };
 
-INT_PTR CALLBACK StatisticsPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK BillPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The totals live with the page: they are counted when it opens, kept up while it is open (it
+// listens to the bill) and shown once a second with the call in progress added.
+class StatisticsPage : public OptionPage, BillListener {
+ public:
+  using Subject = StatisticsSubject;
+  StatisticsPage(HWND window, StatisticsSubject& subject) : OptionPage(window), subject_(subject) {}
+  ~StatisticsPage() override;
 
-// Every append calls this after storing the item (the hook of AddToBill): an open Bill page shows
-// the remaining bill of the whole bill, an open Statistics page adds the item to its totals.
-void BillItemAppended(const BillItem& item);
-// After a delete: an open Statistics page counts its totals again from the bill.
-void RecountBillTotals();
+ private:
+  void Fill() override;
+  void Timer(UINT_PTR id) override;
+  void ItemAppended(const BillItem& item) override;
+  void ItemsDeleted() override;
+  void Show();
+
+  StatisticsSubject& subject_;
+  BillTotals totals_;
+};
+
+// The list is virtual: it holds only how many rows there are and which are selected, and asks for
+// the texts and pictures of the rows it draws. rows_ maps a row to the item's position in the bill,
+// which is how a selected row leads back to its item.
+class BillPage : public OptionPage, BillListener {
+ public:
+  using Subject = BillPageSubject;
+  BillPage(HWND window, BillPageSubject& subject) : OptionPage(window), subject_(subject) {}
+  ~BillPage() override;
+
+ private:
+  HWND List() const;
+  HWND Users() const;
+
+  void Fill() override;
+  void Print() override;
+  void Command(int id, int code, HWND control) override;
+  LRESULT Notify(const NMHDR& header) override;
+  // An append anywhere: the balance of the whole bill, whatever the list shows, until the next
+  // refresh.
+  void ItemAppended(const BillItem& item) override;
+  void ShowRemainingBill();
+  void ShowList(const UserKey* filter);
+  void Refresh();
+  void Add(bool call);
+  void Delete();
+
+  BillPageSubject& subject_;
+  std::vector<std::uint32_t> rows_;
+  std::optional<UserKey> shownFilter_;  // the filter rows_ were chosen by
+  std::vector<UserKey> keys_;
+  ScopedMenu moreMenu_;
+};
 
 // The users box, shared with the pages that filter by user: ".All users" (selected, no key) and
 // each user of the bill once, spelt as first seen; keys holds the filters the entries point to.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "bill/bill_print_layout.h"
+#include "platform/print_geometry.h"
 
 namespace tollwick {
 namespace {
@@ -19,15 +20,6 @@ void PrintFooter(const PrintJob& job, int page, int pages) {
 }
 
 }  // namespace
-
-void PrintCentred(const PrintJob& job, int y, const std::string& text) {
-  PrintTextAt(job, CentredX(PrintableWidth(job), TextWidth(job, text.c_str())), y, text.c_str());
-}
-
-void PrintTextAt(const PrintJob& job, int x, int y, const char* text) {
-  TextOutA(job.dc(), x + LeftMargin(job), y + TopMargin(job), text,
-           static_cast<int>(std::char_traits<char>::length(text)));
-}
 
 // Clipped to its column and its row: the cells are drawn out of column order with an opaque
 // background, so an unclipped long text would run over, and partly blot out, its neighbours.

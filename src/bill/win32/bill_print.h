@@ -23,10 +23,6 @@ bool PrintBill(Environment& env, const Bill& bill, const UserKey* filter);
 int PrintPageHeader(const PrintJob& job, int page, const char* title);
 // The text at a column's text x, cut at the column's right edge and the row's bottom.
 void PrintCell(const PrintJob& job, int column, int y, const char* text);
-// The text centred across the page at y, as the reports' titles and closing lines stand.
-void PrintCentred(const PrintJob& job, int y, const std::string& text);
-// The text at (x, y) of the page, the margins added.
-void PrintTextAt(const PrintJob& job, int x, int y, const char* text);
 // "Page page of pages" at (x, y).
 void PrintPageFooter(const PrintJob& job, int x, int y, int page, int pages);
 

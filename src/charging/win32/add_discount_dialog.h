@@ -12,7 +12,6 @@ namespace tollwick {
 // IDOK: the discount now holds the control values, unchecked (an empty name, any percentage and a
 // time that is not h:mm, stored as -1, are taken as they are). IDCANCEL: the discount is unchanged,
 // whatever presets were chosen meanwhile. Presets are read and saved through the store.
-INT_PTR ShowAddDiscountDialog(HINSTANCE instance, HWND owner, Discount& discount,
-                              const SettingsStore& store);
+INT_PTR ShowAddDiscountDialog(HWND owner, Discount& discount, const SettingsStore& store);
 
 }  // namespace tollwick

@@ -9,15 +9,9 @@
 namespace tollwick {
 namespace {
 
-constexpr int kDiscountImageWidth = 16;
-constexpr COLORREF kDiscountImageMask = RGB(0, 128, 128);
 constexpr int kDiscountImageCount = 3;  // one per mode
 
 constexpr const char* kNameClash = "Unable to add discount - a discount of that name already exists!";
-
-UINT CheckState(bool on) { return on ? BST_CHECKED : BST_UNCHECKED; }
-
-void ShowError(HWND owner, const char* text) { MessageBoxA(owner, text, "Error!", MB_ICONERROR); }
 
 }  // namespace
 
@@ -42,12 +36,7 @@ void SetupPage::Fill() {
   column.pszText = const_cast<char*>("Discounts");
   SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
   // The list owns its pictures (no LVS_SHAREIMAGELISTS) and destroys them with itself.
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(page, GWLP_HINSTANCE));
-  ListView_SetImageList(list,
-                        ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_DISCOUNT_IMAGES),
-                                             kDiscountImageWidth, 0, kDiscountImageMask,
-                                             IMAGE_BITMAP, 0),
-                        LVSIL_SMALL);
+  ListView_SetImageList(list, LoadImageStrip(IDB_DISCOUNT_IMAGES), LVSIL_SMALL);
   Show(0);
 }
 
@@ -58,8 +47,8 @@ void SetupPage::Show(std::size_t index) {
   minChargeTyped_ = false;
   SelectShownAccount();
   const ShownSettings shown = edit_->Shown(index);
-  CheckDlgButton(page, IDC_SETUP_USE_DEFAULT, CheckState(shown.useDefault));
-  CheckDlgButton(page, IDC_SETUP_MIN_CHARGE_ON, CheckState(shown.minChargeOn));
+  Check(IDC_SETUP_USE_DEFAULT, shown.useDefault);
+  Check(IDC_SETUP_MIN_CHARGE_ON, shown.minChargeOn);
   SetMoneyField(page, IDC_SETUP_MIN_CHARGE, static_cast<float>(shown.minCharge));
   SetDlgItemTextA(page, IDC_SETUP_SHOWN_NAME, edit_->profile(index).name);
   UpdateEnabled();
@@ -77,27 +66,23 @@ void SetupPage::SelectShownAccount() {
 }
 
 ShownSettings SetupPage::ReadShown() const {
-  const HWND page = window();
-  return {IsDlgButtonChecked(page, IDC_SETUP_USE_DEFAULT) == BST_CHECKED,
-          IsDlgButtonChecked(page, IDC_SETUP_MIN_CHARGE_ON) == BST_CHECKED,
-          GetNumberField(page, IDC_SETUP_MIN_CHARGE), !minChargeTyped_};
+  return {Checked(IDC_SETUP_USE_DEFAULT), Checked(IDC_SETUP_MIN_CHARGE_ON),
+          GetNumberField(window(), IDC_SETUP_MIN_CHARGE), !minChargeTyped_};
 }
 
 bool SetupPage::StoreShown() {
   if (edit_->Store(shown_, ReadShown())) return true;
-  RefuseField(window(), IDC_SETUP_MIN_CHARGE, "amount", "Minimum charge");
-  return false;
+  return RefuseField(IDC_SETUP_MIN_CHARGE, "amount", "Minimum charge");
 }
 
 void SetupPage::UpdateEnabled() {
-  const HWND page = window();
   const SetupEnabled enabled = EnabledFor(edit_->profile(shown_), ReadShown());
-  EnableWindow(GetDlgItem(page, IDC_SETUP_USE_DEFAULT), enabled.useDefaultBox);
+  Enable(IDC_SETUP_USE_DEFAULT, enabled.useDefaultBox);
   for (int id : {IDC_SETUP_RATES, IDC_SETUP_ADD, IDC_SETUP_REMOVE, IDC_SETUP_EDIT,
                  IDC_SETUP_MIN_CHARGE_ON, IDC_SETUP_DISCOUNTS}) {
-    EnableWindow(GetDlgItem(page, id), enabled.settings);
+    Enable(id, enabled.settings);
   }
-  EnableWindow(GetDlgItem(page, IDC_SETUP_MIN_CHARGE), enabled.minChargeField);
+  Enable(IDC_SETUP_MIN_CHARGE, enabled.minChargeField);
 }
 
 // The list shows the discounts of an account that takes input only; each item's data is the
@@ -121,10 +106,9 @@ void SetupPage::FillDiscounts() {
 }
 
 std::vector<std::size_t> SetupPage::SelectedDiscounts() const {
-  HWND list = GetDlgItem(window(), IDC_SETUP_DISCOUNTS);
+  HWND list = Control(IDC_SETUP_DISCOUNTS);
   std::vector<std::size_t> positions;
-  int item = -1;
-  while ((item = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, item, LVNI_SELECTED))) >= 0) {
+  for (const int item : SelectedRows(IDC_SETUP_DISCOUNTS)) {
     LVITEMA read{};
     read.mask = LVIF_PARAM;
     read.iItem = item;
@@ -150,7 +134,7 @@ void SetupPage::SwitchAccount() {
 void SetupPage::AddDiscount() {
   Discount added = NewDiscount();
   if (!subject_.editDiscount || !subject_.editDiscount(window(), added)) return;
-  if (!edit_->AddDiscount(shown_, added)) return ShowError(window(), kNameClash);
+  if (!edit_->AddDiscount(shown_, added)) return ShowError(kNameClash);
   FillDiscounts();
 }
 
@@ -159,7 +143,7 @@ void SetupPage::EditDiscount() {
   if (selected.empty() || !subject_.editDiscount) return;
   Discount edited = edit_->profile(shown_).discounts[selected.front()];
   if (!subject_.editDiscount(window(), edited)) return;
-  if (!edit_->ReplaceDiscount(shown_, selected.front(), edited)) return ShowError(window(), kNameClash);
+  if (!edit_->ReplaceDiscount(shown_, selected.front(), edited)) return ShowError(kNameClash);
   FillDiscounts();  // the item takes the new name and picture
 }
 

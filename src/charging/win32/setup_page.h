@@ -12,7 +12,7 @@
 
 #include "charging/profile_library.h"
 #include "charging/setup_edit.h"
-#include "text/win32/option_page.h"
+#include "ui/win32/option_page.h"
 
 namespace tollwick {
 
@@ -25,7 +25,7 @@ struct SetupPageSubject {
 };
 
 // Create with CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_SETUP_PAGE), frame,
-// OptionPageProc<SetupPage>, reinterpret_cast<LPARAM>(&subject)).
+// DialogProc<SetupPage>, reinterpret_cast<LPARAM>(&subject)).
 class SetupPage : public OptionPage {
  public:
   using Subject = SetupPageSubject;

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "core/monitor_tick.h"
+#include "core/win32/about_box.h"
 #include "core/win32/call_info_dialog.h"
 #include "core/win32/connection_win32.h"
 #include "core/win32/program.h"
@@ -47,7 +48,7 @@ void OnCreate(HWND window) {
   app.mainWindow = window;
   app.LoadState();
   app.trayMenu = LoadPopupMenu(app.instance, kMenuResource, kTrayMenuPosition);
-  app.tray.emplace(app.instance, window, kTrayIconId, app.trayNotify);
+  app.tray.emplace(app.instance, window, kTrayIconId, app.desktop.trayNotify);
   app.tray->Add(IDI_IDLE, kProgramTitle);
   app.online = false;
   SetTimer(window, kTimerId, kTimerPeriodMs, nullptr);
@@ -91,7 +92,7 @@ void OnCommand(HWND window, int id) {
       if (app.showOptions != nullptr) app.showOptions(window);
       break;
     case IDM_ABOUT:
-      if (app.showAbout != nullptr) app.showAbout(window);
+      ShowAboutBox(window);
       break;
     default:
       break;

@@ -7,26 +7,16 @@
 #include "resources/misc_page_ids.h"
 
 namespace tollwick {
-namespace {
-
-UINT CheckState(bool on) { return on ? BST_CHECKED : BST_UNCHECKED; }
-
-std::uint32_t Checked(HWND page, int id) {
-  return IsDlgButtonChecked(page, id) == BST_CHECKED ? 1 : 0;
-}
-
-}  // namespace
 
 void MiscPage::Fill() {
-  const HWND page = window();
   frame_ = 0;
   ShowPreview();
   const ProgramSettings& settings = subject_.settings;
-  CheckDlgButton(page, IDC_MISC_NO_DCC, CheckState(settings.noDcc == 1));
-  CheckDlgButton(page, IDC_MISC_CHECK_STATUS, CheckState(settings.checkStatus == 1));
-  CheckDlgButton(page, IDC_MISC_NORMAL_ICON, CheckState(settings.clockIcon == 0));
-  CheckDlgButton(page, IDC_MISC_CLOCK_ICON, CheckState(settings.clockIcon == 1));
-  SetTimer(page, kClockPreviewTimerId, kClockPreviewPeriodMs, nullptr);
+  Check(IDC_MISC_NO_DCC, settings.noDcc == 1);
+  Check(IDC_MISC_CHECK_STATUS, settings.checkStatus == 1);
+  Check(IDC_MISC_NORMAL_ICON, settings.clockIcon == 0);
+  Check(IDC_MISC_CLOCK_ICON, settings.clockIcon == 1);
+  StartTimer(kClockPreviewTimerId, kClockPreviewPeriodMs);
 }
 
 void MiscPage::ShowPreview() {
@@ -38,27 +28,17 @@ void MiscPage::ShowPreview() {
 }
 
 void MiscPage::Ok() {
-  const HWND page = window();
   ProgramSettings& settings = subject_.settings;
-  settings.clockIcon = Checked(page, IDC_MISC_CLOCK_ICON);
-  settings.noDcc = Checked(page, IDC_MISC_NO_DCC);
-  settings.checkStatus = Checked(page, IDC_MISC_CHECK_STATUS);
+  settings.clockIcon = Checked(IDC_MISC_CLOCK_ICON) ? 1 : 0;
+  settings.noDcc = Checked(IDC_MISC_NO_DCC) ? 1 : 0;
+  settings.checkStatus = Checked(IDC_MISC_CHECK_STATUS) ? 1 : 0;
   SaveProgramSettings(subject_.store, settings);
 }
 
-bool MiscPage::Message(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
-  switch (message) {
-    case WM_TIMER:
-      if (wParam != kClockPreviewTimerId) return false;
-      ShowPreview();
-      frame_ = NextClockPreviewFrame(frame_);
-      return true;
-    case WM_DESTROY:
-      KillTimer(window(), kClockPreviewTimerId);
-      return true;
-    default:
-      return false;
-  }
+void MiscPage::Timer(UINT_PTR id) {
+  if (id != kClockPreviewTimerId) return;
+  ShowPreview();
+  frame_ = NextClockPreviewFrame(frame_);
 }
 
 }  // namespace tollwick

@@ -8,7 +8,7 @@
 #include "core/program_settings.h"
 #include "platform/settings_store.h"
 #include "platform/win32/scoped_handles.h"
-#include "text/win32/option_page.h"
+#include "ui/win32/option_page.h"
 
 namespace tollwick {
 
@@ -21,7 +21,7 @@ struct MiscPageSubject {
 };
 
 // Create with CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MISC_PAGE), frame,
-// OptionPageProc<MiscPage>, reinterpret_cast<LPARAM>(&subject)).
+// DialogProc<MiscPage>, reinterpret_cast<LPARAM>(&subject)).
 class MiscPage : public OptionPage {
  public:
   using Subject = MiscPageSubject;
@@ -30,7 +30,7 @@ class MiscPage : public OptionPage {
  private:
   void Fill() override;
   void Ok() override;
-  bool Message(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Timer(UINT_PTR id) override;
 
   // Shows the clock face of the current frame's length in the preview.
   void ShowPreview();

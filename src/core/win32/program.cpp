@@ -6,7 +6,6 @@
 
 #include "alarms/win32/alarm_notice.h"
 #include "call/call_recovery.h"
-#include "charging/win32/dialup_entries.h"
 #include "core/other_hive_bill.h"
 #include "core/win32/monitor_lock.h"
 
@@ -41,41 +40,35 @@ std::string OtherBillNotice(const SettingsStore& store, std::uint32_t items) {
 }  // namespace
 
 Program::Program(HINSTANCE instanceHandle, Registry* registryOverride)
-    : instance(instanceHandle),
-      registry(registryOverride != nullptr ? *registryOverride : win32Registry),
-      store(registry),
+    : registry_(registryOverride != nullptr ? *registryOverride : win32Registry_),
+      instance(instanceHandle),
+      store(registry_),
       profiles(store),
       alarmActions(environment, flash,
                    [this](int slot, float cost) {
                      AlarmNoticeSource source{alarms, environment,
                                               [this] { return call.CurrentCost(); },
                                               [this] { return call.CallLength(); }};
-                     ShowAlarmNotice(instance, source, slot, cost, call.CallLength());
+                     ShowAlarmNotice(source, slot, cost, call.CallLength());
                    }),
-      call(CallServices{store, environment, profiles, bill, alarms, alarmActions, BillItemAppended}),
-      statisticsPage{bill,
-                     [this] {
-                       return LiveCallFigures{call.IsCallInProgress(), call.CallLength(),
-                                              call.CurrentCost()};
-                     }},
-      billPage{store, bill, environment, DialUpEntryNames} {
+      call(CallServices{store, environment, profiles, bill, alarms, alarmActions}) {
   assert(theProgram == nullptr);
   theProgram = this;
-  firstPerUserRun = store.ChooseHive();
+  firstPerUserRun_ = store.ChooseHive();
 }
 
 Program::~Program() { theProgram = nullptr; }
 
 void Program::TellStartupNotices() {
-  std::string text = firstPerUserRun ? kPerUserNotice : "";
+  std::string text = firstPerUserRun_ ? kPerUserNotice : "";
   std::uint32_t otherBillItems = OtherBillItemsToTell(store);
   if (otherBillItems > 0) {
     if (!text.empty()) text += "\n\n";
     text += OtherBillNotice(store, otherBillItems);
   }
   if (text.empty()) return;
-  messageBox(nullptr, text.c_str(), "Tollwick",
-             MB_OK | (firstPerUserRun ? MB_ICONWARNING : MB_ICONINFORMATION));
+  desktop.messageBox(nullptr, text.c_str(), "Tollwick",
+                     MB_OK | (firstPerUserRun_ ? MB_ICONWARNING : MB_ICONINFORMATION));
   // Remembered once read, so a run cut short while the box is open tells again.
   if (otherBillItems > 0) RememberOtherBillTold(store);
 }
@@ -93,7 +86,7 @@ void Program::LoadState() {
     otherLock.emplace(MonitorLockNameFor(other->hive()));
     if (otherLock->state() != MonitorLock::State::kHeld) other.reset();
   }
-  RecoverInterruptedCall(other ? *other : store, store, environment, bill, nullptr);
+  RecoverInterruptedCall(other ? *other : store, store, environment, bill);
 }
 
 void Program::FreeState() { bill = Bill(); }

@@ -4,18 +4,17 @@
 // (or by a test) before the main window; App() reaches it from window and dialog procedures.
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <optional>
 
 #include "alarms/alarm_table.h"
 #include "bill/bill_store.h"
-#include "bill/win32/bill_pages.h"
 #include "call/current_call.h"
 #include "charging/profile_library.h"
 #include "core/program_alarm_actions.h"
 #include "core/program_settings.h"
 #include "core/tray_flash.h"
+#include "core/win32/desktop_calls.h"
 #include "core/win32/tray_icon.h"
 #include "platform/settings_store.h"
 #include "platform/win32/scoped_handles.h"
@@ -26,12 +25,7 @@ namespace tollwick {
 
 class Program {
  public:
-  // The message box call; tests put a recorder in its place.
-  using MessageBoxFunction = int(WINAPI*)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
-  // ShellExecuteA, which opens the web page; tests put a recorder in its place.
-  using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND owner, LPCSTR verb, LPCSTR file,
-                                                  LPCSTR parameters, LPCSTR directory, INT show);
-  // Opens one of the tray menu's dialogs with the given owner.
+  // Opens the Options dialog with the given owner.
   using ShowDialogFunction = void (*)(HWND owner);
 
   // registry: the Win32 registry, unless a test gives another (one that refuses to let
@@ -51,38 +45,32 @@ class Program {
   void LoadState();
   void FreeState();
 
+ private:
+  // Declared first: the store is made over the registry.
+  Win32Registry win32Registry_;
+  Registry& registry_;
+  bool firstPerUserRun_ = false;  // this run made the user's own settings tree
+
+ public:
   HINSTANCE instance;
   HWND mainWindow = nullptr;
   ScopedMenu trayMenu;
   bool online = false;
-  // The tray menu's dialogs, each non-null exactly while it is open (see single_dialog.h).
-  HWND callInfoDialog = nullptr;
-  HWND optionsDialog = nullptr;
-  HWND aboutDialog = nullptr;
-  // The Options dialog and the About box belong to a module above this one; the entry point
-  // gives them here. The tray menu leaves a command without one alone.
+  // The Options dialog belongs to a module above this one; the entry point gives it here. The
+  // tray menu leaves the command alone without it.
   ShowDialogFunction showOptions = nullptr;
-  ShowDialogFunction showAbout = nullptr;
-  ShellExecuteFunction shellExecute = ShellExecuteA;
+  DesktopCalls desktop;
 
-  Win32Registry win32Registry;
-  Registry& registry;
   Win32Environment environment;
   SettingsStore store;
-  bool firstPerUserRun = false;  // this run made the user's own settings tree
-  MessageBoxFunction messageBox = MessageBoxA;
   ProgramSettings settings;
   TrayFlash flash;
   std::optional<TrayIcon> tray;
-  TrayIcon::NotifyFunction trayNotify = Shell_NotifyIconA;
   ProfileLibrary profiles;
   Bill bill;
   AlarmTable alarms;
   ProgramAlarmActions alarmActions;
   CurrentCall call;
-  // What the Statistics and Bill pages of the Options dialog work on.
-  StatisticsSubject statisticsPage;
-  BillPageSubject billPage;
 };
 
 Program& App();

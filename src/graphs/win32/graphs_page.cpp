@@ -6,7 +6,6 @@
 #include <string>
 
 #include "bill/win32/bill_pages.h"
-#include "bill/win32/bill_print.h"
 #include "graphs/usage_series.h"
 #include "graphs/win32/graph_window.h"
 #include "platform/win32/print_job.h"

@@ -9,7 +9,7 @@
 
 #include "bill/bill_store.h"
 #include "graphs/usage_series.h"
-#include "text/win32/option_page.h"
+#include "ui/win32/option_page.h"
 
 namespace tollwick {
 
@@ -18,7 +18,7 @@ struct GraphsPageSubject {
 };
 
 // Create with CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PAGE_GRAPHS), frame,
-// OptionPageProc<GraphsPage>, reinterpret_cast<LPARAM>(&subject)); the graph window class must be
+// DialogProc<GraphsPage>, reinterpret_cast<LPARAM>(&subject)); the graph window class must be
 // registered.
 class GraphsPage : public OptionPage {
  public:

@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "core/win32/program.h"
-#include "text/win32/option_page.h"
+#include "ui/win32/option_page.h"
 
 namespace tollwick {
 
@@ -44,8 +44,8 @@ extern const OptionsPageTable kOptionsPages;
 template <typename Page>
 OptionsPageWindow CreateOptionsPage(HWND frame, int dialog, typename Page::Subject&& subject) {
   auto kept = std::make_shared<typename Page::Subject>(std::move(subject));
-  HWND window = CreateDialogParamA(App().instance, MAKEINTRESOURCEA(dialog), frame,
-                                   OptionPageProc<Page>, reinterpret_cast<LPARAM>(kept.get()));
+  HWND window = CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(dialog), frame,
+                                   DialogProc<Page>, reinterpret_cast<LPARAM>(kept.get()));
   return {window, std::move(kept)};
 }
 

@@ -19,18 +19,20 @@
 namespace tollwick {
 namespace {
 
-// The Statistics and Bill pages work on subjects the program keeps, since an append reaches them
-// through it while they are open.
 OptionsPageWindow MakeStatisticsPage(HWND frame, int dialog, Program& program) {
-  return {CreateDialogParamA(program.instance, MAKEINTRESOURCEA(dialog), frame, StatisticsPageProc,
-                             reinterpret_cast<LPARAM>(&program.statisticsPage)),
-          nullptr};
+  return CreateOptionsPage<StatisticsPage>(
+      frame, dialog, StatisticsSubject{program.bill, [&program] {
+                                         const CurrentCall& call = program.call;
+                                         return LiveCallFigures{call.IsCallInProgress(),
+                                                                call.CallLength(),
+                                                                call.CurrentCost()};
+                                       }});
 }
 
 OptionsPageWindow MakeBillPage(HWND frame, int dialog, Program& program) {
-  return {CreateDialogParamA(program.instance, MAKEINTRESOURCEA(dialog), frame, BillPageProc,
-                             reinterpret_cast<LPARAM>(&program.billPage)),
-          nullptr};
+  return CreateOptionsPage<BillPage>(
+      frame, dialog,
+      BillPageSubject{program.store, program.bill, program.environment, DialUpEntryNames});
 }
 
 OptionsPageWindow MakeGraphsPage(HWND frame, int dialog, Program& program) {
@@ -50,8 +52,7 @@ OptionsPageWindow MakeSetupPage(HWND frame, int dialog, Program& program) {
       frame, dialog,
       SetupPageSubject{program.profiles, DialUpEntryNames(),
                        [&program](HWND owner, Discount& discount) {
-                         return ShowAddDiscountDialog(program.instance, owner, discount,
-                                                      program.store) == IDOK;
+                         return ShowAddDiscountDialog(owner, discount, program.store) == IDOK;
                        }});
 }
 

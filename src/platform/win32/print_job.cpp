@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/print_geometry.h"
+
 namespace tollwick {
 
 namespace {
@@ -88,6 +90,15 @@ void DrawRule(const PrintJob& job, int x1, int y1, int x2, int y2) {
   const int top = TopMargin(job);
   MoveToEx(job.dc(), x1 + left, y1 + top, nullptr);
   LineTo(job.dc(), x2 + left, y2 + top);
+}
+
+void PrintTextAt(const PrintJob& job, int x, int y, const char* text) {
+  TextOutA(job.dc(), x + LeftMargin(job), y + TopMargin(job), text,
+           static_cast<int>(std::char_traits<char>::length(text)));
+}
+
+void PrintCentred(const PrintJob& job, int y, const std::string& text) {
+  PrintTextAt(job, CentredX(PrintableWidth(job), TextWidth(job, text.c_str())), y, text.c_str());
 }
 
 void ReportNoPrintJob(HWND window) {

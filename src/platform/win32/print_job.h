@@ -57,6 +57,10 @@ int LineHeight(const PrintJob& job);       // height of the job's font
 int TextWidth(const PrintJob& job, const char* text);
 // A rule between two points of the page.
 void DrawRule(const PrintJob& job, int x1, int y1, int x2, int y2);
+// The text at (x, y) of the page.
+void PrintTextAt(const PrintJob& job, int x, int y, const char* text);
+// The text centred across the page at y, as the reports' titles and closing lines stand.
+void PrintCentred(const PrintJob& job, int y, const std::string& text);
 
 // Tells the user that nothing could be printed: printing nothing in silence would pass for
 // success. The reports call it when no job opens or the printer refuses the finished document; the

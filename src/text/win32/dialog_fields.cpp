@@ -1,7 +1,5 @@
 #include "text/win32/dialog_fields.h"
 
-#include <string>
-
 #include "platform/win32/win32_environment.h"
 #include "text/field_text.h"
 #include "text/money_text.h"
@@ -69,12 +67,6 @@ void SetCurrencyLabel(HWND dialog, int id, const char* format, Environment& env)
 
 void SetCurrencyLabel(HWND dialog, int id, const char* format) {
   SetCurrencyLabel(dialog, id, format, SystemEnvironment());
-}
-
-void RefuseField(HWND dialog, int id, const char* what, const char* field) {
-  const std::string text = std::string("Invalid ") + what + " entered for '" + field + "'!";
-  MessageBoxA(dialog, text.c_str(), "Error!", MB_ICONERROR);
-  SetFocus(GetDlgItem(dialog, id));
 }
 
 }  // namespace tollwick

@@ -27,8 +27,5 @@ void SetTimeField(HWND dialog, int id, PackedTime time);
 // The label format (one "%s") with the user's currency symbol in it: "Daytime : %s" -> "Daytime : £".
 void SetCurrencyLabel(HWND dialog, int id, const char* format, Environment& env);
 void SetCurrencyLabel(HWND dialog, int id, const char* format);
-// Refuses what a field holds: "Invalid <what> entered for '<field>'!" in an "Error!" box, then
-// the field takes the focus so the user can put it right.
-void RefuseField(HWND dialog, int id, const char* what, const char* field);
 
 }  // namespace tollwick
