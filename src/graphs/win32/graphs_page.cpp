@@ -25,8 +25,7 @@ const UsageSeries& GraphsPage::SelectedSeries() const {
 }
 
 void GraphsPage::Fill() {
-  CreateGraphInPlace(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window(), GWLP_HINSTANCE)),
-                     window(), IDC_GRAPHS_GRAPH);
+  CreateGraphInPlace(DialogInstance(), window(), IDC_GRAPHS_GRAPH);
   FillUsersBox(Users(), subject_.bill, keys_);
   for (std::size_t row = 0; row < kUsageSeries.size(); ++row) {
     const LRESULT entry = SendMessageA(Display(), CB_ADDSTRING, 0,
