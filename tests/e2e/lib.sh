@@ -85,6 +85,11 @@ reg_data() {  # full-key value-name|"" -> "TYPE DATA"
 }
 
 reg_add() { wine reg add "$@" /f >/dev/null; }
+# The whole settings tree as $artifacts/NAME.reg, to hold what one moment left against another's.
+export_tree() {  # name
+  wine reg export 'HKLM\Software\Orvo\Tollwick' "$(winepath -w "$artifacts/$1.reg")" /y >/dev/null
+}
+same_tree() { cmp -s "$artifacts/$1.reg" "$artifacts/$2.reg"; }
 
 # Runs a check until it succeeds, for up to `limit` seconds; false when it never did. The program
 # follows a change within a timer tick, and its minute snapshots come with the wall clock: the scripts
