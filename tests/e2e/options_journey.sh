@@ -63,7 +63,7 @@ screenshot bill-after-delete
 
 # Bill: the two items left, exported through Save As and read back as a spreadsheet would.
 export_file=$artifacts/bill.csv
-ctl press "$frame" 1038
+ctl press "$frame" $IDC_BILL_EXPORT
 ctl wait-dialog "Save As" 10 || fail "Save As did not open"
 ctl set-text "Save As" 1148 "$(winepath -w "$export_file")"  # the file name box, cmb13
 ctl press "Save As" 1
