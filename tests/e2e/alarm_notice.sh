@@ -20,16 +20,16 @@ ctl wait-dialog "Tollwick Alarm!" 90 || fail "no alarm notice after the first mi
 # every paint is done: once its current cost has moved on from the £0.60 it opened at, it is drawn.
 notice_refreshed() {
   local now
-  now=$(ctl dialog-text "Tollwick Alarm!" $IDC_NOTICE_NOW_COST | tr -d '\r') || return 1
+  now=$(dialog_text "Tollwick Alarm!" $IDC_NOTICE_NOW_COST) || return 1
   [ -n "$now" ] && [ "$now" != "0.60" ]
 }
 within 30 notice_refreshed || fail "the notice's current cost did not move on while it was open"
 screenshot alarm-notice
-check_eq "$(ctl dialog-text "Tollwick Alarm!" $IDC_NOTICE_NAME | tr -d '\r')" "Two pence" "alarm name"
-reason=$(ctl dialog-text "Tollwick Alarm!" $IDC_NOTICE_REASON | tr -d '\r' | iconv -f CP1252 -t UTF-8)
+check_eq "$(dialog_text "Tollwick Alarm!" $IDC_NOTICE_NAME)" "Two pence" "alarm name"
+reason=$(dialog_text "Tollwick Alarm!" $IDC_NOTICE_REASON | iconv -f CP1252 -t UTF-8)
 check_eq "$reason" "Once text has reached £0.02" "reason line"
-check_eq "$(ctl dialog-text "Tollwick Alarm!" $IDC_NOTICE_FIRED_TIME | tr -d '\r')" "0:01" "length when it went off (the minute under way)"
-check_eq "$(ctl dialog-text "Tollwick Alarm!" $IDC_NOTICE_FIRED_COST | tr -d '\r')" "0.60" "cost when it went off"
+check_eq "$(dialog_text "Tollwick Alarm!" $IDC_NOTICE_FIRED_TIME)" "0:01" "length when it went off (the minute under way)"
+check_eq "$(dialog_text "Tollwick Alarm!" $IDC_NOTICE_FIRED_COST)" "0.60" "cost when it went off"
 # Under Wine on Xvfb, starting the helper processes above can hold up the program's messages for
 # some seconds; give OK time to arrive.
 ctl press "Tollwick Alarm!" 1

@@ -14,9 +14,8 @@ rassim up "Orvonet Dial" --ip 10.20.30.40
 # Two minutes counted: the snapshot shows the third under way.
 wait_call_length 0x0003 200 "the call's two-minute snapshot"
 snapshot_seen=$SECONDS
-snapshot_cost=$(hex_f32 "$(reg_value "CurCall" Cost | cut -d' ' -f2)" 0)
-python3 -c "import sys; c=float(sys.argv[1]); sys.exit(0 if abs(c - 2.40) < 0.001 else 1)" \
-  "$snapshot_cost" || fail "the two-minute snapshot costs $snapshot_cost, not 120 seconds at 2p"
+snapshot_cost=$(snapshot_cost)
+near "$snapshot_cost" 2.40 || fail "the two-minute snapshot costs $snapshot_cost, not 120 seconds at 2p"
 rassim down "Orvonet Dial"
 wait_reg ".Bill" "" "REG_DWORD 0x1" 20 "the count advanced by one"
 after=$(now_minutes)

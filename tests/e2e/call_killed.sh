@@ -19,8 +19,7 @@ hex=$(bill_item 0)
 check_eq "$(hex_u32 "$hex" 204)" "$(( 0x0002 ))" "length 0:02 from the one-minute snapshot"
 check_eq "REG_BINARY ${hex:0:8}" "$snapshot_cost" "cost of the snapshot"
 cost=$(hex_f32 "$hex" 0)
-python3 -c "import sys; c=float(sys.argv[1]); sys.exit(0 if abs(c - 0.60) < 0.001 else 1)" "$cost" \
-  || fail "the snapshot cost $cost is not one minute at 0.60"
+near "$cost" 0.60 || fail "the snapshot cost $cost is not one minute at 0.60"
 check_eq "$(hex_text "$hex" 4 100)" "Orvonet Dial" "account"
 check_eq "$(reg_value "CurCall" "")" "REG_DWORD 0x0" "marker cleared by the recovery"
 exit_tollwick

@@ -16,8 +16,8 @@ shortcut=$(winepath -u 'C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Tol
 installed() { [ -e "$(winepath -u "$dir")" ]; }
 sz() { local v; v=$(reg_data "$@"); echo "${v#REG_SZ }"; }
 tree_kept() {  # step
-  wine reg export 'HKLM\Software\Orvo\Tollwick' "$(winepath -w "$artifacts/$1.reg")" /y >/dev/null
-  [ "$1" = before ] || cmp -s "$artifacts/before.reg" "$artifacts/$1.reg" || fail "$1 changed the settings or the bill"
+  export_tree "$1"
+  [ "$1" = before ] || same_tree before "$1" || fail "$1 changed the settings or the bill"
 }
 
 printf '1.25\tMy ISP\talice\t5\t0x0900\t0x0905\t3\t12\t2026\t0\n2.00\t\tbob\t0\t0\t0\t4\t12\t2026\t1\n' | store_bill

@@ -85,6 +85,11 @@ reg_data() {  # full-key value-name|"" -> "TYPE DATA"
 }
 
 reg_add() { wine reg add "$@" /f >/dev/null; }
+# The whole settings tree as $artifacts/NAME.reg, to hold what one moment left against another's.
+export_tree() {  # name
+  wine reg export 'HKLM\Software\Orvo\Tollwick' "$(winepath -w "$artifacts/$1.reg")" /y >/dev/null
+}
+same_tree() { cmp -s "$artifacts/$1.reg" "$artifacts/$2.reg"; }
 
 # Runs a check until it succeeds, for up to `limit` seconds; false when it never did. The program
 # follows a change within a timer tick, and its minute snapshots come with the wall clock: the scripts
@@ -139,6 +144,11 @@ screenshot() {
 u32hex() { python3 -c "import struct,sys; print(struct.pack('<I', int(sys.argv[1], 0)).hex())" "$1"; }
 f32hex() { python3 -c "import struct,sys; print(struct.pack('<f', float(sys.argv[1])).hex())" "$1"; }
 hex_f32() { python3 -c "import struct,sys; print('%.6f' % struct.unpack('<f', bytes.fromhex(sys.argv[1][int(sys.argv[2])*2:int(sys.argv[2])*2+8]))[0])" "$1" "$2"; }
+snapshot_cost() { hex_f32 "$(reg_value "CurCall" Cost | cut -d' ' -f2)" 0; }
+# True when the amount lies within a thousandth of the expected one.
+near() { python3 -c "import sys; a, e = map(float, sys.argv[1:]); sys.exit(abs(a - e) >= 0.001)" "$1" "$2"; }
+# The text of a control of a dialog (or of the page showing in it).
+dialog_text() { ctl dialog-text "$1" "$2" | tr -d '\r'; }
 
 # Stores the rate block, minimum charge and UseDefault of a profile.
 store_rates() {  # profile day-from(0xHHMM) day-to day evening weekend min-charge-on min-charge

@@ -21,7 +21,7 @@ start_tollwick
 wait_reg "CurCall" "" "REG_DWORD 0x0" 20 "the start-up"
 alarms_before=$(reg_value "" AlarmList)
 
-page_text() { ctl dialog-text "$frame" "$1" | tr -d '\r' | iconv -f CP1252 -t UTF-8; }  # the program's texts are in code page 1252
+page_text() { dialog_text "$frame" "$1" | iconv -f CP1252 -t UTF-8; }  # the program's texts are in code page 1252
 text_is() { [ "$(page_text "$1")" = "$2" ]; }
 wait_text() {  # control expected what
   within 10 text_is "$1" "$2" || fail "$3: expected '$2', got '$(page_text "$1")'"
@@ -63,7 +63,7 @@ screenshot bill-after-delete
 
 # Bill: the two items left, exported through Save As and read back as a spreadsheet would.
 export_file=$artifacts/bill.csv
-ctl press "$frame" 1038
+ctl press "$frame" $IDC_BILL_EXPORT
 ctl wait-dialog "Save As" 10 || fail "Save As did not open"
 ctl set-text "Save As" 1148 "$(winepath -w "$export_file")"  # the file name box, cmb13
 ctl press "Save As" 1

@@ -14,7 +14,7 @@ ctl wait-dialog "Call information" 20 || fail "Call information did not open"
 # Its length ("h:mm:ss"), refreshed every second, tells when the call is 1:35 in.
 call_seconds() {
   local text
-  text=$(ctl dialog-text "Call information" $IDC_CALL_LENGTH | tr -d '\r')
+  text=$(dialog_text "Call information" $IDC_CALL_LENGTH)
   [[ $text =~ ^([0-9]+):([0-9]{2}):([0-9]{2})$ ]] || { echo 0; return; }
   echo $(( BASH_REMATCH[1] * 3600 + 10#${BASH_REMATCH[2]} * 60 + 10#${BASH_REMATCH[3]} ))
 }
@@ -25,7 +25,7 @@ check_snapshot() {  # from-seconds what
   local shown cost
   shown=$(call_seconds)
   check_eq "$(reg_value "CurCall" Length)" "$(snapshot_length 0x0002)" "$2: length"
-  cost=$(hex_f32 "$(reg_value "CurCall" Cost | cut -d' ' -f2)" 0)
+  cost=$(snapshot_cost)
   python3 -c "import sys
 c, f, s = map(float, sys.argv[1:])
 sys.exit(0 if f / 100 - 0.005 <= c <= s / 100 + 0.025 else 1)" "$cost" "$1" "$shown" ||

@@ -12,15 +12,12 @@ second_start() {
   (cd "$bin" && exec timeout 20 wine tollwick.exe) >>"$artifacts/second.log" 2>&1 ||
     fail "the second start did not end by itself"
 }
-tree_export() {
-  wine reg export 'HKLM\Software\Orvo\Tollwick' "$(winepath -w "$artifacts/$1.reg")" /y >/dev/null
-}
 
 start_tollwick
-tree_export before
+export_tree before
 second_start
-tree_export after
-cmp -s "$artifacts/before.reg" "$artifacts/after.reg" || fail "the second start wrote to the registry"
+export_tree after
+same_tree before after || fail "the second start wrote to the registry"
 ctl wait-dialog "Call information" 10 || fail "the running Tollwick did not show Call information"
 screenshot call-information-on-second-start
 ctl press "Call information" 1

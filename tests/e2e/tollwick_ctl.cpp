@@ -23,13 +23,19 @@ namespace {
 
 constexpr const char* kMainClass = "TOLLWICKCLASS";
 
-HWND WaitForWindow(const char* className, const char* title, int seconds) {
+// Waits, with a limit, for a window of the class (and title) to be there, or to be gone.
+int WaitForWindow(const char* className, const char* title, int seconds, bool there = true) {
   for (int i = 0; i < seconds * 10; ++i) {
-    HWND window = FindWindowA(className, title);
-    if (window != nullptr) return window;
+    if ((FindWindowA(className, title) != nullptr) == there) return 0;
     Sleep(100);
   }
-  return nullptr;
+  return 1;
+}
+
+DWORD ProcessOf(HWND window) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  return processId;
 }
 
 // The whole screen as a 24-bit BMP.
@@ -59,10 +65,8 @@ HWND FindControl(const char* title, int id) {
 class RemoteRecord {
  public:
   RemoteRecord(HWND window, const void* bytes, SIZE_T size) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
     process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ, FALSE,
-                           processId);
+                           ProcessOf(window));
     if (process_ == nullptr) return;
     address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
     if (address_ != nullptr) WriteProcessMemory(process_, address_, bytes, size, nullptr);
@@ -191,9 +195,7 @@ int SetPrinterResolution(int dotsPerInch) {
 int ListMainWindows() {
   HWND window = nullptr;
   while ((window = FindWindowExA(nullptr, window, kMainClass, nullptr)) != nullptr) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    std::printf("%lu\n", static_cast<unsigned long>(processId));
+    std::printf("%lu\n", static_cast<unsigned long>(ProcessOf(window)));
   }
   return 0;
 }
@@ -252,24 +254,16 @@ int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   const char* verb = argv[1];
   if (std::strcmp(verb, "wait-window") == 0 && argc == 3) {
-    return WaitForWindow(kMainClass, nullptr, std::atoi(argv[2])) != nullptr ? 0 : 1;
+    return WaitForWindow(kMainClass, nullptr, std::atoi(argv[2]));
   }
   if (std::strcmp(verb, "wait-dialog") == 0 && argc == 4) {
-    return WaitForWindow("#32770", argv[2], std::atoi(argv[3])) != nullptr ? 0 : 1;
+    return WaitForWindow("#32770", argv[2], std::atoi(argv[3]));
   }
   if (std::strcmp(verb, "wait-dialog-closed") == 0 && argc == 4) {
-    for (int i = 0; i < std::atoi(argv[3]) * 10; ++i) {
-      if (FindWindowA("#32770", argv[2]) == nullptr) return 0;
-      Sleep(100);
-    }
-    return 1;
+    return WaitForWindow("#32770", argv[2], std::atoi(argv[3]), false);
   }
   if (std::strcmp(verb, "wait-exit") == 0 && argc == 3) {
-    for (int i = 0; i < std::atoi(argv[2]) * 10; ++i) {
-      if (FindWindowA(kMainClass, nullptr) == nullptr) return 0;
-      Sleep(100);
-    }
-    return 1;
+    return WaitForWindow(kMainClass, nullptr, std::atoi(argv[2]), false);
   }
   if (std::strcmp(verb, "dialog-text") == 0 && argc == 4) {
     HWND control = FindControl(argv[2], std::atoi(argv[3]));
@@ -353,9 +347,7 @@ int main(int argc, char** argv) {
     return sent != 0 ? 0 : 1;
   }
   if (std::strcmp(verb, "kill") == 0 && argc == 2) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, ProcessOf(window));
     if (process == nullptr) return 1;
     // As a crash or a power cut would: no message reaches the program.
     BOOL killed = TerminateProcess(process, 9);

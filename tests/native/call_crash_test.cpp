@@ -15,11 +15,13 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "call/call_recovery.h"
 #include "call/curcall_record.h"
 #include "call/current_call.h"
+#include "discount_checks.h"
 #include "fake_environment.h"
 #include "fake_registry.h"
 #include "recording_alarm_actions.h"
@@ -202,21 +204,19 @@ std::string ProfileText(const ChargeProfile& p) {
   return text.str();
 }
 
-ChargeProfile Account(float rate, const std::vector<std::pair<const char*, float>>& percentOff) {
+ChargeProfile Account(float rate, std::vector<Discount> discounts) {
   ChargeProfile profile;
   CopyBoundedText(profile.name, kNameChars, "Acme");
   profile.charge = CallChargeInfo{0x0800, 0x1200, rate, rate / 2, rate / 4};
-  for (const auto& [name, percent] : percentOff) {
-    profile.discounts.push_back(NewDiscount());
-    CopyBoundedText(profile.discounts.back().name, kNameChars, name);
-    profile.discounts.back().percent = percent;
-  }
+  profile.discounts = std::move(discounts);
   return profile;
 }
 
 TEST(CrashPoints, AProfileSaveReloadsAsBeforeOrAfterIt) {
-  const ChargeProfile before = Account(0.5f, {{"Evening", 50.0f}, {"Weekend", 20.0f}});
-  const ChargeProfile after = Account(0.8f, {{"Evening", 25.0f}, {"Night", 10.0f}});
+  const ChargeProfile before =
+      Account(0.5f, {MakeDiscount("Evening", 0, 50, 0), MakeDiscount("Weekend", 0, 20, 0)});
+  const ChargeProfile after =
+      Account(0.8f, {MakeDiscount("Evening", 0, 25, 0), MakeDiscount("Night", TimeFree, 0, 30)});
   std::size_t changes = 0;
   auto reload = [&](std::size_t stop) {
     FakeRegistry registry;

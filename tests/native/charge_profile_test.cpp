@@ -368,23 +368,6 @@ TEST_F(ChargeProfileTest, ADiscountKeyNameTooLongForANameIsLeftOut) {
   EXPECT_EQ(2u, registry.SubkeyNames(kHkeyLocalMachine, kAcmeKey + "\\Discounts").size());
 }
 
-TEST(ChargeProfileValue, ACopyHasDiscountsOfItsOwn) {
-  ChargeProfile original;
-  CopyBoundedText(original.name, kNameChars, "Acme");
-  original.charge = kRates;
-  original.discounts = {MakeDiscount("A", TimeFree, 0, 5), MakeDiscount("B", 0, 10, 0)};
-
-  ChargeProfile copy = original;
-  copy.discounts[0].freeMins -= 1.0f;  // a call uses up its own free time
-  copy.discounts[1].percent = 99.0f;
-  copy.discounts.pop_back();
-  copy.charge.dayRate = 9.0f;
-  ASSERT_EQ(2u, original.discounts.size());
-  EXPECT_EQ(5.0f, original.discounts[0].freeMins);
-  EXPECT_EQ(10.0f, original.discounts[1].percent);
-  EXPECT_EQ(kRates.dayRate, original.charge.dayRate);
-}
-
 // ---- UseDefault -----------------------------------------------------------------------------------
 
 TEST_F(ChargeProfileTest, AnAccountWithoutAKeyRunsOnCopiesOfTheDefaultAndStoresOnlyUseDefault) {

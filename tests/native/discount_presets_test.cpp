@@ -1,5 +1,5 @@
-// Discount presets on the in-memory registry: listing, replacing by name, loading with defaults,
-// the names a registry key cannot take, and the values of a new discount.
+// Discount presets on the in-memory registry: listing, replacing by name, loading with defaults and
+// the names a registry key cannot take.
 
 #include <gtest/gtest.h>
 
@@ -117,19 +117,6 @@ TEST_F(DiscountPresetsTest, AKeyNameTooLongForANameIsLeftOutOfTheList) {
   registry.PutValue(kHkeyLocalMachine, kPresets + "\\" + longName, "Mode",
                     kRegDword, {2, 0, 0, 0});
   EXPECT_EQ(Names{"Short"}, PresetNames(store));
-}
-
-TEST(NewDiscountTest, StartsAsAnUntitledPercentageOnEveryDayFromSixToOneMinuteToMidnight) {
-  const Discount d = NewDiscount();
-  EXPECT_STREQ("Untitled", d.name);
-  EXPECT_EQ(static_cast<std::uint32_t>(PercentageDiscount), d.mode);
-  EXPECT_EQ(0.0f, d.percent);
-  EXPECT_EQ(0.0f, d.freeMins);
-  EXPECT_EQ(0u, d.someTimes);
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(1u, d.days[i]) << "day " << i;
-  EXPECT_EQ(0u, d.certain);
-  EXPECT_EQ(4608, d.from);
-  EXPECT_EQ(5947, d.to);
 }
 
 }  // namespace
