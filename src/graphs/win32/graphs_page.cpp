@@ -81,7 +81,7 @@ void GraphsPage::ComputeSeries() {
   const UsageSeries& series = SelectedSeries();
   const std::vector<std::int32_t> hours =
       series.aggregate(subject_.bill, SelectedUserKey(Users(), keys_));
-  std::fill(values, values + points, 0);
+  std::fill(values, values + points + kGraphSpareValues, 0);
   std::copy_n(hours.begin(), std::min(points + kGraphSpareValues, hours.size()), values);
   const VerticalRange range = SeriesRange(hours, points);
   SendMessageA(graph, GM_SETYRANGE,
