@@ -39,9 +39,10 @@ Bill LoadBill(const SettingsStore& store);
 // Rewrites the whole stored bill and deletes the values numbered after it.
 void SaveBill(const SettingsStore& store, const Bill& bill);
 // Deletes the items at these positions (any order, repeats allowed) from the bill's items and from
-// their stored form; Bill::Delete's work. Only the stored items from the first deleted position on are rewritten, and nothing is written
-// when there is nothing to delete. A crash at any write leaves the stored bill as it was before or as
-// it is after: the next LoadBill finishes a rewrite that had passed its point of no return.
+// their stored form; Bill::Delete's work. Only the stored items from the first deleted position on
+// are rewritten, and nothing is written when there is nothing to delete. A crash at any write
+// leaves the stored bill as it was before or as it is after: the next LoadBill finishes a rewrite
+// that had passed its point of no return.
 void DeleteBillItems(const SettingsStore& store, std::vector<BillItem>& bill,
                      std::vector<std::uint32_t> positions);
 // Stores the last item of the bill after the items already stored (the stored count, taken as
