@@ -114,6 +114,15 @@ void WhenDialogOpens(PendingDialog& pending) {
 
 void ForgetPendingDialogs() { pendingDialogs.clear(); }
 
+ExpectedBox::ExpectedBox(const char* caption)
+    : pending{caption, [this](HWND box) {
+                owner = GetWindow(box, GW_OWNER);
+                text = ControlText(box, 0xFFFF);
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+              }} {
+  WhenDialogOpens(pending);
+}
+
 void RunWhileModal(const std::function<void()>& open, const std::function<void()>& script) {
   const Armed armed{
       [] {

@@ -28,6 +28,17 @@ struct PendingDialog {
 void WhenDialogOpens(PendingDialog& pending);
 void ForgetPendingDialogs();
 
+// The message box with this caption that the next step raises: its text and owner, and OK pressed
+// on it. Armed at once; a box is modal, so it has come and gone once the step that raised it returns.
+struct ExpectedBox {
+  explicit ExpectedBox(const char* caption = "Error!");
+  ExpectedBox(const ExpectedBox&) = delete;
+  ExpectedBox& operator=(const ExpectedBox&) = delete;
+  std::string text;
+  HWND owner = nullptr;
+  PendingDialog pending;
+};
+
 // Calls `open`, which runs a modal dialog with this caption, and runs `script` on that dialog once
 // it shows (null if it does not within a few seconds), from inside its message loop. The dialog is
 // cancelled afterwards if the script left it open.
