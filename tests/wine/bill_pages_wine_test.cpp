@@ -36,11 +36,6 @@ namespace {
 constexpr const char* kBillPath = "Software\\Orvo\\Tollwick\\.Bill";
 const std::string kPound = "\xA3";
 
-void Press(HWND dialog, int id) {
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
 std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -83,8 +78,7 @@ SaveAsSeen ExportThroughSaveAs(HWND page, const char* path) {
                                       BM_CLICK, 0, 0);
                        }};
   WhenDialogOpens(saveAs);
-  SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_BILL_EXPORT, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_BILL_EXPORT)));
+  Press(page, IDC_BILL_EXPORT);
   EXPECT_TRUE(saveAs.ran);
   ForgetPendingDialogs();
   return seen;

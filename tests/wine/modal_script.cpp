@@ -173,6 +173,11 @@ std::string ControlText(HWND dialog, int id) {
   return text;
 }
 
+void Press(HWND dialog, int id) {
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
 void SaveScreenshot(HWND window, const char* name) {
   const char* folder = std::getenv("TOLLWICK_SCREENSHOT_DIR");
   if (folder == nullptr) return;

@@ -56,6 +56,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 5000);
 
 // The text of a dialog's control.
 std::string ControlText(HWND dialog, int id);
+// Clicks a dialog's button as its owner hears of it: the BN_CLICKED command, sent.
+void Press(HWND dialog, int id);
 
 // Saves the window as it shows on the screen as <name>.bmp in the folder named by the environment
 // variable TOLLWICK_SCREENSHOT_DIR, when it is set; nothing otherwise.

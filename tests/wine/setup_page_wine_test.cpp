@@ -28,11 +28,6 @@ using Names = std::vector<std::string>;
 
 const Names kAccounts = {"Beta", "Alpha"};
 
-void Press(HWND dialog, int id) {
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
 Discount Named(const char* name, std::uint32_t mode = PercentageDiscount) {
   Discount discount = NewDiscount();
   CopyBoundedText(discount.name, kNameChars, name);
