@@ -123,6 +123,11 @@ ExpectedBox::ExpectedBox(const char* caption)
   WhenDialogOpens(pending);
 }
 
+ExpectedBox::~ExpectedBox() {
+  pendingDialogs.erase(std::remove(pendingDialogs.begin(), pendingDialogs.end(), &pending),
+                       pendingDialogs.end());
+}
+
 void RunWhileModal(const std::function<void()>& open, const std::function<void()>& script) {
   const Armed armed{
       [] {

@@ -29,11 +29,12 @@ void WhenDialogOpens(PendingDialog& pending);
 void ForgetPendingDialogs();
 
 // The message box with this caption that the next step raises: its text and owner, and OK pressed
-// on it. Armed at once; a box is modal, so it has come and gone once the step that raised it returns.
+// on it. Armed while it lives; a box is modal, so it has come and gone once the step that raised it returns.
 struct ExpectedBox {
   explicit ExpectedBox(const char* caption = "Error!");
   ExpectedBox(const ExpectedBox&) = delete;
   ExpectedBox& operator=(const ExpectedBox&) = delete;
+  ~ExpectedBox();  // disarmed, if it has not run
   std::string text;
   HWND owner = nullptr;
   PendingDialog pending;
