@@ -41,11 +41,6 @@ const Ids kFollowers = {IDC_DISCOUNT_PERCENT,  IDC_DISCOUNT_FREE_MINS, IDC_DISCO
 const Ids kModes = {IDC_DISCOUNT_PERCENTAGE_MODE, IDC_DISCOUNT_TIME_FREE_MODE,
                     IDC_DISCOUNT_FREE_CALL_MODE};
 
-void Press(HWND dialog, int id) {
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
 // What a click does to an automatic check box: toggle, then tell the dialog.
 void Tick(HWND dialog, int id) {
   CheckDlgButton(dialog, id, IsDlgButtonChecked(dialog, id) == BST_CHECKED ? BST_UNCHECKED

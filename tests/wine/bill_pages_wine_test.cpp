@@ -36,31 +36,9 @@ namespace {
 constexpr const char* kBillPath = "Software\\Orvo\\Tollwick\\.Bill";
 const std::string kPound = "\xA3";
 
-std::string Text(HWND window, int id) {
-  char text[256] = "";
-  GetDlgItemTextA(window, id, text, sizeof text);
-  return text;
-}
-
-void Press(HWND dialog, int id) {
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
 std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*.*").c_str(), &found);
-  for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(found.cFileName);
-  }
-  if (search != INVALID_HANDLE_VALUE) FindClose(search);
-  return names;
 }
 
 // What a Save As dialog showed when it opened, and whether it asked before replacing a file.
@@ -89,8 +67,7 @@ SaveAsSeen ExportThroughSaveAs(HWND page, const char* path) {
                                       BM_CLICK, 0, 0);
                        }};
   WhenDialogOpens(saveAs);
-  SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_BILL_EXPORT, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_BILL_EXPORT)));
+  Press(page, IDC_BILL_EXPORT);
   EXPECT_TRUE(saveAs.ran);
   ForgetPendingDialogs();
   return seen;
@@ -119,6 +96,14 @@ class BillPagesTest : public ::testing::Test {
   HWND OpenBill() {
     return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BILL_PAGE), frame,
                               DialogProc<BillPage>, reinterpret_cast<LPARAM>(&billSubject));
+  }
+  // The bill as it was, item for item, and no registry write since `writes`.
+  void ExpectUnchanged(const Bill& before, std::size_t writes) {
+    EXPECT_EQ(writes, registry.WritesApplied());
+    ASSERT_EQ(before.size(), bill.size());
+    for (std::size_t i = 0; i < bill.size(); ++i) {
+      EXPECT_EQ(0, std::memcmp(&before[i], &bill[i], sizeof bill[i]));
+    }
   }
   std::vector<std::string> UsersBox(HWND page) {
     HWND box = GetDlgItem(page, IDC_BILL_USERS);
@@ -180,22 +165,22 @@ TEST_F(BillPagesTest, StatisticsShowTheTotalsAndTheCallInProgressOnItsOwnTimer) 
   Store({Item(Call, 2.5f, "bob", 0x001E), Item(Payment, 1.0f, "bob")});
   HWND page = OpenStatistics();
   ASSERT_NE(nullptr, page);
-  EXPECT_EQ("0:30", Text(page, IDC_STATS_TIME));
-  EXPECT_EQ(kPound + "2.50", Text(page, IDC_STATS_COST));
-  EXPECT_EQ(kPound + "1.00", Text(page, IDC_STATS_PAID));
-  EXPECT_EQ(kPound + "1.50", Text(page, IDC_STATS_TOTAL));
+  EXPECT_EQ("0:30", ControlText(page, IDC_STATS_TIME));
+  EXPECT_EQ(kPound + "2.50", ControlText(page, IDC_STATS_COST));
+  EXPECT_EQ(kPound + "1.00", ControlText(page, IDC_STATS_PAID));
+  EXPECT_EQ(kPound + "1.50", ControlText(page, IDC_STATS_TOTAL));
 
   live = LiveCallFigures{true, 0x0002, 0.05f};
-  EXPECT_TRUE(PumpUntil([&] { return Text(page, IDC_STATS_TIME) == "0:32"; }, 3000));
-  EXPECT_EQ(kPound + "2.55", Text(page, IDC_STATS_COST));
-  EXPECT_EQ(kPound + "1.55", Text(page, IDC_STATS_TOTAL));
+  EXPECT_TRUE(PumpUntil([&] { return ControlText(page, IDC_STATS_TIME) == "0:32"; }, 3000));
+  EXPECT_EQ(kPound + "2.55", ControlText(page, IDC_STATS_COST));
+  EXPECT_EQ(kPound + "1.55", ControlText(page, IDC_STATS_TOTAL));
 
   // The call ends: its item is appended and the running call is no longer added, so it counts once.
   live = LiveCallFigures{};
   bill.Append(store, Item(Call, 0.05f, "bob", 0x0002));
   SendMessageA(page, WM_TIMER, 1000, 0);
-  EXPECT_EQ("0:32", Text(page, IDC_STATS_TIME));
-  EXPECT_EQ(kPound + "1.55", Text(page, IDC_STATS_TOTAL));
+  EXPECT_EQ("0:32", ControlText(page, IDC_STATS_TIME));
+  EXPECT_EQ(kPound + "1.55", ControlText(page, IDC_STATS_TOTAL));
   DestroyWindow(page);
   bill.Append(store, Item(Payment, 1.0f, "bob"));  // no page left to hear of it
 }
@@ -208,9 +193,10 @@ TEST_F(BillPagesTest, BillListsNewestFirstWithItsUsersAndTheirRemainingBill) {
   HWND list = GetDlgItem(page, IDC_BILL_LIST);
 
   EXPECT_EQ((std::vector<std::string>{".All users", "alice", "bob"}), UsersBox(page));
-  EXPECT_EQ(".All users", Text(page, IDC_BILL_USERS));
+  EXPECT_EQ(".All users", ControlText(page, IDC_BILL_USERS));
   ASSERT_EQ(4, Rows(page));
-  EXPECT_EQ("(" + kPound + "1.25)", Text(page, IDC_BILL_REMAINING));  // Wine's en_GB negative pattern
+  // Wine's en_GB negative pattern
+  EXPECT_EQ("(" + kPound + "1.25)", ControlText(page, IDC_BILL_REMAINING));
   const std::vector<std::string> payment{"Paid", kPound + "10.00", "Bob", "", "", "", "", "7/12/2000"};
   const std::vector<std::string> oldest{"Owe", kPound + "3.00", "bob", "Orvonet", "0:00", "0:00",
                                         "1:05", "7/12/2000"};
@@ -232,7 +218,7 @@ TEST_F(BillPagesTest, BillListsNewestFirstWithItsUsersAndTheirRemainingBill) {
   ASSERT_EQ(3, Rows(page));
   EXPECT_EQ("bob", Cell(page, 0, 2));
   EXPECT_EQ("Bob", Cell(page, 1, 2));
-  EXPECT_EQ("(" + kPound + "2.50)", Text(page, IDC_BILL_REMAINING));
+  EXPECT_EQ("(" + kPound + "2.50)", ControlText(page, IDC_BILL_REMAINING));
   ChooseUser(page, ".All users");
   EXPECT_EQ(4, Rows(page));
   DestroyWindow(page);
@@ -285,9 +271,9 @@ TEST_F(BillPagesTest, DeleteRemovesTheSelectedRowsAndRecountsTheStatistics) {
   EXPECT_EQ(2, Rows(page));
   EXPECT_EQ(static_cast<LRESULT>(-1), SendMessageA(GetDlgItem(page, IDC_BILL_LIST), LVM_GETNEXTITEM,
                                                    static_cast<WPARAM>(-1), LVNI_SELECTED));
-  EXPECT_EQ(kPound + "4.00", Text(page, IDC_BILL_REMAINING));
+  EXPECT_EQ(kPound + "4.00", ControlText(page, IDC_BILL_REMAINING));
   SendMessageA(statisticsPage, WM_TIMER, 1000, 0);
-  EXPECT_EQ(kPound + "4.00", Text(statisticsPage, IDC_STATS_COST));
+  EXPECT_EQ(kPound + "4.00", ControlText(statisticsPage, IDC_STATS_COST));
   DestroyWindow(page);
   DestroyWindow(statisticsPage);
 }
@@ -298,8 +284,8 @@ TEST_F(BillPagesTest, AddPaymentAppendsStoresAndReachesBothPages) {
   HWND page = OpenBill();
   ChooseUser(page, "alice");
   PendingDialog fill{"Add payment", [](HWND dialog) {
-                 EXPECT_EQ("Paid: " + kPound, Text(dialog, IDC_ADD_COST_LABEL));
-                 EXPECT_EQ("0.00", Text(dialog, IDC_ADD_COST));
+                 EXPECT_EQ("Paid: " + kPound, ControlText(dialog, IDC_ADD_COST_LABEL));
+                 EXPECT_EQ("0.00", ControlText(dialog, IDC_ADD_COST));
                  SetDlgItemTextA(dialog, IDC_ADD_USER, "carol");
                  SetDlgItemTextA(dialog, IDC_ADD_COST, "10");
                  Press(dialog, IDOK);
@@ -316,15 +302,15 @@ TEST_F(BillPagesTest, AddPaymentAppendsStoresAndReachesBothPages) {
   EXPECT_EQ((std::vector<float>{3.0f, 10.0f}), StoredCosts());
   // The list keeps alice's items; the box shows every user again; the remaining bill is alice's.
   EXPECT_EQ(1, Rows(page));
-  EXPECT_EQ(".All users", Text(page, IDC_BILL_USERS));
+  EXPECT_EQ(".All users", ControlText(page, IDC_BILL_USERS));
   EXPECT_EQ((std::vector<std::string>{".All users", "alice", "carol"}), UsersBox(page));
-  EXPECT_EQ(kPound + "3.00", Text(page, IDC_BILL_REMAINING));
+  EXPECT_EQ(kPound + "3.00", ControlText(page, IDC_BILL_REMAINING));
   SendMessageA(statisticsPage, WM_TIMER, 1000, 0);
-  EXPECT_EQ(kPound + "10.00", Text(statisticsPage, IDC_STATS_PAID));
+  EXPECT_EQ(kPound + "10.00", ControlText(statisticsPage, IDC_STATS_PAID));
 
   // An append from elsewhere (a call that ends) shows the balance of the whole bill at once.
   bill.Append(store, Item(Call, 0.5f, "carol"));
-  EXPECT_EQ("(" + kPound + "6.50)", Text(page, IDC_BILL_REMAINING));
+  EXPECT_EQ("(" + kPound + "6.50)", ControlText(page, IDC_BILL_REMAINING));
   DestroyWindow(page);
   DestroyWindow(statisticsPage);
 }
@@ -334,15 +320,15 @@ TEST_F(BillPagesTest, AddCallOffersAccountsAndUsersAndFillsTheItemOnOk) {
   BillItem item = NewBillItem(environment);
   AddBillItemRequest request{item, bill, {"Zeta", "Alpha"}};
   PendingDialog fill{"Add bill", [](HWND dialog) {
-                 EXPECT_EQ("Cost: " + kPound, Text(dialog, IDC_ADD_COST_LABEL));
-                 EXPECT_EQ("Alpha", Text(dialog, IDC_ADD_ACCOUNT));
+                 EXPECT_EQ("Cost: " + kPound, ControlText(dialog, IDC_ADD_COST_LABEL));
+                 EXPECT_EQ("Alpha", ControlText(dialog, IDC_ADD_ACCOUNT));
                  HWND users = GetDlgItem(dialog, IDC_ADD_USER);
                  ASSERT_EQ(2, SendMessageA(users, CB_GETCOUNT, 0, 0));
                  char first[64] = "";
                  SendMessageA(users, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
                  EXPECT_STREQ("alice", first);
-                 EXPECT_EQ("0:00", Text(dialog, IDC_ADD_LENGTH));
-                 EXPECT_EQ("0:00", Text(dialog, IDC_ADD_START));
+                 EXPECT_EQ("0:00", ControlText(dialog, IDC_ADD_LENGTH));
+                 EXPECT_EQ("0:00", ControlText(dialog, IDC_ADD_START));
                  SetDlgItemTextA(dialog, IDC_ADD_LENGTH, "1:05");
                  SetDlgItemTextA(dialog, IDC_ADD_START, "08:00");
                  SetDlgItemTextA(dialog, IDC_ADD_COST, "1.5p");
@@ -376,24 +362,19 @@ TEST_F(BillPagesTest, AddCallRefusesAnImpossibleTimeNamingTheField) {
     BillItem item = NewBillItem(environment);
     const BillItem blank = item;
     AddBillItemRequest request{item, bill, {"Alpha"}};
-    std::string shown;
     bool stayedOpen = false;
-    PendingDialog error{"Error!", [&shown](HWND box) {
-                    shown = Text(box, 0xFFFF);
-                    PostMessageA(box, WM_COMMAND, IDOK, 0);
-                  }};
+    ExpectedBox error;
     PendingDialog fill{"Add bill", [&](HWND dialog) {
                    SetDlgItemTextA(dialog, c.field, c.text);
                    SetDlgItemTextA(dialog, IDC_ADD_COST, "2");
-                   WhenDialogOpens(error);
                    Press(dialog, IDOK);
                    stayedOpen = IsWindowVisible(dialog) != FALSE;
                    Press(dialog, IDCANCEL);
                  }};
     WhenDialogOpens(fill);
     EXPECT_FALSE(ShowAddCallDialog(frame, request));
-    ASSERT_TRUE(error.ran);
-    EXPECT_EQ(c.message, shown);
+    ASSERT_TRUE(error.pending.ran);
+    EXPECT_EQ(c.message, error.text);
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(0, std::memcmp(&blank, &item, sizeof item));
     ForgetPendingDialogs();
@@ -410,25 +391,14 @@ TEST_F(BillPagesTest, PrintWithoutAPrinterSaysSoAndChangesNothing) {
   for (const char* entry : {"", "No Such Printer,winspool,Ne00:"}) {
     SCOPED_TRACE(entry);
     ScopedDefaultPrinter printer(entry);
-    HWND owner = nullptr;
-    std::string shown;
-    PendingDialog told{"Print", [&](HWND box) {
-                   owner = GetWindow(box, GW_OWNER);
-                   shown = Text(box, 0xFFFF);
-                   PostMessageA(box, WM_COMMAND, IDOK, 0);
-                 }};
-    WhenDialogOpens(told);
+    ExpectedBox told("Print");
     SendMessageA(page, WM_COMMAND, kPrintPageCommand, 0);
-    EXPECT_TRUE(told.ran);
-    EXPECT_EQ(frame, owner);  // the page's top-level window
-    EXPECT_EQ(0u, shown.find("Nothing was printed")) << shown;
+    EXPECT_TRUE(told.pending.ran);
+    EXPECT_EQ(frame, told.owner);  // the page's top-level window
+    EXPECT_EQ(0u, told.text.find("Nothing was printed")) << told.text;
     ForgetPendingDialogs();
   }
-  ASSERT_EQ(before.size(), bill.size());
-  for (std::size_t i = 0; i < bill.size(); ++i) {
-    EXPECT_EQ(0, std::memcmp(&before[i], &bill[i], sizeof bill[i]));
-  }
-  EXPECT_EQ(writes, registry.WritesApplied());
+  ExpectUnchanged(before, writes);
   EXPECT_EQ(1, Rows(page));  // still bob's bill
   DestroyWindow(page);
 }
@@ -453,7 +423,9 @@ TEST_F(BillPagesTest, ExportWritesWhatTheListShowsThroughSaveAsOrSaysWhyNot) {
   SaveAsSeen seen = ExportThroughSaveAs(page, nullptr);
   EXPECT_EQ("Tollwick bill - BOB.csv", seen.name);
   EXPECT_EQ("CSV files (*.csv)", seen.type);
-  EXPECT_TRUE(FilesIn(folder).empty()) << "Cancel writes nothing";
+  // Only an empty folder can be removed.
+  EXPECT_TRUE(RemoveDirectoryA(folder.c_str())) << "Cancel wrote a file";
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
 
   EXPECT_FALSE(ExportThroughSaveAs(page, (folder + "\\bill").c_str()).askedToReplace);  // + .csv
   const std::string start = std::string("\xEF\xBB\xBF") + kBillCsvHeader;
@@ -471,31 +443,21 @@ TEST_F(BillPagesTest, ExportWritesWhatTheListShowsThroughSaveAsOrSaysWhyNot) {
 
   // A read-only file is refused with the reason, and nothing is written.
   SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
-  std::string shown;
-  PendingDialog error{"Error!", [&shown](HWND box) {
-                        shown = Text(box, 0xFFFF);
-                        PostMessageA(box, WM_COMMAND, IDOK, 0);
-                      }};
-  WhenDialogOpens(error);
+  ExpectedBox error;
   EXPECT_TRUE(ExportThroughSaveAs(page, file.c_str()).askedToReplace);
-  EXPECT_TRUE(error.ran);
+  EXPECT_TRUE(error.pending.ran);
   char reason[256] = "";
   FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                  ERROR_ACCESS_DENIED, 0, reason, sizeof reason, nullptr);
   const std::string why(reason, std::strcspn(reason, "\r\n"));
   ASSERT_FALSE(why.empty());
-  EXPECT_NE(std::string::npos, shown.find(file + ".\n\n" + why)) << shown;
-  EXPECT_EQ(std::vector<std::string>{"bill.csv"}, FilesIn(folder));
+  EXPECT_NE(std::string::npos, error.text.find(file + ".\n\n" + why)) << error.text;
   EXPECT_EQ(all, ReadFile(file));
   EXPECT_TRUE(IsWindowEnabled(frame));
-  EXPECT_EQ(writes, registry.WritesApplied());
-  ASSERT_EQ(before.size(), bill.size());
-  for (std::size_t i = 0; i < bill.size(); ++i) {
-    EXPECT_EQ(0, std::memcmp(&before[i], &bill[i], sizeof bill[i]));
-  }
+  ExpectUnchanged(before, writes);
   SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
   DeleteFileA(file.c_str());
-  RemoveDirectoryA(folder.c_str());
+  EXPECT_TRUE(RemoveDirectoryA(folder.c_str())) << "the refused export left a file beside bill.csv";
   DestroyWindow(page);
 }
 

@@ -82,30 +82,6 @@ std::vector<std::string> Shown(HWND page, int firstX) {
   return shown;
 }
 
-// Answers the next message box with this caption with OK, from a timer its modal loop dispatches,
-// keeping its text.
-std::string* boxText = nullptr;
-void CALLBACK AnswerPrintBox(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND box = FindWindowA("#32770", "Print");
-  if (box == nullptr || !IsWindowVisible(box)) return;
-  KillTimer(nullptr, timer);
-  char text[512] = "";
-  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // a message box's text is its static 0xFFFF
-  *boxText = text;
-  PostMessageA(box, WM_COMMAND, IDOK, 0);
-}
-
-// Presses what prints while watching for the box that tells nothing was printed; its text.
-std::string PrintWithNoPrinter(const std::function<void()>& press) {
-  std::string text;
-  boxText = &text;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 30, AnswerPrintBox);
-  press();
-  KillTimer(nullptr, timer);
-  boxText = nullptr;
-  return text;
-}
-
 class GraphsPageWine : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -200,9 +176,10 @@ TEST_F(GraphsPageWine, ComingBackToTheTabResetsTheChoicesAndListsNewUsers) {
 TEST_F(GraphsPageWine, PrintingWithNoPrinterTellsTheUserAndChangesNothing) {
   Choose(page_, IDC_GRAPHS_USERS, "bob");
   const std::vector<std::int32_t> before = GraphValues(page_);
-  const std::string told = PrintWithNoPrinter(
-      [&] { SendMessageA(page_, WM_COMMAND, kPrintPageCommand, 0); });
-  EXPECT_NE(std::string::npos, told.find("Nothing was printed")) << told;
+  ExpectedBox told("Print");
+  SendMessageA(page_, WM_COMMAND, kPrintPageCommand, 0);
+  ForgetPendingDialogs();
+  EXPECT_NE(std::string::npos, told.text.find("Nothing was printed")) << told.text;
   EXPECT_EQ(before, GraphValues(page_));
   EXPECT_EQ("bob", Selected(Users()));
 }
@@ -258,10 +235,10 @@ TEST(GraphsTabWine, TheOptionsDialogsGraphsTabShowsEachSeriesAndPrintsFromPrint)
       SaveScreenshot(frame, p.picture);
     }
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(frame, IDC_OPTIONS_PRINT)));
-    told = PrintWithNoPrinter([&] {
-      SendMessageA(frame, WM_COMMAND, MAKEWPARAM(IDC_OPTIONS_PRINT, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(GetDlgItem(frame, IDC_OPTIONS_PRINT)));
-    });
+    ExpectedBox box("Print");
+    Press(frame, IDC_OPTIONS_PRINT);
+    ForgetPendingDialogs();
+    told = box.text;
   });
   EXPECT_NE(std::string::npos, told.find("Nothing was printed")) << told;
 }

@@ -114,6 +114,20 @@ void WhenDialogOpens(PendingDialog& pending) {
 
 void ForgetPendingDialogs() { pendingDialogs.clear(); }
 
+ExpectedBox::ExpectedBox(const char* caption)
+    : pending{caption, [this](HWND box) {
+                owner = GetWindow(box, GW_OWNER);
+                text = ControlText(box, 0xFFFF);
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+              }} {
+  WhenDialogOpens(pending);
+}
+
+ExpectedBox::~ExpectedBox() {
+  pendingDialogs.erase(std::remove(pendingDialogs.begin(), pendingDialogs.end(), &pending),
+                       pendingDialogs.end());
+}
+
 void RunWhileModal(const std::function<void()>& open, const std::function<void()>& script) {
   const Armed armed{
       [] {
@@ -162,6 +176,11 @@ std::string ControlText(HWND dialog, int id) {
   char text[256] = "";
   GetDlgItemTextA(dialog, id, text, sizeof text);
   return text;
+}
+
+void Press(HWND dialog, int id) {
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 void SaveScreenshot(HWND window, const char* name) {

@@ -28,6 +28,18 @@ struct PendingDialog {
 void WhenDialogOpens(PendingDialog& pending);
 void ForgetPendingDialogs();
 
+// The message box with this caption that the next step raises: its text and owner, and OK pressed
+// on it. Armed while it lives; a box is modal, so it has come and gone once the step that raised it returns.
+struct ExpectedBox {
+  explicit ExpectedBox(const char* caption = "Error!");
+  ExpectedBox(const ExpectedBox&) = delete;
+  ExpectedBox& operator=(const ExpectedBox&) = delete;
+  ~ExpectedBox();  // disarmed, if it has not run
+  std::string text;
+  HWND owner = nullptr;
+  PendingDialog pending;
+};
+
 // Calls `open`, which runs a modal dialog with this caption, and runs `script` on that dialog once
 // it shows (null if it does not within a few seconds), from inside its message loop. The dialog is
 // cancelled afterwards if the script left it open.
@@ -45,6 +57,8 @@ bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 5000);
 
 // The text of a dialog's control.
 std::string ControlText(HWND dialog, int id);
+// Clicks a dialog's button as its owner hears of it: the BN_CLICKED command, sent.
+void Press(HWND dialog, int id);
 
 // Saves the window as it shows on the screen as <name>.bmp in the folder named by the environment
 // variable TOLLWICK_SCREENSHOT_DIR, when it is set; nothing otherwise.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -36,12 +37,14 @@ TEST(MonitorLock, ATreeIsMonitoredOnlyWhenItsLockCanBeHad) {
     boxCaption.clear();
     std::atomic<HANDLE> other{nullptr};
     HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread holder([&] {
       other = c.holder == 3 ? CreateEventA(nullptr, TRUE, FALSE, name.c_str())
                             : c.holder != 0 ? CreateMutexA(nullptr, TRUE, name.c_str()) : nullptr;
-      if (c.holder == 2) WaitForSingleObject(done, INFINITE);
+      SetEvent(ready);
+      if (c.holder == 2) WaitForSingleObject(done, 10000);
     });
-    while (c.holder == 2 && other == nullptr) Sleep(10);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready, 5000)) << "the holder never took the name";
     if (c.holder != 2) holder.join();
     {
       std::optional<MonitorLock> lock;
@@ -51,6 +54,7 @@ TEST(MonitorLock, ATreeIsMonitoredOnlyWhenItsLockCanBeHad) {
     SetEvent(done);
     if (holder.joinable()) holder.join();
     CloseHandle(done);
+    CloseHandle(ready);
     if (other != nullptr) CloseHandle(other);
   }
   EXPECT_NE(std::string::npos, boxText.find(name)) << "the error names the object";

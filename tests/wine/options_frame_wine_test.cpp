@@ -117,10 +117,6 @@ class OptionsFrameTest : public ::testing::Test {
     NMHDR header{Tabs(frame), IDC_OPTIONS_TABS, static_cast<UINT>(TCN_SELCHANGE)};
     SendMessageA(frame, WM_NOTIFY, IDC_OPTIONS_TABS, reinterpret_cast<LPARAM>(&header));
   }
-  static void Press(HWND frame, int id) {
-    SendMessageA(frame, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(frame, id)));
-  }
 
   Program program{GetModuleHandleA(nullptr)};
   std::vector<std::string> log;

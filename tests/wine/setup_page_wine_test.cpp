@@ -28,24 +28,6 @@ using Names = std::vector<std::string>;
 
 const Names kAccounts = {"Beta", "Alpha"};
 
-void Press(HWND dialog, int id) {
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-// The box the next step raises: its text, and OK pressed on it. A box is modal, so it has come and
-// gone once the step that raised it returns.
-struct ExpectedBox {
-  ExpectedBox() {
-    WhenDialogOpens(pending);
-  }
-  std::string text;
-  PendingDialog pending{"Error!", [this](HWND box) {
-                          text = ControlText(box, 0xFFFF);
-                          PostMessageA(box, WM_COMMAND, IDOK, 0);
-                        }};
-};
-
 Discount Named(const char* name, std::uint32_t mode = PercentageDiscount) {
   Discount discount = NewDiscount();
   CopyBoundedText(discount.name, kNameChars, name);
