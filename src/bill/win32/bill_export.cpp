@@ -72,7 +72,7 @@ DWORD ReplaceFileWith(const char* path, const std::string& bytes) {
   {
     HANDLE opened = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    const ScopedFile file(opened != INVALID_HANDLE_VALUE ? opened : nullptr);
+    const ScopedKernelObject file(opened != INVALID_HANDLE_VALUE ? opened : nullptr);
     error = file ? WriteAll(file.get(), bytes) : GetLastError();
   }
   if (error == ERROR_SUCCESS &&
