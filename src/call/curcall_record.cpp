@@ -152,10 +152,8 @@ void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem&
 void ReadCurCallAsStored(const SettingsStore& store, Environment& environment, BillItem& item) {
   char path[2 * kNameChars];
   RootSubkeyPath("CurCall", path, sizeof path);
-  RegKey readOnly = 0;
-  if (store.registry().OpenKeyToRead(store.hive(), path, &readOnly) != kRegSuccess) readOnly = 0;
   // Writes through a key opened to read fail, so the defaults reach the item alone.
-  ReadCurCallFrom(store, SettingsKey(&store.registry(), readOnly), environment, item);
+  ReadCurCallFrom(store, store.OpenKeyReadOnly(path), environment, item);
 }
 
 std::uint64_t SnapshotFingerprint(const SettingsStore& store) {
@@ -169,14 +167,12 @@ std::uint64_t SnapshotFingerprint(const SettingsStore& store) {
   };
   for (const char* name : kSnapshotValues) {
     std::uint8_t value[kNameChars] = {};  // the largest value a read takes ("User", "Account")
-    std::uint32_t size = sizeof value;
-    const long result =
-        key.valid() ? store.registry().QueryValue(key.get(), name, value, &size) : kRegInvalidHandle;
+    const SettingsStore::StoredValue stored = store.ReadAsStored(key, name, value, sizeof value);
     std::uint8_t outcome[8];
-    PutU32(outcome, static_cast<std::uint32_t>(result));
-    PutU32(outcome + 4, size);
+    PutU32(outcome, static_cast<std::uint32_t>(stored.result));
+    PutU32(outcome + 4, stored.size);
     mix(outcome, sizeof outcome);
-    if (result == kRegSuccess) mix(value, size);
+    if (stored.read()) mix(value, stored.size);
   }
   return hash;
 }
