@@ -94,24 +94,22 @@ std::uint32_t ReservedBillItem(const SettingsStore& store) {
   return store.ReadDwordValue(key, kItemNumberValue, kNoBillItem);
 }
 
-void SaveCurCall(const SettingsStore& store, float cost, PackedTime start, PackedTime end,
-                 PackedTime length, const CalendarDate& date, const char* user,
-                 const char* account) {
+void SaveCurCall(const SettingsStore& store, const BillItem& call) {
   SettingsKey key = OpenCurCallKey(store);
   std::uint8_t costBytes[4];
-  PutF32(costBytes, cost);
+  PutF32(costBytes, call.cost);
   store.WriteBinaryValue(key, kCost, costBytes, sizeof costBytes);
-  WriteU32(store, key, kStart, start);
-  WriteU32(store, key, kEnd, end);
-  WriteU32(store, key, kLength, length);
+  WriteU32(store, key, kStart, call.start);
+  WriteU32(store, key, kEnd, call.end);
+  WriteU32(store, key, kLength, call.length);
   std::uint8_t dateBytes[kCurCallDateBytes] = {};
-  EncodeDate(date, dateBytes);
+  EncodeDate(CalendarDate{call.day, call.month, call.year}, dateBytes);
   store.WriteBinaryValue(key, kDate, dateBytes, sizeof dateBytes);
-  // Names longer than a name field are stored cut, as they would be read back.
+  // Names are stored as a name field holds them, terminated within it.
   char text[kNameChars];
-  CopyBoundedText(text, sizeof text, user);
+  CopyBoundedText(text, sizeof text, call.user);
   store.WriteStringValue(key, kUser, text);
-  CopyBoundedText(text, sizeof text, account);
+  CopyBoundedText(text, sizeof text, call.account);
   store.WriteStringValue(key, kAccount, text);
 }
 

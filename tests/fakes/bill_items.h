@@ -22,4 +22,17 @@ inline BillItem Item(std::uint32_t type, float cost, const char* user, PackedTim
   return item;
 }
 
+// A call as the current-call record keeps it.
+inline BillItem CallItem(float cost, PackedTime start, PackedTime end, PackedTime length,
+                         CalendarDate date, const char* user, const char* account) {
+  BillItem item = Item(Call, cost, user, length);
+  std::snprintf(item.account, sizeof item.account, "%s", account);
+  item.start = start;
+  item.end = end;
+  item.day = date.day;
+  item.month = date.month;
+  item.year = date.year;
+  return item;
+}
+
 }  // namespace tollwick

@@ -18,14 +18,15 @@
 #include <utility>
 #include <vector>
 
+#include "bill_items.h"
 #include "call/call_recovery.h"
 #include "call/curcall_record.h"
 #include "call/current_call.h"
 #include "discount_checks.h"
 #include "fake_environment.h"
 #include "fake_registry.h"
-#include "recording_alarm_actions.h"
 #include "platform/little_endian.h"
+#include "recording_alarm_actions.h"
 
 namespace tollwick {
 namespace {
@@ -109,7 +110,8 @@ const Step kSteps[] = {
      [](Run& run) {
        run.bill = LoadBill(run.store);
        run.Pay(-10.0f);
-       SaveCurCall(run.other, 1.25f, 0x1400, 0x1404, 5, CalendarDate{2, 5, 2026}, "bob", "Acme");
+       SaveCurCall(run.other,
+                   CallItem(1.25f, 0x1400, 0x1404, 5, CalendarDate{2, 5, 2026}, "bob", "Acme"));
        MarkCallInProgress(run.other);
        run.registry.DenyWrites(kHkeyLocalMachine);
      },

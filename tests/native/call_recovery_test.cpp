@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bill_items.h"
 #include "call/curcall_record.h"
 #include "fake_environment.h"
 #include "fake_registry.h"
@@ -36,7 +37,8 @@ struct Machine {
   }
   // What a run killed during a call leaves: its first snapshot and the marker.
   void LeaveCall(RegKey hive, float cost) {
-    SaveCurCall(Store(hive), cost, 0x1500, 0x1504, 5, CalendarDate{2, 5, 2026}, "bob", "Acme");
+    SaveCurCall(Store(hive),
+                CallItem(cost, 0x1500, 0x1504, 5, CalendarDate{2, 5, 2026}, "bob", "Acme"));
     MarkCallInProgress(Store(hive));
   }
   // A start of the program on billHive: the bill loaded, then the records of both hives.

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "bill_items.h"
 #include "fake_environment.h"
 #include "fake_registry.h"
 #include "stored_bytes.h"
@@ -62,8 +64,8 @@ TEST_F(CurCallRecordTest, TheMarkerIsTheUnnamedDwordAndOnlyOneMeansPending) {
 }
 
 TEST_F(CurCallRecordTest, MarkingLeavesTheSnapshotAlone) {
-  SaveCurCall(store, 1.5f, MakePackedTime(9, 0), MakePackedTime(9, 5), MakePackedTime(0, 6),
-              CalendarDate{1, 2, 2001}, "alice", "Acme");
+  SaveCurCall(store, CallItem(1.5f, MakePackedTime(9, 0), MakePackedTime(9, 5),
+                              MakePackedTime(0, 6), CalendarDate{1, 2, 2001}, "alice", "Acme"));
   MarkCallInProgress(store);
   MarkCallEnded(store);
   EXPECT_EQ(TextBytes("alice"), Stored("User"));
@@ -73,8 +75,9 @@ TEST_F(CurCallRecordTest, MarkingLeavesTheSnapshotAlone) {
 // ---- Snapshot -----------------------------------------------------------------------------------
 
 TEST_F(CurCallRecordTest, TheSnapshotIsStoredInOrderWithExactTypesAndBytes) {
-  SaveCurCall(store, 0.25f, MakePackedTime(23, 55), MakePackedTime(0, 5), MakePackedTime(0, 11),
-              CalendarDate{31, 12, 1999}, "alice", "My ISP");
+  SaveCurCall(store,
+              CallItem(0.25f, MakePackedTime(23, 55), MakePackedTime(0, 5), MakePackedTime(0, 11),
+                       CalendarDate{31, 12, 1999}, "alice", "My ISP"));
   EXPECT_EQ(Names({"Cost", "Start", "End", "Length", "Date", "User", "Account"}),
             registry.WriteLog());
   for (const char* name : {"Cost", "Start", "End", "Length", "Date"}) {
@@ -93,8 +96,8 @@ TEST_F(CurCallRecordTest, TheSnapshotIsStoredInOrderWithExactTypesAndBytes) {
 }
 
 TEST_F(CurCallRecordTest, ASavedSnapshotReadsBackIntoABillItem) {
-  SaveCurCall(store, 3.75f, MakePackedTime(9, 0), MakePackedTime(10, 30), MakePackedTime(1, 31),
-              CalendarDate{29, 2, 2000}, "bob", "Acme");
+  SaveCurCall(store, CallItem(3.75f, MakePackedTime(9, 0), MakePackedTime(10, 30),
+                              MakePackedTime(1, 31), CalendarDate{29, 2, 2000}, "bob", "Acme"));
   registry.ClearWriteLog();
   BillItem item;
   item.type = Payment;
@@ -112,9 +115,10 @@ TEST_F(CurCallRecordTest, ASavedSnapshotReadsBackIntoABillItem) {
   EXPECT_TRUE(registry.WriteLog().empty());
 }
 
-TEST_F(CurCallRecordTest, NamesTooLongForTheirFieldsAreStoredCut) {
-  const std::string longName(150, 'u');
-  SaveCurCall(store, 0.0f, 0, 0, 1, CalendarDate{1, 1, 2000}, longName.c_str(), "Acme");
+TEST_F(CurCallRecordTest, ANameFillingItsWholeFieldIsStoredCut) {
+  BillItem call = CallItem(0.0f, 0, 0, 1, CalendarDate{1, 1, 2000}, "", "Acme");
+  std::memset(call.user, 'u', sizeof call.user);  // no terminator within the field
+  SaveCurCall(store, call);
   EXPECT_EQ(TextBytes(std::string(kNameChars - 1, 'u')), Stored("User"));
   BillItem item;
   ReadCurCall(store, env, item);
@@ -168,8 +172,8 @@ TEST_F(CurCallRecordTest, AMissingLengthIsTheSnapshotsOwnStartToEnd) {
 }
 
 TEST_F(CurCallRecordTest, MissingNamesAreUnknownAndTheRestIsKept) {
-  SaveCurCall(store, 2.0f, MakePackedTime(9, 0), MakePackedTime(9, 5), MakePackedTime(0, 6),
-              CalendarDate{1, 2, 2001}, "alice", "Acme");
+  SaveCurCall(store, CallItem(2.0f, MakePackedTime(9, 0), MakePackedTime(9, 5),
+                              MakePackedTime(0, 6), CalendarDate{1, 2, 2001}, "alice", "Acme"));
   RegKey key = 0;
   ASSERT_EQ(kRegSuccess, registry.CreateKey(kHkeyLocalMachine, kCurCallKey.c_str(), &key));
   registry.DeleteValue(key, "User");
@@ -202,7 +206,7 @@ TEST_F(CurCallRecordTest, AStoredUserOfAHundredAndFiftyCharactersBecomesUnknown)
 // ---- Calls taken in from the other hive ---------------------------------------------------------
 
 TEST_F(CurCallRecordTest, TheFingerprintFollowsEverySnapshotValueAndNothingElse) {
-  SaveCurCall(store, 1.5f, 0x0900, 0x0905, 6, CalendarDate{1, 2, 2001}, "alice", "Acme");
+  SaveCurCall(store, CallItem(1.5f, 0x0900, 0x0905, 6, CalendarDate{1, 2, 2001}, "alice", "Acme"));
   const std::uint64_t saved = SnapshotFingerprint(store);
   MarkCallInProgress(store);
   WriteOtherHiveCall(store, OtherHiveCall{saved, 3, true});
