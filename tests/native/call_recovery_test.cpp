@@ -92,10 +92,7 @@ TEST(TwoHives, ASnapshotMissingAValueIsBilledOnceWhetherOrNotItsHiveMayBeWritten
     SCOPED_TRACE(missing);
     Machine m;
     m.LeaveCall(kHkeyLocalMachine, 1.25f);
-    RegKey key = 0;
-    m.registry.CreateKey(kHkeyLocalMachine, "Software\\Orvo\\Tollwick\\CurCall", &key);
-    m.registry.DeleteValue(key, missing);
-    m.registry.CloseKey(key);
+    m.machine.DeleteValue(m.machine.OpenSettingsKey("Software\\Orvo\\Tollwick\\CurCall"), missing);
     // A standard account's start, then an elevated one on the same user's tree.
     m.registry.DenyWrites(kHkeyLocalMachine);
     ASSERT_EQ(m.Start(kHkeyCurrentUser).size(), 1u);

@@ -146,10 +146,7 @@ TEST_F(ChargeProfileTest, SavingWritesEveryValueInOrderWithItsTypeAndBytes) {
 
 TEST_F(ChargeProfileTest, ADiscountKeyWithoutValuesReadsAndWritesItsDefaults) {
   registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32Bytes(0));
-  RegKey bare = 0;
-  ASSERT_EQ(kRegSuccess,
-            registry.CreateKey(kHkeyLocalMachine, (kAcmeKey + "\\Discounts\\Bare").c_str(), &bare));
-  registry.CloseKey(bare);
+  store.OpenSettingsKey((kAcmeKey + "\\Discounts\\Bare").c_str());  // a key, no values
   registry.ClearWriteLog();
   ProfileLibrary::Owned acme = library.Load("Acme", false);
   ASSERT_EQ(1u, acme->discounts.size());

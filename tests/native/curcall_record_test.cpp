@@ -174,11 +174,9 @@ TEST_F(CurCallRecordTest, AMissingLengthIsTheSnapshotsOwnStartToEnd) {
 TEST_F(CurCallRecordTest, MissingNamesAreUnknownAndTheRestIsKept) {
   SaveCurCall(store, CallItem(2.0f, MakePackedTime(9, 0), MakePackedTime(9, 5),
                               MakePackedTime(0, 6), CalendarDate{1, 2, 2001}, "alice", "Acme"));
-  RegKey key = 0;
-  ASSERT_EQ(kRegSuccess, registry.CreateKey(kHkeyLocalMachine, kCurCallKey.c_str(), &key));
-  registry.DeleteValue(key, "User");
-  registry.DeleteValue(key, "Account");
-  registry.CloseKey(key);
+  for (const char* name : {"User", "Account"}) {
+    store.DeleteValue(store.OpenSettingsKey(kCurCallKey.c_str()), name);
+  }
   registry.ClearWriteLog();
 
   BillItem item;
