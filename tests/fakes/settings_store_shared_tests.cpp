@@ -66,7 +66,6 @@ TEST_P(SettingsStoreOnRegistry, WritesStoreTheirTypeAndExactBytes) {
   EXPECT_EQ(RawBytes("\xD4\xC3\xB2\xA1", 4), BytesOf(scratch_, "Sunday"));
   EXPECT_EQ(kRegBinary, TypeOf(scratch_, "Date"));
   EXPECT_EQ(RawBytes("\x01\x02\x03", 3), BytesOf(scratch_, "Date"));
-
   std::vector<std::string> names;
   f.store.ForEachValueName(f.key, [&names](const char* name) { names.emplace_back(name); });
   std::sort(names.begin(), names.end());
@@ -155,22 +154,20 @@ TEST_P(SettingsStoreOnRegistry, AShorterValueFillsTheStartAndLeavesTheRestOfTheD
 
 TEST_P(SettingsStoreOnRegistry, RootBinaryValuesLiveInTheRootKey) {
   SettingsStore store(*registry_);
-  store.DeleteValue(store.OpenSettingsKey(kRootPath), "NoDCC");
+  const SettingsKey root = store.OpenSettingsKey(kRootPath);
+  store.DeleteValue(root, "NoDCC");
   std::uint8_t value[4] = {};
   std::uint8_t fallback[4];
   PutU32(fallback, 1);
   store.ReadRootBinary("NoDCC", value, 4, fallback);
   EXPECT_EQ(1u, GetU32(value));
-  RegKey root = 0;
-  ASSERT_EQ(kRegSuccess, registry_->CreateKey(kHkeyLocalMachine, kRootPath, &root));
-  EXPECT_EQ(kRegBinary, TypeOf(root, "NoDCC"));
-  EXPECT_EQ(U32Bytes(1), BytesOf(root, "NoDCC"));
+  EXPECT_EQ(kRegBinary, TypeOf(root.get(), "NoDCC"));
+  EXPECT_EQ(U32Bytes(1), BytesOf(root.get(), "NoDCC"));
 
   PutU32(fallback, 0);
   store.WriteRootBinary("NoDCC", fallback, 4);
-  EXPECT_EQ(U32Bytes(0), BytesOf(root, "NoDCC"));
-  registry_->DeleteValue(root, "NoDCC");
-  registry_->CloseKey(root);
+  EXPECT_EQ(U32Bytes(0), BytesOf(root.get(), "NoDCC"));
+  store.DeleteValue(root, "NoDCC");
 }
 
 // ---- Texts --------------------------------------------------------------------------------------

@@ -30,10 +30,7 @@ struct Machine {
   }
   void Pay(RegKey hive) {
     Bill bill = LoadBill(Store(hive));
-    BillItem payment;
-    payment.cost = -10.0f;
-    payment.type = Payment;
-    bill.Append(Store(hive), payment);
+    bill.Append(Store(hive), Item(Payment, -10.0f, ""));
   }
   // What a run killed during a call leaves: its first snapshot and the marker.
   void LeaveCall(RegKey hive, float cost) {
