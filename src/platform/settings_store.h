@@ -20,11 +20,11 @@ constexpr const char* kRootPath = "Software\\Orvo\\Tollwick";
 constexpr std::uint32_t kNameChars = 100;  // every name field, terminator included
 
 // An open key, closed when it goes out of scope. Move-only. A key that could not be opened holds 0;
-// every operation on it then does nothing (reads give their default without writing).
+// every operation on it then does nothing (reads give their default without writing). Only the
+// store opens keys, so no raw handle is ever wrapped, or closed, elsewhere.
 class SettingsKey {
  public:
   SettingsKey() = default;
-  SettingsKey(Registry* registry, RegKey key) : registry_(registry), key_(key) {}
   SettingsKey(SettingsKey&& other) noexcept;
   SettingsKey& operator=(SettingsKey&& other) noexcept;
   SettingsKey(const SettingsKey&) = delete;
@@ -35,6 +35,8 @@ class SettingsKey {
   bool valid() const { return key_ != 0; }
 
  private:
+  friend class SettingsStore;
+  SettingsKey(Registry* registry, RegKey key) : registry_(registry), key_(key) {}
   void Close();
   Registry* registry_ = nullptr;
   RegKey key_ = 0;
