@@ -156,7 +156,7 @@ class BillPagesTest : public ::testing::Test {
   Win32Environment environment;
   Bill bill;
   LiveCallFigures live;
-  StatisticsSubject statistics{bill, [this] { return live; }};
+  StatisticsSubject statistics{bill, environment, [this] { return live; }};
   BillPageSubject billSubject{store, bill, environment,
                               [] { return std::vector<std::string>{"Zeta", "Alpha"}; }};
 };
@@ -318,7 +318,7 @@ TEST_F(BillPagesTest, AddPaymentAppendsStoresAndReachesBothPages) {
 TEST_F(BillPagesTest, AddCallOffersAccountsAndUsersAndFillsTheItemOnOk) {
   Store({Item(Call, 1.0f, "bob"), Item(Call, 1.0f, "alice"), Item(Call, 1.0f, "Bob")});
   BillItem item = NewBillItem(environment);
-  AddBillItemRequest request{item, bill, {"Zeta", "Alpha"}};
+  AddBillItemRequest request{item, bill, environment, {"Zeta", "Alpha"}};
   PendingDialog fill{"Add bill", [](HWND dialog) {
                  EXPECT_EQ("Cost: " + kPound, ControlText(dialog, IDC_ADD_COST_LABEL));
                  EXPECT_EQ("Alpha", ControlText(dialog, IDC_ADD_ACCOUNT));
@@ -361,7 +361,7 @@ TEST_F(BillPagesTest, AddCallRefusesAnImpossibleTimeNamingTheField) {
     SCOPED_TRACE(c.text);
     BillItem item = NewBillItem(environment);
     const BillItem blank = item;
-    AddBillItemRequest request{item, bill, {"Alpha"}};
+    AddBillItemRequest request{item, bill, environment, {"Alpha"}};
     bool stayedOpen = false;
     ExpectedBox error;
     PendingDialog fill{"Add bill", [&](HWND dialog) {

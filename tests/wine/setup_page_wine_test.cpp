@@ -17,6 +17,7 @@
 #include "charging/win32/dialup_entries.h"
 #include "modal_script.h"
 #include "page_host.h"
+#include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_registry.h"
 #include "resources/setup_page_ids.h"
 #include "sim_store.h"
@@ -136,11 +137,12 @@ class SetupPageWine : public ::testing::Test {
   Win32Registry registry_;
   SettingsStore store_{registry_};
   ProfileLibrary library_{store_};
+  Win32Environment environment_;
   // What the scripted editor does to the record it is given; the record is kept.
   Discount editedTo_ = Named("Untitled");
   bool editorAccepts_ = true;
   std::vector<Discount> editorSaw_;
-  SetupPageSubject subject_{library_, kAccounts, [this](HWND, Discount& record) {
+  SetupPageSubject subject_{library_, environment_, kAccounts, [this](HWND, Discount& record) {
                               editorSaw_.push_back(record);
                               if (editorAccepts_) record = editedTo_;
                               return editorAccepts_;
@@ -356,7 +358,7 @@ TEST_F(SetupPageWine, ChargeRatesStoresValidFieldsAndRefusesEachBadOneNamingIt) 
                          if (stayedOpen) Press(dialog, IDCANCEL);
                        }};
     WhenDialogOpens(fill);
-    const bool accepted = ShowChargeRatesDialog(host_.get(), rates);
+    const bool accepted = ShowChargeRatesDialog(host_.get(), rates, environment_);
     EXPECT_EQ("Evening : \xA3", shown);
     EXPECT_EQ("7:00", opened[0]);
     EXPECT_EQ("19:00", opened[1]);

@@ -3,7 +3,6 @@
 #include "alarms/alarm_reason.h"
 #include "resources/alarm_notice_ids.h"
 #include "resources/resource.h"
-#include "text/win32/dialog_fields.h"
 #include "ui/win32/dialog.h"
 
 namespace tollwick {
@@ -36,8 +35,8 @@ class AlarmNotice : public ModalDialog {
     char reason[kAlarmReasonChars];
     AlarmReasonText(alarm, opening_.source.environment, reason);
     SetText(IDC_NOTICE_REASON, reason);
-    SetMoneyField(dialog, IDC_NOTICE_FIRED_COST, opening_.cost);
-    SetTimeField(dialog, IDC_NOTICE_FIRED_TIME, opening_.length);
+    SetMoneyField(IDC_NOTICE_FIRED_COST, opening_.cost);
+    SetTimeField(IDC_NOTICE_FIRED_TIME, opening_.length);
     // The program has no visible window to sit in front of; the notice must not hide behind others.
     SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     StartTimer(kNoticeTimerId, kNoticeTimerPeriodMs);
@@ -45,8 +44,8 @@ class AlarmNotice : public ModalDialog {
   }
 
   void ShowCurrentState() {
-    SetMoneyField(window(), IDC_NOTICE_NOW_COST, opening_.source.currentCost());
-    SetTimeField(window(), IDC_NOTICE_NOW_TIME, opening_.source.callLength());
+    SetMoneyField(IDC_NOTICE_NOW_COST, opening_.source.currentCost());
+    SetTimeField(IDC_NOTICE_NOW_TIME, opening_.source.callLength());
   }
 
   // "Disable" is the dialog's cancel button, so Escape and the close box disable too.

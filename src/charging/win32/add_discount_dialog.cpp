@@ -4,7 +4,6 @@
 #include "charging/win32/presets_menu.h"
 #include "platform/win32/scoped_handles.h"
 #include "resources/add_discount_ids.h"
-#include "text/win32/dialog_fields.h"
 #include "ui/win32/dialog.h"
 
 namespace tollwick {
@@ -53,12 +52,11 @@ class AddDiscountDialog : public ModalDialog {
   }
 
   void ShowDiscount(const Discount& discount) {
-    const HWND dialog = window();
     SetText(IDC_DISCOUNT_NAME, discount.name);
-    SetNumberField(dialog, IDC_DISCOUNT_PERCENT, discount.percent);
-    SetNumberField(dialog, IDC_DISCOUNT_FREE_MINS, discount.freeMins);
-    SetTimeField(dialog, IDC_DISCOUNT_FROM, static_cast<PackedTime>(discount.from));
-    SetTimeField(dialog, IDC_DISCOUNT_TO, static_cast<PackedTime>(discount.to));
+    SetNumberField(IDC_DISCOUNT_PERCENT, discount.percent);
+    SetNumberField(IDC_DISCOUNT_FREE_MINS, discount.freeMins);
+    SetTimeField(IDC_DISCOUNT_FROM, static_cast<PackedTime>(discount.from));
+    SetTimeField(IDC_DISCOUNT_TO, static_cast<PackedTime>(discount.to));
     // Any mode other than time free or free call is evaluated as a percentage.
     const bool known = discount.mode == TimeFree || discount.mode == FreeCall;
     SelectMode(kModeButtons[known ? discount.mode : PercentageDiscount]);
@@ -72,10 +70,10 @@ class AddDiscountDialog : public ModalDialog {
     char name[kNameChars] = "";
     GetDlgItemTextA(dialog, IDC_DISCOUNT_NAME, name, kNameChars);
     CopyBoundedText(discount.name, kNameChars, name);
-    discount.percent = static_cast<float>(GetNumberField(dialog, IDC_DISCOUNT_PERCENT));
-    discount.freeMins = static_cast<float>(GetNumberField(dialog, IDC_DISCOUNT_FREE_MINS));
-    discount.from = GetTimeField(dialog, IDC_DISCOUNT_FROM);
-    discount.to = GetTimeField(dialog, IDC_DISCOUNT_TO);
+    discount.percent = static_cast<float>(GetNumberField(IDC_DISCOUNT_PERCENT));
+    discount.freeMins = static_cast<float>(GetNumberField(IDC_DISCOUNT_FREE_MINS));
+    discount.from = GetTimeField(IDC_DISCOUNT_FROM);
+    discount.to = GetTimeField(IDC_DISCOUNT_TO);
     discount.mode = Checked(IDC_DISCOUNT_FREE_CALL_MODE)  ? FreeCall
                     : Checked(IDC_DISCOUNT_TIME_FREE_MODE) ? TimeFree
                                                            : PercentageDiscount;

@@ -21,7 +21,7 @@ namespace {
 
 OptionsPageWindow MakeStatisticsPage(HWND frame, int dialog, Program& program) {
   return CreateOptionsPage<StatisticsPage>(
-      frame, dialog, StatisticsSubject{program.bill, [&program] {
+      frame, dialog, StatisticsSubject{program.bill, program.environment, [&program] {
                                          const CurrentCall& call = program.call;
                                          return LiveCallFigures{call.IsCallInProgress(),
                                                                 call.CallLength(),
@@ -40,7 +40,7 @@ OptionsPageWindow MakeGraphsPage(HWND frame, int dialog, Program& program) {
 }
 
 OptionsPageWindow MakeAlarmsPage(HWND frame, int dialog, Program& program) {
-  return CreateOptionsPage<AlarmsPage>(frame, dialog, AlarmsPageSubject{program.alarms, program.store});
+  return CreateOptionsPage<AlarmsPage>(frame, dialog, AlarmsPageSubject{program.alarms, program.store, program.environment});
 }
 
 OptionsPageWindow MakeMiscPage(HWND frame, int dialog, Program& program) {
@@ -50,7 +50,7 @@ OptionsPageWindow MakeMiscPage(HWND frame, int dialog, Program& program) {
 OptionsPageWindow MakeSetupPage(HWND frame, int dialog, Program& program) {
   return CreateOptionsPage<SetupPage>(
       frame, dialog,
-      SetupPageSubject{program.profiles, DialUpEntryNames(),
+      SetupPageSubject{program.profiles, program.environment, DialUpEntryNames(),
                        [&program](HWND owner, Discount& discount) {
                          return ShowAddDiscountDialog(owner, discount, program.store) == IDOK;
                        }});
