@@ -1,7 +1,6 @@
 #include "core/win32/call_info_dialog.h"
 
 #include "core/call_length_text.h"
-#include "core/win32/program.h"
 #include "platform/packed_time.h"
 #include "resources/call_info_ids.h"
 #include "resources/resource.h"
@@ -59,9 +58,8 @@ class CallInfoDialog : public SingleDialog {
 
 }  // namespace
 
-void ShowCallInfoDialog(HWND owner) {
-  Program& app = App();
-  CallInfoSubject subject{app.call, app.environment};
+void ShowCallInfoDialog(HWND owner, const CurrentCall& call, Environment& environment) {
+  CallInfoSubject subject{call, environment};
   RunSingleModal<CallInfoDialog>(owner, subject);
 }
 

@@ -31,9 +31,9 @@ using OptionsPageTable = std::array<OptionsPageRow, kOptionsPageCount>;
 extern const OptionsPageTable kOptionsPages;
 
 // "&Options...": opens the dialog over the program's pages, or brings the open one to the front.
-void ShowOptionsDialog(HWND owner);
+void ShowOptionsDialog(HWND owner, Program& program);
 // The same over the given pages. Returns IDOK or IDCANCEL as the dialog closed, or 0 when it was
 // already open.
-INT_PTR ShowOptionsDialog(HWND owner, const OptionsPageTable& pages);
+INT_PTR ShowOptionsDialog(HWND owner, const OptionsPageTable& pages, Program& program);
 
 }  // namespace tollwick
