@@ -1,17 +1,17 @@
-// The dialog base's field conversions on a real dialog, built from a template in memory, with edit
-// controls and a static label.
+// The dialog base's field conversions on a real dialog: the Charge Rates template, whose edits and
+// labels serve as any fields.
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "fake_environment.h"
 #include "platform/win32/win32_environment.h"
+#include "resources/resource.h"
+#include "resources/setup_page_ids.h"
 #include "text/field_text.h"
 #include "text/money_text.h"
 #include "ui/win32/dialog.h"
@@ -19,63 +19,9 @@
 namespace tollwick {
 namespace {
 
-constexpr int kEdit = 1001;
-constexpr int kSecondEdit = 1002;
-constexpr int kLabel = 1051;
-
-// A DLGTEMPLATE with its items, laid out as the dialog manager reads it: WORD-aligned strings,
-// each item starting on a DWORD boundary.
-class DialogTemplate {
- public:
-  DialogTemplate() {
-    DLGTEMPLATE t = {};
-    t.style = WS_POPUP | WS_CAPTION | DS_SETFONT;
-    t.cx = 200;
-    t.cy = 100;
-    Append(&t, sizeof t);
-    Word(0);  // no menu
-    Word(0);  // the standard dialog class
-    Text(L"Fields");
-    Word(8);
-    Text(L"MS Shell Dlg");
-  }
-
-  void Item(WORD atom, int id, DWORD style, short y) {
-    Align(4);
-    count_ = static_cast<WORD>(count_ + 1);
-    DLGITEMTEMPLATE item = {};
-    item.style = WS_CHILD | WS_VISIBLE | style;
-    item.x = 5;
-    item.y = y;
-    item.cx = 150;
-    item.cy = 12;
-    item.id = static_cast<WORD>(id);
-    Append(&item, sizeof item);
-    Word(0xFFFF);
-    Word(atom);
-    Text(L"");
-    Word(0);  // no creation data
-  }
-
-  const DLGTEMPLATE* get() {
-    reinterpret_cast<DLGTEMPLATE*>(bytes_.data())->cdit = count_;
-    return reinterpret_cast<const DLGTEMPLATE*>(bytes_.data());
-  }
-
- private:
-  void Append(const void* p, std::size_t n) {
-    const auto* b = static_cast<const unsigned char*>(p);
-    bytes_.insert(bytes_.end(), b, b + n);
-  }
-  void Word(WORD w) { Append(&w, sizeof w); }
-  void Text(const wchar_t* s) { Append(s, (std::wcslen(s) + 1) * sizeof(wchar_t)); }
-  void Align(std::size_t n) {
-    while (bytes_.size() % n != 0) bytes_.push_back(0);
-  }
-
-  std::vector<unsigned char> bytes_;
-  WORD count_ = 0;
-};
+constexpr int kEdit = IDC_RATES_DAY_RATE;
+constexpr int kSecondEdit = IDC_RATES_EVENING_RATE;
+constexpr int kLabel = IDC_RATES_DAY_LABEL;
 
 // The base's conversions, open to the test.
 class FieldsDialog : public Dialog {
@@ -89,9 +35,6 @@ class FieldsDialog : public Dialog {
 class DialogFields : public ::testing::Test {
  protected:
   void SetUp() override {
-    tmpl_.Item(0x0081, kEdit, ES_AUTOHSCROLL | WS_BORDER, 5);        // EDIT
-    tmpl_.Item(0x0081, kSecondEdit, ES_AUTOHSCROLL | WS_BORDER, 20);
-    tmpl_.Item(0x0082, kLabel, SS_LEFT, 35);                          // STATIC
     dialog_ = Open(environment_);
     ASSERT_NE(dialog_, nullptr);
   }
@@ -101,8 +44,8 @@ class DialogFields : public ::testing::Test {
 
   // The dialog's object lives in its window data from WM_INITDIALOG until the window goes.
   HWND Open(Environment& environment) {
-    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), tmpl_.get(), nullptr,
-                                      DialogProc<FieldsDialog>, reinterpret_cast<LPARAM>(&environment));
+    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CHARGE_RATES), nullptr,
+                              DialogProc<FieldsDialog>, reinterpret_cast<LPARAM>(&environment));
   }
   FieldsDialog& F() {
     const LONG_PTR kept = GetWindowLongPtrA(dialog_, GWLP_USERDATA);
@@ -121,7 +64,6 @@ class DialogFields : public ::testing::Test {
   }
   void Put(int id, const std::string& text) { SetDlgItemTextA(dialog_, id, text.c_str()); }
 
-  DialogTemplate tmpl_;
   Win32Environment environment_;
   FakeEnvironment fake_;
   HWND dialog_ = nullptr;
