@@ -156,7 +156,7 @@ void CurrentCall::EndCall() {
   item.length = CallLength();
   item.start = startTime_;
   item.end = LocalTimeOfDay(services_.environment);
-  item.type = Call;
+  item.type = kCall;
   CalendarDate date = LocalDate(services_.environment);
   item.day = date.day;
   item.month = date.month;

@@ -15,7 +15,7 @@ inline BillItem Item(std::uint32_t type, float cost, const char* user, PackedTim
   item.cost = cost;
   item.length = length;
   std::snprintf(item.user, sizeof item.user, "%s", user);
-  std::snprintf(item.account, sizeof item.account, "%s", type == Call ? "Orvonet" : "");
+  std::snprintf(item.account, sizeof item.account, "%s", type == kCall ? "Orvonet" : "");
   item.day = 7;
   item.month = 12;
   item.year = 2000;

@@ -31,7 +31,7 @@ struct Machine {
     Bill bill = LoadBill(Store(hive));
     BillItem payment;
     payment.cost = -10.0f;
-    payment.type = Payment;
+    payment.type = kPayment;
     bill.Append(Store(hive), payment);
   }
   // What a run killed during a call leaves: its first snapshot and the marker.

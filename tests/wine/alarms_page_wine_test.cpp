@@ -240,12 +240,12 @@ TEST_F(AlarmsPageWine, OkStoresTheTableByteForByte) {
 TEST_F(AlarmsPageWine, CancelReloadsTheStoredTableAndRearmsEveryAlarm) {
   Type(IDC_ALARM_NAME, "");
   Click(IDC_ALARM_MONEY_KIND);
-  table_.run[2].disabled = 1;
+  table_.run[2].disabled = true;
   table_.run[5].minuteCount = 4;
   Close(IDCANCEL);
   EXPECT_EQ(Encoded(table_), stored_);
   for (const AlarmRunState& run : table_.run) {
-    EXPECT_EQ(run.disabled, 0u);
+    EXPECT_FALSE(run.disabled);
     EXPECT_EQ(run.minuteCount, 0);
   }
   EXPECT_EQ(Stored(), stored_);

@@ -29,7 +29,7 @@ using Names = std::vector<std::string>;
 
 const Names kAccounts = {"Beta", "Alpha"};
 
-Discount Named(const char* name, std::uint32_t mode = PercentageDiscount) {
+Discount Named(const char* name, std::uint32_t mode = kPercentageDiscount) {
   Discount discount = NewDiscount();
   CopyBoundedText(discount.name, kNameChars, name);
   discount.mode = mode;
@@ -205,7 +205,7 @@ TEST_F(SetupPageWine, AddingRefusesEmptyAndClashingNamesWithTheMessage) {
   Open();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    editedTo_ = Named(c.name, TimeFree);
+    editedTo_ = Named(c.name, kTimeFree);
     ExpectedBox box;
     Press(page_, IDC_SETUP_ADD);
     EXPECT_EQ(!c.accepted, box.pending.ran);
@@ -224,7 +224,7 @@ TEST_F(SetupPageWine, AnEditShowsTheNewNameAndKindAndAClashKeepsTheRecord) {
   StoreAccount(".Default", {"Evening", "Weekend"});
   Open();
   Select({"Weekend"});
-  editedTo_ = Named("EVENING", FreeCall);
+  editedTo_ = Named("EVENING", kFreeCall);
   {
     ExpectedBox box;
     Press(page_, IDC_SETUP_EDIT);
@@ -234,7 +234,7 @@ TEST_F(SetupPageWine, AnEditShowsTheNewNameAndKindAndAClashKeepsTheRecord) {
   ForgetPendingDialogs();
   EXPECT_EQ(Names({"Evening/0", "Weekend/0"}), ListItems());
   Select({"Weekend"});
-  editedTo_ = Named("Late", FreeCall);
+  editedTo_ = Named("Late", kFreeCall);
   Press(page_, IDC_SETUP_EDIT);
   EXPECT_STREQ("Weekend", editorSaw_.back().name);
   EXPECT_EQ(Names({"Evening/0", "Late/2"}), ListItems());

@@ -31,7 +31,7 @@ class AlarmNotice : public ModalDialog {
     const Alarm& alarm = opening_.source.alarms.alarms[opening_.slot];
     SetText(IDC_NOTICE_NAME, alarm.name);
     // A non-repeating alarm was disabled as it went off: nothing left to disable.
-    Enable(IDCANCEL, opening_.source.alarms.run[opening_.slot].disabled == 0);
+    Enable(IDCANCEL, !opening_.source.alarms.run[opening_.slot].disabled);
     char reason[kAlarmReasonChars];
     AlarmReasonText(alarm, opening_.source.environment, reason);
     SetText(IDC_NOTICE_REASON, reason);
@@ -49,7 +49,7 @@ class AlarmNotice : public ModalDialog {
   }
 
   // "Disable" is the dialog's cancel button, so Escape and the close box disable too.
-  void Dismissed() override { opening_.source.alarms.run[opening_.slot].disabled = 1; }
+  void Dismissed() override { opening_.source.alarms.run[opening_.slot].disabled = true; }
 
   void Timer(UINT_PTR /*id*/) override { ShowCurrentState(); }
 

@@ -72,9 +72,9 @@ class AddBillItemDialog : public ModalDialog {
       ReadText(dialog, IDC_ADD_ACCOUNT, item.account);
       item.length = length;
       item.start = start;
-      item.type = Call;
+      item.type = kCall;
     } else {
-      item.type = Payment;
+      item.type = kPayment;
     }
     ReadText(dialog, IDC_ADD_USER, item.user);
     item.cost = static_cast<float>(GetNumberField(IDC_ADD_COST));

@@ -58,8 +58,8 @@ class AddDiscountDialog : public ModalDialog {
     SetTimeField(IDC_DISCOUNT_FROM, static_cast<PackedTime>(discount.from));
     SetTimeField(IDC_DISCOUNT_TO, static_cast<PackedTime>(discount.to));
     // Any mode other than time free or free call is evaluated as a percentage.
-    const bool known = discount.mode == TimeFree || discount.mode == FreeCall;
-    SelectMode(kModeButtons[known ? discount.mode : PercentageDiscount]);
+    const bool known = discount.mode == kTimeFree || discount.mode == kFreeCall;
+    SelectMode(kModeButtons[known ? discount.mode : kPercentageDiscount]);
     Check(IDC_DISCOUNT_SOME_TIMES, discount.someTimes != 0);
     for (int day = 0; day < 7; ++day) Check(kDayBoxes[day], discount.days[day] != 0);
     Check(IDC_DISCOUNT_CERTAIN, discount.certain != 0);
@@ -74,9 +74,9 @@ class AddDiscountDialog : public ModalDialog {
     discount.freeMins = static_cast<float>(GetNumberField(IDC_DISCOUNT_FREE_MINS));
     discount.from = GetTimeField(IDC_DISCOUNT_FROM);
     discount.to = GetTimeField(IDC_DISCOUNT_TO);
-    discount.mode = Checked(IDC_DISCOUNT_FREE_CALL_MODE)  ? FreeCall
-                    : Checked(IDC_DISCOUNT_TIME_FREE_MODE) ? TimeFree
-                                                           : PercentageDiscount;
+    discount.mode = Checked(IDC_DISCOUNT_FREE_CALL_MODE)  ? kFreeCall
+                    : Checked(IDC_DISCOUNT_TIME_FREE_MODE) ? kTimeFree
+                                                           : kPercentageDiscount;
     discount.someTimes = Checked(IDC_DISCOUNT_SOME_TIMES) ? 1 : 0;
     for (int day = 0; day < 7; ++day) discount.days[day] = Checked(kDayBoxes[day]) ? 1 : 0;
     discount.certain = Checked(IDC_DISCOUNT_CERTAIN) ? 1 : 0;
