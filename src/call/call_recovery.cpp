@@ -12,7 +12,7 @@ BillItem RecordedCall(const SettingsStore& store, Environment& environment, bool
   } else {
     ReadCurCall(store, environment, item);
   }
-  item.type = Call;
+  item.type = kCall;
   return item;
 }
 

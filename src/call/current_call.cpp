@@ -150,7 +150,7 @@ BillItem CurrentCall::AsBillItem() const {
   item.length = CallLength();
   item.start = startTime_;
   item.end = LocalTimeOfDay(services_.environment);
-  item.type = Call;
+  item.type = kCall;
   const CalendarDate date = LocalDate(services_.environment);
   item.day = date.day;
   item.month = date.month;

@@ -65,7 +65,7 @@ void DecodeCallChargeInfo(const std::uint8_t in[kCallChargeInfoBytes], CallCharg
 }
 
 void LoadDiscount(const SettingsStore& store, const SettingsKey& key, Discount& discount) {
-  discount.mode = store.ReadDwordValue(key, "Mode", PercentageDiscount);
+  discount.mode = store.ReadDwordValue(key, "Mode", kPercentageDiscount);
   discount.percent = ReadAmount(store, key, "Percent");
   discount.freeMins = ReadAmount(store, key, "FreeMins");
   discount.someTimes = store.ReadDwordValue(key, "SomeTimes", 0);

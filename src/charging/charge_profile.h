@@ -10,11 +10,11 @@
 
 namespace tollwick {
 
-enum DiscountMode : std::uint32_t { PercentageDiscount = 0, TimeFree = 1, FreeCall = 2 };
+enum DiscountMode : std::uint32_t { kPercentageDiscount = 0, kTimeFree = 1, kFreeCall = 2 };
 
 struct Discount {
   char name[kNameChars] = {};
-  std::uint32_t mode = PercentageDiscount;  // any other value is evaluated like PercentageDiscount
+  std::uint32_t mode = kPercentageDiscount;  // any other value is evaluated like kPercentageDiscount
   float percent = 0.0f;
   float freeMins = 0.0f;  // counts free seconds down during a call, in the call's own copy
   std::uint32_t someTimes = 0;

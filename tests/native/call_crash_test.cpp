@@ -52,7 +52,7 @@ struct Run {
   void Pay(float amount) {
     BillItem item;
     item.cost = amount;
-    item.type = Payment;
+    item.type = kPayment;
     bill.Append(store, item);
   }
   // What the program does when it starts.
@@ -218,7 +218,7 @@ TEST(CrashPoints, AProfileSaveReloadsAsBeforeOrAfterIt) {
   const ChargeProfile before =
       Account(0.5f, {MakeDiscount("Evening", 0, 50, 0), MakeDiscount("Weekend", 0, 20, 0)});
   const ChargeProfile after =
-      Account(0.8f, {MakeDiscount("Evening", 0, 25, 0), MakeDiscount("Night", TimeFree, 0, 30)});
+      Account(0.8f, {MakeDiscount("Evening", 0, 25, 0), MakeDiscount("Night", kTimeFree, 0, 30)});
   std::size_t changes = 0;
   auto reload = [&](std::size_t stop) {
     FakeRegistry registry;

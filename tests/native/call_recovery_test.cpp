@@ -30,7 +30,7 @@ struct Machine {
   }
   void Pay(RegKey hive) {
     Bill bill = LoadBill(Store(hive));
-    bill.Append(Store(hive), Item(Payment, -10.0f, ""));
+    bill.Append(Store(hive), Item(kPayment, -10.0f, ""));
   }
   // What a run killed during a call leaves: its first snapshot and the marker.
   void LeaveCall(RegKey hive, float cost) {

@@ -91,7 +91,7 @@ TEST_F(CurCallRecordTest, ASavedSnapshotReadsBackIntoABillItem) {
                               MakePackedTime(1, 31), CalendarDate{29, 2, 2000}, "bob", "Acme"));
   registry.ClearWriteLog();
   BillItem item;
-  item.type = Payment;
+  item.type = kPayment;
   ReadCurCall(store, env, item);
   EXPECT_EQ(3.75f, item.cost);
   EXPECT_EQ(MakePackedTime(9, 0), item.start);
@@ -102,7 +102,7 @@ TEST_F(CurCallRecordTest, ASavedSnapshotReadsBackIntoABillItem) {
   EXPECT_EQ(2000u, item.year);
   EXPECT_STREQ("bob", item.user);
   EXPECT_STREQ("Acme", item.account);
-  EXPECT_EQ(static_cast<std::uint32_t>(Payment), item.type);  // not the record's business
+  EXPECT_EQ(static_cast<std::uint32_t>(kPayment), item.type);  // not the record's business
   EXPECT_TRUE(registry.WriteLog().empty());
 }
 

@@ -307,7 +307,7 @@ TEST_F(CurrentCallTest, EndCallBillsTheCallAndClearsTheMarker) {
   EXPECT_EQ(9u, item.day);
   EXPECT_EQ(12u, item.month);
   EXPECT_EQ(2026u, item.year);
-  EXPECT_EQ(static_cast<std::uint32_t>(Call), item.type);
+  EXPECT_EQ(static_cast<std::uint32_t>(kCall), item.type);
   EXPECT_EQ(1, appendedNotices.appended);
 
   EXPECT_EQ(1u, StoredDword(".Bill", ""));
@@ -374,10 +374,10 @@ TEST_F(CurrentCallTest, AlarmCheckRunsOncePerCountedMinuteWithTheCurrentCost) {
 }
 
 TEST_F(CurrentCallTest, StartingACallRearmsTheAlarms) {
-  alarms.run[3].disabled = 1;
+  alarms.run[3].disabled = true;
   alarms.run[3].minuteCount = 7;
   call.StartCall("Dialup");
-  EXPECT_EQ(0u, alarms.run[3].disabled);
+  EXPECT_FALSE(alarms.run[3].disabled);
   EXPECT_EQ(0, alarms.run[3].minuteCount);
 }
 

@@ -65,7 +65,7 @@ class AlarmNoticeTest : public ::testing::Test {
 };
 
 TEST_F(AlarmNoticeTest, ShowsTheAlarmItsReasonAndTheStateWhenItWentOff) {
-  alarms.run[2].disabled = 1;  // a non-repeating alarm is disabled as it goes off
+  alarms.run[2].disabled = true;  // a non-repeating alarm is disabled as it goes off
   INT_PTR result = Open(2, 0.5f, 0x001F, [](HWND notice) {
     EXPECT_EQ("Half an hour", Text(notice, IDC_NOTICE_NAME));
     EXPECT_EQ("Once connection time has passed 30", Text(notice, IDC_NOTICE_REASON));
@@ -82,7 +82,7 @@ TEST_F(AlarmNoticeTest, ShowsTheAlarmItsReasonAndTheStateWhenItWentOff) {
   EXPECT_EQ(1, inspections);
   EXPECT_EQ(IDOK, result);
   EXPECT_EQ(nullptr, FindWindowA("#32770", kNoticeTitle));
-  EXPECT_EQ(1u, alarms.run[2].disabled);
+  EXPECT_TRUE(alarms.run[2].disabled);
 }
 
 TEST_F(AlarmNoticeTest, MoneyReasonUsesTheCurrencyTextAndDisableStopsTheAlarm) {
@@ -97,8 +97,8 @@ TEST_F(AlarmNoticeTest, MoneyReasonUsesTheCurrencyTextAndDisableStopsTheAlarm) {
                  reinterpret_cast<LPARAM>(GetDlgItem(notice, IDCANCEL)));
   });
   EXPECT_EQ(IDCANCEL, result);
-  EXPECT_EQ(1u, alarms.run[5].disabled);
-  EXPECT_EQ(0u, alarms.run[2].disabled) << "only the notice's own slot";
+  EXPECT_TRUE(alarms.run[5].disabled);
+  EXPECT_FALSE(alarms.run[2].disabled) << "only the notice's own slot";
 }
 
 TEST_F(AlarmNoticeTest, CurrentStateFollowsTheCallEverySecond) {

@@ -198,10 +198,10 @@ Bill VariedBill() {
 
 TEST(GraphsTabWine, TheOptionsDialogsGraphsTabShowsEachSeriesAndPrintsFromPrint) {
   Program program{GetModuleHandleA(nullptr)};
-  RegisterGraphClass(program.instance);
-  program.bill = VariedBill();
+  RegisterGraphClass(program.instance());
+  program.bill() = VariedBill();
   std::string told;
-  RunWhileModal([] { ShowOptionsDialog(nullptr); }, [&] {
+  RunWhileModal([&] { ShowOptionsDialog(nullptr, program); }, [&] {
     HWND frame = OpenSingleDialog(IDD_OPTIONS);
     ASSERT_NE(nullptr, frame);
     HWND tabs = GetDlgItem(frame, IDC_OPTIONS_TABS);

@@ -17,6 +17,7 @@
 #include "charging/win32/dialup_entries.h"
 #include "modal_script.h"
 #include "page_host.h"
+#include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_registry.h"
 #include "resources/setup_page_ids.h"
 #include "sim_store.h"
@@ -28,7 +29,7 @@ using Names = std::vector<std::string>;
 
 const Names kAccounts = {"Beta", "Alpha"};
 
-Discount Named(const char* name, std::uint32_t mode = PercentageDiscount) {
+Discount Named(const char* name, std::uint32_t mode = kPercentageDiscount) {
   Discount discount = NewDiscount();
   CopyBoundedText(discount.name, kNameChars, name);
   discount.mode = mode;
@@ -136,11 +137,12 @@ class SetupPageWine : public ::testing::Test {
   Win32Registry registry_;
   SettingsStore store_{registry_};
   ProfileLibrary library_{store_};
+  Win32Environment environment_;
   // What the scripted editor does to the record it is given; the record is kept.
   Discount editedTo_ = Named("Untitled");
   bool editorAccepts_ = true;
   std::vector<Discount> editorSaw_;
-  SetupPageSubject subject_{library_, kAccounts, [this](HWND, Discount& record) {
+  SetupPageSubject subject_{library_, environment_, kAccounts, [this](HWND, Discount& record) {
                               editorSaw_.push_back(record);
                               if (editorAccepts_) record = editedTo_;
                               return editorAccepts_;
@@ -203,7 +205,7 @@ TEST_F(SetupPageWine, AddingRefusesEmptyAndClashingNamesWithTheMessage) {
   Open();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    editedTo_ = Named(c.name, TimeFree);
+    editedTo_ = Named(c.name, kTimeFree);
     ExpectedBox box;
     Press(page_, IDC_SETUP_ADD);
     EXPECT_EQ(!c.accepted, box.pending.ran);
@@ -222,7 +224,7 @@ TEST_F(SetupPageWine, AnEditShowsTheNewNameAndKindAndAClashKeepsTheRecord) {
   StoreAccount(".Default", {"Evening", "Weekend"});
   Open();
   Select({"Weekend"});
-  editedTo_ = Named("EVENING", FreeCall);
+  editedTo_ = Named("EVENING", kFreeCall);
   {
     ExpectedBox box;
     Press(page_, IDC_SETUP_EDIT);
@@ -232,7 +234,7 @@ TEST_F(SetupPageWine, AnEditShowsTheNewNameAndKindAndAClashKeepsTheRecord) {
   ForgetPendingDialogs();
   EXPECT_EQ(Names({"Evening/0", "Weekend/0"}), ListItems());
   Select({"Weekend"});
-  editedTo_ = Named("Late", FreeCall);
+  editedTo_ = Named("Late", kFreeCall);
   Press(page_, IDC_SETUP_EDIT);
   EXPECT_STREQ("Weekend", editorSaw_.back().name);
   EXPECT_EQ(Names({"Evening/0", "Late/2"}), ListItems());
@@ -356,7 +358,7 @@ TEST_F(SetupPageWine, ChargeRatesStoresValidFieldsAndRefusesEachBadOneNamingIt) 
                          if (stayedOpen) Press(dialog, IDCANCEL);
                        }};
     WhenDialogOpens(fill);
-    const bool accepted = ShowChargeRatesDialog(host_.get(), rates);
+    const bool accepted = ShowChargeRatesDialog(host_.get(), rates, environment_);
     EXPECT_EQ("Evening : \xA3", shown);
     EXPECT_EQ("7:00", opened[0]);
     EXPECT_EQ("19:00", opened[1]);
