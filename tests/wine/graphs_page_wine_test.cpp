@@ -82,18 +82,14 @@ std::vector<std::string> Shown(HWND page, int firstX) {
   return shown;
 }
 
-class GraphsPageWine : public ::testing::Test {
+class GraphsPageWine : public PageTest {
  protected:
   void SetUp() override {
     RegisterGraphClass(GetModuleHandleA(nullptr));
     bill_ = {Call("bob", 10, 120, 3),  Call("Alice", 10, 60, 3), Call("BOB", 22, 180, 12),
              Call("10th", 5, 60, 1), Call("alice", 23, 125, 5)};
-    page_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PAGE_GRAPHS),
-                               host_.get(), DialogProc<GraphsPage>,
-                               reinterpret_cast<LPARAM>(&subject_));
-    ASSERT_NE(nullptr, page_);
+    OpenPage<GraphsPage>(IDD_PAGE_GRAPHS, subject_);
   }
-  void TearDown() override { DestroyWindow(page_); }
 
   HWND Users() const { return GetDlgItem(page_, IDC_GRAPHS_USERS); }
   HWND Display() const { return GetDlgItem(page_, IDC_GRAPHS_DISPLAY); }
@@ -105,10 +101,8 @@ class GraphsPageWine : public ::testing::Test {
     });
   }
 
-  PageHost host_;
   Bill bill_;
   GraphsPageSubject subject_{bill_};
-  HWND page_ = nullptr;
 };
 
 TEST_F(GraphsPageWine, OpensOnTotalDailyUsageForAllUsersWithAllUsersFirst) {
