@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fake_environment.h"
+#include "modal_script.h"
 #include "platform/win32/win32_environment.h"
 #include "text/field_text.h"
 #include "text/money_text.h"
@@ -95,11 +96,7 @@ class DialogFields : public ::testing::Test {
     if (dialog_ != nullptr) DestroyWindow(dialog_);
   }
 
-  std::string Text(int id) {
-    char text[512] = {};
-    GetDlgItemTextA(dialog_, id, text, sizeof text);
-    return text;
-  }
+  std::string Text(int id) { return ControlText(dialog_, id); }
   void Put(int id, const std::string& text) { SetDlgItemTextA(dialog_, id, text.c_str()); }
 
   DialogTemplate tmpl_;
