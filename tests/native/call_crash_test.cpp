@@ -21,10 +21,8 @@
 #include "bill_items.h"
 #include "call/call_recovery.h"
 #include "call/curcall_record.h"
-#include "call/current_call.h"
+#include "call_world.h"
 #include "discount_checks.h"
-#include "fake_environment.h"
-#include "fake_registry.h"
 #include "platform/little_endian.h"
 #include "recording_alarm_actions.h"
 
@@ -32,9 +30,9 @@ namespace tollwick {
 namespace {
 
 // One run of the program, on the user hive; the machine hive holds the other record.
-struct Run {
+struct Run : CallWorld {
   explicit Run(FakeRegistry& fake)
-      : registry(fake), store(fake, kHkeyCurrentUser), other(fake, kHkeyLocalMachine) {
+      : CallWorld(fake, kHkeyCurrentUser), registry(fake), other(fake, kHkeyLocalMachine) {
     // Priced by the second with no minimum charge, so that every snapshot differs from the last.
     std::vector<std::uint8_t> rates(20);
     for (int offset : {8, 12, 16}) PutF32(&rates[offset], 0.06f);
@@ -64,14 +62,7 @@ struct Run {
   }
 
   FakeRegistry& registry;
-  SettingsStore store;
   SettingsStore other;
-  FakeEnvironment env;
-  ProfileLibrary profiles{store};
-  Bill bill;
-  AlarmTable alarms;
-  RecordingAlarmActions actions;
-  CurrentCall call{CallServices{store, env, profiles, bill, alarms, actions}};
 };
 
 struct Step {

@@ -13,19 +13,17 @@
 
 #include "bill/bill_store.h"
 #include "call/call_recovery.h"
+#include "call_world.h"
 #include "charging/tariff.h"
-#include "fake_environment.h"
-#include "fake_registry.h"
 #include "stored_bytes.h"
 #include "platform/little_endian.h"
-#include "recording_alarm_actions.h"
 
 namespace tollwick {
 namespace {
 
 const std::string kRoot = "Software\\Orvo\\Tollwick";
 
-class CurrentCallTest : public ::testing::Test {
+class CurrentCallTest : public ::testing::Test, protected OwnCallWorld {
  protected:
   CurrentCallTest() {
     env.SetDate(2026, 12, 9);
@@ -83,19 +81,11 @@ class CurrentCallTest : public ::testing::Test {
     alarms.alarms[slot].displayMessage = 1;
   }
 
-  FakeRegistry registry;
-  SettingsStore store{registry};
-  FakeEnvironment env;
-  ProfileLibrary profiles{store};
-  Bill bill;
-  AlarmTable alarms;
-  RecordingAlarmActions actions;
   struct AppendCounter : BillListener {
     explicit AppendCounter(const Bill& bill) { bill.Listen(*this); }
     void ItemAppended(const BillItem&) override { ++appended; }
     int appended = 0;
   } appendedNotices{bill};
-  CurrentCall call{CallServices{store, env, profiles, bill, alarms, actions}};
 };
 
 TEST_F(CurrentCallTest, CountsOneSecondOnlyAfterMoreThanAThousandMilliseconds) {

@@ -10,19 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "discount_checks.h"
 #include "fake_registry.h"
 
 namespace tollwick {
 namespace {
 
 using Names = std::vector<std::string>;
-
-Discount Named(const char* name, std::uint32_t mode = kPercentageDiscount) {
-  Discount discount = NewDiscount();
-  CopyBoundedText(discount.name, kNameChars, name);
-  discount.mode = mode;
-  return discount;
-}
 
 Names DiscountNames(const ChargeProfile& profile) {
   Names names;

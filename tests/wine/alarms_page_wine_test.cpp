@@ -51,7 +51,7 @@ Bytes StoredList() {
   return list;
 }
 
-class AlarmsPageWine : public ::testing::Test {
+class AlarmsPageWine : public PageTest {
  protected:
   void SetUp() override {
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRootPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
@@ -60,13 +60,10 @@ class AlarmsPageWine : public ::testing::Test {
     stored_ = StoredList();
     Store(stored_);
     LoadAlarms(store_, table_);
-    page_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ALARMS_PAGE),
-                               host_.get(), DialogProc<AlarmsPage>,
-                               reinterpret_cast<LPARAM>(&subject_));
-    ASSERT_NE(nullptr, page_);
+    OpenPage<AlarmsPage>(IDD_ALARMS_PAGE, subject_);
   }
   void TearDown() override {
-    if (IsWindow(page_)) DestroyWindow(page_);
+    PageTest::TearDown();
     RegDeleteValueA(root_, kAlarmListValue);
     RegCloseKey(root_);
   }
@@ -99,15 +96,7 @@ class AlarmsPageWine : public ::testing::Test {
     return Encoded(shown);
   }
 
-  std::string Text(int id) const {
-    char text[128] = "";
-    GetDlgItemTextA(page_, id, text, sizeof text);
-    return text;
-  }
-  bool Checked(int id) const { return IsDlgButtonChecked(page_, id) == BST_CHECKED; }
-  bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(page_, id)) != FALSE; }
   void Type(int id, const char* text) { SetDlgItemTextA(page_, id, text); }
-  void Click(int id) { SendDlgItemMessageA(page_, id, BM_CLICK, 0, 0); }
   void Close(WPARAM command) { SendMessageA(page_, WM_COMMAND, command, 0); }
 
   HKEY root_ = nullptr;
@@ -117,8 +106,6 @@ class AlarmsPageWine : public ::testing::Test {
   Win32Environment environment_;
   AlarmsPageSubject subject_{table_, store_, environment_};
   Bytes stored_;
-  PageHost host_;
-  HWND page_ = nullptr;
 };
 
 TEST_F(AlarmsPageWine, OpensOnSlotOneAndAShownSlotHoldsWhatItShows) {
@@ -133,7 +120,7 @@ TEST_F(AlarmsPageWine, OpensOnSlotOneAndAShownSlotHoldsWhatItShows) {
   EXPECT_FALSE(Enabled(IDC_ALARM_MONEY));
   EXPECT_TRUE(Checked(IDC_ALARM_DISPLAY_MESSAGE));
   EXPECT_FALSE(Checked(IDC_ALARM_REPEAT));
-  EXPECT_TRUE(SavePagePicture(page_, "options-alarms"));
+  EXPECT_TRUE(SaveScreenshot(page_, "options-alarms"));
 
   Click(IDC_ALARM_SLOT_4);  // slot 3, a money alarm of 4.505
   EXPECT_FALSE(Checked(IDC_ALARM_SLOT_1));

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "fake_environment.h"
+#include "modal_script.h"
 #include "platform/win32/win32_environment.h"
 #include "resources/resource.h"
 #include "resources/setup_page_ids.h"
@@ -57,11 +58,7 @@ class DialogFields : public ::testing::Test {
     dialog_ = Open(environment);
   }
 
-  std::string Text(int id) {
-    char text[512] = {};
-    GetDlgItemTextA(dialog_, id, text, sizeof text);
-    return text;
-  }
+  std::string Text(int id) { return ControlText(dialog_, id); }
   void Put(int id, const std::string& text) { SetDlgItemTextA(dialog_, id, text.c_str()); }
 
   Win32Environment environment_;
