@@ -15,10 +15,10 @@ inline tollwick::Bill MakeBill(int n) {
   std::vector<BillItem> bill(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
     BillItem& item = bill[static_cast<std::size_t>(i)];
-    item.type = i % 10 == 9 ? Payment : Call;
+    item.type = i % 10 == 9 ? kPayment : kCall;
     item.cost = 0.01f * static_cast<float>(i % 500);
     std::snprintf(item.user, sizeof item.user, "user%d", i % kUsers);
-    if (item.type == Call) std::snprintf(item.account, sizeof item.account, "%s", "Dial-up account");
+    if (item.type == kCall) std::snprintf(item.account, sizeof item.account, "%s", "Dial-up account");
     item.length = MakePackedTime(0, static_cast<std::uint32_t>(i % 60));
     item.start = MakePackedTime(static_cast<std::uint32_t>(i % 24), 0);
     item.day = 1 + static_cast<std::uint32_t>(i % 28);

@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
 
   HWND host = CreateWindowExA(0, "STATIC", "Bill pages", WS_POPUP | WS_VISIBLE, 0, 0, 600, 500,
                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  StatisticsSubject statistics{bill, nullptr};
+  StatisticsSubject statistics{bill, environment, nullptr};
   BillPageSubject billSubject{store, bill, environment, nullptr};
 
   double open = 1e30;

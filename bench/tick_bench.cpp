@@ -125,7 +125,7 @@ int main() {
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Orvo\\Tollwick");
   rassim::ResetState();
   Program program(GetModuleHandleA(nullptr));
-  HWND window = CreateMainWindow(program.instance);
+  HWND window = CreateMainWindow(program);
   if (window == nullptr) {
     std::printf("cannot create the main window\n");
     return 1;
@@ -151,14 +151,14 @@ int main() {
   rassim::SaveState(sim);
 
   SteppedClock clock;
-  CurrentCall call(CallServices{program.store, clock, program.profiles, program.bill,
-                                program.alarms, program.alarmActions});
+  CurrentCall call(CallServices{program.store(), clock, program.profiles(), program.bill(),
+                                program.alarms(), program.alarmActions()});
   bool online = false;
   RasConnectionProbe probe;
-  Monitor monitor{probe, *program.tray, call, clock, program.settings, program.flash, online};
+  Monitor monitor{probe, MainWindowOf(window)->tray(), call, clock, program.settings(), program.flash(), online};
   auto tick = [&] { RunMonitorTick(monitor); };
-  HICON onlineIcon = LoadIconA(program.instance, MAKEINTRESOURCEA(IDI_ONLINE));
-  ScopedIcon clockFace = BuildClockIcon(program.instance, kClockIconSize, kClockIconSize, 1, 0);
+  HICON onlineIcon = LoadIconA(program.instance(), MAKEINTRESOURCEA(IDI_ONLINE));
+  ScopedIcon clockFace = BuildClockIcon(program.instance(), kClockIconSize, kClockIconSize, 1, 0);
   auto resourceTray = [&] { TrayModify(window, onlineIcon); };
   auto clockTray = [&] { TrayModify(window, clockFace.get()); };
 
@@ -166,7 +166,7 @@ int main() {
   Row("on line, a new second every tick", tick, RasQueries, resourceTray);
   clock.step = 0;
   Row("on line, nothing changed", tick, RasQueries, resourceTray);
-  program.settings.clockIcon = 1;
+  program.settings().clockIcon = 1;
   clock.step = 1001;
   Row("on line, clock icon, a new second every tick", tick, RasQueries, clockTray);
   clock.step = 0;
@@ -174,7 +174,7 @@ int main() {
 
   call.EndCall();
   DestroyWindow(window);
-  UnregisterMainWindowClass(program.instance);
+  UnregisterMainWindowClass(program.instance());
   rassim::ResetState();
   return 0;
 }

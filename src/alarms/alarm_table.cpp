@@ -76,7 +76,7 @@ void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions,
     if (alarm.name[0] == '\0') continue;
     const bool money = alarm.kind != kTimeAlarm;
     if (money ? !(alarm.money > 0.0f) : alarm.minutes <= 0) continue;
-    if (run.disabled != 0) continue;
+    if (run.disabled) continue;
     bool due = false;
     if (money) {
       due = cost - run.costAtFiring > alarm.money;
@@ -94,7 +94,7 @@ void FireAlarm(AlarmTable& table, int slot, float cost, AlarmActions& actions) {
   if (slot < 0 || slot >= kAlarmSlots) return;
   const Alarm& alarm = table.alarms[slot];
   AlarmRunState& run = table.run[slot];
-  run.disabled = alarm.repeat == 0 ? 1 : 0;
+  run.disabled = alarm.repeat == 0;
   run.minuteCount = 0;
   run.costAtFiring = cost;
   if (alarm.playSound) actions.PlayAlarmSound();

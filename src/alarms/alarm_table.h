@@ -41,7 +41,7 @@ struct Alarm {
 
 // Per call, never stored.
 struct AlarmRunState {
-  std::uint32_t disabled = 0;     // 1: does not go off again until the next reset
+  bool disabled = false;  // does not go off again until the next reset
   std::int32_t minuteCount = 0;   // minute checks since the call started or the alarm went off
   float costAtFiring = 0.0f;      // the cost when the alarm last went off
 };

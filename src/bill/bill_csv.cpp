@@ -93,7 +93,7 @@ class CsvWriter {
 };
 
 void WriteItem(CsvWriter& line, const BillItem& item, AnsiToUtf8 toUtf8) {
-  const bool call = item.type == Call;
+  const bool call = item.type == kCall;
   if (call) {
     line.Put("Call,", 5);
   } else {

@@ -8,7 +8,7 @@
 
 namespace tollwick {
 
-enum BillItemType : std::uint32_t { Call = 0, Payment = 1 };  // readers treat nonzero as Payment
+enum BillItemType : std::uint32_t { kCall = 0, kPayment = 1 };  // readers treat nonzero as Payment
 
 struct BillItem {
   float cost = 0.0f;
@@ -20,7 +20,7 @@ struct BillItem {
   std::uint32_t day = 0;
   std::uint32_t month = 0;
   std::uint32_t year = 0;
-  std::uint32_t type = Call;
+  std::uint32_t type = kCall;
 };
 
 constexpr std::uint32_t kBillItemBytes = 240;

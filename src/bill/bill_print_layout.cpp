@@ -71,7 +71,7 @@ int BillPageCount(const BillPageGeometry& geometry, std::size_t rows) {
 }
 
 bool BillPrintCellText(Environment& env, const BillItem& item, int column, std::string& text) {
-  const bool call = item.type == Call;
+  const bool call = item.type == kCall;
   switch (column) {
     case kPrintAmount:
       text = Money(env, call ? item.cost : -item.cost);
@@ -100,7 +100,7 @@ bool BillPrintCellText(Environment& env, const BillItem& item, int column, std::
 }
 
 void BillPrintTotals::Add(const BillItem& item) {
-  if (item.type != Call) {
+  if (item.type != kCall) {
     owed -= item.cost;
     spent += item.cost;
   } else {

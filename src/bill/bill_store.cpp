@@ -39,7 +39,7 @@ void DeleteItemValuesFrom(const SettingsStore& store, const SettingsKey& key, st
   char name[kValueNameChars];
   for (std::uint32_t i = first;; ++i) {
     ItemValueName(i, name);
-    if (store.registry().DeleteValue(key.get(), name) != kRegSuccess) break;
+    if (!store.DeleteValue(key, name)) break;
   }
 }
 
@@ -70,15 +70,10 @@ bool ParseItemNumber(const char* name, std::uint32_t* number) {
 std::uint32_t EndOfItemNumbers(const SettingsStore& store, const SettingsKey& key,
                                std::uint64_t limit) {
   std::uint32_t end = 0;
-  for (std::uint32_t index = 0;; ++index) {
-    char name[kValueNameChars];
-    std::uint32_t chars = sizeof name;
-    const long result = store.registry().EnumValue(key.get(), index, name, &chars);
-    if (result == kRegMoreData) continue;  // too long for an item's name
-    if (result != kRegSuccess) break;
+  store.ForEachValueName(key, [&end, limit](const char* name) {
     std::uint32_t number = 0;
     if (ParseItemNumber(name, &number) && number < limit && number >= end) end = number + 1;
-  }
+  });
   return end;
 }
 
@@ -96,12 +91,10 @@ struct StoredCount {
 // many gaps again), so a stray value named far beyond the others cannot inflate the bill either.
 StoredCount ReadStoredCount(const SettingsStore& store, const SettingsKey& key) {
   if (!key.valid()) return {0, false};
-  std::uint32_t values = 0;
-  store.registry().QueryValueCount(key.get(), &values);
+  const std::uint32_t values = store.ValueCount(key);
   std::uint8_t bytes[4];
-  std::uint32_t size = sizeof bytes;
-  if (store.registry().QueryValue(key.get(), nullptr, bytes, &size) == kRegSuccess &&
-      size == sizeof bytes && GetU32(bytes) < values) {
+  const SettingsStore::StoredValue count = store.ReadAsStored(key, nullptr, bytes, sizeof bytes);
+  if (count.read() && count.size == sizeof bytes && GetU32(bytes) < values) {
     return {GetU32(bytes), true};
   }
   return {EndOfItemNumbers(store, key, 2 * static_cast<std::uint64_t>(values)), false};
@@ -132,20 +125,17 @@ void FinishRenumbering(const SettingsStore& store, const SettingsKey& key, const
   char name[kValueNameChars];
   for (std::uint32_t i = 0; i < r.items; ++i) {
     std::uint8_t bytes[kBillItemBytes] = {};
-    std::uint32_t size = kBillItemBytes;
     ItemValueName(r.parked + i, name);
-    if (store.registry().QueryValue(key.get(), name, bytes, &size) != kRegSuccess) {
-      std::memset(bytes, 0, sizeof bytes);
-    }
+    store.ReadAsStored(key, name, bytes, kBillItemBytes);
     ItemValueName(r.first + i, name);
     store.WriteBinaryValue(key, name, bytes, kBillItemBytes);
   }
   const std::uint32_t count = r.first + r.items;
   store.WriteDwordValue(key, nullptr, count);
-  if (r.items > 0) store.registry().DeleteValue(key.get(), kRenumberingValue);
+  if (r.items > 0) store.DeleteValue(key, kRenumberingValue);
   for (std::uint32_t i = std::max(storedEnd, r.parked + r.items); i-- > count;) {
     ItemValueName(i, name);
-    store.registry().DeleteValue(key.get(), name);
+    store.DeleteValue(key, name);
   }
 }
 
@@ -154,16 +144,15 @@ void FinishRenumbering(const SettingsStore& store, const SettingsKey& key, const
 // their number (the bound of the count rule), and a stray record cannot start a copy without end.
 void FinishInterruptedDelete(const SettingsStore& store, const SettingsKey& key) {
   std::uint8_t bytes[kRenumberingBytes] = {};
-  std::uint32_t size = sizeof bytes;
-  const long result = store.registry().QueryValue(key.get(), kRenumberingValue, bytes, &size);
-  if (result != kRegSuccess && result != kRegMoreData) return;
-  std::uint32_t values = 0;
-  store.registry().QueryValueCount(key.get(), &values);
+  const SettingsStore::StoredValue record =
+      store.ReadAsStored(key, kRenumberingValue, bytes, sizeof bytes);
+  if (!record.exists()) return;
+  const std::uint32_t values = store.ValueCount(key);
   const Renumbering r{GetU32(bytes), GetU32(bytes + 4), GetU32(bytes + 8)};
   const std::uint64_t end = static_cast<std::uint64_t>(r.parked) + r.items;
-  if (result != kRegSuccess || size != kRenumberingBytes || r.items == 0 || r.first >= r.parked ||
+  if (!record.read() || record.size != kRenumberingBytes || r.items == 0 || r.first >= r.parked ||
       r.items >= r.parked - r.first || end > 2 * static_cast<std::uint64_t>(values)) {
-    store.registry().DeleteValue(key.get(), kRenumberingValue);
+    store.DeleteValue(key, kRenumberingValue);
     return;
   }
   FinishRenumbering(store, key, r, 0);

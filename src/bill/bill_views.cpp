@@ -14,7 +14,7 @@ namespace tollwick {
 
 void BillTotals::Add(const BillItem& item) {
   totalTime = AddPackedTime(totalTime, item.length);
-  if (item.type != Call) {
+  if (item.type != kCall) {
     totalPaid += item.cost;
   } else {
     totalCost += item.cost;
@@ -40,7 +40,7 @@ float BillBalance(const Bill& bill, const UserKey* filter) {
   float balance = 0.0f;
   for (const BillItem& item : bill) {
     if (!UserMatches(filter, item.user)) continue;
-    if (item.type != Call) {
+    if (item.type != kCall) {
       balance -= item.cost;
     } else {
       balance += item.cost;
@@ -59,7 +59,7 @@ std::vector<std::uint32_t> BillRows(const Bill& bill, const UserKey* filter) {
 }
 
 void BillCellText(Environment& env, const BillItem& item, int column, char out[kBillCellChars]) {
-  const bool payment = item.type != Call;
+  const bool payment = item.type != kCall;
   out[0] = '\0';
   switch (column) {
     case kTypeColumn:

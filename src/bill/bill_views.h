@@ -55,7 +55,7 @@ constexpr std::size_t kBillCellChars = 100;
 // The text of one cell of an item's row; a payment leaves account and times empty.
 void BillCellText(Environment& env, const BillItem& item, int column, char out[kBillCellChars]);
 inline int BillItemImage(const BillItem& item) {
-  return item.type != Call ? kPaymentImage : kCallImage;
+  return item.type != kCall ? kPaymentImage : kCallImage;
 }
 
 // A blank item for adding a call or a payment by hand: a call of the logged-on user, all else zero.

@@ -5,10 +5,6 @@
 namespace tollwick {
 namespace {
 
-bool SameHive(const SettingsStore& a, const SettingsStore& b) {
-  return &a.registry() == &b.registry() && a.hive() == b.hive();
-}
-
 BillItem RecordedCall(const SettingsStore& store, Environment& environment, bool asStored) {
   BillItem item;
   if (asStored) {
@@ -16,7 +12,7 @@ BillItem RecordedCall(const SettingsStore& store, Environment& environment, bool
   } else {
     ReadCurCall(store, environment, item);
   }
-  item.type = Call;
+  item.type = kCall;
   return item;
 }
 
@@ -72,7 +68,7 @@ void RecoverInterruptedCall(const SettingsStore& recordStore, const SettingsStor
   if (IsCurCallPending(billStore)) {
     CommitCall(billStore, bill, RecordedCall(billStore, environment, false));
   }
-  if (!SameHive(recordStore, billStore)) {
+  if (!recordStore.SharesTreeWith(billStore)) {
     RecoverOtherHiveCall(recordStore, billStore, environment, bill);
   }
 }

@@ -94,24 +94,22 @@ std::uint32_t ReservedBillItem(const SettingsStore& store) {
   return store.ReadDwordValue(key, kItemNumberValue, kNoBillItem);
 }
 
-void SaveCurCall(const SettingsStore& store, float cost, PackedTime start, PackedTime end,
-                 PackedTime length, const CalendarDate& date, const char* user,
-                 const char* account) {
+void SaveCurCall(const SettingsStore& store, const BillItem& call) {
   SettingsKey key = OpenCurCallKey(store);
   std::uint8_t costBytes[4];
-  PutF32(costBytes, cost);
+  PutF32(costBytes, call.cost);
   store.WriteBinaryValue(key, kCost, costBytes, sizeof costBytes);
-  WriteU32(store, key, kStart, start);
-  WriteU32(store, key, kEnd, end);
-  WriteU32(store, key, kLength, length);
+  WriteU32(store, key, kStart, call.start);
+  WriteU32(store, key, kEnd, call.end);
+  WriteU32(store, key, kLength, call.length);
   std::uint8_t dateBytes[kCurCallDateBytes] = {};
-  EncodeDate(date, dateBytes);
+  EncodeDate(CalendarDate{call.day, call.month, call.year}, dateBytes);
   store.WriteBinaryValue(key, kDate, dateBytes, sizeof dateBytes);
-  // Names longer than a name field are stored cut, as they would be read back.
+  // Names are stored as a name field holds them, terminated within it.
   char text[kNameChars];
-  CopyBoundedText(text, sizeof text, user);
+  CopyBoundedText(text, sizeof text, call.user);
   store.WriteStringValue(key, kUser, text);
-  CopyBoundedText(text, sizeof text, account);
+  CopyBoundedText(text, sizeof text, call.account);
   store.WriteStringValue(key, kAccount, text);
 }
 
@@ -152,10 +150,8 @@ void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem&
 void ReadCurCallAsStored(const SettingsStore& store, Environment& environment, BillItem& item) {
   char path[2 * kNameChars];
   RootSubkeyPath("CurCall", path, sizeof path);
-  RegKey readOnly = 0;
-  if (store.registry().OpenKeyToRead(store.hive(), path, &readOnly) != kRegSuccess) readOnly = 0;
   // Writes through a key opened to read fail, so the defaults reach the item alone.
-  ReadCurCallFrom(store, SettingsKey(&store.registry(), readOnly), environment, item);
+  ReadCurCallFrom(store, store.OpenKeyReadOnly(path), environment, item);
 }
 
 std::uint64_t SnapshotFingerprint(const SettingsStore& store) {
@@ -169,14 +165,12 @@ std::uint64_t SnapshotFingerprint(const SettingsStore& store) {
   };
   for (const char* name : kSnapshotValues) {
     std::uint8_t value[kNameChars] = {};  // the largest value a read takes ("User", "Account")
-    std::uint32_t size = sizeof value;
-    const long result =
-        key.valid() ? store.registry().QueryValue(key.get(), name, value, &size) : kRegInvalidHandle;
+    const SettingsStore::StoredValue stored = store.ReadAsStored(key, name, value, sizeof value);
     std::uint8_t outcome[8];
-    PutU32(outcome, static_cast<std::uint32_t>(result));
-    PutU32(outcome + 4, size);
+    PutU32(outcome, static_cast<std::uint32_t>(stored.result));
+    PutU32(outcome + 4, stored.size);
     mix(outcome, sizeof outcome);
-    if (result == kRegSuccess) mix(value, size);
+    if (stored.read()) mix(value, stored.size);
   }
   return hash;
 }

@@ -28,9 +28,10 @@ bool IsCurCallPending(const SettingsStore& store);
 void ReserveBillItem(const SettingsStore& store, std::uint32_t number);
 std::uint32_t ReservedBillItem(const SettingsStore& store);
 
-// Writes the snapshot: "Cost", "Start", "End", "Length", "Date", "User", "Account", in that order.
-void SaveCurCall(const SettingsStore& store, float cost, PackedTime start, PackedTime end,
-                 PackedTime length, const CalendarDate& date, const char* user, const char* account);
+// Writes the snapshot, the bill item the call would become if it ended now (its type is not
+// stored): "Cost", "Start", "End", "Length", "Date", "User", "Account", in that order. A value the
+// snapshot gains is a field of the item, written here and read in ReadCurCall.
+void SaveCurCall(const SettingsStore& store, const BillItem& call);
 
 // A digest of the snapshot as stored: the same record gives the same number at every start, also in
 // a hive where missing values cannot be written back (a missing value counts as missing).

@@ -142,13 +142,7 @@ void CurrentCall::MinuteStep() {
   SaveSnapshot();
 }
 
-void CurrentCall::SaveSnapshot() {
-  SaveCurCall(services_.store, CurrentCost(), startTime_, LocalTimeOfDay(services_.environment),
-              CallLength(), LocalDate(services_.environment), userName_, profile_->name);
-}
-
-void CurrentCall::EndCall() {
-  if (!IsCallInProgress()) return;
+BillItem CurrentCall::AsBillItem() const {
   BillItem item;
   item.cost = CurrentCost();
   CopyBoundedText(item.account, kNameChars, profile_->name);
@@ -156,12 +150,19 @@ void CurrentCall::EndCall() {
   item.length = CallLength();
   item.start = startTime_;
   item.end = LocalTimeOfDay(services_.environment);
-  item.type = Call;
-  CalendarDate date = LocalDate(services_.environment);
+  item.type = kCall;
+  const CalendarDate date = LocalDate(services_.environment);
   item.day = date.day;
   item.month = date.month;
   item.year = date.year;
-  CommitCall(services_.store, services_.bill, item);
+  return item;
+}
+
+void CurrentCall::SaveSnapshot() { SaveCurCall(services_.store, AsBillItem()); }
+
+void CurrentCall::EndCall() {
+  if (!IsCallInProgress()) return;
+  CommitCall(services_.store, services_.bill, AsBillItem());
   profile_.reset();
   defaultProfile_.reset();
   ++generation_;

@@ -82,6 +82,9 @@ class CurrentCall {
   float AccruedCost() const { return accruedCost_; }
 
  private:
+  // The bill item the call would become if it ended now: what its snapshot stores and what its
+  // end bills.
+  BillItem AsBillItem() const;
   void SaveSnapshot();
   void MinuteStep();
   // Counts the seconds due at tick `now` while fewer than `upTo` are counted in the minute.

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "platform/little_endian.h"
 #include "platform/packed_time.h"
@@ -31,19 +33,16 @@ void WriteFloat(const SettingsStore& store, const SettingsKey& key, const char* 
 // (see SaveDiscountList).
 SettingsKey OpenFreeDiscountKey(const SettingsStore& store, const SettingsKey& discounts,
                                 const char* name) {
-  Registry& registry = store.registry();
-  std::uint32_t before = 0;
-  const bool counted = registry.QuerySubkeyCount(discounts.get(), &before) == kRegSuccess;
+  const std::optional<std::uint32_t> before = store.SubkeyCount(discounts);
   // Numbers 2 to before + 2 give before + 1 different names, so one of them is free. Should the
   // registry still say otherwise, or its counts not tell, the key is taken as it is.
   for (std::uint32_t number = 1;; ++number) {
     char keyName[kNameChars];
     DiscountKeyName(name, number, keyName);
     SettingsKey key = store.OpenSubkey(discounts, keyName);
-    std::uint32_t after = 0;
-    const bool countsTell = counted && key.valid() &&
-                            registry.QuerySubkeyCount(discounts.get(), &after) == kRegSuccess;
-    if (!countsTell || after > before || number == before + 2) return key;
+    const std::optional<std::uint32_t> after =
+        before && key.valid() ? store.SubkeyCount(discounts) : std::nullopt;
+    if (!after || *after > *before || number == *before + 2) return key;
   }
 }
 
@@ -66,7 +65,7 @@ void DecodeCallChargeInfo(const std::uint8_t in[kCallChargeInfoBytes], CallCharg
 }
 
 void LoadDiscount(const SettingsStore& store, const SettingsKey& key, Discount& discount) {
-  discount.mode = store.ReadDwordValue(key, "Mode", PercentageDiscount);
+  discount.mode = store.ReadDwordValue(key, "Mode", kPercentageDiscount);
   discount.percent = ReadAmount(store, key, "Percent");
   discount.freeMins = ReadAmount(store, key, "FreeMins");
   discount.someTimes = store.ReadDwordValue(key, "SomeTimes", 0);
@@ -114,21 +113,10 @@ void DiscountKeyName(const char* name, std::uint32_t number, char out[kNameChars
 std::vector<Discount> LoadDiscountList(const SettingsStore& store, const SettingsKey& parent) {
   std::vector<Discount> list;
   SettingsKey discounts = store.OpenSubkey(parent, kDiscountsKey);
-  if (!discounts.valid()) return list;
-  Registry& registry = store.registry();
-  std::uint32_t count = 0;
-  if (registry.QuerySubkeyCount(discounts.get(), &count) != kRegSuccess) return list;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    char name[kNameChars];
-    std::uint32_t nameChars = kNameChars;
-    const long result = registry.EnumKey(discounts.get(), i, name, &nameChars);
-    if (result == kRegNoMoreItems) break;
-    // A key whose name does not fit a discount's name could only be opened under a cut name,
-    // which would be another key: it is left out.
-    if (result != kRegSuccess) continue;
+  for (const std::string& name : store.SubkeyNames(discounts)) {
     Discount discount;
-    CopyBoundedText(discount.name, kNameChars, name);
-    SettingsKey key = store.OpenSubkey(discounts, name);
+    CopyBoundedText(discount.name, kNameChars, name.c_str());
+    SettingsKey key = store.OpenSubkey(discounts, name.c_str());
     LoadDiscount(store, key, discount);
     list.push_back(discount);
   }

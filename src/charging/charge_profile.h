@@ -10,11 +10,11 @@
 
 namespace tollwick {
 
-enum DiscountMode : std::uint32_t { PercentageDiscount = 0, TimeFree = 1, FreeCall = 2 };
+enum DiscountMode : std::uint32_t { kPercentageDiscount = 0, kTimeFree = 1, kFreeCall = 2 };
 
 struct Discount {
   char name[kNameChars] = {};
-  std::uint32_t mode = PercentageDiscount;  // any other value is evaluated like PercentageDiscount
+  std::uint32_t mode = kPercentageDiscount;  // any other value is evaluated like kPercentageDiscount
   float percent = 0.0f;
   float freeMins = 0.0f;  // counts free seconds down during a call, in the call's own copy
   std::uint32_t someTimes = 0;
@@ -35,15 +35,22 @@ struct CallChargeInfo {
 
 constexpr std::uint32_t kCallChargeInfoBytes = 20;
 
-// A plain value: a copy has discounts of its own, so a call can use up its free time in its copy.
-struct ChargeProfile {
-  char name[kNameChars] = {};
-  std::uint32_t useDefault = 0;
-  std::uint32_t isDefaultProfile = 0;  // set by the caller before loading; never stored
+// An account's own charge settings, as one record: what an account on the default settings takes
+// from ".Default", and what a save writes as one crash-safe whole. A stored setting of a profile is
+// a field here, read with its default and written in profile_library.cpp (ReadSettings,
+// WriteSettings), and nowhere else.
+struct ChargeSettings {
   CallChargeInfo charge;
   std::uint32_t minChargeOn = 0;
   float minCharge = 0.0f;
   std::vector<Discount> discounts;  // in the registry's enumeration order
+};
+
+// A plain value: a copy has discounts of its own, so a call can use up its free time in its copy.
+struct ChargeProfile : ChargeSettings {
+  char name[kNameChars] = {};
+  std::uint32_t useDefault = 0;
+  std::uint32_t isDefaultProfile = 0;  // set by the caller before loading; never stored
 };
 
 constexpr const char* kDefaultProfileName = ".Default";

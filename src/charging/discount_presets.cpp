@@ -22,21 +22,7 @@ SettingsKey OpenPresetKey(const SettingsStore& store, const SettingsKey& presets
 }  // namespace
 
 std::vector<std::string> PresetNames(const SettingsStore& store) {
-  std::vector<std::string> names;
-  SettingsKey presets = OpenPresetsKey(store);
-  Registry& registry = store.registry();
-  std::uint32_t count = 0;
-  if (!presets.valid() || registry.QuerySubkeyCount(presets.get(), &count) != kRegSuccess) {
-    return names;
-  }
-  for (std::uint32_t i = 0; i < count; ++i) {
-    char name[kNameChars];
-    std::uint32_t nameChars = kNameChars;
-    const long result = registry.EnumKey(presets.get(), i, name, &nameChars);
-    if (result == kRegNoMoreItems) break;
-    if (result == kRegSuccess) names.emplace_back(name);
-  }
-  return names;
+  return store.SubkeyNames(OpenPresetsKey(store));
 }
 
 void LoadPreset(const SettingsStore& store, Discount& discount) {

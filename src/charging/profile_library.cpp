@@ -16,59 +16,53 @@ namespace {
 constexpr const char* kSavingKey = "Saving";
 constexpr const char* kCommittedValue = "Committed";
 
-void WriteSettings(const SettingsStore& store, const SettingsKey& key, const CallChargeInfo& charge,
-                   std::uint32_t minChargeOn, float minChargeAmount,
-                   const std::vector<Discount>& discounts) {
+// The stored form of the settings, in the order they are written; a save cut short between two
+// values is finished or dropped as a whole (FinishSave).
+void WriteSettings(const SettingsStore& store, const SettingsKey& key,
+                   const ChargeSettings& settings) {
   std::uint8_t block[kCallChargeInfoBytes];
-  EncodeCallChargeInfo(charge, block);
+  EncodeCallChargeInfo(settings.charge, block);
   store.WriteBinaryValue(key, "CallChargeInfo", block, sizeof block);
-  store.WriteDwordValue(key, "MinChargeOn", minChargeOn);
+  store.WriteDwordValue(key, "MinChargeOn", settings.minChargeOn);
   std::uint8_t minCharge[4];
-  PutF32(minCharge, minChargeAmount);
+  PutF32(minCharge, settings.minCharge);
   store.WriteBinaryValue(key, "MinCharge", minCharge, sizeof minCharge);
-  SaveDiscountList(store, key, discounts);
+  SaveDiscountList(store, key, settings.discounts);
 }
 
-void ReadSettings(const SettingsStore& store, const SettingsKey& key, ChargeProfile& profile) {
+// Each value with its default, which a read writes back when the value is missing.
+void ReadSettings(const SettingsStore& store, const SettingsKey& key, ChargeSettings& settings) {
   std::uint8_t block[kCallChargeInfoBytes] = {};
   store.ReadBinaryValue(key, "CallChargeInfo", block, nullptr, sizeof block);
-  DecodeCallChargeInfo(block, profile.charge);
-  profile.minChargeOn = store.ReadDwordValue(key, "MinChargeOn", 1);
+  DecodeCallChargeInfo(block, settings.charge);
+  settings.minChargeOn = store.ReadDwordValue(key, "MinChargeOn", 1);
   std::uint8_t minCharge[4] = {};
   std::uint8_t minChargeDefault[4];
   PutU32(minChargeDefault, kMinChargeDefaultBits);
   store.ReadBinaryValue(key, "MinCharge", minCharge, minChargeDefault, sizeof minCharge);
-  profile.minCharge = GetAmountF32(minCharge);
-  profile.discounts = LoadDiscountList(store, key);
-}
-
-bool SavingKeyExists(const SettingsStore& store, const SettingsKey& key) {
-  RegKey saving = 0;
-  if (store.registry().OpenKeyToRead(key.get(), kSavingKey, &saving) != kRegSuccess) return false;
-  store.registry().CloseKey(saving);
-  return true;
+  settings.minCharge = GetAmountF32(minCharge);
+  settings.discounts = LoadDiscountList(store, key);
 }
 
 // Finishes a committed save, or drops one that never committed.
 void FinishSave(const SettingsStore& store, const SettingsKey& key) {
-  if (!key.valid() || !SavingKeyExists(store, key)) return;
+  if (!store.SubkeyExists(key, kSavingKey)) return;
   {
     SettingsKey saving = store.OpenSubkey(key, kSavingKey);
     std::uint8_t committed[4] = {};
-    std::uint32_t size = sizeof committed;
-    if (store.registry().QueryValue(saving.get(), kCommittedValue, committed, &size) ==
-            kRegSuccess &&
-        size == sizeof committed && GetU32(committed) == 1) {
-      ChargeProfile saved;
+    const SettingsStore::StoredValue commit =
+        store.ReadAsStored(saving, kCommittedValue, committed, sizeof committed);
+    if (commit.read() && commit.size == sizeof committed && GetU32(committed) == 1) {
+      ChargeSettings saved;
       ReadSettings(store, saving, saved);
       store.WriteDwordValue(key, "UseDefault", 0);
-      WriteSettings(store, key, saved.charge, saved.minChargeOn, saved.minCharge, saved.discounts);
+      WriteSettings(store, key, saved);
     }
     // The commit goes first, so a crash while the copy is removed finishes nothing half-written.
-    store.registry().DeleteValue(saving.get(), kCommittedValue);
+    store.DeleteValue(saving, kCommittedValue);
     store.DeleteAllSubkeys(saving);
   }
-  store.registry().DeleteKey(key.get(), kSavingKey);
+  store.DeleteSubkey(key, kSavingKey);
 }
 
 }  // namespace
@@ -105,10 +99,7 @@ void ProfileLibrary::LoadChargeProfile(const Owned& record) {
     // freed on return, and the reference to it with it.
     std::shared_ptr<const ChargeProfile> source = DefaultProfile();
     if (!source) source = Load(kDefaultProfileName, true);
-    profile.charge = source->charge;
-    profile.minChargeOn = source->minChargeOn;
-    profile.minCharge = source->minCharge;
-    profile.discounts = source->discounts;
+    static_cast<ChargeSettings&>(profile) = *source;  // the settings alone, not the name
     profile.useDefault = 1;
     profile.isDefaultProfile = 0;
     return;
@@ -132,8 +123,7 @@ void ProfileLibrary::SaveChargeProfile(const ChargeProfile& profile) const {
   }
   {
     SettingsKey saving = store_.OpenSubkey(key, kSavingKey);
-    WriteSettings(store_, saving, profile.charge, profile.minChargeOn, profile.minCharge,
-                  profile.discounts);
+    WriteSettings(store_, saving, profile);
     store_.WriteDwordValue(saving, kCommittedValue, 1);
   }
   FinishSave(store_, key);

@@ -37,16 +37,16 @@ bool DiscountApplies(const Discount& discount, const LocalTime& now) {
 float DiscountPart(Discount& discount, float price, const LocalTime& now) {
   if (!DiscountApplies(discount, now)) return 0.0f;
   switch (discount.mode) {
-    case TimeFree:
+    case kTimeFree:
       // The stored number counts free seconds, though the dialog calls them minutes.
       if (discount.freeMins > 0.0f) {
         discount.freeMins -= 1.0f;
         return price;
       }
       return 0.0f;
-    case FreeCall:
+    case kFreeCall:
       return price;
-    default:  // PercentageDiscount, and any unknown mode
+    default:  // kPercentageDiscount, and any unknown mode
       return ToAmount(static_cast<double>(discount.percent) * price * kOneHundredth);
   }
 }

@@ -33,7 +33,7 @@ float CurrentRate(const ChargeProfile& profile, const LocalTime& now);
 float PerSecondCharge(const ChargeProfile& profile, const LocalTime& now);
 
 // The summed deduction of the discounts, for one second whose undiscounted price is price. Counts
-// down FreeMins (one per free second) of every TimeFree discount that applies at now.
+// down FreeMins (one per free second) of every kTimeFree discount that applies at now.
 float DiscountDeduction(std::vector<Discount>& discounts, float price, const LocalTime& now);
 
 // The running cost after one more charged second: price - deduction formed first, added to the

@@ -12,7 +12,7 @@ namespace {
 constexpr double kFullTurn = 6.283185307;
 constexpr double kFaceStep = 0.06;
 
-enum Colour { kBlack = 0, kWhite = 1 };
+enum class Colour { kBlack, kWhite };
 
 class Planes {
  public:
@@ -28,7 +28,7 @@ class Planes {
     int i = y * width_ + x;
     std::uint8_t bit = static_cast<std::uint8_t>(1u << (7 - i % 8));
     and_[i / 8] = static_cast<std::uint8_t>(and_[i / 8] & ~bit);
-    if (colour == kWhite)
+    if (colour == Colour::kWhite)
       xor_[i / 8] = static_cast<std::uint8_t>(xor_[i / 8] | bit);
     else
       xor_[i / 8] = static_cast<std::uint8_t>(xor_[i / 8] & ~bit);
@@ -42,10 +42,10 @@ class Planes {
       int x = rx + static_cast<int>(rx * std::sin(a));
       int y = ry + static_cast<int>(ry * std::cos(a));
       if (y < ry)
-        for (int row = y + 1; row <= (height_ - 1) - y - 2; ++row) Paint(x, row, kWhite);
+        for (int row = y + 1; row <= (height_ - 1) - y - 2; ++row) Paint(x, row, Colour::kWhite);
     }
     for (double a = 0.0; a < kFullTurn; a += kFaceStep)
-      Paint(rx + static_cast<int>(rx * std::sin(a)), ry + static_cast<int>(ry * std::cos(a)), kBlack);
+      Paint(rx + static_cast<int>(rx * std::sin(a)), ry + static_cast<int>(ry * std::cos(a)), Colour::kBlack);
   }
 
   // A black hand from the hands' centre, length pixels long, at fraction of a turn clockwise from
@@ -62,7 +62,7 @@ class Planes {
     double x = cx;
     double y = cy;
     for (int k = 0; k < steps; ++k) {
-      Paint(static_cast<int>(x), static_cast<int>(y), kBlack);
+      Paint(static_cast<int>(x), static_cast<int>(y), Colour::kBlack);
       x += dx;
       y += dy;
     }

@@ -20,7 +20,7 @@ std::string OnlineTip(const std::string& entryName, const std::string& ipText, i
 
 TrayLook OnlineLook(TrayFlash& flash, bool clockIcon, int minutes, int hours,
                     const std::string& tip) {
-  if (NextOnlinePicture(flash) == TrayPicture::Alarm) return TrayLook::Resource(IDI_ALARM, tip.c_str());
+  if (NextOnlinePicture(flash) == TrayPicture::kAlarm) return TrayLook::Resource(IDI_ALARM, tip.c_str());
   if (clockIcon) return TrayLook::Clock(minutes, hours, tip.c_str());
   return TrayLook::Resource(IDI_ONLINE, tip.c_str());
 }

@@ -1,5 +1,7 @@
 #include "core/other_hive_bill.h"
 
+#include <optional>
+
 #include "platform/little_endian.h"
 
 namespace tollwick {
@@ -7,23 +9,23 @@ namespace {
 
 constexpr const char* kToldValue = "OtherBillTold";
 
-// The bill's item count (the unnamed value of ".Bill"), read without writing a default.
-std::uint32_t StoredBillItems(Registry& registry, RegKey hive) {
+// The item count of the other hive's bill (the unnamed value of ".Bill"), read as stored.
+std::uint32_t OtherHiveBillItems(const SettingsStore& store) {
+  const std::optional<SettingsStore> other = store.OtherHiveStore();
+  if (!other) return 0;
   char path[2 * kNameChars];
   RootSubkeyPath(".Bill", path, sizeof path);
-  RegKey opened = 0;
-  if (registry.OpenKeyToRead(hive, path, &opened) != kRegSuccess) return 0;
-  SettingsKey bill(&registry, opened);
   std::uint8_t count[4] = {};
-  std::uint32_t size = sizeof count;
-  if (registry.QueryValue(bill.get(), nullptr, count, &size) != kRegSuccess) return 0;
+  if (!other->ReadAsStored(other->OpenKeyReadOnly(path), nullptr, count, sizeof count).read()) {
+    return 0;
+  }
   return GetU32(count);
 }
 
 }  // namespace
 
 std::uint32_t OtherBillItemsToTell(const SettingsStore& store) {
-  std::uint32_t items = StoredBillItems(store.registry(), store.otherHive());
+  const std::uint32_t items = OtherHiveBillItems(store);
   if (items == 0) return 0;
   SettingsKey root = store.OpenSettingsKey(kRootPath);
   return store.ReadDwordValue(root, kToldValue, 0) == 1 ? 0 : items;

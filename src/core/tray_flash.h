@@ -10,15 +10,15 @@ struct TrayFlash {
   std::int32_t flashPhase = 0;
 };
 
-enum class TrayPicture { Online, Alarm };
+enum class TrayPicture { kOnline, kAlarm };
 
 // An alarm asks for five flashing ticks; requests add up.
 inline void FlashTrayIcon(TrayFlash& flash) { flash.flashCount += 5; }
 
 // The picture of one on-line tick, advancing the flash.
 inline TrayPicture NextOnlinePicture(TrayFlash& flash) {
-  if (flash.flashCount <= 0) return TrayPicture::Online;
-  TrayPicture picture = flash.flashPhase == 1 ? TrayPicture::Online : TrayPicture::Alarm;
+  if (flash.flashCount <= 0) return TrayPicture::kOnline;
+  TrayPicture picture = flash.flashPhase == 1 ? TrayPicture::kOnline : TrayPicture::kAlarm;
   flash.flashPhase = 1 - flash.flashPhase;
   flash.flashCount -= 1;
   return picture;

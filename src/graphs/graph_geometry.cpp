@@ -44,7 +44,7 @@ GraphLayout LayOutGraph(const GraphSettings& s, const std::vector<std::int32_t>&
 
   // In bar style each point owns a slot of the width and is labelled in its middle; in line style
   // the first point lies on the vertical axis and the last at the right end.
-  const bool bars = s.style == GraphStyle::Bars;
+  const bool bars = s.style == GraphStyle::kBars;
   const std::int64_t firstX = s.firstX;
   const std::int64_t lastX = s.lastX;
   const std::int64_t slotEnd = bars ? 1 : 0;
@@ -80,7 +80,7 @@ GraphLayout LayOutGraph(const GraphSettings& s, const std::vector<std::int32_t>&
   yMark(lowestY);
   yMark(highestY);
 
-  if (s.style != GraphStyle::Line && !bars) return g;
+  if (s.style != GraphStyle::kLine && !bars) return g;
   const std::int64_t points = std::min<std::int64_t>(lastX - firstX + 1,
                                                      static_cast<std::int64_t>(values.size()));
   const int slotWidth = Scale(1, width, span);

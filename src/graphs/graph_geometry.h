@@ -15,7 +15,7 @@ namespace tollwick {
 
 // What a graph window holds besides its values and titles, with the defaults of a new window.
 struct GraphSettings {
-  GraphStyle style = GraphStyle::Line;  // any other value draws no data
+  GraphStyle style = GraphStyle::kLine;  // any other value draws no data
   std::int32_t firstX = 1;
   std::int32_t lowestY = 0;
   std::int32_t lastX = 7;

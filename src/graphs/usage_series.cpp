@@ -84,9 +84,9 @@ std::vector<std::int32_t> HoursByDayOfYear(const Bill& bill, const UserKey* filt
 }
 
 const std::array<UsageSeries, 3> kUsageSeries = {{
-    {"Total daily usage", 0, 23, 2, "Hours of the day", GraphStyle::Line, HoursByHourOfDay},
-    {"Total yearly usage", 1, 12, 1, "Months of year", GraphStyle::Line, HoursByMonth},
-    {"Total yearly usage in days", 1, 365, 31, "Days of year", GraphStyle::Line, HoursByDayOfYear},
+    {"Total daily usage", 0, 23, 2, "Hours of the day", GraphStyle::kLine, HoursByHourOfDay},
+    {"Total yearly usage", 1, 12, 1, "Months of year", GraphStyle::kLine, HoursByMonth},
+    {"Total yearly usage in days", 1, 365, 31, "Days of year", GraphStyle::kLine, HoursByDayOfYear},
 }};
 
 VerticalRange SeriesRange(const std::vector<std::int32_t>& values, std::size_t pointCount) {

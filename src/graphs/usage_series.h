@@ -12,7 +12,7 @@
 
 namespace tollwick {
 
-enum class GraphStyle : std::int32_t { Line = 0, Bars = 1 };
+enum class GraphStyle : std::int32_t { kLine = 0, kBars = 1 };
 
 // Adds the hours on line of the items that pass the filter into a zeroed vector of the series'
 // entries.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/little_endian.h"
@@ -14,6 +15,8 @@ namespace {
 // The longest key name the registry allows, plus its terminator: subkeys are deleted whatever
 // their names, including names too long for a name field.
 constexpr std::uint32_t kKeyNameChars = 256;
+// The same for value names.
+constexpr std::uint32_t kValueNameChars = 16384;
 
 }  // namespace
 
@@ -116,10 +119,21 @@ SettingsKey SettingsStore::OpenSubkey(const SettingsKey& parent, const char* nam
 
 SettingsKey SettingsStore::OpenSettingsKeyToRead(const char* path) const {
   SettingsKey key = OpenSettingsKey(path);
-  if (key.valid()) return key;
-  RegKey readOnly = 0;
-  if (registry_.OpenKeyToRead(hive_, path, &readOnly) != kRegSuccess) readOnly = 0;
-  return SettingsKey(&registry_, readOnly);
+  return key.valid() ? std::move(key) : OpenKeyReadOnly(path);
+}
+
+SettingsKey SettingsStore::OpenKeyReadOnly(const char* path) const {
+  RegKey key = 0;
+  if (registry_.OpenKeyToRead(hive_, path, &key) != kRegSuccess) key = 0;
+  return SettingsKey(&registry_, key);
+}
+
+bool SettingsStore::SubkeyExists(const SettingsKey& parent, const char* name) const {
+  if (!parent.valid()) return false;
+  RegKey key = 0;
+  if (registry_.OpenKeyToRead(parent.get(), name, &key) != kRegSuccess) return false;
+  SettingsKey opened(&registry_, key);
+  return true;
 }
 
 void SettingsStore::WriteStringValue(const SettingsKey& key, const char* name,
@@ -183,17 +197,7 @@ void SettingsStore::ReadBinaryValue(const SettingsKey& key, const char* name, vo
                                     const void* defaultBytes, std::uint32_t size) const {
   if (!destination) return;
   auto* out = static_cast<std::uint8_t*>(destination);
-  if (key.valid()) {
-    // Read aside: only the stored bytes may reach the destination, and the registry adds a
-    // terminator after a text value stored without one.
-    std::vector<std::uint8_t> stored(size);
-    std::uint32_t storedSize = size;
-    if (registry_.QueryValue(key.get(), name, stored.data(), &storedSize) == kRegSuccess &&
-        storedSize <= size) {
-      std::copy(stored.begin(), stored.begin() + storedSize, out);
-      return;
-    }
-  }
+  if (ReadAsStored(key, name, destination, size).read()) return;
   if (defaultBytes) {
     std::memmove(out, defaultBytes, size);
   } else {
@@ -217,6 +221,71 @@ void SettingsStore::DeleteAllSubkeys(const SettingsKey& key) const {
     }
     if (registry_.DeleteKey(key.get(), name) != kRegSuccess) ++index;
   }
+}
+
+bool SettingsStore::DeleteValue(const SettingsKey& key, const char* name) const {
+  return key.valid() && registry_.DeleteValue(key.get(), name) == kRegSuccess;
+}
+
+bool SettingsStore::DeleteSubkey(const SettingsKey& parent, const char* name) const {
+  return parent.valid() && registry_.DeleteKey(parent.get(), name) == kRegSuccess;
+}
+
+SettingsStore::StoredValue SettingsStore::ReadAsStored(const SettingsKey& key, const char* name,
+                                                       void* destination,
+                                                       std::uint32_t size) const {
+  StoredValue found;
+  found.size = size;
+  if (!key.valid() || !destination) return found;
+  // Read aside: only the stored bytes may reach the destination, and the registry adds a
+  // terminator after a text value stored without one.
+  std::vector<std::uint8_t> stored(size);
+  found.result = registry_.QueryValue(key.get(), name, stored.data(), &found.size);
+  if (found.result == kRegSuccess && found.size > size) found.result = kRegMoreData;
+  if (found.read()) {
+    std::copy(stored.begin(), stored.begin() + found.size, static_cast<std::uint8_t*>(destination));
+  }
+  return found;
+}
+
+std::uint32_t SettingsStore::ValueCount(const SettingsKey& key) const {
+  std::uint32_t count = 0;
+  if (!key.valid() || registry_.QueryValueCount(key.get(), &count) != kRegSuccess) return 0;
+  return count;
+}
+
+std::optional<std::uint32_t> SettingsStore::SubkeyCount(const SettingsKey& key) const {
+  std::uint32_t count = 0;
+  if (!key.valid() || registry_.QuerySubkeyCount(key.get(), &count) != kRegSuccess) {
+    return std::nullopt;
+  }
+  return count;
+}
+
+void SettingsStore::ForEachValueName(const SettingsKey& key,
+                                     const std::function<void(const char* name)>& visit) const {
+  if (!key.valid()) return;
+  std::vector<char> name(kValueNameChars);
+  for (std::uint32_t index = 0;; ++index) {
+    std::uint32_t chars = kValueNameChars;
+    const long result = registry_.EnumValue(key.get(), index, name.data(), &chars);
+    if (result == kRegMoreData) continue;
+    if (result != kRegSuccess) break;
+    visit(name.data());
+  }
+}
+
+std::vector<std::string> SettingsStore::SubkeyNames(const SettingsKey& key) const {
+  std::vector<std::string> names;
+  const std::optional<std::uint32_t> count = SubkeyCount(key);
+  for (std::uint32_t i = 0; count && i < *count; ++i) {
+    char name[kNameChars];
+    std::uint32_t nameChars = kNameChars;
+    const long result = registry_.EnumKey(key.get(), i, name, &nameChars);
+    if (result == kRegNoMoreItems) break;
+    if (result == kRegSuccess) names.emplace_back(name);
+  }
+  return names;
 }
 
 void SettingsStore::ReadRootBinary(const char* name, void* destination, std::uint32_t size,

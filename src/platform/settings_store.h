@@ -1,10 +1,16 @@
 #pragma once
 // Every persistent part of the program opens its keys and reads and writes its values through this
-// store. A read never fails: a value that cannot be read yields the caller's default, which is written
-// back at once, so the registry fills itself with defaults on first use.
+// store, and nothing above the platform reaches the registry any other way. A read never fails: a
+// value that cannot be read yields the caller's default, which is written back at once, so the
+// registry fills itself with defaults on first use. The few callers that must see the registry as
+// it is (crash-safe saves, the bill's count, the other hive) use the reads marked "as stored",
+// which write nothing.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/registry.h"
 
@@ -14,11 +20,11 @@ constexpr const char* kRootPath = "Software\\Orvo\\Tollwick";
 constexpr std::uint32_t kNameChars = 100;  // every name field, terminator included
 
 // An open key, closed when it goes out of scope. Move-only. A key that could not be opened holds 0;
-// every operation on it then does nothing (reads give their default without writing).
+// every operation on it then does nothing (reads give their default without writing). Only the
+// store opens keys, so no raw handle is ever wrapped, or closed, elsewhere.
 class SettingsKey {
  public:
   SettingsKey() = default;
-  SettingsKey(Registry* registry, RegKey key) : registry_(registry), key_(key) {}
   SettingsKey(SettingsKey&& other) noexcept;
   SettingsKey& operator=(SettingsKey&& other) noexcept;
   SettingsKey(const SettingsKey&) = delete;
@@ -29,6 +35,8 @@ class SettingsKey {
   bool valid() const { return key_ != 0; }
 
  private:
+  friend class SettingsStore;
+  SettingsKey(Registry* registry, RegKey key) : registry_(registry), key_(key) {}
   void Close();
   Registry* registry_ = nullptr;
   RegKey key_ = 0;
@@ -40,10 +48,13 @@ class SettingsStore {
   explicit SettingsStore(Registry& registry, RegKey hive = kHkeyLocalMachine)
       : registry_(registry), hive_(hive) {}
 
-  Registry& registry() const { return registry_; }
   RegKey hive() const { return hive_; }
   // The hive this store does not use.
   RegKey otherHive() const;
+  // Both stores work on one tree: the same registry and hive.
+  bool SharesTreeWith(const SettingsStore& other) const {
+    return &registry_ == &other.registry_ && hive_ == other.hive_;
+  }
 
   // Chooses the hive so that one user's data stays in one place from run to run, whether or not
   // this run may write HKEY_LOCAL_MACHINE (an administrator runs elevated one day and not the next):
@@ -65,6 +76,10 @@ class SettingsStore {
   // For a hive the program may not be allowed to write: the key as OpenSettingsKey opens it when the
   // hive allows that, else opened to read only when it exists (writes through it change nothing).
   SettingsKey OpenSettingsKeyToRead(const char* path) const;
+  // An existing key opened to read only, whatever the hive allows: nothing is created, and writes
+  // through it change nothing. Invalid when the key does not exist.
+  SettingsKey OpenKeyReadOnly(const char* path) const;
+  bool SubkeyExists(const SettingsKey& parent, const char* name) const;
 
   void WriteStringValue(const SettingsKey& key, const char* name, const char* text) const;
   // The text is always terminated within bufferBytes; the bytes after the terminator are zero.
@@ -82,6 +97,34 @@ class SettingsStore {
                        const void* defaultBytes, std::uint32_t size) const;
   // Deletes every subkey, recursively; the key's own values stay.
   void DeleteAllSubkeys(const SettingsKey& key) const;
+  // Each true when something was deleted. A key must have no subkeys to be deleted.
+  bool DeleteValue(const SettingsKey& key, const char* name) const;
+  bool DeleteSubkey(const SettingsKey& parent, const char* name) const;
+
+  // What a read as stored found: the registry's answer and the value's stored size, which is also
+  // given when the value did not fit.
+  struct StoredValue {
+    long result = kRegInvalidHandle;
+    std::uint32_t size = 0;
+    // The value was read whole into the destination.
+    bool read() const { return result == kRegSuccess; }
+    // The value is there, whether or not it fit.
+    bool exists() const { return result == kRegSuccess || result == kRegMoreData; }
+  };
+  // Reads a value as it is stored, writing no default back. The destination receives the stored
+  // bytes, and only them, when the value fits in size bytes; otherwise it is left alone.
+  StoredValue ReadAsStored(const SettingsKey& key, const char* name, void* destination,
+                           std::uint32_t size) const;
+  // The number of values (the unnamed one included when set); 0 when it cannot be told.
+  std::uint32_t ValueCount(const SettingsKey& key) const;
+  std::optional<std::uint32_t> SubkeyCount(const SettingsKey& key) const;
+  // Every value's name, in the registry's order, whatever its length; a visitor rather than a list,
+  // since the bill's key holds a value per item.
+  void ForEachValueName(const SettingsKey& key,
+                        const std::function<void(const char* name)>& visit) const;
+  // The subkeys named within a name field (kNameChars), in the registry's order. A longer name
+  // could only be opened under a cut name, which would be another key, so it is left out.
+  std::vector<std::string> SubkeyNames(const SettingsKey& key) const;
 
   void ReadRootBinary(const char* name, void* destination, std::uint32_t size,
                       const void* defaultBytes) const;

@@ -1,6 +1,6 @@
 #pragma once
 // The texts of the dialogs' money, number and time fields, and their parsing, without a window: the
-// dialog wrappers in text/win32/dialog_fields.h put them into and take them out of controls.
+// dialog base (ui/win32/dialog.h) puts them into and takes them out of controls.
 // Numbers are written with "%f" and read with a plain decimal conversion, so the decimal point is
 // always "."; only the currency symbol and the currency text come from the user's locale.
 

@@ -15,10 +15,23 @@ inline BillItem Item(std::uint32_t type, float cost, const char* user, PackedTim
   item.cost = cost;
   item.length = length;
   std::snprintf(item.user, sizeof item.user, "%s", user);
-  std::snprintf(item.account, sizeof item.account, "%s", type == Call ? "Orvonet" : "");
+  std::snprintf(item.account, sizeof item.account, "%s", type == kCall ? "Orvonet" : "");
   item.day = 7;
   item.month = 12;
   item.year = 2000;
+  return item;
+}
+
+// A call as the current-call record keeps it.
+inline BillItem CallItem(float cost, PackedTime start, PackedTime end, PackedTime length,
+                         CalendarDate date, const char* user, const char* account) {
+  BillItem item = Item(kCall, cost, user, length);
+  std::snprintf(item.account, sizeof item.account, "%s", account);
+  item.start = start;
+  item.end = end;
+  item.day = date.day;
+  item.month = date.month;
+  item.year = date.year;
   return item;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Discounts for tests: one built with every field set, and discounts compared field by field, so
-// that a failure names the field that differs.
+// Discounts for tests: a new one of a name, one built with every field set, and discounts compared
+// field by field, so that a failure names the field that differs.
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,14 @@
 #include "platform/settings_store.h"
 
 namespace tollwick {
+
+// A new discount of this name and mode, its other values as the user first sees them.
+inline Discount Named(const char* name, std::uint32_t mode = kPercentageDiscount) {
+  Discount discount = NewDiscount();
+  CopyBoundedText(discount.name, kNameChars, name);
+  discount.mode = mode;
+  return discount;
+}
 
 // A discount at certain times (8:30 to 17:45) on Sundays and Saturdays, so that no stored value is
 // its default.

@@ -1,6 +1,7 @@
 // The settings store's reading and writing rules, run on the fake and on the real registry: these are
 // the cases where the store's result depends on what the registry does with sizes and texts.
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -65,36 +66,51 @@ TEST_P(SettingsStoreOnRegistry, WritesStoreTheirTypeAndExactBytes) {
   EXPECT_EQ(RawBytes("\xD4\xC3\xB2\xA1", 4), BytesOf(scratch_, "Sunday"));
   EXPECT_EQ(kRegBinary, TypeOf(scratch_, "Date"));
   EXPECT_EQ(RawBytes("\x01\x02\x03", 3), BytesOf(scratch_, "Date"));
+  std::vector<std::string> names;
+  f.store.ForEachValueName(f.key, [&names](const char* name) { names.emplace_back(name); });
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(std::vector<std::string>({"Date", "Sunday", "User"}), names);
+  EXPECT_EQ(3u, f.store.ValueCount(f.key));
+  EXPECT_TRUE(f.store.DeleteValue(f.key, "Date"));
+  EXPECT_FALSE(f.store.DeleteValue(f.key, "Date"));
 }
 
 // ---- Binary records -----------------------------------------------------------------------------
 
-TEST_P(SettingsStoreOnRegistry, ReadBinaryWritesTheDefaultOrZerosBack) {
+// A read as stored leaves the destination and the registry alone; a read with a default then
+// writes the default, or zeros, back.
+TEST_P(SettingsStoreOnRegistry, AMissingOrOverlongBinaryValueIsReplacedByTheDefaultOrZeros) {
   StoreFixture f(*registry_, scratchPath_);
-  const std::uint8_t fallback[4] = {0xCD, 0xCC, 0x4C, 0x3D};
-  std::uint8_t out[4] = {9, 9, 9, 9};
-  f.store.ReadBinaryValue(f.key, "MinCharge", out, fallback, 4);
-  EXPECT_EQ(0, std::memcmp(fallback, out, 4));
-  EXPECT_EQ(kRegBinary, TypeOf(scratch_, "MinCharge"));
-  EXPECT_EQ(RawBytes("\xCD\xCC\x4C\x3D", 4), BytesOf(scratch_, "MinCharge"));
+  const std::vector<std::uint8_t> fallback = {0xCD, 0xCC, 0x4C, 0x3D};
+  const struct {
+    const char* what;
+    std::vector<std::uint8_t> stored;  // empty: missing
+    const std::vector<std::uint8_t>* fallback;
+  } cases[] = {{"missing, with a default", {}, &fallback},
+               {"missing, without", {}, nullptr},
+               {"over-long", std::vector<std::uint8_t>(8, 0x55), &fallback},
+               {"over-long, without a default", std::vector<std::uint8_t>(8, 0x55), nullptr}};
+  for (const auto& c : cases) {
+    registry_->DeleteValue(scratch_, "MinCharge");
+    if (!c.stored.empty())
+      registry_->SetValue(scratch_, "MinCharge", kRegBinary, c.stored.data(), 8);
+    std::vector<std::uint8_t> out(4, 0xEE);
+    const SettingsStore::StoredValue found =
+        f.store.ReadAsStored(f.key, "MinCharge", out.data(), 4);
+    EXPECT_EQ(!c.stored.empty(), found.exists()) << c.what;
+    EXPECT_FALSE(found.read()) << c.what;
+    EXPECT_EQ(found.exists() ? 8u : found.size, found.size) << c.what;  // also when too long
+    EXPECT_EQ(std::vector<std::uint8_t>(4, 0xEE), out) << c.what;
+    EXPECT_EQ(c.stored, BytesOf(scratch_, "MinCharge")) << c.what;
 
-  std::uint8_t record[20];
-  std::memset(record, 0xEE, sizeof record);
-  f.store.ReadBinaryValue(f.key, "CallChargeInfo", record, nullptr, 20);
-  EXPECT_EQ(std::vector<std::uint8_t>(20, 0), std::vector<std::uint8_t>(record, record + 20));
-  EXPECT_EQ(std::vector<std::uint8_t>(20, 0), BytesOf(scratch_, "CallChargeInfo"));
-}
-
-TEST_P(SettingsStoreOnRegistry, AnOverlongBinaryValueIsReplacedByTheDefault) {
-  StoreFixture f(*registry_, scratchPath_);
-  const std::vector<std::uint8_t> stored(24, 0x55);
-  ASSERT_EQ(kRegSuccess,
-            registry_->SetValue(scratch_, "CallChargeInfo", kRegBinary, stored.data(), 24));
-  std::uint8_t record[20];
-  std::memset(record, 0xEE, sizeof record);
-  f.store.ReadBinaryValue(f.key, "CallChargeInfo", record, nullptr, 20);
-  EXPECT_EQ(std::vector<std::uint8_t>(20, 0), std::vector<std::uint8_t>(record, record + 20));
-  EXPECT_EQ(std::vector<std::uint8_t>(20, 0), BytesOf(scratch_, "CallChargeInfo"));
+    f.store.ReadBinaryValue(f.key, "MinCharge", out.data(),
+                            c.fallback ? c.fallback->data() : nullptr, 4);
+    const std::vector<std::uint8_t> expected =
+        c.fallback ? *c.fallback : std::vector<std::uint8_t>(4);
+    EXPECT_EQ(expected, out) << c.what;
+    EXPECT_EQ(kRegBinary, TypeOf(scratch_, "MinCharge")) << c.what;
+    EXPECT_EQ(expected, BytesOf(scratch_, "MinCharge")) << c.what;
+  }
 }
 
 TEST_P(SettingsStoreOnRegistry, AShorterValueFillsTheStartAndLeavesTheRestOfTheDestination) {
@@ -119,11 +135,16 @@ TEST_P(SettingsStoreOnRegistry, AShorterValueFillsTheStartAndLeavesTheRestOfTheD
     given.push_back('x');
     ASSERT_EQ(kRegSuccess, registry_->SetValue(scratch_, "CallChargeInfo", c.type, given.data(),
                                                static_cast<std::uint32_t>(c.stored.size())));
-    std::uint8_t record[20];
-    std::memset(record, 0xEE, sizeof record);
-    f.store.ReadBinaryValue(f.key, "CallChargeInfo", record, fallback, 20);
     std::vector<std::uint8_t> expected = c.stored;
     expected.resize(20, 0xEE);
+    std::uint8_t record[20];
+    std::memset(record, 0xEE, sizeof record);
+    const SettingsStore::StoredValue found =
+        f.store.ReadAsStored(f.key, "CallChargeInfo", record, 20);
+    EXPECT_TRUE(found.read() && found.size == c.stored.size()) << c.what;
+    EXPECT_EQ(expected, std::vector<std::uint8_t>(record, record + 20)) << c.what;
+    std::memset(record, 0xEE, sizeof record);
+    f.store.ReadBinaryValue(f.key, "CallChargeInfo", record, fallback, 20);
     EXPECT_EQ(expected, std::vector<std::uint8_t>(record, record + 20)) << c.what;
     // Nothing is written back.
     EXPECT_EQ(c.stored, BytesOf(scratch_, "CallChargeInfo")) << c.what;
@@ -133,62 +154,40 @@ TEST_P(SettingsStoreOnRegistry, AShorterValueFillsTheStartAndLeavesTheRestOfTheD
 
 TEST_P(SettingsStoreOnRegistry, RootBinaryValuesLiveInTheRootKey) {
   SettingsStore store(*registry_);
-  {
-    SettingsKey root = store.OpenSettingsKey(kRootPath);
-    registry_->DeleteValue(root.get(), "NoDCC");
-  }
+  const SettingsKey root = store.OpenSettingsKey(kRootPath);
+  store.DeleteValue(root, "NoDCC");
   std::uint8_t value[4] = {};
   std::uint8_t fallback[4];
   PutU32(fallback, 1);
   store.ReadRootBinary("NoDCC", value, 4, fallback);
   EXPECT_EQ(1u, GetU32(value));
-  RegKey root = 0;
-  ASSERT_EQ(kRegSuccess, registry_->CreateKey(kHkeyLocalMachine, kRootPath, &root));
-  EXPECT_EQ(kRegBinary, TypeOf(root, "NoDCC"));
-  EXPECT_EQ(U32Bytes(1), BytesOf(root, "NoDCC"));
+  EXPECT_EQ(kRegBinary, TypeOf(root.get(), "NoDCC"));
+  EXPECT_EQ(U32Bytes(1), BytesOf(root.get(), "NoDCC"));
 
   PutU32(fallback, 0);
   store.WriteRootBinary("NoDCC", fallback, 4);
-  EXPECT_EQ(U32Bytes(0), BytesOf(root, "NoDCC"));
-  registry_->DeleteValue(root, "NoDCC");
-  registry_->CloseKey(root);
+  EXPECT_EQ(U32Bytes(0), BytesOf(root.get(), "NoDCC"));
+  store.DeleteValue(root, "NoDCC");
 }
 
 // ---- Texts --------------------------------------------------------------------------------------
 
-TEST_P(SettingsStoreOnRegistry, AMissingTextTakesTheDefaultAndWritesItBack) {
+// A hundred bytes without a terminator count as too long: one byte more than is stored is given,
+// and it is not a terminator either.
+TEST_P(SettingsStoreOnRegistry, ATextMissingOrTooLongForTheBufferTakesTheDefaultAndWritesItBack) {
   StoreFixture f(*registry_, scratchPath_);
-  char buffer[kNameChars];
-  std::memset(buffer, 'x', sizeof buffer);
-  f.store.ReadStringValue(f.key, "User", buffer, sizeof buffer, "Unknown");
-  EXPECT_STREQ("Unknown", buffer);
-  for (std::size_t i = 7; i < sizeof buffer; ++i) ASSERT_EQ(0, buffer[i]) << i;
-  EXPECT_EQ(kRegSz, TypeOf(scratch_, "User"));
-  EXPECT_EQ(RawBytes("Unknown", 8), BytesOf(scratch_, "User"));
-}
-
-TEST_P(SettingsStoreOnRegistry, ATextTooLongForTheBufferIsReplaced) {
-  StoreFixture f(*registry_, scratchPath_);
-  const std::string longName(150, 'n');
-  f.store.WriteStringValue(f.key, "User", longName.c_str());
-  char buffer[kNameChars];
-  f.store.ReadStringValue(f.key, "User", buffer, sizeof buffer, "Unknown");
-  EXPECT_STREQ("Unknown", buffer);
-  EXPECT_EQ(RawBytes("Unknown", 8), BytesOf(scratch_, "User"));
-}
-
-TEST_P(SettingsStoreOnRegistry, AHundredByteTextWithoutTerminatorCountsAsTooLong) {
-  StoreFixture f(*registry_, scratchPath_);
-  // One byte more than is stored, and not a terminator, so exactly 100 bytes are stored.
-  const std::string hundred(101, 'h');
-  ASSERT_EQ(kRegSuccess, registry_->SetValue(scratch_, "Account", kRegSz, hundred.data(), 100));
-  ASSERT_EQ(100u, BytesOf(scratch_, "Account").size());
-  char buffer[kNameChars];
-  std::memset(buffer, 'x', sizeof buffer);
-  f.store.ReadStringValue(f.key, "Account", buffer, sizeof buffer, "Unknown");
-  EXPECT_STREQ("Unknown", buffer);
-  for (std::size_t i = 7; i < sizeof buffer; ++i) ASSERT_EQ(0, buffer[i]) << i;
-  EXPECT_EQ(RawBytes("Unknown", 8), BytesOf(scratch_, "Account"));
+  const std::string stored(150, 'n');
+  for (std::uint32_t size : {0u, 151u, kNameChars}) {
+    registry_->DeleteValue(scratch_, "User");
+    if (size > 0) registry_->SetValue(scratch_, "User", kRegSz, stored.data(), size);
+    char buffer[kNameChars];
+    std::memset(buffer, 'x', sizeof buffer);
+    f.store.ReadStringValue(f.key, "User", buffer, sizeof buffer, "Unknown");
+    EXPECT_STREQ("Unknown", buffer) << size;
+    for (std::size_t i = 7; i < sizeof buffer; ++i) ASSERT_EQ(0, buffer[i]) << size << " " << i;
+    EXPECT_EQ(kRegSz, TypeOf(scratch_, "User")) << size;
+    EXPECT_EQ(RawBytes("Unknown", 8), BytesOf(scratch_, "User")) << size;
+  }
 }
 
 TEST_P(SettingsStoreOnRegistry, JunkAfterTheTerminatorNeverReachesTheBuffer) {
@@ -225,21 +224,29 @@ TEST_P(SettingsStoreOnRegistry, ALongestNameFitsAndAShortUnterminatedOneIsTermin
 TEST_P(SettingsStoreOnRegistry, DeleteAllSubkeysEmptiesAThreeLevelTreeAndKeepsTheKey) {
   StoreFixture f(*registry_, scratchPath_ + "\\Discounts");
   f.store.WriteDwordValue(f.key, "Kept", 5);
+  const std::string longName(200,
+                             'd');  // longer than a name field: listed never, deleted all the same
   for (const char* name : {"Evenings\\Inner\\Deepest", "Evenings\\Inner\\Deep2", "Evenings\\Other",
-                           "Weekend", "alpha\\b"}) {
+                           "Weekend", "alpha\\b", longName.c_str()}) {
     SettingsKey child = f.store.OpenSubkey(f.key, name);
     f.store.WriteDwordValue(child, "Mode", 1);
   }
-  SettingsKey sibling = f.store.OpenSettingsKey((scratchPath_ + "\\Sibling\\Child").c_str());
+  std::vector<std::string> names = f.store.SubkeyNames(f.key);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(std::vector<std::string>({"Evenings", "Weekend", "alpha"}), names);
+  EXPECT_TRUE(f.store.SubkeyExists(f.key, "Weekend"));
+  f.store.OpenSettingsKey((scratchPath_ + "\\Sibling\\Child").c_str());
   f.store.DeleteAllSubkeys(f.key);
 
-  std::uint32_t count = 99;
-  EXPECT_EQ(kRegSuccess, registry_->QuerySubkeyCount(f.key.get(), &count));
-  EXPECT_EQ(0u, count);
+  EXPECT_EQ(0u, f.store.SubkeyCount(f.key));
+  EXPECT_FALSE(f.store.SubkeyExists(f.key, "Weekend"));
   EXPECT_EQ(5u, f.store.ReadDwordValue(f.key, "Kept", 0));
   // Only below the key: its own siblings stay.
-  EXPECT_EQ(kRegSuccess, registry_->QuerySubkeyCount(scratch_, &count));
-  EXPECT_EQ(2u, count);
+  const SettingsKey scratch = f.store.OpenSettingsKey(scratchPath_.c_str());
+  EXPECT_EQ(2u, f.store.SubkeyCount(scratch));
+  const SettingsKey sibling = f.store.OpenSubkey(scratch, "Sibling");
+  EXPECT_TRUE(f.store.DeleteSubkey(sibling, "Child"));
+  EXPECT_FALSE(f.store.DeleteSubkey(sibling, "Child"));
 }
 
 TEST_P(SettingsStoreOnRegistry, AReservedNameOpensTheReservedKeyWhateverItsCase) {

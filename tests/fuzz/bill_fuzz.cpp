@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::vector<std::uint8_t>()));
   }
   BillItem payment;
-  payment.type = Payment;
+  payment.type = kPayment;
   payment.cost = 1.5f;
   bill.Append(store, payment);
   for (std::uint32_t i = 0; i < loaded; ++i) {

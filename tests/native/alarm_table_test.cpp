@@ -80,7 +80,7 @@ TEST(AlarmCheck, TimeAlarmWithoutRepeatGoesOffOncePerCall) {
   AlarmTable table;
   table.alarms[3] = TimeAlarmOf("five", 5, false);
   EXPECT_EQ(FiringChecks(table, 3, 20), (std::vector<int>{6}));
-  EXPECT_EQ(table.run[3].disabled, 1u);
+  EXPECT_TRUE(table.run[3].disabled);
   ResetAlarmRunStates(table);  // the next call
   EXPECT_EQ(FiringChecks(table, 3, 20), (std::vector<int>{6}));
 }
@@ -103,7 +103,7 @@ TEST(AlarmCheck, MoneyAlarmNeedsTheCostToExceedTheSum) {
   CheckAlarms(table, 1.04f, actions, kSameCall);
   EXPECT_EQ(actions.Notices(2), 1);
   EXPECT_EQ(table.run[2].costAtFiring, 1.04f);
-  EXPECT_EQ(table.run[2].disabled, 0u);
+  EXPECT_FALSE(table.run[2].disabled);
   // Next time the cost must have risen by more than the sum since it went off.
   for (float cost : {1.5f, 2.0f, 2.04f}) CheckAlarms(table, cost, actions, kSameCall);
   EXPECT_EQ(actions.Notices(2), 1);
@@ -140,7 +140,7 @@ TEST(AlarmCheck, FireAlarmSetsTheRunStateBeforeItsActions) {
   actions.whileNoticeOpen = [&](int slot, float) { seen = table.run[slot]; };
   FireAlarm(table, 1, 0.75f, actions);
   EXPECT_EQ(actions.events, (std::vector<std::string>{"sound", "flash", "notice 1", "closed 1"}));
-  EXPECT_EQ(seen.disabled, 1u);
+  EXPECT_TRUE(seen.disabled);
   EXPECT_EQ(seen.minuteCount, 0);
   EXPECT_EQ(seen.costAtFiring, 0.75f);
   EXPECT_EQ(actions.noticeCosts, (std::vector<float>{0.75f}));
@@ -155,7 +155,7 @@ TEST(AlarmCheck, ActionsFollowTheAlarmsSwitches) {
   CheckAlarms(table, 1.0f, actions, kSameCall);
   EXPECT_EQ(actions.events, (std::vector<std::string>{"flash"}));
   // Going off without any action still disarms it.
-  EXPECT_EQ(table.run[0].disabled, 1u);
+  EXPECT_TRUE(table.run[0].disabled);
 }
 
 TEST(AlarmCheck, AlarmsDueTogetherGoOffInSlotOrderEachCompleteBeforeTheNext) {
@@ -183,7 +183,7 @@ TEST(AlarmCheck, DisableFromTheNoticeStopsTheAlarmForTheRestOfTheCallOnly) {
   table.alarms[1] = TimeAlarmOf("left alone", 1, true);
   RecordingAlarmActions actions;
   actions.whileNoticeOpen = [&](int slot, float) {
-    if (slot == 0) table.run[0].disabled = 1;  // the notice's "Disable"
+    if (slot == 0) table.run[0].disabled = true;  // the notice's "Disable"
   };
   for (int check = 0; check < 10; ++check) CheckAlarms(table, 0.0f, actions, kSameCall);
   EXPECT_EQ(actions.Notices(0), 1);
@@ -202,7 +202,7 @@ TEST(AlarmCheck, ALaterSlotDisabledWhileANoticeIsOpenDoesNotGoOff) {
   table.alarms[3].playSound = 1;
   RecordingAlarmActions actions;
   actions.whileNoticeOpen = [&](int slot, float) {
-    if (slot == 0) table.run[3].disabled = 1;
+    if (slot == 0) table.run[3].disabled = true;
   };
   CheckAlarms(table, 1.0f, actions, kSameCall);
   EXPECT_EQ(actions.events, (std::vector<std::string>{"notice 0", "closed 0"}));
@@ -235,7 +235,7 @@ TEST(AlarmCheck, ANestedCheckDuringANoticeAndTheInterruptedCheckKeepTheirOwnCost
   EXPECT_EQ(table.run[0].costAtFiring, 1.5f);
   EXPECT_EQ(table.run[1].costAtFiring, 2.0f);
   EXPECT_EQ(table.run[2].costAtFiring, 1.5f);
-  EXPECT_EQ(table.run[2].disabled, 1u);
+  EXPECT_TRUE(table.run[2].disabled);
 }
 
 TEST(AlarmCheck, TheCheckStopsOnceANoticeLeavesItsCallBehind) {
@@ -263,7 +263,7 @@ TEST(AlarmCheck, TheCheckStopsOnceANoticeLeavesItsCallBehind) {
   EXPECT_EQ(actions.events, (std::vector<std::string>{"notice 1", "closed 1"}));
   EXPECT_EQ(asked, 1);
   // The new call's alarms are as its start left them: no firing at the old cost, no minute counted.
-  EXPECT_EQ(table.run[2].disabled, 0u);
+  EXPECT_FALSE(table.run[2].disabled);
   EXPECT_EQ(table.run[2].costAtFiring, 0.0f);
   EXPECT_EQ(table.run[4].minuteCount, 0);
   EXPECT_EQ(table.run[6].minuteCount, 0);
@@ -296,7 +296,7 @@ TEST(AlarmCheck, AReloadWhileANoticeIsOpenRearmsEveryAlarm) {
   // Slot 0 went off and was re-armed by the reload; slot 1's count restarted before it reached 2.
   EXPECT_EQ(actions.Notices(0), 1);
   EXPECT_EQ(actions.Notices(1), 0);
-  EXPECT_EQ(table.run[0].disabled, 0u);
+  EXPECT_FALSE(table.run[0].disabled);
   EXPECT_EQ(table.run[1].minuteCount, 1);
 }
 
@@ -411,7 +411,7 @@ TEST_F(AlarmStore, AShorterListFillsTheLeadingBytesAndTheRestOfTheTableKeepsWhat
   table.alarms[1].minutes = 42;
   table.alarms[1].repeat = 0;
   std::snprintf(table.alarms[5].name, sizeof table.alarms[5].name, "edited");
-  table.run[5].disabled = 1;
+  table.run[5].disabled = true;
   Bytes shorter = StoredList();
   shorter.resize(128 + 104);  // slot 0, and slot 1's name and kind
   shorter[128 + kAlarmKindOffset] = 0;  // slot 1 becomes a time alarm
@@ -425,7 +425,7 @@ TEST_F(AlarmStore, AShorterListFillsTheLeadingBytesAndTheRestOfTheTableKeepsWhat
   EXPECT_EQ(table.alarms[1].repeat, 0u);
   EXPECT_STREQ(table.alarms[5].name, "edited");
   EXPECT_EQ(table.alarms[7].repeat, 1u);
-  EXPECT_EQ(table.run[5].disabled, 0u);  // re-armed all the same
+  EXPECT_FALSE(table.run[5].disabled);  // re-armed all the same
   EXPECT_EQ(Stored()->size(), 128u + 104u);  // an accepted value is not rewritten
 }
 
@@ -465,7 +465,7 @@ TEST_F(AlarmStore, LoadRearmsAndSaveLeavesTheRunStatesAlone) {
   EXPECT_EQ(table.run[3].minuteCount, 4);
   LoadAlarms(store, table);
   for (const AlarmRunState& run : table.run) {
-    EXPECT_EQ(run.disabled, 0u);
+    EXPECT_FALSE(run.disabled);
     EXPECT_EQ(run.minuteCount, 0);
     EXPECT_EQ(run.costAtFiring, 0.0f);
   }

@@ -151,9 +151,9 @@ TEST(BillPrintCellText, PrintsACallWholeAndAPaymentNegativeWithoutCallFields) {
     std::array<const char*, kBillPrintColumnCount> cells;  // null: not printed
   };
   const Case cases[] = {
-      {"call", Item(Call, 3.0f, "bob", "My ISP", 0x0130, 0x0905),
+      {"call", Item(kCall, 3.0f, "bob", "My ISP", 0x0130, 0x0905),
        {"\xA3" "3.00", "My ISP", "bob", "9:05", "1:48", "7/12/2000"}},
-      {"payment", Item(Payment, 10.0f, "Bob", "stray", 0x0130, 0x0905),
+      {"payment", Item(kPayment, 10.0f, "Bob", "stray", 0x0130, 0x0905),
        {"-\xA3" "10.00", nullptr, "Bob", nullptr, nullptr, "7/12/2000"}},
       {"any nonzero type pays", Item(9, 1.5f, "x", "", 0, 0),
        {"-\xA3" "1.50", nullptr, "x", nullptr, nullptr, "7/12/2000"}},
@@ -183,8 +183,8 @@ TEST(BillClosingLines, SumCallsAndPaymentsApart) {
        "Currently owed is \xA3" "0.00. Total connection time is 0:00 hours.",
        "Total money used is \xA3" "0.00 and money spent is \xA3" "0.00."},
       {"two calls and a payment",
-       {Item(Call, 3.0f, "a", "x", 0x0130, 0), Item(Payment, 10.0f, "a", "", 0x0200, 0),
-        Item(Call, 4.5f, "a", "x", 0x012D, 0)},
+       {Item(kCall, 3.0f, "a", "x", 0x0130, 0), Item(kPayment, 10.0f, "a", "", 0x0200, 0),
+        Item(kCall, 4.5f, "a", "x", 0x012D, 0)},
        // A payment's length does not count as time on line.
        "Currently owed is -\xA3" "2.50. Total connection time is 3:33 hours.",
        "Total money used is \xA3" "7.50 and money spent is \xA3" "10.00."},

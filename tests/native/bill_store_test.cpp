@@ -17,7 +17,7 @@ namespace {
 
 constexpr const char* kBillPath = "Software\\Orvo\\Tollwick\\.Bill";
 
-BillItem MakeItem(float cost, const char* account, const char* user, std::uint32_t type = Call) {
+BillItem MakeItem(float cost, const char* account, const char* user, std::uint32_t type = kCall) {
   BillItem item;
   item.cost = cost;
   std::snprintf(item.account, sizeof item.account, "%s", account);
@@ -222,7 +222,7 @@ TEST_F(BillStore, MissingItemLoadsZeroedAndIsStoredAsZeros) {
   Bill bill = LoadBill(store);
   ASSERT_EQ(Costs(bill), (std::vector<float>{1, 0, 3}));
   const BillItem& second = bill[1];
-  EXPECT_EQ(second.type, Call);
+  EXPECT_EQ(second.type, kCall);
   EXPECT_STREQ(second.account, "");
   EXPECT_STREQ(second.user, "");
   EXPECT_EQ(second.length, 0u);
@@ -254,7 +254,7 @@ TEST_F(BillStore, ShorterItemFillsTheLeadingFieldsAndLeavesTheRestZero) {
   EXPECT_STREQ(bill.front().account, "abc");
   EXPECT_STREQ(bill.front().user, "");
   EXPECT_EQ(bill.front().length, 0u);
-  EXPECT_EQ(bill.front().type, Call);
+  EXPECT_EQ(bill.front().type, kCall);
   EXPECT_EQ(Item(0)->size(), 7u);  // an accepted value is not rewritten
 }
 

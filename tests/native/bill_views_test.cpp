@@ -25,11 +25,11 @@ TEST(BillTotals, CountsCallsPaymentsAndTimeApart) {
   };
   const Case cases[] = {
       {"empty", {}, 0, 0.0f, 0.0f},
-      {"a call and a payment", {Item(Call, 2.5f, "a", 0x001E), Item(Payment, 1.0f, "a")}, 0x001E,
+      {"a call and a payment", {Item(kCall, 2.5f, "a", 0x001E), Item(kPayment, 1.0f, "a")}, 0x001E,
        2.5f, 1.0f},
-      {"minutes carry", {Item(Call, 1.0f, "a", 0x0130), Item(Call, 1.0f, "b", 0x012D)}, 0x0321,
+      {"minutes carry", {Item(kCall, 1.0f, "a", 0x0130), Item(kCall, 1.0f, "b", 0x012D)}, 0x0321,
        2.0f, 0.0f},
-      {"any nonzero type pays", {Item(7, 3.0f, "a"), Item(Call, 4.5f, "a")}, 0, 4.5f, 3.0f},
+      {"any nonzero type pays", {Item(7, 3.0f, "a"), Item(kCall, 4.5f, "a")}, 0, 4.5f, 3.0f},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -42,14 +42,14 @@ TEST(BillTotals, CountsCallsPaymentsAndTimeApart) {
 
 TEST(BillTotals, MoreThan255HoursRestartTheShownHours) {
   BillTotals totals;
-  totals.Add(Item(Call, 0.0f, "a", MakePackedTime(255, 59)));
-  totals.Add(Item(Call, 0.0f, "a", MakePackedTime(0, 1)));
+  totals.Add(Item(kCall, 0.0f, "a", MakePackedTime(255, 59)));
+  totals.Add(Item(kCall, 0.0f, "a", MakePackedTime(0, 1)));
   EXPECT_EQ(0u, PackedHours(totals.totalTime));
   EXPECT_EQ(0u, PackedMinutes(totals.totalTime));
 }
 
 TEST(StatisticsFigures, TheCallInProgressIsAddedOnlyWhileItRuns) {
-  const BillTotals totals = CountBillTotals({Item(Call, 2.5f, "a", 0x001E), Item(Payment, 1.0f, "a")});
+  const BillTotals totals = CountBillTotals({Item(kCall, 2.5f, "a", 0x001E), Item(kPayment, 1.0f, "a")});
   struct Case {
     LiveCallFigures call;
     PackedTime time;
@@ -71,8 +71,8 @@ TEST(StatisticsFigures, TheCallInProgressIsAddedOnlyWhileItRuns) {
 }
 
 TEST(BillBalance, CallsOweAndPaymentsPayForTheFilteredUser) {
-  const Bill bill{Item(Payment, 10.0f, "bob"), Item(Call, 3.0f, "Bob"), Item(Call, 4.5f, "bob"),
-                  Item(Call, 1.25f, "alice")};
+  const Bill bill{Item(kPayment, 10.0f, "bob"), Item(kCall, 3.0f, "Bob"), Item(kCall, 4.5f, "bob"),
+                  Item(kCall, 1.25f, "alice")};
   const UserKey bob = MakeUserKey("BOB");
   const UserKey nobody = MakeUserKey("bobby");
   EXPECT_FLOAT_EQ(-2.5f, BillBalance(bill, &bob));
@@ -81,8 +81,8 @@ TEST(BillBalance, CallsOweAndPaymentsPayForTheFilteredUser) {
 }
 
 TEST(BillRows, NewestFirstAndOnlyTheFilteredUser) {
-  const Bill bill{Item(Call, 1, "bob"), Item(Call, 2, "alice"), Item(Call, 3, "Bob"),
-                  Item(Payment, 4, "alice")};
+  const Bill bill{Item(kCall, 1, "bob"), Item(kCall, 2, "alice"), Item(kCall, 3, "Bob"),
+                  Item(kPayment, 4, "alice")};
   const UserKey bob = MakeUserKey("bob");
   const UserKey alice = MakeUserKey("alice");
   EXPECT_EQ((std::vector<std::uint32_t>{3, 2, 1, 0}), BillRows(bill, nullptr));
@@ -93,13 +93,13 @@ TEST(BillRows, NewestFirstAndOnlyTheFilteredUser) {
 
 TEST(BillCellText, EachColumnOfACallAndOfAPayment) {
   FakeEnvironment env;
-  BillItem call = Item(Call, 1.5f, "bob", MakePackedTime(1, 5));
+  BillItem call = Item(kCall, 1.5f, "bob", MakePackedTime(1, 5));
   std::snprintf(call.account, sizeof call.account, "%s", "Orvonet");
   call.start = MakePackedTime(8, 0);  // a call added by hand has no end: 0:00
   call.day = 7;
   call.month = 12;
   call.year = 2000;
-  BillItem payment = Item(Payment, 10.0f, "bob", MakePackedTime(1, 0));
+  BillItem payment = Item(kPayment, 10.0f, "bob", MakePackedTime(1, 0));
   std::snprintf(payment.account, sizeof payment.account, "%s", "never shown");
   payment.start = payment.end = MakePackedTime(9, 9);
   payment.day = payment.month = 1;
@@ -133,7 +133,7 @@ TEST(DistinctBillUsers, FirstSpellingInTheOrderFirstSeen) {
   };
   for (const Case& c : cases) {
     std::vector<BillItem> items;
-    for (const char* user : c.users) items.push_back(Item(Call, 0, user));
+    for (const char* user : c.users) items.push_back(Item(kCall, 0, user));
     EXPECT_EQ(c.distinct, DistinctBillUsers(Bill(items)));
   }
 }

@@ -18,22 +18,21 @@
 #include <utility>
 #include <vector>
 
+#include "bill_items.h"
 #include "call/call_recovery.h"
 #include "call/curcall_record.h"
-#include "call/current_call.h"
+#include "call_world.h"
 #include "discount_checks.h"
-#include "fake_environment.h"
-#include "fake_registry.h"
-#include "recording_alarm_actions.h"
 #include "platform/little_endian.h"
+#include "recording_alarm_actions.h"
 
 namespace tollwick {
 namespace {
 
 // One run of the program, on the user hive; the machine hive holds the other record.
-struct Run {
+struct Run : CallWorld {
   explicit Run(FakeRegistry& fake)
-      : registry(fake), store(fake, kHkeyCurrentUser), other(fake, kHkeyLocalMachine) {
+      : CallWorld(fake, kHkeyCurrentUser), registry(fake), other(fake, kHkeyLocalMachine) {
     // Priced by the second with no minimum charge, so that every snapshot differs from the last.
     std::vector<std::uint8_t> rates(20);
     for (int offset : {8, 12, 16}) PutF32(&rates[offset], 0.06f);
@@ -51,7 +50,7 @@ struct Run {
   void Pay(float amount) {
     BillItem item;
     item.cost = amount;
-    item.type = Payment;
+    item.type = kPayment;
     bill.Append(store, item);
   }
   // What the program does when it starts.
@@ -63,14 +62,7 @@ struct Run {
   }
 
   FakeRegistry& registry;
-  SettingsStore store;
   SettingsStore other;
-  FakeEnvironment env;
-  ProfileLibrary profiles{store};
-  Bill bill;
-  AlarmTable alarms;
-  RecordingAlarmActions actions;
-  CurrentCall call{CallServices{store, env, profiles, bill, alarms, actions}};
 };
 
 struct Step {
@@ -109,7 +101,8 @@ const Step kSteps[] = {
      [](Run& run) {
        run.bill = LoadBill(run.store);
        run.Pay(-10.0f);
-       SaveCurCall(run.other, 1.25f, 0x1400, 0x1404, 5, CalendarDate{2, 5, 2026}, "bob", "Acme");
+       SaveCurCall(run.other,
+                   CallItem(1.25f, 0x1400, 0x1404, 5, CalendarDate{2, 5, 2026}, "bob", "Acme"));
        MarkCallInProgress(run.other);
        run.registry.DenyWrites(kHkeyLocalMachine);
      },
@@ -216,7 +209,7 @@ TEST(CrashPoints, AProfileSaveReloadsAsBeforeOrAfterIt) {
   const ChargeProfile before =
       Account(0.5f, {MakeDiscount("Evening", 0, 50, 0), MakeDiscount("Weekend", 0, 20, 0)});
   const ChargeProfile after =
-      Account(0.8f, {MakeDiscount("Evening", 0, 25, 0), MakeDiscount("Night", TimeFree, 0, 30)});
+      Account(0.8f, {MakeDiscount("Evening", 0, 25, 0), MakeDiscount("Night", kTimeFree, 0, 30)});
   std::size_t changes = 0;
   auto reload = [&](std::size_t stop) {
     FakeRegistry registry;

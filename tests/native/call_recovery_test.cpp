@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bill_items.h"
 #include "call/curcall_record.h"
 #include "fake_environment.h"
 #include "fake_registry.h"
@@ -29,14 +30,12 @@ struct Machine {
   }
   void Pay(RegKey hive) {
     Bill bill = LoadBill(Store(hive));
-    BillItem payment;
-    payment.cost = -10.0f;
-    payment.type = Payment;
-    bill.Append(Store(hive), payment);
+    bill.Append(Store(hive), Item(kPayment, -10.0f, ""));
   }
   // What a run killed during a call leaves: its first snapshot and the marker.
   void LeaveCall(RegKey hive, float cost) {
-    SaveCurCall(Store(hive), cost, 0x1500, 0x1504, 5, CalendarDate{2, 5, 2026}, "bob", "Acme");
+    SaveCurCall(Store(hive),
+                CallItem(cost, 0x1500, 0x1504, 5, CalendarDate{2, 5, 2026}, "bob", "Acme"));
     MarkCallInProgress(Store(hive));
   }
   // A start of the program on billHive: the bill loaded, then the records of both hives.
@@ -90,10 +89,7 @@ TEST(TwoHives, ASnapshotMissingAValueIsBilledOnceWhetherOrNotItsHiveMayBeWritten
     SCOPED_TRACE(missing);
     Machine m;
     m.LeaveCall(kHkeyLocalMachine, 1.25f);
-    RegKey key = 0;
-    m.registry.CreateKey(kHkeyLocalMachine, "Software\\Orvo\\Tollwick\\CurCall", &key);
-    m.registry.DeleteValue(key, missing);
-    m.registry.CloseKey(key);
+    m.machine.DeleteValue(m.machine.OpenSettingsKey("Software\\Orvo\\Tollwick\\CurCall"), missing);
     // A standard account's start, then an elevated one on the same user's tree.
     m.registry.DenyWrites(kHkeyLocalMachine);
     ASSERT_EQ(m.Start(kHkeyCurrentUser).size(), 1u);

@@ -99,7 +99,7 @@ TEST_F(ChargeProfileTest, AFreshDefaultProfileWritesItsDefaultsAndNoUseDefault) 
 }
 
 TEST_F(ChargeProfileTest, SavingWritesEveryValueInOrderWithItsTypeAndBytes) {
-  Discount evening = MakeDiscount("Evening", TimeFree, 12.5f, 30.0f);
+  Discount evening = MakeDiscount("Evening", kTimeFree, 12.5f, 30.0f);
   StoreOwnSettings("Acme", kRates, 0.1f, {evening});
 
   // Written beside the stored settings and committed, then copied into place (see the crash-point
@@ -131,7 +131,7 @@ TEST_F(ChargeProfileTest, SavingWritesEveryValueInOrderWithItsTypeAndBytes) {
     EXPECT_EQ(isFloat ? kRegBinary : kRegDword, TypeOf(key, name.c_str())) << name;
     EXPECT_EQ(4u, Stored(key, name.c_str()).size()) << name;
   }
-  EXPECT_EQ(U32Bytes(TimeFree), Stored(key, "Mode"));
+  EXPECT_EQ(U32Bytes(kTimeFree), Stored(key, "Mode"));
   EXPECT_EQ(Bytes({0, 0, 0x48, 0x41}), Stored(key, "Percent"));  // 12.5
   EXPECT_EQ(Bytes({0, 0, 0xF0, 0x41}), Stored(key, "FreeMins"));  // 30.0
   EXPECT_EQ(U32Bytes(1), Stored(key, "SomeTimes"));
@@ -146,10 +146,7 @@ TEST_F(ChargeProfileTest, SavingWritesEveryValueInOrderWithItsTypeAndBytes) {
 
 TEST_F(ChargeProfileTest, ADiscountKeyWithoutValuesReadsAndWritesItsDefaults) {
   registry.PutValue(kHkeyLocalMachine, kAcmeKey, "UseDefault", kRegDword, U32Bytes(0));
-  RegKey bare = 0;
-  ASSERT_EQ(kRegSuccess,
-            registry.CreateKey(kHkeyLocalMachine, (kAcmeKey + "\\Discounts\\Bare").c_str(), &bare));
-  registry.CloseKey(bare);
+  store.OpenSettingsKey((kAcmeKey + "\\Discounts\\Bare").c_str());  // a key, no values
   registry.ClearWriteLog();
   ProfileLibrary::Owned acme = library.Load("Acme", false);
   ASSERT_EQ(1u, acme->discounts.size());
@@ -231,9 +228,9 @@ TEST(CallChargeInfoCodec, WritesARateAsTheRecordHoldsIt) {
 // ---- Round trips and discount lists -------------------------------------------------------------
 
 TEST_F(ChargeProfileTest, AProfileWithThreeDiscountsReloadsEqualInEnumerationOrder) {
-  const Discount zeta = MakeDiscount("zeta", FreeCall, 0.0f, 0.0f);
-  const Discount alpha = MakeDiscount("Alpha", PercentageDiscount, 50.0f, 0.0f);
-  const Discount beta = MakeDiscount("beta", TimeFree, 0.0f, 10.0f);
+  const Discount zeta = MakeDiscount("zeta", kFreeCall, 0.0f, 0.0f);
+  const Discount alpha = MakeDiscount("Alpha", kPercentageDiscount, 50.0f, 0.0f);
+  const Discount beta = MakeDiscount("beta", kTimeFree, 0.0f, 10.0f);
   StoreOwnSettings("Acme", kRates, 0.25f, {zeta, alpha, beta});
 
   ProfileLibrary::Owned acme = library.Load("Acme", false);
@@ -374,7 +371,7 @@ TEST_F(ChargeProfileTest, AnAccountWithoutAKeyRunsOnCopiesOfTheDefaultAndStoresO
   ProfileLibrary::Owned defaults = library.Load(kDefaultProfileName, true);
   defaults->charge = kRates;
   defaults->minCharge = 0.2f;
-  defaults->discounts = {MakeDiscount("A", TimeFree, 0, 5), MakeDiscount("B", 0, 10, 0)};
+  defaults->discounts = {MakeDiscount("A", kTimeFree, 0, 5), MakeDiscount("B", 0, 10, 0)};
   registry.ClearWriteLog();
 
   ProfileLibrary::Owned acme = library.Load("Acme", false);
@@ -455,7 +452,7 @@ TEST_F(ChargeProfileTest, FreeingTheDefaultRecordClearsTheReference) {
 }
 
 TEST_F(ChargeProfileTest, UseDefaultWithoutALiveDefaultRecordTakesTheStoredDefault) {
-  StoreOwnSettings(kDefaultProfileName, kRates, 0.15f, {MakeDiscount("Weekend", FreeCall, 0, 0)});
+  StoreOwnSettings(kDefaultProfileName, kRates, 0.15f, {MakeDiscount("Weekend", kFreeCall, 0, 0)});
   {
     ProfileLibrary::Owned loadedAndFreed = library.Load(kDefaultProfileName, true);
   }

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "bill_items.h"
 #include "fake_environment.h"
 #include "fake_registry.h"
 #include "stored_bytes.h"
@@ -61,20 +63,12 @@ TEST_F(CurCallRecordTest, TheMarkerIsTheUnnamedDwordAndOnlyOneMeansPending) {
   EXPECT_EQ(0u, registry.OpenHandleCount());
 }
 
-TEST_F(CurCallRecordTest, MarkingLeavesTheSnapshotAlone) {
-  SaveCurCall(store, 1.5f, MakePackedTime(9, 0), MakePackedTime(9, 5), MakePackedTime(0, 6),
-              CalendarDate{1, 2, 2001}, "alice", "Acme");
-  MarkCallInProgress(store);
-  MarkCallEnded(store);
-  EXPECT_EQ(TextBytes("alice"), Stored("User"));
-  EXPECT_EQ(U32Bytes(MakePackedTime(0, 6)), Stored("Length"));
-}
-
 // ---- Snapshot -----------------------------------------------------------------------------------
 
 TEST_F(CurCallRecordTest, TheSnapshotIsStoredInOrderWithExactTypesAndBytes) {
-  SaveCurCall(store, 0.25f, MakePackedTime(23, 55), MakePackedTime(0, 5), MakePackedTime(0, 11),
-              CalendarDate{31, 12, 1999}, "alice", "My ISP");
+  SaveCurCall(store,
+              CallItem(0.25f, MakePackedTime(23, 55), MakePackedTime(0, 5), MakePackedTime(0, 11),
+                       CalendarDate{31, 12, 1999}, "alice", "My ISP"));
   EXPECT_EQ(Names({"Cost", "Start", "End", "Length", "Date", "User", "Account"}),
             registry.WriteLog());
   for (const char* name : {"Cost", "Start", "End", "Length", "Date"}) {
@@ -93,11 +87,11 @@ TEST_F(CurCallRecordTest, TheSnapshotIsStoredInOrderWithExactTypesAndBytes) {
 }
 
 TEST_F(CurCallRecordTest, ASavedSnapshotReadsBackIntoABillItem) {
-  SaveCurCall(store, 3.75f, MakePackedTime(9, 0), MakePackedTime(10, 30), MakePackedTime(1, 31),
-              CalendarDate{29, 2, 2000}, "bob", "Acme");
+  SaveCurCall(store, CallItem(3.75f, MakePackedTime(9, 0), MakePackedTime(10, 30),
+                              MakePackedTime(1, 31), CalendarDate{29, 2, 2000}, "bob", "Acme"));
   registry.ClearWriteLog();
   BillItem item;
-  item.type = Payment;
+  item.type = kPayment;
   ReadCurCall(store, env, item);
   EXPECT_EQ(3.75f, item.cost);
   EXPECT_EQ(MakePackedTime(9, 0), item.start);
@@ -108,13 +102,14 @@ TEST_F(CurCallRecordTest, ASavedSnapshotReadsBackIntoABillItem) {
   EXPECT_EQ(2000u, item.year);
   EXPECT_STREQ("bob", item.user);
   EXPECT_STREQ("Acme", item.account);
-  EXPECT_EQ(static_cast<std::uint32_t>(Payment), item.type);  // not the record's business
+  EXPECT_EQ(static_cast<std::uint32_t>(kPayment), item.type);  // not the record's business
   EXPECT_TRUE(registry.WriteLog().empty());
 }
 
-TEST_F(CurCallRecordTest, NamesTooLongForTheirFieldsAreStoredCut) {
-  const std::string longName(150, 'u');
-  SaveCurCall(store, 0.0f, 0, 0, 1, CalendarDate{1, 1, 2000}, longName.c_str(), "Acme");
+TEST_F(CurCallRecordTest, ANameFillingItsWholeFieldIsStoredCut) {
+  BillItem call = CallItem(0.0f, 0, 0, 1, CalendarDate{1, 1, 2000}, "", "Acme");
+  std::memset(call.user, 'u', sizeof call.user);  // no terminator within the field
+  SaveCurCall(store, call);
   EXPECT_EQ(TextBytes(std::string(kNameChars - 1, 'u')), Stored("User"));
   BillItem item;
   ReadCurCall(store, env, item);
@@ -168,13 +163,11 @@ TEST_F(CurCallRecordTest, AMissingLengthIsTheSnapshotsOwnStartToEnd) {
 }
 
 TEST_F(CurCallRecordTest, MissingNamesAreUnknownAndTheRestIsKept) {
-  SaveCurCall(store, 2.0f, MakePackedTime(9, 0), MakePackedTime(9, 5), MakePackedTime(0, 6),
-              CalendarDate{1, 2, 2001}, "alice", "Acme");
-  RegKey key = 0;
-  ASSERT_EQ(kRegSuccess, registry.CreateKey(kHkeyLocalMachine, kCurCallKey.c_str(), &key));
-  registry.DeleteValue(key, "User");
-  registry.DeleteValue(key, "Account");
-  registry.CloseKey(key);
+  SaveCurCall(store, CallItem(2.0f, MakePackedTime(9, 0), MakePackedTime(9, 5),
+                              MakePackedTime(0, 6), CalendarDate{1, 2, 2001}, "alice", "Acme"));
+  for (const char* name : {"User", "Account"}) {
+    store.DeleteValue(store.OpenSettingsKey(kCurCallKey.c_str()), name);
+  }
   registry.ClearWriteLog();
 
   BillItem item;
@@ -202,11 +195,13 @@ TEST_F(CurCallRecordTest, AStoredUserOfAHundredAndFiftyCharactersBecomesUnknown)
 // ---- Calls taken in from the other hive ---------------------------------------------------------
 
 TEST_F(CurCallRecordTest, TheFingerprintFollowsEverySnapshotValueAndNothingElse) {
-  SaveCurCall(store, 1.5f, 0x0900, 0x0905, 6, CalendarDate{1, 2, 2001}, "alice", "Acme");
+  SaveCurCall(store, CallItem(1.5f, 0x0900, 0x0905, 6, CalendarDate{1, 2, 2001}, "alice", "Acme"));
   const std::uint64_t saved = SnapshotFingerprint(store);
   MarkCallInProgress(store);
   WriteOtherHiveCall(store, OtherHiveCall{saved, 3, true});
   EXPECT_EQ(saved, SnapshotFingerprint(store)) << "the marker and the bookkeeping are not the call";
+  MarkCallEnded(store);
+  EXPECT_EQ(saved, SnapshotFingerprint(store)) << "marking leaves the snapshot alone";
   for (const char* name : {"Cost", "Start", "End", "Length", "Date", "User", "Account"}) {
     const Bytes kept = Stored(name);
     Bytes changed = kept;

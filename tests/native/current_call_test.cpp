@@ -13,19 +13,17 @@
 
 #include "bill/bill_store.h"
 #include "call/call_recovery.h"
+#include "call_world.h"
 #include "charging/tariff.h"
-#include "fake_environment.h"
-#include "fake_registry.h"
 #include "stored_bytes.h"
 #include "platform/little_endian.h"
-#include "recording_alarm_actions.h"
 
 namespace tollwick {
 namespace {
 
 const std::string kRoot = "Software\\Orvo\\Tollwick";
 
-class CurrentCallTest : public ::testing::Test {
+class CurrentCallTest : public ::testing::Test, protected OwnCallWorld {
  protected:
   CurrentCallTest() {
     env.SetDate(2026, 12, 9);
@@ -83,19 +81,11 @@ class CurrentCallTest : public ::testing::Test {
     alarms.alarms[slot].displayMessage = 1;
   }
 
-  FakeRegistry registry;
-  SettingsStore store{registry};
-  FakeEnvironment env;
-  ProfileLibrary profiles{store};
-  Bill bill;
-  AlarmTable alarms;
-  RecordingAlarmActions actions;
   struct AppendCounter : BillListener {
     explicit AppendCounter(const Bill& bill) { bill.Listen(*this); }
     void ItemAppended(const BillItem&) override { ++appended; }
     int appended = 0;
   } appendedNotices{bill};
-  CurrentCall call{CallServices{store, env, profiles, bill, alarms, actions}};
 };
 
 TEST_F(CurrentCallTest, CountsOneSecondOnlyAfterMoreThanAThousandMilliseconds) {
@@ -307,7 +297,7 @@ TEST_F(CurrentCallTest, EndCallBillsTheCallAndClearsTheMarker) {
   EXPECT_EQ(9u, item.day);
   EXPECT_EQ(12u, item.month);
   EXPECT_EQ(2026u, item.year);
-  EXPECT_EQ(static_cast<std::uint32_t>(Call), item.type);
+  EXPECT_EQ(static_cast<std::uint32_t>(kCall), item.type);
   EXPECT_EQ(1, appendedNotices.appended);
 
   EXPECT_EQ(1u, StoredDword(".Bill", ""));
@@ -374,10 +364,10 @@ TEST_F(CurrentCallTest, AlarmCheckRunsOncePerCountedMinuteWithTheCurrentCost) {
 }
 
 TEST_F(CurrentCallTest, StartingACallRearmsTheAlarms) {
-  alarms.run[3].disabled = 1;
+  alarms.run[3].disabled = true;
   alarms.run[3].minuteCount = 7;
   call.StartCall("Dialup");
-  EXPECT_EQ(0u, alarms.run[3].disabled);
+  EXPECT_FALSE(alarms.run[3].disabled);
   EXPECT_EQ(0, alarms.run[3].minuteCount);
 }
 

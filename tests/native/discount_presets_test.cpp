@@ -38,19 +38,19 @@ TEST_F(DiscountPresetsTest, NoPresetsListsNothingAndMakesThePresetsKey) {
 }
 
 TEST_F(DiscountPresetsTest, SavedPresetsAreListedInEnumerationOrder) {
-  SavePreset(store, MakeDiscount("Weekend free", FreeCall, 0.0f, 0.0f));
-  SavePreset(store, MakeDiscount("Evening half", PercentageDiscount, 50.0f, 0.0f));
+  SavePreset(store, MakeDiscount("Weekend free", kFreeCall, 0.0f, 0.0f));
+  SavePreset(store, MakeDiscount("Evening half", kPercentageDiscount, 50.0f, 0.0f));
   EXPECT_EQ(registry.SubkeyNames(kHkeyLocalMachine, kPresets), PresetNames(store));
   EXPECT_EQ((Names{"Evening half", "Weekend free"}), PresetNames(store));
   EXPECT_EQ(0u, registry.OpenHandleCount());
 }
 
 TEST_F(DiscountPresetsTest, SavingUnderAnExistingNameReplacesItsValuesAndKeepsOthers) {
-  const Discount other = MakeDiscount("Evening half", PercentageDiscount, 50.0f, 0.0f);
+  const Discount other = MakeDiscount("Evening half", kPercentageDiscount, 50.0f, 0.0f);
   SavePreset(store, other);
-  SavePreset(store, MakeDiscount("Weekend free", FreeCall, 0.0f, 0.0f));
+  SavePreset(store, MakeDiscount("Weekend free", kFreeCall, 0.0f, 0.0f));
   // Registry names ignore case: this is the same preset, which keeps the name it was stored under.
-  Discount replacement = MakeDiscount("WEEKEND FREE", TimeFree, 0.0f, 30.0f);
+  Discount replacement = MakeDiscount("WEEKEND FREE", kTimeFree, 0.0f, 30.0f);
   replacement.someTimes = 0;
   replacement.days[3] = 1;
   replacement.certain = 0;
@@ -64,7 +64,7 @@ TEST_F(DiscountPresetsTest, SavingUnderAnExistingNameReplacesItsValuesAndKeepsOt
 }
 
 TEST_F(DiscountPresetsTest, LoadingFillsAllFourteenValuesAndKeepsTheChosenName) {
-  const Discount stored = MakeDiscount("Night owl", TimeFree, 12.5f, 90.0f);
+  const Discount stored = MakeDiscount("Night owl", kTimeFree, 12.5f, 90.0f);
   SavePreset(store, stored);
   Discount loaded = NewDiscount();
   CopyBoundedText(loaded.name, kNameChars, "night OWL");
@@ -99,7 +99,7 @@ TEST_F(DiscountPresetsTest, NamesAKeyCannotTakeAreStoredUnderOneSafeKey) {
     SCOPED_TRACE(c.listed);
     FakeRegistry fresh;
     SettingsStore freshStore{fresh};
-    const Discount stored = MakeDiscount(c.saved, FreeCall, 3.0f, 4.0f);
+    const Discount stored = MakeDiscount(c.saved, kFreeCall, 3.0f, 4.0f);
     SavePreset(freshStore, stored);
     EXPECT_EQ(Names{c.listed}, PresetNames(freshStore));
     EXPECT_EQ(Names{}, fresh.SubkeyNames(kHkeyLocalMachine, kPresets + "\\" + c.listed));
@@ -112,7 +112,7 @@ TEST_F(DiscountPresetsTest, NamesAKeyCannotTakeAreStoredUnderOneSafeKey) {
 }
 
 TEST_F(DiscountPresetsTest, AKeyNameTooLongForANameIsLeftOutOfTheList) {
-  SavePreset(store, MakeDiscount("Short", FreeCall, 0.0f, 0.0f));
+  SavePreset(store, MakeDiscount("Short", kFreeCall, 0.0f, 0.0f));
   const std::string longName(kNameChars + 5, 'x');
   registry.PutValue(kHkeyLocalMachine, kPresets + "\\" + longName, "Mode",
                     kRegDword, {2, 0, 0, 0});

@@ -68,13 +68,13 @@ TEST(GraphGeometry, HorizontalLabelsStepAndAlwaysLabelBothEndsOfALine) {
     std::vector<std::string> labels;
   } cases[] = {
       {"defaults", GraphSettings{}, {"1", "2", "3", "4", "5", "6", "1", "7"}},
-      {"hours", Settings(GraphStyle::Line, 0, 23, 2),
+      {"hours", Settings(GraphStyle::kLine, 0, 23, 2),
        {"0", "2", "4", "6", "8", "10", "12", "14", "16", "18", "20", "22", "0", "23"}},
-      {"days", Settings(GraphStyle::Line, 1, 365, 31),
+      {"days", Settings(GraphStyle::kLine, 1, 365, 31),
        {"1", "32", "63", "94", "125", "156", "187", "218", "249", "280", "311", "342", "1", "365"}},
-      {"bars have no extra ends", Settings(GraphStyle::Bars, 1, 12, 1),
+      {"bars have no extra ends", Settings(GraphStyle::kBars, 1, 12, 1),
        {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"}},
-      {"a step below 1 counts as 1", Settings(GraphStyle::Line, 1, 3, 0), {"1", "2", "1", "3"}},
+      {"a step below 1 counts as 1", Settings(GraphStyle::kLine, 1, 3, 0), {"1", "2", "1", "3"}},
       {"a style of neither kind labels the ends", Settings(static_cast<GraphStyle>(5), 1, 2, 1),
        {"1", "1", "2"}},
   };
@@ -88,14 +88,14 @@ TEST(GraphGeometry, HorizontalLabelsStepAndAlwaysLabelBothEndsOfALine) {
 
 TEST(GraphGeometry, LinePointsRunFromTheAxisToTheRightEndAndFromBottomToTop) {
   const GraphLayout g =
-      LayOutGraph(Settings(GraphStyle::Line, 0, 23, 2, 10), std::vector<std::int32_t>(24 + 9, 0),
+      LayOutGraph(Settings(GraphStyle::kLine, 0, 23, 2, 10), std::vector<std::int32_t>(24 + 9, 0),
                   kRect, k100Dpi, kLabelHeight);
   ASSERT_EQ(24u, g.line.size());  // the room past the points is not drawn
   EXPECT_EQ((GraphPoint{100, 215}), g.line.front());
   EXPECT_EQ((GraphPoint{580, 215}), g.line.back());
   EXPECT_EQ(100 + 480 * 5 / 23, g.line[5].x);
 
-  const GraphLayout h = LayOutGraph(Settings(GraphStyle::Line, 1, 3, 1, 10), {10, 0, 5}, kRect,
+  const GraphLayout h = LayOutGraph(Settings(GraphStyle::kLine, 1, 3, 1, 10), {10, 0, 5}, kRect,
                                     k100Dpi, kLabelHeight);
   ASSERT_EQ(3u, h.line.size());
   EXPECT_EQ(10, h.line[0].y);                   // highest y at the top
@@ -107,7 +107,7 @@ TEST(GraphGeometry, LinePointsRunFromTheAxisToTheRightEndAndFromBottomToTop) {
 TEST(GraphGeometry, TwelveBarsFillTheWidthEdgeToEdgeLabelledInTheirMiddles) {
   std::vector<std::int32_t> values(12 + 9, 0);
   for (int i = 0; i < 12; ++i) values[static_cast<std::size_t>(i)] = i;
-  const GraphLayout g = LayOutGraph(Settings(GraphStyle::Bars, 1, 12, 1, 11), values,
+  const GraphLayout g = LayOutGraph(Settings(GraphStyle::kBars, 1, 12, 1, 11), values,
                                     GraphBox{0, 0, 515, 240}, k100Dpi, kLabelHeight);
   // Plot 25..505: 480 wide, 40 a slot.
   ASSERT_EQ(12u, g.bars.size());
@@ -124,7 +124,7 @@ TEST(GraphGeometry, TwelveBarsFillTheWidthEdgeToEdgeLabelledInTheirMiddles) {
 }
 
 TEST(GraphGeometry, VerticalLabelsCentreOnTheirTicksAndLabelBothEnds) {
-  const GraphLayout g = LayOutGraph(Settings(GraphStyle::Line, 0, 23, 2, 25, 2), {}, kRect,
+  const GraphLayout g = LayOutGraph(Settings(GraphStyle::kLine, 0, 23, 2, 25, 2), {}, kRect,
                                     k100Dpi, kLabelHeight);
   EXPECT_EQ((std::vector<std::string>{"0", "2", "4", "6", "8", "10", "12", "14", "16", "18", "20",
                                       "22", "24", "0", "25"}),
@@ -148,10 +148,10 @@ TEST(GraphGeometry, ASpanOrRangeOfZeroDrawsAxesAndLabelsWithoutDividingByIt) {
     GraphSettings settings;
     std::vector<std::int32_t> values;
   } cases[] = {
-      {"one point in line style", Settings(GraphStyle::Line, 4, 4, 1), {3}},
-      {"no range", Settings(GraphStyle::Line, 1, 3, 1, 0), {0, 5, -2}},
-      {"bars over no points", Settings(GraphStyle::Bars, 5, 4, 1), {1}},
-      {"nothing at all", Settings(GraphStyle::Bars, 0, -1, 1, 0), {}},
+      {"one point in line style", Settings(GraphStyle::kLine, 4, 4, 1), {3}},
+      {"no range", Settings(GraphStyle::kLine, 1, 3, 1, 0), {0, 5, -2}},
+      {"bars over no points", Settings(GraphStyle::kBars, 5, 4, 1), {1}},
+      {"nothing at all", Settings(GraphStyle::kBars, 0, -1, 1, 0), {}},
       {"a rectangle smaller than its margins", GraphSettings{}, {1, 2, 3, 4, 5, 6, 7}},
   };
   for (const auto& c : cases) {
@@ -165,11 +165,11 @@ TEST(GraphGeometry, ASpanOrRangeOfZeroDrawsAxesAndLabelsWithoutDividingByIt) {
       EXPECT_TRUE(p.y == g.plot.bottom || c.settings.lowestY != c.settings.highestY);
     }
   }
-  const GraphLayout one = LayOutGraph(Settings(GraphStyle::Line, 4, 4, 1), {3}, kRect, k100Dpi,
+  const GraphLayout one = LayOutGraph(Settings(GraphStyle::kLine, 4, 4, 1), {3}, kRect, k100Dpi,
                                       kLabelHeight);
   ASSERT_EQ(1u, one.line.size());
   EXPECT_EQ(100, one.line[0].x);
-  const GraphLayout flat = LayOutGraph(Settings(GraphStyle::Line, 1, 3, 1, 0), {0, 5, -2}, kRect,
+  const GraphLayout flat = LayOutGraph(Settings(GraphStyle::kLine, 1, 3, 1, 0), {0, 5, -2}, kRect,
                                        k100Dpi, kLabelHeight);
   EXPECT_EQ((std::vector<std::string>{"0", "0"}), Texts(flat.yLabels));
   EXPECT_EQ(3u, flat.line.size());

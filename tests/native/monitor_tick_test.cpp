@@ -13,9 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "fake_environment.h"
-#include "fake_registry.h"
-#include "recording_alarm_actions.h"
+#include "call_world.h"
 #include "resources/resource.h"
 #include "scripted_probe.h"
 
@@ -41,7 +39,7 @@ class RecordingTray : public TrayView {
   TrayLook shown_;
 };
 
-class MonitorTickTest : public ::testing::Test {
+class MonitorTickTest : public ::testing::Test, protected OwnCallWorld {
  protected:
   MonitorTickTest() {
     env.SetDate(2026, 12, 9);
@@ -61,20 +59,12 @@ class MonitorTickTest : public ::testing::Test {
   }
   void Down() { probe.listed.reset(); }
 
-  FakeRegistry registry;
-  SettingsStore store{registry};
-  FakeEnvironment env;
-  ProfileLibrary profiles{store};
-  Bill bill;
-  AlarmTable alarms;
-  RecordingAlarmActions alarmActions;
   struct AccountRecorder : BillListener {
     explicit AccountRecorder(const Bill& bill) { bill.Listen(*this); }
     void ItemAppended(const BillItem& item) override { accounts.push_back(item.account); }
     std::vector<std::string> accounts;
   } billed{bill};
   std::vector<std::string>& billedAccounts = billed.accounts;
-  CurrentCall call{CallServices{store, env, profiles, bill, alarms, alarmActions}};
   ScriptedProbe probe;
   RecordingTray tray;
   ProgramSettings settings;

@@ -94,16 +94,6 @@ TEST_F(SettingsStoreTest, DeleteAllSubkeysStepsPastAKeyThatCannotBeDeleted) {
             registry.SubkeyNames(kHkeyLocalMachine, discounts + "\\Zulu"));
 }
 
-TEST_F(SettingsStoreTest, DeleteAllSubkeysRemovesNamesLongerThanANameField) {
-  const std::string discounts = kRoot + "\\Acme\\Discounts";
-  const std::string longName(200, 'd');
-  registry.PutValue(kHkeyLocalMachine, discounts + "\\" + longName, "Mode", kRegDword, {0, 0, 0, 0});
-  registry.PutValue(kHkeyLocalMachine, discounts + "\\Short", "Mode", kRegDword, {0, 0, 0, 0});
-  SettingsKey key = store.OpenSettingsKey(discounts.c_str());
-  store.DeleteAllSubkeys(key);
-  EXPECT_TRUE(registry.SubkeyNames(kHkeyLocalMachine, discounts).empty());
-}
-
 // ---- Keys are closed ----------------------------------------------------------------------------
 
 TEST_F(SettingsStoreTest, EveryOperationClosesWhatItOpens) {

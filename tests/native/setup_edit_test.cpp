@@ -10,19 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "discount_checks.h"
 #include "fake_registry.h"
 
 namespace tollwick {
 namespace {
 
 using Names = std::vector<std::string>;
-
-Discount Named(const char* name, std::uint32_t mode = PercentageDiscount) {
-  Discount discount = NewDiscount();
-  CopyBoundedText(discount.name, kNameChars, name);
-  discount.mode = mode;
-  return discount;
-}
 
 Names DiscountNames(const ChargeProfile& profile) {
   Names names;
@@ -222,7 +216,7 @@ TEST_F(SetupEditTest, AddingAndEditingRefuseClashingNamesAndKeepTheRecord) {
 
   EXPECT_FALSE(edit.AddDiscount(1, Named("evening")));
   EXPECT_FALSE(edit.AddDiscount(1, Named("")));
-  EXPECT_TRUE(edit.AddDiscount(1, Named("Evening 2", FreeCall)));
+  EXPECT_TRUE(edit.AddDiscount(1, Named("Evening 2", kFreeCall)));
   EXPECT_EQ(3u, edit.profile(1).discounts.size());
 
   Discount renamed = edit.profile(1).discounts[weekend];

@@ -42,21 +42,21 @@ ChargeProfile Profile(int fromH, int toH, float day, float evening, float weeken
 
 Discount Percent(float percent) {
   Discount d;
-  d.mode = PercentageDiscount;
+  d.mode = kPercentageDiscount;
   d.percent = percent;
   return d;
 }
 
 Discount Free(float seconds) {
   Discount d;
-  d.mode = TimeFree;
+  d.mode = kTimeFree;
   d.freeMins = seconds;
   return d;
 }
 
 Discount WholeCall() {
   Discount d;
-  d.mode = FreeCall;
+  d.mode = kFreeCall;
   return d;
 }
 
@@ -177,7 +177,7 @@ TEST(DiscountDeduction, UnknownModesCountAsPercentages) {
   EXPECT_FLOAT_EQ(DiscountDeduction(list, 0.01f, At(kWed, 12, 0)), 0.002f);
   list[0].mode = 0xFFFFFFFFu;
   EXPECT_FLOAT_EQ(DiscountDeduction(list, 0.01f, At(kWed, 12, 0)), 0.002f);
-  list[0].freeMins = 5.0f;  // free time belongs to TimeFree only
+  list[0].freeMins = 5.0f;  // free time belongs to kTimeFree only
   list[0].mode = 0;
   EXPECT_FLOAT_EQ(DiscountDeduction(list, 0.01f, At(kWed, 12, 0)), 0.002f);
   EXPECT_EQ(list[0].freeMins, 5.0f);
@@ -194,7 +194,7 @@ TEST(DiscountDeduction, FreeCallsTakeTheWholePriceAndCanLowerTheCost) {
   EXPECT_FLOAT_EQ(DiscountDeduction(mixed, 0.002f, At(kWed, 12, 0)), 0.003f);
 }
 
-// Seconds made free, out of `seconds` evaluations of one TimeFree discount.
+// Seconds made free, out of `seconds` evaluations of one kTimeFree discount.
 int FreeSeconds(float freeMins, int seconds, float* left = nullptr) {
   std::vector<Discount> list = {Free(freeMins)};
   int free = 0;

@@ -116,7 +116,7 @@ TEST(UsageSeries, AnItemIsLeftOutOnlyOfTheSeriesThatCannotHoldIt) {
 
 TEST(UsageSeries, TheUserFilterIgnoresTheCaseOfLettersAndPaymentsCountTheirLength) {
   BillItem payment = Call("BOB", MakePackedTime(7, 0), MakePackedTime(1, 0));
-  payment.type = Payment;
+  payment.type = kPayment;
   const Bill bill = {Call("bob", MakePackedTime(7, 0), MakePackedTime(2, 0)),
                      Call("alice", MakePackedTime(7, 0), MakePackedTime(5, 0)), payment};
   const UserKey bob = MakeUserKey("Bob");

@@ -209,7 +209,7 @@ TEST_F(AddDiscountDialogTest, FreeCallStoresModeTwoOnOk) {
   });
   EXPECT_EQ(IDOK, result);
   Discount expected = NewDiscount();
-  expected.mode = FreeCall;
+  expected.mode = kFreeCall;
   ExpectSameDiscount(expected, record);
 }
 
@@ -233,7 +233,7 @@ TEST_F(AddDiscountDialogTest, OkStoresEveryControlAsEnteredWithoutChecks) {
   EXPECT_EQ(std::string(kNameChars - 1, 'n'), record.name);
   EXPECT_EQ(150.0f, record.percent);
   EXPECT_EQ(2.5f, record.freeMins);
-  EXPECT_EQ(static_cast<std::uint32_t>(TimeFree), record.mode);
+  EXPECT_EQ(static_cast<std::uint32_t>(kTimeFree), record.mode);
   EXPECT_EQ(1u, record.someTimes);
   const std::uint32_t days[7] = {1, 0, 1, 1, 1, 1, 0};
   for (int i = 0; i < 7; ++i) EXPECT_EQ(days[i], record.days[i]) << "day " << i;
@@ -243,7 +243,7 @@ TEST_F(AddDiscountDialogTest, OkStoresEveryControlAsEnteredWithoutChecks) {
 }
 
 TEST_F(AddDiscountDialogTest, AChosenPresetFillsEveryControlAndReachesTheRecordOnlyOnOk) {
-  const Discount preset = MakeDiscount("Weekend free", TimeFree, 12.5f, 30.0f);
+  const Discount preset = MakeDiscount("Weekend free", kTimeFree, 12.5f, 30.0f);
   SavePreset(store, preset);
   struct Case {
     int close;
@@ -296,7 +296,7 @@ TEST_F(AddDiscountDialogTest, OnlyCommandsOfTheFirstFiftyOnePresetsLoadOne) {
     for (int i = 1; i <= c.presets; ++i) {
       char name[16];
       std::snprintf(name, sizeof name, "Preset %02d", i);
-      SavePreset(freshStore, MakeDiscount(name, PercentageDiscount, static_cast<float>(i), 0.0f));
+      SavePreset(freshStore, MakeDiscount(name, kPercentageDiscount, static_cast<float>(i), 0.0f));
     }
     Discount record = NewDiscount();
     RunWithDialog(
@@ -326,8 +326,8 @@ TEST_F(AddDiscountDialogTest, WithoutPresetsTheMenuOffersOneGrayedItem) {
 }
 
 TEST_F(AddDiscountDialogTest, SavePresetStoresTheControlsAndTheMenuThenListsIt) {
-  SavePreset(store, MakeDiscount("Weekend free", FreeCall, 0.0f, 0.0f));
-  SavePreset(store, MakeDiscount("Daytime tenth", PercentageDiscount, 10.0f, 0.0f));
+  SavePreset(store, MakeDiscount("Weekend free", kFreeCall, 0.0f, 0.0f));
+  SavePreset(store, MakeDiscount("Daytime tenth", kPercentageDiscount, 10.0f, 0.0f));
   Discount record = NewDiscount();
   const Discount before = record;
   Run(record, [this](HWND dialog) {
@@ -379,7 +379,7 @@ TEST(PresetsMenuTest, ListsEachPresetByPositionOrSaysThereAreNone) {
     SCOPED_TRACE(c.presets.size());
     FakeRegistry registry;
     SettingsStore store{registry};
-    for (const char* name : c.presets) SavePreset(store, MakeDiscount(name, FreeCall, 0.0f, 0.0f));
+    for (const char* name : c.presets) SavePreset(store, MakeDiscount(name, kFreeCall, 0.0f, 0.0f));
     ScopedMenu menu(CreatePopupMenu());
     FillPresetsMenu(menu.get(), store, c.firstId);
     EXPECT_EQ(c.items, ItemsOf(menu.get()));

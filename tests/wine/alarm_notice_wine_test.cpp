@@ -32,12 +32,6 @@ void CALLBACK InspectNotice(HWND, UINT, UINT_PTR timer, DWORD) {
   whileOpen(notice);
 }
 
-std::string Text(HWND dialog, int id) {
-  char text[256] = "";
-  GetDlgItemTextA(dialog, id, text, sizeof text);
-  return text;
-}
-
 class AlarmNoticeTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -65,14 +59,14 @@ class AlarmNoticeTest : public ::testing::Test {
 };
 
 TEST_F(AlarmNoticeTest, ShowsTheAlarmItsReasonAndTheStateWhenItWentOff) {
-  alarms.run[2].disabled = 1;  // a non-repeating alarm is disabled as it goes off
+  alarms.run[2].disabled = true;  // a non-repeating alarm is disabled as it goes off
   INT_PTR result = Open(2, 0.5f, 0x001F, [](HWND notice) {
-    EXPECT_EQ("Half an hour", Text(notice, IDC_NOTICE_NAME));
-    EXPECT_EQ("Once connection time has passed 30", Text(notice, IDC_NOTICE_REASON));
-    EXPECT_EQ("0:31", Text(notice, IDC_NOTICE_FIRED_TIME));
-    EXPECT_EQ("0.50", Text(notice, IDC_NOTICE_FIRED_COST));
-    EXPECT_EQ("1:05", Text(notice, IDC_NOTICE_NOW_TIME));
-    EXPECT_EQ("1.00", Text(notice, IDC_NOTICE_NOW_COST));
+    EXPECT_EQ("Half an hour", ControlText(notice, IDC_NOTICE_NAME));
+    EXPECT_EQ("Once connection time has passed 30", ControlText(notice, IDC_NOTICE_REASON));
+    EXPECT_EQ("0:31", ControlText(notice, IDC_NOTICE_FIRED_TIME));
+    EXPECT_EQ("0.50", ControlText(notice, IDC_NOTICE_FIRED_COST));
+    EXPECT_EQ("1:05", ControlText(notice, IDC_NOTICE_NOW_TIME));
+    EXPECT_EQ("1.00", ControlText(notice, IDC_NOTICE_NOW_COST));
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(notice, IDCANCEL))) << "nothing left to disable";
     EXPECT_TRUE(GetWindowLongA(notice, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(nullptr, GetWindow(notice, GW_OWNER));
@@ -82,34 +76,32 @@ TEST_F(AlarmNoticeTest, ShowsTheAlarmItsReasonAndTheStateWhenItWentOff) {
   EXPECT_EQ(1, inspections);
   EXPECT_EQ(IDOK, result);
   EXPECT_EQ(nullptr, FindWindowA("#32770", kNoticeTitle));
-  EXPECT_EQ(1u, alarms.run[2].disabled);
+  EXPECT_TRUE(alarms.run[2].disabled);
 }
 
 TEST_F(AlarmNoticeTest, MoneyReasonUsesTheCurrencyTextAndDisableStopsTheAlarm) {
   INT_PTR result = Open(5, 2.75f, 0x0203, [](HWND notice) {
-    std::string reason = Text(notice, IDC_NOTICE_REASON);
+    std::string reason = ControlText(notice, IDC_NOTICE_REASON);
     EXPECT_EQ("Once text has reached \xA3" "2.50", reason);
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(notice, IDCANCEL))) << "a repeating alarm can be disabled";
-    char caption[64];
-    GetDlgItemTextA(notice, IDCANCEL, caption, sizeof caption);
-    EXPECT_STREQ("Disable", caption);
+    EXPECT_EQ("Disable", ControlText(notice, IDCANCEL));
     PostMessageA(notice, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(notice, IDCANCEL)));
   });
   EXPECT_EQ(IDCANCEL, result);
-  EXPECT_EQ(1u, alarms.run[5].disabled);
-  EXPECT_EQ(0u, alarms.run[2].disabled) << "only the notice's own slot";
+  EXPECT_TRUE(alarms.run[5].disabled);
+  EXPECT_FALSE(alarms.run[2].disabled) << "only the notice's own slot";
 }
 
 TEST_F(AlarmNoticeTest, CurrentStateFollowsTheCallEverySecond) {
   Open(5, 2.75f, 0x0203, [this](HWND notice) {
-    EXPECT_EQ("1.00", Text(notice, IDC_NOTICE_NOW_COST));
+    EXPECT_EQ("1.00", ControlText(notice, IDC_NOTICE_NOW_COST));
     liveCost = 3.25f;
     liveLength = 0x0204;
-    EXPECT_TRUE(PumpUntil([&] { return Text(notice, IDC_NOTICE_NOW_COST) == "3.25"; }, 3000));
-    EXPECT_EQ("2:04", Text(notice, IDC_NOTICE_NOW_TIME));
-    EXPECT_EQ("2.75", Text(notice, IDC_NOTICE_FIRED_COST)) << "the state at firing never moves";
-    EXPECT_EQ("2:03", Text(notice, IDC_NOTICE_FIRED_TIME));
+    EXPECT_TRUE(PumpUntil([&] { return ControlText(notice, IDC_NOTICE_NOW_COST) == "3.25"; }, 3000));
+    EXPECT_EQ("2:04", ControlText(notice, IDC_NOTICE_NOW_TIME));
+    EXPECT_EQ("2.75", ControlText(notice, IDC_NOTICE_FIRED_COST)) << "the state at firing never moves";
+    EXPECT_EQ("2:03", ControlText(notice, IDC_NOTICE_FIRED_TIME));
     EndDialog(notice, IDOK);
   });
   EXPECT_EQ(1, inspections);

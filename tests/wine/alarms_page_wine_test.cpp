@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "page_host.h"
+#include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_registry.h"
 #include "resources/alarms_page_ids.h"
 
@@ -50,7 +51,7 @@ Bytes StoredList() {
   return list;
 }
 
-class AlarmsPageWine : public ::testing::Test {
+class AlarmsPageWine : public PageTest {
  protected:
   void SetUp() override {
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRootPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
@@ -59,13 +60,10 @@ class AlarmsPageWine : public ::testing::Test {
     stored_ = StoredList();
     Store(stored_);
     LoadAlarms(store_, table_);
-    page_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ALARMS_PAGE),
-                               host_.get(), DialogProc<AlarmsPage>,
-                               reinterpret_cast<LPARAM>(&subject_));
-    ASSERT_NE(nullptr, page_);
+    OpenPage<AlarmsPage>(IDD_ALARMS_PAGE, subject_);
   }
   void TearDown() override {
-    if (IsWindow(page_)) DestroyWindow(page_);
+    PageTest::TearDown();
     RegDeleteValueA(root_, kAlarmListValue);
     RegCloseKey(root_);
   }
@@ -98,25 +96,16 @@ class AlarmsPageWine : public ::testing::Test {
     return Encoded(shown);
   }
 
-  std::string Text(int id) const {
-    char text[128] = "";
-    GetDlgItemTextA(page_, id, text, sizeof text);
-    return text;
-  }
-  bool Checked(int id) const { return IsDlgButtonChecked(page_, id) == BST_CHECKED; }
-  bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(page_, id)) != FALSE; }
   void Type(int id, const char* text) { SetDlgItemTextA(page_, id, text); }
-  void Click(int id) { SendDlgItemMessageA(page_, id, BM_CLICK, 0, 0); }
   void Close(WPARAM command) { SendMessageA(page_, WM_COMMAND, command, 0); }
 
   HKEY root_ = nullptr;
   Win32Registry registry_;
   SettingsStore store_{registry_};
   AlarmTable table_;
-  AlarmsPageSubject subject_{table_, store_};
+  Win32Environment environment_;
+  AlarmsPageSubject subject_{table_, store_, environment_};
   Bytes stored_;
-  PageHost host_;
-  HWND page_ = nullptr;
 };
 
 TEST_F(AlarmsPageWine, OpensOnSlotOneAndAShownSlotHoldsWhatItShows) {
@@ -131,7 +120,7 @@ TEST_F(AlarmsPageWine, OpensOnSlotOneAndAShownSlotHoldsWhatItShows) {
   EXPECT_FALSE(Enabled(IDC_ALARM_MONEY));
   EXPECT_TRUE(Checked(IDC_ALARM_DISPLAY_MESSAGE));
   EXPECT_FALSE(Checked(IDC_ALARM_REPEAT));
-  EXPECT_TRUE(SavePagePicture(page_, "options-alarms"));
+  EXPECT_TRUE(SaveScreenshot(page_, "options-alarms"));
 
   Click(IDC_ALARM_SLOT_4);  // slot 3, a money alarm of 4.505
   EXPECT_FALSE(Checked(IDC_ALARM_SLOT_1));
@@ -233,18 +222,17 @@ TEST_F(AlarmsPageWine, OkStoresTheTableByteForByte) {
   slot[kAlarmMinutesOffset] = 10;
   slot[kAlarmPlaySoundOffset] = 1;
   EXPECT_EQ(Stored(), expected);
-  EXPECT_FALSE(IsWindowVisible(page_));
 }
 
 TEST_F(AlarmsPageWine, CancelReloadsTheStoredTableAndRearmsEveryAlarm) {
   Type(IDC_ALARM_NAME, "");
   Click(IDC_ALARM_MONEY_KIND);
-  table_.run[2].disabled = 1;
+  table_.run[2].disabled = true;
   table_.run[5].minuteCount = 4;
   Close(IDCANCEL);
   EXPECT_EQ(Encoded(table_), stored_);
   for (const AlarmRunState& run : table_.run) {
-    EXPECT_EQ(run.disabled, 0u);
+    EXPECT_FALSE(run.disabled);
     EXPECT_EQ(run.minuteCount, 0);
   }
   EXPECT_EQ(Stored(), stored_);

@@ -156,13 +156,13 @@ class BillPagesTest : public ::testing::Test {
   Win32Environment environment;
   Bill bill;
   LiveCallFigures live;
-  StatisticsSubject statistics{bill, [this] { return live; }};
+  StatisticsSubject statistics{bill, environment, [this] { return live; }};
   BillPageSubject billSubject{store, bill, environment,
                               [] { return std::vector<std::string>{"Zeta", "Alpha"}; }};
 };
 
 TEST_F(BillPagesTest, StatisticsShowTheTotalsAndTheCallInProgressOnItsOwnTimer) {
-  Store({Item(Call, 2.5f, "bob", 0x001E), Item(Payment, 1.0f, "bob")});
+  Store({Item(kCall, 2.5f, "bob", 0x001E), Item(kPayment, 1.0f, "bob")});
   HWND page = OpenStatistics();
   ASSERT_NE(nullptr, page);
   EXPECT_EQ("0:30", ControlText(page, IDC_STATS_TIME));
@@ -177,17 +177,17 @@ TEST_F(BillPagesTest, StatisticsShowTheTotalsAndTheCallInProgressOnItsOwnTimer) 
 
   // The call ends: its item is appended and the running call is no longer added, so it counts once.
   live = LiveCallFigures{};
-  bill.Append(store, Item(Call, 0.05f, "bob", 0x0002));
+  bill.Append(store, Item(kCall, 0.05f, "bob", 0x0002));
   SendMessageA(page, WM_TIMER, 1000, 0);
   EXPECT_EQ("0:32", ControlText(page, IDC_STATS_TIME));
   EXPECT_EQ(kPound + "1.55", ControlText(page, IDC_STATS_TOTAL));
   DestroyWindow(page);
-  bill.Append(store, Item(Payment, 1.0f, "bob"));  // no page left to hear of it
+  bill.Append(store, Item(kPayment, 1.0f, "bob"));  // no page left to hear of it
 }
 
 TEST_F(BillPagesTest, BillListsNewestFirstWithItsUsersAndTheirRemainingBill) {
-  Store({Item(Call, 3.0f, "bob", 0x0105), Item(Call, 1.25f, "alice"), Item(Payment, 10.0f, "Bob"),
-         Item(Call, 4.5f, "bob")});
+  Store({Item(kCall, 3.0f, "bob", 0x0105), Item(kCall, 1.25f, "alice"), Item(kPayment, 10.0f, "Bob"),
+         Item(kCall, 4.5f, "bob")});
   HWND page = OpenBill();
   ASSERT_NE(nullptr, page);
   HWND list = GetDlgItem(page, IDC_BILL_LIST);
@@ -253,7 +253,7 @@ TEST_F(BillPagesTest, TheHiddenMoreButtonOpensMenuTwoBesideItselfOwnedByThePage)
 }
 
 TEST_F(BillPagesTest, DeleteRemovesTheSelectedRowsAndRecountsTheStatistics) {
-  Store({Item(Call, 1.0f, "a"), Item(Call, 2.0f, "b"), Item(Call, 3.0f, "a"), Item(Call, 4.0f, "b")});
+  Store({Item(kCall, 1.0f, "a"), Item(kCall, 2.0f, "b"), Item(kCall, 3.0f, "a"), Item(kCall, 4.0f, "b")});
   HWND statisticsPage = OpenStatistics();
   HWND page = OpenBill();
   ASSERT_NE(nullptr, page);
@@ -279,7 +279,7 @@ TEST_F(BillPagesTest, DeleteRemovesTheSelectedRowsAndRecountsTheStatistics) {
 }
 
 TEST_F(BillPagesTest, AddPaymentAppendsStoresAndReachesBothPages) {
-  Store({Item(Call, 3.0f, "alice")});
+  Store({Item(kCall, 3.0f, "alice")});
   HWND statisticsPage = OpenStatistics();
   HWND page = OpenBill();
   ChooseUser(page, "alice");
@@ -295,7 +295,7 @@ TEST_F(BillPagesTest, AddPaymentAppendsStoresAndReachesBothPages) {
   ASSERT_TRUE(fill.ran);
   ASSERT_EQ(2u, bill.size());
   const BillItem& paid = bill.back();
-  EXPECT_EQ(static_cast<std::uint32_t>(Payment), paid.type);
+  EXPECT_EQ(static_cast<std::uint32_t>(kPayment), paid.type);
   EXPECT_STREQ("carol", paid.user);
   EXPECT_FLOAT_EQ(10.0f, paid.cost);
   EXPECT_EQ(environment.Now().year, paid.year);
@@ -309,16 +309,16 @@ TEST_F(BillPagesTest, AddPaymentAppendsStoresAndReachesBothPages) {
   EXPECT_EQ(kPound + "10.00", ControlText(statisticsPage, IDC_STATS_PAID));
 
   // An append from elsewhere (a call that ends) shows the balance of the whole bill at once.
-  bill.Append(store, Item(Call, 0.5f, "carol"));
+  bill.Append(store, Item(kCall, 0.5f, "carol"));
   EXPECT_EQ("(" + kPound + "6.50)", ControlText(page, IDC_BILL_REMAINING));
   DestroyWindow(page);
   DestroyWindow(statisticsPage);
 }
 
 TEST_F(BillPagesTest, AddCallOffersAccountsAndUsersAndFillsTheItemOnOk) {
-  Store({Item(Call, 1.0f, "bob"), Item(Call, 1.0f, "alice"), Item(Call, 1.0f, "Bob")});
+  Store({Item(kCall, 1.0f, "bob"), Item(kCall, 1.0f, "alice"), Item(kCall, 1.0f, "Bob")});
   BillItem item = NewBillItem(environment);
-  AddBillItemRequest request{item, bill, {"Zeta", "Alpha"}};
+  AddBillItemRequest request{item, bill, environment, {"Zeta", "Alpha"}};
   PendingDialog fill{"Add bill", [](HWND dialog) {
                  EXPECT_EQ("Cost: " + kPound, ControlText(dialog, IDC_ADD_COST_LABEL));
                  EXPECT_EQ("Alpha", ControlText(dialog, IDC_ADD_ACCOUNT));
@@ -341,7 +341,7 @@ TEST_F(BillPagesTest, AddCallOffersAccountsAndUsersAndFillsTheItemOnOk) {
   EXPECT_EQ(0x0800u, item.start);
   EXPECT_EQ(0u, item.end);
   EXPECT_FLOAT_EQ(1.5f, item.cost);
-  EXPECT_EQ(static_cast<std::uint32_t>(Call), item.type);
+  EXPECT_EQ(static_cast<std::uint32_t>(kCall), item.type);
 }
 
 TEST_F(BillPagesTest, AddCallRefusesAnImpossibleTimeNamingTheField) {
@@ -361,7 +361,7 @@ TEST_F(BillPagesTest, AddCallRefusesAnImpossibleTimeNamingTheField) {
     SCOPED_TRACE(c.text);
     BillItem item = NewBillItem(environment);
     const BillItem blank = item;
-    AddBillItemRequest request{item, bill, {"Alpha"}};
+    AddBillItemRequest request{item, bill, environment, {"Alpha"}};
     bool stayedOpen = false;
     ExpectedBox error;
     PendingDialog fill{"Add bill", [&](HWND dialog) {
@@ -382,7 +382,7 @@ TEST_F(BillPagesTest, AddCallRefusesAnImpossibleTimeNamingTheField) {
 }
 
 TEST_F(BillPagesTest, PrintWithoutAPrinterSaysSoAndChangesNothing) {
-  Store({Item(Call, 3.0f, "bob"), Item(Payment, 1.0f, "alice")});
+  Store({Item(kCall, 3.0f, "bob"), Item(kPayment, 1.0f, "alice")});
   const Bill before = bill;
   const std::size_t writes = registry.WritesApplied();
   HWND page = OpenBill();
@@ -404,9 +404,9 @@ TEST_F(BillPagesTest, PrintWithoutAPrinterSaysSoAndChangesNothing) {
 }
 
 TEST_F(BillPagesTest, ExportWritesWhatTheListShowsThroughSaveAsOrSaysWhyNot) {
-  BillItem cafe = Item(Call, 0.125f, "bob", 0x0105);
+  BillItem cafe = Item(kCall, 0.125f, "bob", 0x0105);
   std::snprintf(cafe.account, sizeof cafe.account, "%s", "Caf\xE9, Ltd");  // code page 1252
-  Store({cafe, Item(Call, 1.0f, "alice"), Item(Payment, 2.005f, "Bob")});
+  Store({cafe, Item(kCall, 1.0f, "alice"), Item(kPayment, 2.005f, "Bob")});
   const Bill before = bill;
   const std::size_t writes = registry.WritesApplied();
   HWND page = OpenBill();

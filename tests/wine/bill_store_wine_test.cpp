@@ -89,8 +89,8 @@ TEST_F(BillStoreWine, AppendedItemsAreStoredByteForByteAndLoadBack) {
   EXPECT_EQ(count.type, static_cast<DWORD>(REG_DWORD));
   EXPECT_EQ(count.bytes, (Bytes{0, 0, 0, 0}));
 
-  bill.Append(store, SampleItem(12.345f, "Dial-up One", "alice", Call));
-  bill.Append(store, SampleItem(-20.0f, "", "Jos\xE9", Payment));
+  bill.Append(store, SampleItem(12.345f, "Dial-up One", "alice", kCall));
+  bill.Append(store, SampleItem(-20.0f, "", "Jos\xE9", kPayment));
 
   RawValue first = ReadRaw("BillItem0");
   ASSERT_EQ(first.result, ERROR_SUCCESS);
@@ -134,7 +134,7 @@ TEST_F(BillStoreWine, AppendedItemsAreStoredByteForByteAndLoadBack) {
 TEST_F(BillStoreWine, RepairsAndRenumbersAgainstTheRealRegistry) {
   // Count 3, item 1 missing, item 2 too long, a stale item 3 beyond the count.
   std::vector<BillItem> original;
-  for (int i = 0; i < 4; ++i) original.push_back(SampleItem(float(i + 1), "acct", "bob", Call));
+  for (int i = 0; i < 4; ++i) original.push_back(SampleItem(float(i + 1), "acct", "bob", kCall));
   SaveBill(store, Bill(original));
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kBillPath, 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
@@ -170,7 +170,7 @@ TEST_F(BillStoreWine, ACountOfAnotherSizeOrTypeLosesNoStoredItem) {
     SCOPED_TRACE(c.type);
     SetUp();
     std::vector<BillItem> original;
-    for (int i = 0; i < 3; ++i) original.push_back(SampleItem(float(i + 1), "acct", "bob", Call));
+    for (int i = 0; i < 3; ++i) original.push_back(SampleItem(float(i + 1), "acct", "bob", kCall));
     SaveBill(store, Bill(original));
     const Bytes first = ReadRaw("BillItem0").bytes;
     WriteRaw(nullptr, c.type, c.count);
@@ -181,7 +181,7 @@ TEST_F(BillStoreWine, ACountOfAnotherSizeOrTypeLosesNoStoredItem) {
     RawValue count = ReadRaw(nullptr);
     EXPECT_EQ(count.type, static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(count.bytes, (Bytes{3, 0, 0, 0}));
-    bill.Append(store, SampleItem(4.0f, "", "bob", Payment));
+    bill.Append(store, SampleItem(4.0f, "", "bob", kPayment));
     EXPECT_EQ(ReadRaw("BillItem0").bytes, first);
     EXPECT_EQ(LoadBill(store).size(), 4u);
   }

@@ -71,7 +71,7 @@ TEST_F(ChargeProfileWineTest, AProfileIsStoredByteForByteAndLoadsBackEqual) {
     profile.minCharge = 0.05f;
     Discount discount;
     CopyBoundedText(discount.name, kNameChars, "Evenings");
-    discount.mode = TimeFree;
+    discount.mode = kTimeFree;
     discount.percent = 25.0f;
     discount.freeMins = 30.0f;
     discount.someTimes = 1;

@@ -13,6 +13,7 @@
 
 #include "graph_recording.h"
 #include "page_host.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace tollwick {
 namespace {

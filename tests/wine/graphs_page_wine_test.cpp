@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/win32/program.h"
+#include "default_printer.h"
 #include "graph_recording.h"
 #include "graphs/win32/graph_window.h"
 #include "modal_script.h"
@@ -82,18 +83,14 @@ std::vector<std::string> Shown(HWND page, int firstX) {
   return shown;
 }
 
-class GraphsPageWine : public ::testing::Test {
+class GraphsPageWine : public PageTest {
  protected:
   void SetUp() override {
     RegisterGraphClass(GetModuleHandleA(nullptr));
     bill_ = {Call("bob", 10, 120, 3),  Call("Alice", 10, 60, 3), Call("BOB", 22, 180, 12),
              Call("10th", 5, 60, 1), Call("alice", 23, 125, 5)};
-    page_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PAGE_GRAPHS),
-                               host_.get(), DialogProc<GraphsPage>,
-                               reinterpret_cast<LPARAM>(&subject_));
-    ASSERT_NE(nullptr, page_);
+    OpenPage<GraphsPage>(IDD_PAGE_GRAPHS, subject_);
   }
-  void TearDown() override { DestroyWindow(page_); }
 
   HWND Users() const { return GetDlgItem(page_, IDC_GRAPHS_USERS); }
   HWND Display() const { return GetDlgItem(page_, IDC_GRAPHS_DISPLAY); }
@@ -105,10 +102,8 @@ class GraphsPageWine : public ::testing::Test {
     });
   }
 
-  PageHost host_;
   Bill bill_;
   GraphsPageSubject subject_{bill_};
-  HWND page_ = nullptr;
 };
 
 TEST_F(GraphsPageWine, OpensOnTotalDailyUsageForAllUsersWithAllUsersFirst) {
@@ -176,6 +171,7 @@ TEST_F(GraphsPageWine, ComingBackToTheTabResetsTheChoicesAndListsNewUsers) {
 TEST_F(GraphsPageWine, PrintingWithNoPrinterTellsTheUserAndChangesNothing) {
   Choose(page_, IDC_GRAPHS_USERS, "bob");
   const std::vector<std::int32_t> before = GraphValues(page_);
+  ScopedDefaultPrinter none(nullptr);  // whatever printer the host's scheduler offers
   ExpectedBox told("Print");
   SendMessageA(page_, WM_COMMAND, kPrintPageCommand, 0);
   ForgetPendingDialogs();
@@ -198,10 +194,10 @@ Bill VariedBill() {
 
 TEST(GraphsTabWine, TheOptionsDialogsGraphsTabShowsEachSeriesAndPrintsFromPrint) {
   Program program{GetModuleHandleA(nullptr)};
-  RegisterGraphClass(program.instance);
-  program.bill = VariedBill();
+  RegisterGraphClass(program.instance());
+  program.bill() = VariedBill();
   std::string told;
-  RunWhileModal([] { ShowOptionsDialog(nullptr); }, [&] {
+  RunWhileModal([&] { ShowOptionsDialog(nullptr, program); }, [&] {
     HWND frame = OpenSingleDialog(IDD_OPTIONS);
     ASSERT_NE(nullptr, frame);
     HWND tabs = GetDlgItem(frame, IDC_OPTIONS_TABS);
@@ -235,6 +231,7 @@ TEST(GraphsTabWine, TheOptionsDialogsGraphsTabShowsEachSeriesAndPrintsFromPrint)
       SaveScreenshot(frame, p.picture);
     }
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(frame, IDC_OPTIONS_PRINT)));
+    ScopedDefaultPrinter none(nullptr);
     ExpectedBox box("Print");
     Press(frame, IDC_OPTIONS_PRINT);
     ForgetPendingDialogs();

@@ -21,7 +21,7 @@ namespace {
 
 constexpr const char* kSwitchNames[] = {"ClockIcon", "NoDCC", "CheckStatus"};
 
-class MiscPageWine : public ::testing::Test {
+class MiscPageWine : public PageTest {
  protected:
   void SetUp() override {
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kRootPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
@@ -30,17 +30,12 @@ class MiscPageWine : public ::testing::Test {
     for (const char* name : kSwitchNames) RegDeleteValueA(root_, name);
   }
   void TearDown() override {
-    if (IsWindow(page_)) DestroyWindow(page_);
+    PageTest::TearDown();
     for (const char* name : kSwitchNames) RegDeleteValueA(root_, name);
     RegCloseKey(root_);
   }
 
-  void Open() {
-    page_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MISC_PAGE),
-                               host_.get(), DialogProc<MiscPage>,
-                               reinterpret_cast<LPARAM>(&subject_));
-    ASSERT_NE(nullptr, page_);
-  }
+  void Open() { OpenPage<MiscPage>(IDD_MISC_PAGE, subject_); }
   // The stored switch as its 4 bytes read little-endian, or -1 when it is not there as 4 bytes.
   std::int64_t Stored(const char* name) const {
     std::uint8_t bytes[8] = {};
@@ -52,8 +47,6 @@ class MiscPageWine : public ::testing::Test {
     }
     return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
   }
-  bool Checked(int id) const { return IsDlgButtonChecked(page_, id) == BST_CHECKED; }
-  void Click(int id) { SendDlgItemMessageA(page_, id, BM_CLICK, 0, 0); }
   HICON Preview() const {
     return reinterpret_cast<HICON>(SendDlgItemMessageA(page_, IDC_MISC_PREVIEW, STM_GETIMAGE,
                                                        IMAGE_ICON, 0));
@@ -64,8 +57,6 @@ class MiscPageWine : public ::testing::Test {
   SettingsStore store_{registry_};
   ProgramSettings settings_;
   MiscPageSubject subject_{settings_, store_};
-  PageHost host_;
-  HWND page_ = nullptr;
 };
 
 struct SwitchCase {
@@ -104,7 +95,7 @@ TEST_F(MiscPageWine, ShowsTheSwitchesAndStoresThemOnOk) {
 
 TEST_F(MiscPageWine, CancelLeavesTheSwitchesAndTheRegistryAlone) {
   Open();
-  EXPECT_TRUE(SavePagePicture(page_, "options-misc"));
+  EXPECT_TRUE(SaveScreenshot(page_, "options-misc"));
   Click(IDC_MISC_CLOCK_ICON);
   Click(IDC_MISC_NO_DCC);
   SendMessageA(page_, WM_COMMAND, IDCANCEL, 0);

@@ -183,21 +183,24 @@ void Press(HWND dialog, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-void SaveScreenshot(HWND window, const char* name) {
+bool SaveScreenshot(HWND window, const char* name) {
   const char* folder = std::getenv("TOLLWICK_SCREENSHOT_DIR");
-  if (folder == nullptr) return;
+  if (folder == nullptr) return true;
+  // A page in a hidden host shows only once both are shown.
+  ShowWindow(GetAncestor(window, GA_ROOT), SW_SHOWNA);
+  ShowWindow(window, SW_SHOWNA);
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN |
                                              RDW_UPDATENOW);
   PumpUntil([] { return false; }, 300);  // let every control finish painting
   RECT area;
   GetWindowRect(window, &area);
-  SaveScreenshot(area, name);
+  return SaveScreenshot(area, name);
 }
 
-void SaveScreenshot(const RECT& area, const char* name) {
+bool SaveScreenshot(const RECT& area, const char* name) {
   const char* folder = std::getenv("TOLLWICK_SCREENSHOT_DIR");
-  if (folder == nullptr) return;
-  SaveScreenBitmap(area, (std::string(folder) + "\\" + name + ".bmp").c_str());
+  if (folder == nullptr) return true;
+  return SaveScreenBitmap(area, (std::string(folder) + "\\" + name + ".bmp").c_str());
 }
 
 }  // namespace tollwick

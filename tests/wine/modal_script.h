@@ -60,10 +60,11 @@ std::string ControlText(HWND dialog, int id);
 // Clicks a dialog's button as its owner hears of it: the BN_CLICKED command, sent.
 void Press(HWND dialog, int id);
 
-// Saves the window as it shows on the screen as <name>.bmp in the folder named by the environment
-// variable TOLLWICK_SCREENSHOT_DIR, when it is set; nothing otherwise.
-void SaveScreenshot(HWND window, const char* name);
+// Shows the window (and the hidden host of a page) and saves it as it shows on the screen as
+// <name>.bmp in the folder named by the environment variable TOLLWICK_SCREENSHOT_DIR, when it is
+// set; nothing otherwise. False only when a picture was asked for and could not be written.
+bool SaveScreenshot(HWND window, const char* name);
 // The same for an area of the screen, as it shows now: a dialog with a popup menu beside it.
-void SaveScreenshot(const RECT& area, const char* name);
+bool SaveScreenshot(const RECT& area, const char* name);
 
 }  // namespace tollwick

@@ -63,12 +63,12 @@ class MonitorTest : public ::testing::Test {
     DeleteProgramKey(HKEY_CURRENT_USER);  // else the program would keep its data there
     rassim::ResetState();
     recorded = &calls;
-    program.desktop.trayNotify = RecordNotify;
+    program.desktop().trayNotify = RecordNotify;
   }
 
   void TearDown() override {
     if (IsWindow(window)) DestroyWindow(window);
-    UnregisterMainWindowClass(program.instance);
+    UnregisterMainWindowClass(program.instance());
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     }
@@ -77,7 +77,7 @@ class MonitorTest : public ::testing::Test {
   }
 
   void Start() {
-    window = CreateMainWindow(program.instance);
+    window = CreateMainWindow(program);
     ASSERT_NE(nullptr, window);
   }
 
@@ -104,6 +104,8 @@ class MonitorTest : public ::testing::Test {
     }, 3000);
   }
 
+  MainWindow& Main() const { return *MainWindowOf(window); }
+
   std::vector<NotifyCall> calls;
   Program program{GetModuleHandleA(nullptr)};
   HWND window = nullptr;
@@ -129,44 +131,44 @@ TEST_F(MonitorTest, FirstStartStoresTheSwitchesAndShowsTheIdleIcon) {
   EXPECT_EQ(static_cast<UINT>(WM_APP + 100), calls[0].callback);
   EXPECT_NE(nullptr, calls[0].icon);
   EXPECT_EQ("Tollwick", calls[0].tip);
-  EXPECT_EQ(IDI_IDLE, program.tray->iconResource());
+  EXPECT_EQ(IDI_IDLE, Main().tray().iconResource());
 }
 
 TEST_F(MonitorTest, TheTimerRunsEveryHalfSecond) {
   Start();
   BringUp("My ISP");
   // Let the real timer find the connection.
-  EXPECT_TRUE(PumpUntil([&] { return program.online; }, 1500));
+  EXPECT_TRUE(PumpUntil([&] { return Main().online(); }, 1500));
 }
 
 TEST_F(MonitorTest, ConnectionUpShowsTheOnlineTipAndDownBillsTheCall) {
   Start();
   BringUp("My ISP");
   Tick();
-  ASSERT_TRUE(program.online);
-  ASSERT_TRUE(program.call.IsCallInProgress());
+  ASSERT_TRUE(Main().online());
+  ASSERT_TRUE(program.call().IsCallInProgress());
   // A new account runs on the .Default settings: the minimum charge of 0.05 from the first tick.
   EXPECT_EQ("Tollwick On - My ISP (IP:10.1.2.3) 0:0:0 - \xA3" "0.05", calls.back().tip);
   EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), calls.back().action);
-  EXPECT_EQ(IDI_ONLINE, program.tray->iconResource());
+  EXPECT_EQ(IDI_ONLINE, Main().tray().iconResource());
   EXPECT_EQ(1u, ReadDword("CurCall", nullptr));
 
   Down();
   Tick();
-  EXPECT_FALSE(program.online);
+  EXPECT_FALSE(Main().online());
   EXPECT_EQ("Tollwick", calls.back().tip);
-  EXPECT_EQ(IDI_IDLE, program.tray->iconResource());
+  EXPECT_EQ(IDI_IDLE, Main().tray().iconResource());
   EXPECT_EQ(1u, ReadDword(".Bill", nullptr));
   EXPECT_EQ(0u, ReadDword("CurCall", nullptr));
-  ASSERT_EQ(1u, program.bill.size());
-  EXPECT_STREQ("My ISP", program.bill.front().account);
+  ASSERT_EQ(1u, program.bill().size());
+  EXPECT_STREQ("My ISP", program.bill().front().account);
 }
 
 TEST_F(MonitorTest, AnAddressThatIsNotADottedQuadShowsUnavailable) {
   Start();
   BringUp("No Address", rassim::LinkState::kConnected, "");
   Tick();
-  ASSERT_TRUE(program.online);
+  ASSERT_TRUE(Main().online());
   EXPECT_EQ(0u, calls.back().tip.find("Tollwick On - No Address (IP:Unavailable) 0:0:0 - "))
       << calls.back().tip;
 }
@@ -175,7 +177,7 @@ TEST_F(MonitorTest, LongTipsAreCutTo63Characters) {
   Start();
   BringUp(std::string(200, 'E'));
   Tick();
-  ASSERT_TRUE(program.online);
+  ASSERT_TRUE(Main().online());
   EXPECT_EQ(63u, calls.back().tip.size());
   EXPECT_EQ("Tollwick On - " + std::string(49, 'E'), calls.back().tip);
 }
@@ -184,29 +186,29 @@ TEST_F(MonitorTest, DirectCableConnectionCountsOnlyWithoutNoDcc) {
   Start();
   BringUp("Direct Cable Connection (COM1)");
   Tick();
-  EXPECT_FALSE(program.online);
-  program.settings.noDcc = 0;
+  EXPECT_FALSE(Main().online());
+  program.settings().noDcc = 0;
   Tick();
-  EXPECT_TRUE(program.online);
+  EXPECT_TRUE(Main().online());
 }
 
 TEST_F(MonitorTest, CheckStatusWaitsUntilTheServiceReportsConnected) {
   Start();
   BringUp("Slow ISP", rassim::LinkState::kAuthenticating);
-  program.settings.checkStatus = 1;
+  program.settings().checkStatus = 1;
   Tick();
-  EXPECT_FALSE(program.online);
+  EXPECT_FALSE(Main().online());
   SetState(rassim::LinkState::kConnected);
   Tick();
-  EXPECT_TRUE(program.online);
+  EXPECT_TRUE(Main().online());
 
   // Without the switch a connection still on its way up counts at once.
   Down();
   Tick();
-  program.settings.checkStatus = 0;
+  program.settings().checkStatus = 0;
   BringUp("Slow ISP", rassim::LinkState::kConnecting);
   Tick();
-  EXPECT_TRUE(program.online);
+  EXPECT_TRUE(Main().online());
 }
 
 TEST_F(MonitorTest, OnlyTheFirstListedConnectionIsTimed) {
@@ -214,13 +216,13 @@ TEST_F(MonitorTest, OnlyTheFirstListedConnectionIsTimed) {
   BringUp("First");
   BringUp("Second");
   Tick();
-  ASSERT_TRUE(program.online);
-  EXPECT_STREQ("First", program.call.CallProfile()->name);
+  ASSERT_TRUE(Main().online());
+  EXPECT_STREQ("First", program.call().CallProfile()->name);
 }
 
 TEST_F(MonitorTest, ExitRemovesTheIconAndEndsTheLoop) {
   Start();
-  HMENU trayMenu = program.trayMenu.get();
+  HMENU trayMenu = Main().trayMenu();
   SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
   EXPECT_FALSE(IsMenu(trayMenu));
   EXPECT_FALSE(IsWindow(window));
@@ -236,7 +238,7 @@ TEST_F(MonitorTest, ExitDuringACallLeavesItForTheNextStart) {
   Start();
   BringUp("My ISP");
   Tick();
-  ASSERT_TRUE(program.online);
+  ASSERT_TRUE(Main().online());
   SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
   EXPECT_EQ(0u, ReadDword(".Bill", nullptr));
   EXPECT_EQ(1u, ReadDword("CurCall", nullptr));
@@ -256,14 +258,14 @@ TEST_F(MonitorTest, TheIconComesBackWhenTheTaskBarIsRecreated) {
 
 TEST_F(MonitorTest, AnAlarmFlashAlternatesTheAlarmIconOnOnlineTicks) {
   Start();
-  FlashTrayIcon(program.flash);
+  FlashTrayIcon(program.flash());
   Tick();  // idle: the flash waits for an on-line tick
-  EXPECT_EQ(5, program.flash.flashCount);
+  EXPECT_EQ(5, program.flash().flashCount);
   BringUp("My ISP");
   std::vector<int> shown;
   for (int i = 0; i < 6; ++i) {
     Tick();
-    shown.push_back(program.tray->iconResource());
+    shown.push_back(Main().tray().iconResource());
   }
   EXPECT_EQ((std::vector<int>{IDI_ALARM, IDI_ONLINE, IDI_ALARM, IDI_ONLINE, IDI_ALARM, IDI_ONLINE}),
             shown);
@@ -275,12 +277,12 @@ TEST_F(MonitorTest, ATickThatShowsTheSameLengthMakesNoShellCall) {
   Start();
   BringUp("My ISP");
   Tick();
-  ASSERT_TRUE(program.online);
-  int shownSeconds = program.call.CallSeconds();
+  ASSERT_TRUE(Main().online());
+  int shownSeconds = program.call().CallSeconds();
   int quiet = 0;
   for (int i = 0; i < 8; ++i) {
     std::size_t before = calls.size();
-    int seconds = program.call.CallSeconds();  // what this tick's tip shows
+    int seconds = program.call().CallSeconds();  // what this tick's tip shows
     Tick();
     if (seconds == shownSeconds) {
       EXPECT_EQ(before, calls.size()) << "tick " << i;
@@ -296,10 +298,10 @@ TEST_F(MonitorTest, ATickThatShowsTheSameLengthMakesNoShellCall) {
 
 TEST_F(MonitorTest, TheClockFaceIsHandedOverAgainWhenOnlyTheTipChanges) {
   Start();
-  program.settings.clockIcon = 1;
+  program.settings().clockIcon = 1;
   BringUp("My ISP");
   Tick();
-  ASSERT_TRUE(program.online);
+  ASSERT_TRUE(Main().online());
   HICON face = calls.back().icon;
   ASSERT_NE(nullptr, face);
   std::string firstTip = calls.back().tip;
@@ -415,7 +417,7 @@ TEST(TrayIconClockFace, IsDrawnOncePerLengthShown) {
 
 TEST_F(MonitorTest, TheTrayMenuHasItsItemsInOrder) {
   Start();
-  HMENU tray = program.trayMenu.get();
+  HMENU tray = Main().trayMenu();
   ASSERT_NE(nullptr, tray);
   std::vector<UINT> ids;
   for (int i = 0; i < GetMenuItemCount(tray); ++i) ids.push_back(GetMenuItemID(tray, i));

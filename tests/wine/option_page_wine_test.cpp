@@ -89,11 +89,7 @@ class OptionPageTest : public ::testing::Test {
     DestroyWindow(frame);
   }
 
-  std::string EditText() {
-    char text[64] = "";
-    GetDlgItemTextA(page, IDC_TEST_EDIT, text, sizeof text);
-    return text;
-  }
+  std::string EditText() { return ControlText(page, IDC_TEST_EDIT); }
   TestPage* Page() { return reinterpret_cast<TestPage*>(GetWindowLongPtrA(page, GWLP_USERDATA)); }
 
   PageSubject subject;

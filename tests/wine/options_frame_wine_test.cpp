@@ -88,7 +88,7 @@ class OptionsFrameTest : public ::testing::Test {
   // Opens the frame over the table and runs the script inside it; returns the dialog's result.
   INT_PTR Run(const OptionsPageTable& pages, const std::function<void(HWND frame)>& script) {
     INT_PTR result = -1;
-    RunWhileModal([&] { result = ShowOptionsDialog(nullptr, pages); },
+    RunWhileModal([&] { result = ShowOptionsDialog(nullptr, pages, program); },
                   [&] {
                     ASSERT_NE(nullptr, OpenSingleDialog(IDD_OPTIONS));
                     script(OpenSingleDialog(IDD_OPTIONS));

@@ -1,17 +1,15 @@
 #pragma once
-// For the Wine tests of Options pages: a frame window to hold a page, message pumping with a time
-// limit, and a picture of the page for docs/screenshots when TOLLWICK_SCREENSHOT_DIR names a folder.
+// For the Wine tests of Options pages: a frame window to hold a page, and a fixture that makes the
+// page over its subject inside one and reads and clicks its controls.
 
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <functional>
+#include <gtest/gtest.h>
+
 #include <string>
 
-#include "platform/win32/scoped_handles.h"
 #include "modal_script.h"
-#include "screen_bitmap.h"
+#include "ui/win32/dialog.h"
 
 namespace tollwick {
 
@@ -33,20 +31,26 @@ class PageHost {
   HWND window_ = nullptr;
 };
 
-// Shows the page and, when TOLLWICK_SCREENSHOT_DIR is set, saves what the screen shows of it as
-// <dir>/<name>.bmp (24-bit, through GDI). Returns false only when a picture was asked for and could
-// not be written.
-inline bool SavePagePicture(HWND page, const char* name) {
-  const char* dir = std::getenv("TOLLWICK_SCREENSHOT_DIR");
-  if (dir == nullptr || *dir == '\0') return true;
-  ShowWindow(GetParent(page), SW_SHOW);
-  ShowWindow(page, SW_SHOW);
-  UpdateWindow(page);
-  PumpUntil([] { return false; }, 300);  // lets every control paint
-  RECT rect;
-  GetWindowRect(page, &rect);
-  const std::string path = std::string(dir) + "\\" + name + ".bmp";
-  return SaveScreenBitmap(rect, path.c_str());
-}
+// A page on its real template in a host, destroyed after each test.
+class PageTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (IsWindow(page_)) DestroyWindow(page_);
+  }
+  template <class Page>
+  void OpenPage(int dialog, typename Page::Subject& subject) {
+    page_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialog), host_.get(),
+                               DialogProc<Page>, reinterpret_cast<LPARAM>(&subject));
+    ASSERT_NE(nullptr, page_);
+  }
+  std::string Text(int id) const { return ControlText(page_, id); }
+  bool Checked(int id) const { return IsDlgButtonChecked(page_, id) == BST_CHECKED; }
+  bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(page_, id)) != FALSE; }
+  // A click as the mouse makes it: the button changes its state, then tells the page.
+  void Click(int id) { SendDlgItemMessageA(page_, id, BM_CLICK, 0, 0); }
+
+  PageHost host_;
+  HWND page_ = nullptr;
+};
 
 }  // namespace tollwick

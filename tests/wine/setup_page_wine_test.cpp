@@ -15,8 +15,10 @@
 
 #include "charging/win32/charge_rates_dialog.h"
 #include "charging/win32/dialup_entries.h"
+#include "discount_checks.h"
 #include "modal_script.h"
 #include "page_host.h"
+#include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_registry.h"
 #include "resources/setup_page_ids.h"
 #include "sim_store.h"
@@ -28,14 +30,7 @@ using Names = std::vector<std::string>;
 
 const Names kAccounts = {"Beta", "Alpha"};
 
-Discount Named(const char* name, std::uint32_t mode = PercentageDiscount) {
-  Discount discount = NewDiscount();
-  CopyBoundedText(discount.name, kNameChars, name);
-  discount.mode = mode;
-  return discount;
-}
-
-class SetupPageWine : public ::testing::Test {
+class SetupPageWine : public PageTest {
  protected:
   void SetUp() override {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
@@ -44,7 +39,7 @@ class SetupPageWine : public ::testing::Test {
     ClearProfiles();
   }
   void TearDown() override {
-    if (IsWindow(page_)) DestroyWindow(page_);
+    PageTest::TearDown();
     ForgetPendingDialogs();
     ClearProfiles();
   }
@@ -54,12 +49,7 @@ class SetupPageWine : public ::testing::Test {
     }
   }
 
-  void Open() {
-    page_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETUP_PAGE),
-                               host_.get(), DialogProc<SetupPage>,
-                               reinterpret_cast<LPARAM>(&subject_));
-    ASSERT_NE(nullptr, page_);
-  }
+  void Open() { OpenPage<SetupPage>(IDD_SETUP_PAGE, subject_); }
   // An account stored with its own settings and these discounts, before the page opens.
   void StoreAccount(const char* name, const Names& discounts, float minCharge = 0.25f) {
     ChargeProfile profile;
@@ -124,7 +114,6 @@ class SetupPageWine : public ::testing::Test {
       ListView_SetItemState(List(), i, wanted ? LVIS_SELECTED : 0, LVIS_SELECTED);
     }
   }
-  bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(page_, id)) != FALSE; }
   void Check(int id, bool on) {
     CheckDlgButton(page_, id, on ? BST_CHECKED : BST_UNCHECKED);
     Press(page_, id);
@@ -136,17 +125,16 @@ class SetupPageWine : public ::testing::Test {
   Win32Registry registry_;
   SettingsStore store_{registry_};
   ProfileLibrary library_{store_};
+  Win32Environment environment_;
   // What the scripted editor does to the record it is given; the record is kept.
   Discount editedTo_ = Named("Untitled");
   bool editorAccepts_ = true;
   std::vector<Discount> editorSaw_;
-  SetupPageSubject subject_{library_, kAccounts, [this](HWND, Discount& record) {
+  SetupPageSubject subject_{library_, environment_, kAccounts, [this](HWND, Discount& record) {
                               editorSaw_.push_back(record);
                               if (editorAccepts_) record = editedTo_;
                               return editorAccepts_;
                             }};
-  PageHost host_;
-  HWND page_ = nullptr;
 };
 
 TEST_F(SetupPageWine, OpensOnDefaultWithEveryAccountAndItsControls) {
@@ -154,10 +142,10 @@ TEST_F(SetupPageWine, OpensOnDefaultWithEveryAccountAndItsControls) {
   Open();
   EXPECT_EQ(Names({".Default", "Alpha", "Beta"}), ComboItems());
   EXPECT_EQ(".Default", ShownAccount());
-  EXPECT_EQ(".Default", ControlText(page_, IDC_SETUP_SHOWN_NAME));
-  EXPECT_EQ("\xA3", ControlText(page_, IDC_SETUP_CURRENCY));
-  EXPECT_EQ("0.25", ControlText(page_, IDC_SETUP_MIN_CHARGE));
-  EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page_, IDC_SETUP_MIN_CHARGE_ON));
+  EXPECT_EQ(".Default", Text(IDC_SETUP_SHOWN_NAME));
+  EXPECT_EQ("\xA3", Text(IDC_SETUP_CURRENCY));
+  EXPECT_EQ("0.25", Text(IDC_SETUP_MIN_CHARGE));
+  EXPECT_TRUE(Checked(IDC_SETUP_MIN_CHARGE_ON));
   EXPECT_FALSE(Enabled(IDC_SETUP_USE_DEFAULT));
   for (int id : {IDC_SETUP_RATES, IDC_SETUP_ADD, IDC_SETUP_REMOVE, IDC_SETUP_EDIT,
                  IDC_SETUP_MIN_CHARGE_ON, IDC_SETUP_MIN_CHARGE, IDC_SETUP_DISCOUNTS}) {
@@ -172,20 +160,20 @@ TEST_F(SetupPageWine, OpensOnDefaultWithEveryAccountAndItsControls) {
   SendMessageA(List(), LVM_GETCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
   EXPECT_STREQ("Discounts", header);
   EXPECT_EQ(3, ImageList_GetImageCount(ListView_GetImageList(List(), LVSIL_SMALL)));
-  EXPECT_TRUE(SavePagePicture(page_, "setup_page"));
+  EXPECT_TRUE(SaveScreenshot(page_, "setup_page"));
 }
 
 TEST_F(SetupPageWine, TheDefaultSwitchStaysWithItsAccountAndLocksItsSettings) {
   Open();
   Choose("Alpha");
-  EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page_, IDC_SETUP_USE_DEFAULT));  // never set up
+  EXPECT_TRUE(Checked(IDC_SETUP_USE_DEFAULT));  // never set up
   Check(IDC_SETUP_USE_DEFAULT, false);
   EXPECT_TRUE(Enabled(IDC_SETUP_EDIT));
   Check(IDC_SETUP_USE_DEFAULT, true);
   Choose("Beta");
   Choose("Alpha");
-  EXPECT_EQ("Alpha", ControlText(page_, IDC_SETUP_SHOWN_NAME));
-  EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page_, IDC_SETUP_USE_DEFAULT));
+  EXPECT_EQ("Alpha", Text(IDC_SETUP_SHOWN_NAME));
+  EXPECT_TRUE(Checked(IDC_SETUP_USE_DEFAULT));
   EXPECT_TRUE(Enabled(IDC_SETUP_USE_DEFAULT));
   for (int id : {IDC_SETUP_RATES, IDC_SETUP_ADD, IDC_SETUP_REMOVE, IDC_SETUP_EDIT,
                  IDC_SETUP_MIN_CHARGE_ON, IDC_SETUP_MIN_CHARGE, IDC_SETUP_DISCOUNTS}) {
@@ -203,7 +191,7 @@ TEST_F(SetupPageWine, AddingRefusesEmptyAndClashingNamesWithTheMessage) {
   Open();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    editedTo_ = Named(c.name, TimeFree);
+    editedTo_ = Named(c.name, kTimeFree);
     ExpectedBox box;
     Press(page_, IDC_SETUP_ADD);
     EXPECT_EQ(!c.accepted, box.pending.ran);
@@ -222,7 +210,7 @@ TEST_F(SetupPageWine, AnEditShowsTheNewNameAndKindAndAClashKeepsTheRecord) {
   StoreAccount(".Default", {"Evening", "Weekend"});
   Open();
   Select({"Weekend"});
-  editedTo_ = Named("EVENING", FreeCall);
+  editedTo_ = Named("EVENING", kFreeCall);
   {
     ExpectedBox box;
     Press(page_, IDC_SETUP_EDIT);
@@ -232,7 +220,7 @@ TEST_F(SetupPageWine, AnEditShowsTheNewNameAndKindAndAClashKeepsTheRecord) {
   ForgetPendingDialogs();
   EXPECT_EQ(Names({"Evening/0", "Weekend/0"}), ListItems());
   Select({"Weekend"});
-  editedTo_ = Named("Late", FreeCall);
+  editedTo_ = Named("Late", kFreeCall);
   Press(page_, IDC_SETUP_EDIT);
   EXPECT_STREQ("Weekend", editorSaw_.back().name);
   EXPECT_EQ(Names({"Evening/0", "Late/2"}), ListItems());
@@ -297,7 +285,7 @@ TEST_F(SetupPageWine, ANegativeMinimumChargeTypedKeepsItsAccountAndRefusesOk) {
     EXPECT_EQ("Invalid amount entered for 'Minimum charge'!", box.text);
   }
   EXPECT_EQ("Alpha", ShownAccount());
-  EXPECT_EQ("-0.10", ControlText(page_, IDC_SETUP_MIN_CHARGE));
+  EXPECT_EQ("-0.10", Text(IDC_SETUP_MIN_CHARGE));
   {
     ExpectedBox box;
     EXPECT_NE(0, MayApply());
@@ -356,7 +344,7 @@ TEST_F(SetupPageWine, ChargeRatesStoresValidFieldsAndRefusesEachBadOneNamingIt) 
                          if (stayedOpen) Press(dialog, IDCANCEL);
                        }};
     WhenDialogOpens(fill);
-    const bool accepted = ShowChargeRatesDialog(host_.get(), rates);
+    const bool accepted = ShowChargeRatesDialog(host_.get(), rates, environment_);
     EXPECT_EQ("Evening : \xA3", shown);
     EXPECT_EQ("7:00", opened[0]);
     EXPECT_EQ("19:00", opened[1]);

@@ -60,9 +60,11 @@ BOOL WINAPI RecordNotify(DWORD action, PNOTIFYICONDATAA) {
 // connection that is up takes to be found (with a limit).
 int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR, UINT type) {
   current->insideBox = true;
-  Box box{text, type, FindWindowA(kMainWindowClass, nullptr) != nullptr, current->trayAdds > 0, false};
-  PumpUntil([] { return !current->waitForCall || App().online; }, 3000);
-  box.callTimedWhileOpen = App().online;
+  HWND main = FindWindowA(kMainWindowClass, nullptr);
+  Box box{text, type, main != nullptr, current->trayAdds > 0, false};
+  auto online = [main] { return main != nullptr && MainWindowOf(main)->online(); };
+  PumpUntil([&] { return !current->waitForCall || online(); }, 3000);
+  box.callTimedWhileOpen = online();
   current->boxes.push_back(box);
   current->insideBox = false;
   return IDOK;
@@ -116,10 +118,10 @@ class StartupTest : public ::testing::Test {
     current = &seen;
     {
       Program program(GetModuleHandleA(nullptr), registry);
-      program.desktop.trayNotify = RecordNotify;
-      program.desktop.messageBox = RecordBox;
+      program.desktop().trayNotify = RecordNotify;
+      program.desktop().messageBox = RecordBox;
       SetTimer(nullptr, 0, 50, EndRun);
-      EXPECT_EQ(0, RunMainWindow(program.instance));
+      EXPECT_EQ(0, RunMainWindow(program));
     }
     current = nullptr;
     return seen;

@@ -94,14 +94,15 @@ bool ShowsNoCall(const CallInfoFields& f, Environment& env, const std::string& n
 }
 
 TEST_F(TrayDialogsTest, CallInformationWithoutACallShowsTheTimeNowAndNoCost) {
-  RunWhileModal([] { ShowCallInfoDialog(nullptr); }, [&] {
+  RunWhileModal([&] { ShowCallInfoDialog(nullptr, program.call(), program.environment()); },
+                [&] {
     HWND dialog = OpenSingleDialog(IDD_CALL_INFO);
     ASSERT_NE(nullptr, dialog);
-    const std::string before = TimeText(LocalTimeOfDay(program.environment));
+    const std::string before = TimeText(LocalTimeOfDay(program.environment()));
     const CallInfoFields shown = Fields(dialog);
-    const std::string after = TimeText(LocalTimeOfDay(program.environment));
-    EXPECT_TRUE(ShowsNoCall(shown, program.environment, before) ||
-                ShowsNoCall(shown, program.environment, after))
+    const std::string after = TimeText(LocalTimeOfDay(program.environment()));
+    EXPECT_TRUE(ShowsNoCall(shown, program.environment(), before) ||
+                ShowsNoCall(shown, program.environment(), after))
         << shown.start << " " << shown.end << " " << shown.cost;
     EXPECT_EQ("Call information", Caption(dialog));
     EXPECT_EQ((std::vector<std::string>{"Connected to:", "User:", "Call", "Start:", "Cost:", "End:",
@@ -114,10 +115,11 @@ TEST_F(TrayDialogsTest, CallInformationWithoutACallShowsTheTimeNowAndNoCost) {
 
 TEST_F(TrayDialogsTest, CallInformationFollowsACallThatStartsRunsAndEndsUnderIt) {
   program.LoadState();
-  RunWhileModal([] { ShowCallInfoDialog(nullptr); }, [&] {
+  RunWhileModal([&] { ShowCallInfoDialog(nullptr, program.call(), program.environment()); },
+                [&] {
     HWND dialog = OpenSingleDialog(IDD_CALL_INFO);
     ASSERT_NE(nullptr, dialog);
-    CurrentCall& call = program.call;
+    CurrentCall& call = program.call();
     call.StartCall("Orvonet Dial");
     // Only the dialog's own timer refreshes it: nothing here sends it a message.
     EXPECT_TRUE(PumpUntil([&] { return ControlText(dialog, IDC_CALL_ACCOUNT) == "Orvonet Dial"; }));
@@ -133,13 +135,13 @@ TEST_F(TrayDialogsTest, CallInformationFollowsACallThatStartsRunsAndEndsUnderIt)
         FormatCallLength(call.CallHours(), call.CallMinutes(), call.CallSeconds());
     EXPECT_EQ("0:00:02", length);
     EXPECT_TRUE(PumpUntil([&] { return ControlText(dialog, IDC_CALL_LENGTH) == length; }, 2500));
-    EXPECT_EQ(Money(program.environment, call.CurrentCost()), ControlText(dialog, IDC_CALL_COST));
+    EXPECT_EQ(Money(program.environment(), call.CurrentCost()), ControlText(dialog, IDC_CALL_COST));
     SaveScreenshot(dialog, "call_information_during_a_call");
 
     call.EndCall();
     EXPECT_TRUE(PumpUntil([&] { return ControlText(dialog, IDC_CALL_ACCOUNT).empty(); }, 2500));
     EXPECT_EQ("", ControlText(dialog, IDC_CALL_LENGTH));
-    EXPECT_EQ(Money(program.environment, 0.0f), ControlText(dialog, IDC_CALL_COST));
+    EXPECT_EQ(Money(program.environment(), 0.0f), ControlText(dialog, IDC_CALL_COST));
   });
 }
 
@@ -178,7 +180,7 @@ std::string ProductVersion() {
 }
 
 TEST_F(TrayDialogsTest, AboutNamesTheProductAndTheVersionOfItsVersionInformation) {
-  RunWhileModal([] { ShowAboutBox(nullptr); }, [&] {
+  RunWhileModal([&] { ShowAboutBox(nullptr, program.desktop().shellExecute); }, [&] {
     HWND box = OpenSingleDialog(IDD_ABOUT);
     ASSERT_NE(nullptr, box);
     EXPECT_EQ("About Tollwick", Caption(box));
@@ -203,12 +205,12 @@ const AboutCloseCase kAboutCloses[] = {
 TEST_F(TrayDialogsTest, TheWebPageButtonOpensTheAddressItShowsAndLeavesTheBoxOpen) {
   std::vector<Opened> seen;
   opened = &seen;
-  program.desktop.shellExecute = RecordShellExecute;
+  program.desktop().shellExecute = RecordShellExecute;
   for (const AboutCloseCase& c : kAboutCloses) {
     SCOPED_TRACE(c.name);
     seen.clear();
     bool closed = false;
-    RunWhileModal([] { ShowAboutBox(nullptr); }, [&] {
+    RunWhileModal([&] { ShowAboutBox(nullptr, program.desktop().shellExecute); }, [&] {
       HWND box = OpenSingleDialog(IDD_ABOUT);
       ASSERT_NE(nullptr, box);
       HWND button = GetDlgItem(box, IDC_ABOUT_WEB_PAGE);
@@ -267,13 +269,13 @@ int TopLevelWindowsTitled(const char* caption) {
 }
 
 TEST_F(TrayDialogsTest, EachCommandOpensItsDialogOwnedByTheMainWindowAndOnceOnly) {
-  program.desktop.trayNotify = IgnoreNotify;
-  program.desktop.messageBox = IgnoreBox;
-  program.showOptions = ShowOptionsDialog;
-  HWND main = CreateMainWindow(program.instance);
+  program.desktop().trayNotify = IgnoreNotify;
+  program.desktop().messageBox = IgnoreBox;
+  program.SetOptionsOpener(ShowOptionsDialog);
+  HWND main = CreateMainWindow(program);
   ASSERT_NE(nullptr, main);
   HWND other = CreateWindowExA(0, "STATIC", "elsewhere", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
-                               nullptr, nullptr, program.instance, nullptr);
+                               nullptr, nullptr, program.instance(), nullptr);
   for (const CommandCase& c : kCommands) {
     SCOPED_TRACE(c.caption);
     RunWhileModal([&] { SendMessageA(main, WM_COMMAND, c.command, 0); }, [&] {

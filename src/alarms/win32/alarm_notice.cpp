@@ -3,7 +3,6 @@
 #include "alarms/alarm_reason.h"
 #include "resources/alarm_notice_ids.h"
 #include "resources/resource.h"
-#include "text/win32/dialog_fields.h"
 #include "ui/win32/dialog.h"
 
 namespace tollwick {
@@ -32,12 +31,12 @@ class AlarmNotice : public ModalDialog {
     const Alarm& alarm = opening_.source.alarms.alarms[opening_.slot];
     SetText(IDC_NOTICE_NAME, alarm.name);
     // A non-repeating alarm was disabled as it went off: nothing left to disable.
-    Enable(IDCANCEL, opening_.source.alarms.run[opening_.slot].disabled == 0);
+    Enable(IDCANCEL, !opening_.source.alarms.run[opening_.slot].disabled);
     char reason[kAlarmReasonChars];
     AlarmReasonText(alarm, opening_.source.environment, reason);
     SetText(IDC_NOTICE_REASON, reason);
-    SetMoneyField(dialog, IDC_NOTICE_FIRED_COST, opening_.cost);
-    SetTimeField(dialog, IDC_NOTICE_FIRED_TIME, opening_.length);
+    SetMoneyField(IDC_NOTICE_FIRED_COST, opening_.cost);
+    SetTimeField(IDC_NOTICE_FIRED_TIME, opening_.length);
     // The program has no visible window to sit in front of; the notice must not hide behind others.
     SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     StartTimer(kNoticeTimerId, kNoticeTimerPeriodMs);
@@ -45,12 +44,12 @@ class AlarmNotice : public ModalDialog {
   }
 
   void ShowCurrentState() {
-    SetMoneyField(window(), IDC_NOTICE_NOW_COST, opening_.source.currentCost());
-    SetTimeField(window(), IDC_NOTICE_NOW_TIME, opening_.source.callLength());
+    SetMoneyField(IDC_NOTICE_NOW_COST, opening_.source.currentCost());
+    SetTimeField(IDC_NOTICE_NOW_TIME, opening_.source.callLength());
   }
 
   // "Disable" is the dialog's cancel button, so Escape and the close box disable too.
-  void Dismissed() override { opening_.source.alarms.run[opening_.slot].disabled = 1; }
+  void Dismissed() override { opening_.source.alarms.run[opening_.slot].disabled = true; }
 
   void Timer(UINT_PTR /*id*/) override { ShowCurrentState(); }
 

@@ -2,7 +2,6 @@
 
 #include "alarms/alarm_slot_edit.h"
 #include "resources/alarms_page_ids.h"
-#include "text/win32/dialog_fields.h"
 
 namespace tollwick {
 namespace {
@@ -22,7 +21,7 @@ constexpr ActionBox kActionBoxes[] = {
 }  // namespace
 
 void AlarmsPage::Fill() {
-  SetCurrencyLabel(window(), IDC_ALARM_MONEY_LABEL, "Money: %s");
+  SetCurrencyLabel(IDC_ALARM_MONEY_LABEL, "Money: %s");
   Check(IDC_ALARM_SLOT_1, true);
   slot_ = 0;
   ShowSlot();
@@ -44,7 +43,7 @@ void AlarmsPage::ShowSlot() {
     SetDlgItemTextA(page, IDC_ALARM_MONEY, "");
   } else {
     SetDlgItemTextA(page, IDC_ALARM_MINUTES, "");
-    SetMoneyField(page, IDC_ALARM_MONEY, alarm.money);
+    SetMoneyField(IDC_ALARM_MONEY, alarm.money);
   }
   // The slot then holds what the fields show, read back as an edit would be: a sum cut to two
   // decimals, the other kind's value cleared. Otherwise an alarm could fire above a sum the user
@@ -65,7 +64,7 @@ void AlarmsPage::StoreEdit(int id) {
       SetAlarmMinutes(Selected(), GetDlgItemInt(page, id, nullptr, FALSE));
       break;
     case IDC_ALARM_MONEY:
-      SetAlarmMoney(Selected(), GetNumberField(page, id));
+      SetAlarmMoney(Selected(), GetNumberField(id));
       break;
     default:
       break;
@@ -74,12 +73,10 @@ void AlarmsPage::StoreEdit(int id) {
 
 void AlarmsPage::Ok() {
   SaveAlarms(subject_.store, subject_.table);
-  EndDialog(window(), IDOK);
 }
 
 void AlarmsPage::Cancel() {
   LoadAlarms(subject_.store, subject_.table);
-  EndDialog(window(), IDCANCEL);
 }
 
 void AlarmsPage::Command(int id, int code, HWND /*control*/) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "alarms/alarm_table.h"
+#include "platform/environment.h"
 #include "platform/settings_store.h"
 #include "ui/win32/option_page.h"
 
@@ -14,14 +15,15 @@ namespace tollwick {
 struct AlarmsPageSubject {
   AlarmTable& table;
   const SettingsStore& store;
+  Environment& environment;
 };
 
-// Create with CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_ALARMS_PAGE), frame,
-// DialogProc<AlarmsPage>, reinterpret_cast<LPARAM>(&subject)).
+// Made with CreateOptionsPage<AlarmsPage>(frame, IDD_ALARMS_PAGE, subject) (option_page.h).
 class AlarmsPage : public OptionPage {
  public:
   using Subject = AlarmsPageSubject;
-  AlarmsPage(HWND window, Subject& subject) : OptionPage(window), subject_(subject) {}
+  AlarmsPage(HWND window, Subject& subject)
+      : OptionPage(window, subject.environment), subject_(subject) {}
 
  private:
   void Fill() override;

@@ -17,11 +17,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // lock it names is taken before anything is read or written, recovery included.
   tollwick::Program program(instance);
   std::optional<tollwick::MonitorLock> lock;
-  if (!tollwick::MayMonitor(program.store.hive(), lock, MessageBoxA)) return 0;
+  if (!tollwick::MayMonitor(program.store().hive(), lock, MessageBoxA)) return 0;
   InitCommonControls();
   tollwick::RegisterGraphClass(instance);
-  program.showOptions = tollwick::ShowOptionsDialog;
-  const int result = tollwick::RunMainWindow(instance);
+  program.SetOptionsOpener(tollwick::ShowOptionsDialog);
+  const int result = tollwick::RunMainWindow(program);
   tollwick::UnregisterGraphClass(instance);
   return result;
 }

@@ -5,7 +5,6 @@
 #include "bill/bill_views.h"
 #include "resources/add_bill_item_ids.h"
 #include "text/field_text.h"
-#include "text/win32/dialog_fields.h"
 #include "ui/win32/dialog.h"
 
 namespace tollwick {
@@ -31,13 +30,13 @@ class AddBillItemDialog : public ModalDialog {
 
  protected:
   AddBillItemDialog(HWND window, AddBillItemRequest& request, bool call)
-      : ModalDialog(window), request_(request), call_(call) {}
+      : ModalDialog(window, request.environment), request_(request), call_(call) {}
 
  private:
   void Fill() override {
     const HWND dialog = window();
     const BillItem& item = request_.item;
-    SetCurrencyLabel(dialog, IDC_ADD_COST_LABEL, call_ ? "Cost: %s" : "Paid: %s");
+    SetCurrencyLabel(IDC_ADD_COST_LABEL, call_ ? "Cost: %s" : "Paid: %s");
     if (call_) {
       HWND accounts = Control(IDC_ADD_ACCOUNT);
       for (const std::string& account : request_.accounts) {
@@ -48,15 +47,15 @@ class AddBillItemDialog : public ModalDialog {
     FillUserBox(dialog, request_.bill);
     SetText(IDC_ADD_USER, item.user);
     if (call_) {
-      SetTimeField(dialog, IDC_ADD_START, item.start);
-      SetTimeField(dialog, IDC_ADD_LENGTH, item.length);
+      SetTimeField(IDC_ADD_START, item.start);
+      SetTimeField(IDC_ADD_LENGTH, item.length);
     }
-    SetMoneyField(dialog, IDC_ADD_COST, item.cost);
+    SetMoneyField(IDC_ADD_COST, item.cost);
   }
 
   // A time the user must put right first; -1 stored would read as a real call of 255:255.
   bool ReadTime(int id, const char* field, PackedTime* time) {
-    const std::int32_t value = GetTimeField(window(), id);
+    const std::int32_t value = GetTimeField(id);
     if (value == kInvalidTime) return RefuseField(id, "time", field);
     *time = static_cast<PackedTime>(value);
     return true;
@@ -73,12 +72,12 @@ class AddBillItemDialog : public ModalDialog {
       ReadText(dialog, IDC_ADD_ACCOUNT, item.account);
       item.length = length;
       item.start = start;
-      item.type = Call;
+      item.type = kCall;
     } else {
-      item.type = Payment;
+      item.type = kPayment;
     }
     ReadText(dialog, IDC_ADD_USER, item.user);
-    item.cost = static_cast<float>(GetNumberField(dialog, IDC_ADD_COST));
+    item.cost = static_cast<float>(GetNumberField(IDC_ADD_COST));
     return true;
   }
 

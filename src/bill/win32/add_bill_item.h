@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "bill/bill_store.h"
+#include "platform/environment.h"
 
 namespace tollwick {
 
 struct AddBillItemRequest {
   BillItem& item;
   const Bill& bill;                   // whose users the user box offers
+  Environment& environment;           // the currency symbol of the amount's label
   std::vector<std::string> accounts;  // the dial-up entries (Add call only)
 };
 

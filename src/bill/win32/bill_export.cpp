@@ -32,7 +32,7 @@ DWORD WriteAll(HANDLE file, const std::string& bytes) {
   return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
 }
 
-void ReportWriteFailure(HWND owner, const char* path, DWORD error) {
+std::string WriteFailure(const char* path, DWORD error) {
   char reason[512] = "";
   if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
                      reason, sizeof reason, nullptr) == 0) {
@@ -41,8 +41,7 @@ void ReportWriteFailure(HWND owner, const char* path, DWORD error) {
   for (std::size_t n = std::strlen(reason); n > 0 && (reason[n - 1] == '\r' || reason[n - 1] == '\n');) {
     reason[--n] = '\0';
   }
-  const std::string text = "The bill could not be written to " + std::string(path) + ".\n\n" + reason;
-  MessageBoxA(owner, text.c_str(), "Error!", MB_ICONERROR);
+  return "The bill could not be written to " + std::string(path) + ".\n\n" + reason;
 }
 
 }  // namespace
@@ -72,7 +71,7 @@ DWORD ReplaceFileWith(const char* path, const std::string& bytes) {
   {
     HANDLE opened = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    const ScopedFile file(opened != INVALID_HANDLE_VALUE ? opened : nullptr);
+    const ScopedKernelObject file(opened != INVALID_HANDLE_VALUE ? opened : nullptr);
     error = file ? WriteAll(file.get(), bytes) : GetLastError();
   }
   if (error == ERROR_SUCCESS &&
@@ -83,8 +82,8 @@ DWORD ReplaceFileWith(const char* path, const std::string& bytes) {
   return error;
 }
 
-void ExportBill(HWND owner, const Bill& bill, const std::vector<std::uint32_t>& rows,
-                const UserKey* filter) {
+std::string ExportBill(HWND owner, const Bill& bill, const std::vector<std::uint32_t>& rows,
+                       const UserKey* filter) {
   owner = GetAncestor(owner, GA_ROOT);
   char path[MAX_PATH] = "";
   std::snprintf(path, sizeof path, "%s", BillCsvFileName(filter).c_str());
@@ -98,9 +97,9 @@ void ExportBill(HWND owner, const Bill& bill, const std::vector<std::uint32_t>& 
   // The program's current folder stays where it was.
   dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                  OFN_NOCHANGEDIR;
-  if (!GetSaveFileNameA(&dialog)) return;
+  if (!GetSaveFileNameA(&dialog)) return {};
   const DWORD error = ReplaceFileWith(path, BillCsv(bill, rows, AppendAnsiAsUtf8));
-  if (error != ERROR_SUCCESS) ReportWriteFailure(owner, path, error);
+  return error != ERROR_SUCCESS ? WriteFailure(path, error) : std::string();
 }
 
 }  // namespace tollwick

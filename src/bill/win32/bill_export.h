@@ -12,10 +12,11 @@
 namespace tollwick {
 
 // Asks for a file (Save As, offering BillCsvFileName) and writes the rows there (BillCsv, newest
-// first as the Bill tab lists them). Cancel writes nothing; a file that cannot be written is named
-// in an "Error!" box with the system's reason. The bill is never changed.
-void ExportBill(HWND owner, const Bill& bill, const std::vector<std::uint32_t>& rows,
-                const UserKey* filter);
+// first as the Bill tab lists them). Cancel writes nothing. Returns what the user must be told in
+// an "Error!" box: empty, or the file that could not be written with the system's reason. The
+// bill is never changed.
+std::string ExportBill(HWND owner, const Bill& bill, const std::vector<std::uint32_t>& rows,
+                       const UserKey* filter);
 
 // The UTF-8 form of a text in the ANSI code page (CP_ACP), appended to out.
 void AppendAnsiAsUtf8(const char* text, std::size_t length, std::string& out);

@@ -8,11 +8,11 @@
 #include "bill/win32/add_bill_item.h"
 #include "bill/win32/bill_export.h"
 #include "bill/win32/bill_print.h"
+#include "platform/win32/print_job.h"
 #include "platform/win32/scoped_handles.h"
 #include "resources/bill_page_ids.h"
 #include "resources/resource.h"
 #include "resources/statistics_page_ids.h"
-#include "text/win32/dialog_fields.h"
 #include "ui/win32/option_page.h"
 
 namespace tollwick {
@@ -55,10 +55,10 @@ void StatisticsPage::ItemsDeleted() { totals_ = CountBillTotals(subject_.bill); 
 void StatisticsPage::Show() {
   const LiveCallFigures call = subject_.liveCall ? subject_.liveCall() : LiveCallFigures{};
   const StatisticsFigures figures = FiguresOf(totals_, call);
-  SetTimeField(window(), IDC_STATS_TIME, figures.time);
-  SetCurrencyField(window(), IDC_STATS_COST, figures.cost);
-  SetCurrencyField(window(), IDC_STATS_PAID, figures.paid);
-  SetCurrencyField(window(), IDC_STATS_TOTAL, figures.total);
+  SetTimeField(IDC_STATS_TIME, figures.time);
+  SetCurrencyField(IDC_STATS_COST, figures.cost);
+  SetCurrencyField(IDC_STATS_PAID, figures.paid);
+  SetCurrencyField(IDC_STATS_TOTAL, figures.total);
 }
 
 BillPage::~BillPage() { subject_.bill.StopListening(*this); }
@@ -69,7 +69,7 @@ HWND BillPage::Users() const { return Control(IDC_BILL_USERS); }
 void BillPage::ItemAppended(const BillItem& /*item*/) { ShowRemainingBill(); }
 
 void BillPage::ShowRemainingBill() {
-  SetCurrencyField(window(), IDC_BILL_REMAINING, BillBalance(subject_.bill), subject_.environment);
+  SetCurrencyField(IDC_BILL_REMAINING, BillBalance(subject_.bill));
 }
 
 void BillPage::Fill() {
@@ -96,7 +96,7 @@ void BillPage::Fill() {
 // success, so the user hears of a print that could not be made.
 void BillPage::Print() {
   if (!PrintBill(subject_.environment, subject_.bill, SelectedUserKey(Users(), keys_))) {
-    ReportNoPrintJob(window());
+    ShowError(kNoPrintJobText, kNoPrintJobCaption);
   }
 }
 
@@ -111,10 +111,13 @@ void BillPage::Command(int id, int code, HWND) {
     case IDC_BILL_DELETE:
       Delete();
       break;
-    case IDC_BILL_EXPORT:
+    case IDC_BILL_EXPORT: {
       // What the list shows, which after an add may be another user's than the box shows.
-      ExportBill(window(), subject_.bill, rows_, shownFilter_ ? &*shownFilter_ : nullptr);
+      const std::string failure =
+          ExportBill(window(), subject_.bill, rows_, shownFilter_ ? &*shownFilter_ : nullptr);
+      if (!failure.empty()) ShowError(failure.c_str());
       break;
+    }
     case IDC_BILL_MORE: {
       RECT button;
       GetWindowRect(Control(IDC_BILL_MORE), &button);
@@ -160,8 +163,7 @@ void BillPage::ShowList(const UserKey* filter) {
   }
   SendMessageA(list, LVM_SETITEMCOUNT, rows_.size(), 0);
   InvalidateRect(list, nullptr, TRUE);
-  SetCurrencyField(window(), IDC_BILL_REMAINING, BillBalance(subject_.bill, filter),
-                   subject_.environment);
+  SetCurrencyField(IDC_BILL_REMAINING, BillBalance(subject_.bill, filter));
 }
 
 // After every change, and after a cancelled add: the list keeps the filter it had, the users box
@@ -175,7 +177,7 @@ void BillPage::Refresh() {
 
 void BillPage::Add(bool call) {
   BillItem item = NewBillItem(subject_.environment);
-  AddBillItemRequest request{item, subject_.bill, {}};
+  AddBillItemRequest request{item, subject_.bill, subject_.environment, {}};
   if (call && subject_.accountNames) request.accounts = subject_.accountNames();
   if (call ? ShowAddCallDialog(window(), request) : ShowAddPaymentDialog(window(), request)) {
     const CalendarDate date = LocalDate(subject_.environment);

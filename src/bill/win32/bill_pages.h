@@ -1,7 +1,7 @@
 #pragma once
 // The Statistics and Bill pages of the Options dialog, which follow the bill's changes while they are
-// open. Create with CreateDialogParamA(instance, IDD_STATISTICS_PAGE or IDD_BILL_PAGE, frame,
-// DialogProc<StatisticsPage> or DialogProc<BillPage>, the address of the subject).
+// open. Made with CreateOptionsPage<StatisticsPage> (IDD_STATISTICS_PAGE) or
+// CreateOptionsPage<BillPage> (IDD_BILL_PAGE) over their subjects (option_page.h).
 
 #include <windows.h>
 
@@ -24,6 +24,7 @@ namespace tollwick {
 // function; an empty one means no call.
 struct StatisticsSubject {
   const Bill& bill;
+  Environment& environment;
   std::function<LiveCallFigures()> liveCall;
 };
 
@@ -40,7 +41,8 @@ struct BillPageSubject {
 class StatisticsPage : public OptionPage, BillListener {
  public:
   using Subject = StatisticsSubject;
-  StatisticsPage(HWND window, StatisticsSubject& subject) : OptionPage(window), subject_(subject) {}
+  StatisticsPage(HWND window, StatisticsSubject& subject)
+      : OptionPage(window, subject.environment), subject_(subject) {}
   ~StatisticsPage() override;
 
  private:
@@ -60,7 +62,8 @@ class StatisticsPage : public OptionPage, BillListener {
 class BillPage : public OptionPage, BillListener {
  public:
   using Subject = BillPageSubject;
-  BillPage(HWND window, BillPageSubject& subject) : OptionPage(window), subject_(subject) {}
+  BillPage(HWND window, BillPageSubject& subject)
+      : OptionPage(window, subject.environment), subject_(subject) {}
   ~BillPage() override;
 
  private:

@@ -4,7 +4,6 @@
 #include "charging/win32/presets_menu.h"
 #include "platform/win32/scoped_handles.h"
 #include "resources/add_discount_ids.h"
-#include "text/win32/dialog_fields.h"
 #include "ui/win32/dialog.h"
 
 namespace tollwick {
@@ -53,15 +52,14 @@ class AddDiscountDialog : public ModalDialog {
   }
 
   void ShowDiscount(const Discount& discount) {
-    const HWND dialog = window();
     SetText(IDC_DISCOUNT_NAME, discount.name);
-    SetNumberField(dialog, IDC_DISCOUNT_PERCENT, discount.percent);
-    SetNumberField(dialog, IDC_DISCOUNT_FREE_MINS, discount.freeMins);
-    SetTimeField(dialog, IDC_DISCOUNT_FROM, static_cast<PackedTime>(discount.from));
-    SetTimeField(dialog, IDC_DISCOUNT_TO, static_cast<PackedTime>(discount.to));
+    SetNumberField(IDC_DISCOUNT_PERCENT, discount.percent);
+    SetNumberField(IDC_DISCOUNT_FREE_MINS, discount.freeMins);
+    SetTimeField(IDC_DISCOUNT_FROM, static_cast<PackedTime>(discount.from));
+    SetTimeField(IDC_DISCOUNT_TO, static_cast<PackedTime>(discount.to));
     // Any mode other than time free or free call is evaluated as a percentage.
-    const bool known = discount.mode == TimeFree || discount.mode == FreeCall;
-    SelectMode(kModeButtons[known ? discount.mode : PercentageDiscount]);
+    const bool known = discount.mode == kTimeFree || discount.mode == kFreeCall;
+    SelectMode(kModeButtons[known ? discount.mode : kPercentageDiscount]);
     Check(IDC_DISCOUNT_SOME_TIMES, discount.someTimes != 0);
     for (int day = 0; day < 7; ++day) Check(kDayBoxes[day], discount.days[day] != 0);
     Check(IDC_DISCOUNT_CERTAIN, discount.certain != 0);
@@ -72,13 +70,13 @@ class AddDiscountDialog : public ModalDialog {
     char name[kNameChars] = "";
     GetDlgItemTextA(dialog, IDC_DISCOUNT_NAME, name, kNameChars);
     CopyBoundedText(discount.name, kNameChars, name);
-    discount.percent = static_cast<float>(GetNumberField(dialog, IDC_DISCOUNT_PERCENT));
-    discount.freeMins = static_cast<float>(GetNumberField(dialog, IDC_DISCOUNT_FREE_MINS));
-    discount.from = GetTimeField(dialog, IDC_DISCOUNT_FROM);
-    discount.to = GetTimeField(dialog, IDC_DISCOUNT_TO);
-    discount.mode = Checked(IDC_DISCOUNT_FREE_CALL_MODE)  ? FreeCall
-                    : Checked(IDC_DISCOUNT_TIME_FREE_MODE) ? TimeFree
-                                                           : PercentageDiscount;
+    discount.percent = static_cast<float>(GetNumberField(IDC_DISCOUNT_PERCENT));
+    discount.freeMins = static_cast<float>(GetNumberField(IDC_DISCOUNT_FREE_MINS));
+    discount.from = GetTimeField(IDC_DISCOUNT_FROM);
+    discount.to = GetTimeField(IDC_DISCOUNT_TO);
+    discount.mode = Checked(IDC_DISCOUNT_FREE_CALL_MODE)  ? kFreeCall
+                    : Checked(IDC_DISCOUNT_TIME_FREE_MODE) ? kTimeFree
+                                                           : kPercentageDiscount;
     discount.someTimes = Checked(IDC_DISCOUNT_SOME_TIMES) ? 1 : 0;
     for (int day = 0; day < 7; ++day) discount.days[day] = Checked(kDayBoxes[day]) ? 1 : 0;
     discount.certain = Checked(IDC_DISCOUNT_CERTAIN) ? 1 : 0;

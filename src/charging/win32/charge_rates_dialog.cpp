@@ -4,7 +4,6 @@
 #include "charging/setup_edit.h"
 #include "text/field_text.h"
 #include "resources/setup_page_ids.h"
-#include "text/win32/dialog_fields.h"
 #include "ui/win32/dialog.h"
 
 namespace tollwick {
@@ -22,35 +21,39 @@ constexpr RateField kRateFields[] = {
     {IDC_RATES_WEEKEND_RATE, "Weekend", &CallChargeInfo::weekendRate},
 };
 
+struct RatesOpening {
+  CallChargeInfo& rates;
+  Environment& environment;
+};
+
 class ChargeRatesDialog : public ModalDialog {
  public:
-  using Subject = CallChargeInfo;
+  using Subject = RatesOpening;
   static constexpr int kTemplate = IDD_CHARGE_RATES;
-  ChargeRatesDialog(HWND window, CallChargeInfo& rates) : ModalDialog(window), rates_(rates) {}
+  ChargeRatesDialog(HWND window, RatesOpening& opening)
+      : ModalDialog(window, opening.environment), rates_(opening.rates) {}
 
  private:
   void Fill() override {
-    const HWND dialog = window();
-    SetCurrencyLabel(dialog, IDC_RATES_DAY_LABEL, "Daytime : %s");
-    SetCurrencyLabel(dialog, IDC_RATES_EVENING_LABEL, "Evening : %s");
-    SetCurrencyLabel(dialog, IDC_RATES_WEEKEND_LABEL, "Weekend : %s");
-    SetTimeField(dialog, IDC_RATES_DAY_FROM, static_cast<PackedTime>(rates_.dayFrom));
-    SetTimeField(dialog, IDC_RATES_DAY_TO, static_cast<PackedTime>(rates_.dayTo));
-    for (const RateField& field : kRateFields) SetMoneyField(dialog, field.id, rates_.*field.rate);
+    SetCurrencyLabel(IDC_RATES_DAY_LABEL, "Daytime : %s");
+    SetCurrencyLabel(IDC_RATES_EVENING_LABEL, "Evening : %s");
+    SetCurrencyLabel(IDC_RATES_WEEKEND_LABEL, "Weekend : %s");
+    SetTimeField(IDC_RATES_DAY_FROM, static_cast<PackedTime>(rates_.dayFrom));
+    SetTimeField(IDC_RATES_DAY_TO, static_cast<PackedTime>(rates_.dayTo));
+    for (const RateField& field : kRateFields) SetMoneyField(field.id, rates_.*field.rate);
   }
 
   // Every field is checked before anything is written, so a refusal leaves the profile as it was.
   bool Accept() override {
-    const HWND dialog = window();
-    const std::int32_t from = GetTimeField(dialog, IDC_RATES_DAY_FROM);
+    const std::int32_t from = GetTimeField(IDC_RATES_DAY_FROM);
     if (from == kInvalidTime) return RefuseField(IDC_RATES_DAY_FROM, "time", "from");
-    const std::int32_t to = GetTimeField(dialog, IDC_RATES_DAY_TO);
+    const std::int32_t to = GetTimeField(IDC_RATES_DAY_TO);
     if (to == kInvalidTime) return RefuseField(IDC_RATES_DAY_TO, "time", "to");
     CallChargeInfo entered = rates_;
     entered.dayFrom = from;
     entered.dayTo = to;
     for (const RateField& field : kRateFields) {
-      const double rate = GetNumberField(dialog, field.id);
+      const double rate = GetNumberField(field.id);
       if (!AmountAccepted(rate)) return RefuseField(field.id, "rate", field.name);
       entered.*field.rate = static_cast<float>(rate);
     }
@@ -63,8 +66,9 @@ class ChargeRatesDialog : public ModalDialog {
 
 }  // namespace
 
-bool ShowChargeRatesDialog(HWND owner, CallChargeInfo& rates) {
-  return RunModal<ChargeRatesDialog>(owner, rates) == IDOK;
+bool ShowChargeRatesDialog(HWND owner, CallChargeInfo& rates, Environment& environment) {
+  RatesOpening opening{rates, environment};
+  return RunModal<ChargeRatesDialog>(owner, opening) == IDOK;
 }
 
 }  // namespace tollwick

@@ -5,12 +5,14 @@
 #include <windows.h>
 
 #include "charging/charge_profile.h"
+#include "platform/environment.h"
 
 namespace tollwick {
 
 // Modal over `owner`; true after OK, with the entered values in `rates`, false after Cancel with
 // `rates` untouched. A time that is not h:mm of a day or a negative rate is refused with a message
 // box naming the field, and the dialog stays open.
-bool ShowChargeRatesDialog(HWND owner, CallChargeInfo& rates);
+// The rate labels carry the environment's currency symbol.
+bool ShowChargeRatesDialog(HWND owner, CallChargeInfo& rates, Environment& environment);
 
 }  // namespace tollwick

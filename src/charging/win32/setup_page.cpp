@@ -4,7 +4,6 @@
 
 #include "charging/win32/charge_rates_dialog.h"
 #include "resources/setup_page_ids.h"
-#include "text/win32/dialog_fields.h"
 
 namespace tollwick {
 namespace {
@@ -17,7 +16,7 @@ constexpr const char* kNameClash = "Unable to add discount - a discount of that 
 
 void SetupPage::Fill() {
   const HWND page = window();
-  SetCurrencyLabel(page, IDC_SETUP_CURRENCY, "%s");
+  SetCurrencyLabel(IDC_SETUP_CURRENCY, "%s");
   edit_ = std::make_unique<SetupEdit>(subject_.profiles, subject_.entryNames);
   HWND accounts = GetDlgItem(page, IDC_SETUP_ACCOUNT);
   for (std::size_t i = 0; i < edit_->size(); ++i) {
@@ -49,7 +48,7 @@ void SetupPage::Show(std::size_t index) {
   const ShownSettings shown = edit_->Shown(index);
   Check(IDC_SETUP_USE_DEFAULT, shown.useDefault);
   Check(IDC_SETUP_MIN_CHARGE_ON, shown.minChargeOn);
-  SetMoneyField(page, IDC_SETUP_MIN_CHARGE, static_cast<float>(shown.minCharge));
+  SetMoneyField(IDC_SETUP_MIN_CHARGE, static_cast<float>(shown.minCharge));
   SetDlgItemTextA(page, IDC_SETUP_SHOWN_NAME, edit_->profile(index).name);
   UpdateEnabled();
   FillDiscounts();
@@ -67,7 +66,7 @@ void SetupPage::SelectShownAccount() {
 
 ShownSettings SetupPage::ReadShown() const {
   return {Checked(IDC_SETUP_USE_DEFAULT), Checked(IDC_SETUP_MIN_CHARGE_ON),
-          GetNumberField(window(), IDC_SETUP_MIN_CHARGE), !minChargeTyped_};
+          GetNumberField(IDC_SETUP_MIN_CHARGE), !minChargeTyped_};
 }
 
 bool SetupPage::StoreShown() {
@@ -168,7 +167,7 @@ void SetupPage::Command(int id, int code, HWND /*control*/) {
       if (code == EN_CHANGE) minChargeTyped_ = true;
       break;
     case IDC_SETUP_RATES:
-      ShowChargeRatesDialog(window(), edit_->profile(shown_).charge);
+      ShowChargeRatesDialog(window(), edit_->profile(shown_).charge, subject_.environment);
       break;
     case IDC_SETUP_ADD:
       AddDiscount();

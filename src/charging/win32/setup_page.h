@@ -12,24 +12,26 @@
 
 #include "charging/profile_library.h"
 #include "charging/setup_edit.h"
+#include "platform/environment.h"
 #include "ui/win32/option_page.h"
 
 namespace tollwick {
 
 struct SetupPageSubject {
   ProfileLibrary& profiles;
+  Environment& environment;
   std::vector<std::string> entryNames;  // the dial-up entries, one account each
   // Opens the discount editor over the record: true when the user pressed OK and the record holds
   // the new values. Given a copy, so a refused name never reaches the profile.
   std::function<bool(HWND owner, Discount&)> editDiscount;
 };
 
-// Create with CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_SETUP_PAGE), frame,
-// DialogProc<SetupPage>, reinterpret_cast<LPARAM>(&subject)).
+// Made with CreateOptionsPage<SetupPage>(frame, IDD_SETUP_PAGE, subject) (option_page.h).
 class SetupPage : public OptionPage {
  public:
   using Subject = SetupPageSubject;
-  SetupPage(HWND window, Subject& subject) : OptionPage(window), subject_(subject) {}
+  SetupPage(HWND window, Subject& subject)
+      : OptionPage(window, subject.environment), subject_(subject) {}
 
  private:
   void Fill() override;

@@ -1,6 +1,6 @@
 #include "core/win32/about_box.h"
 
-#include "core/win32/program.h"
+#include "core/win32/desktop_calls.h"
 #include "resources/about_ids.h"
 #include "resources/resource.h"
 #include "ui/win32/single_dialog.h"
@@ -42,6 +42,8 @@ class AboutBox : public SingleDialog {
 
 }  // namespace
 
-void ShowAboutBox(HWND owner) { RunSingleModal<AboutBox>(owner, App().desktop.shellExecute); }
+void ShowAboutBox(HWND owner, DesktopCalls::ShellExecuteFunction shellExecute) {
+  RunSingleModal<AboutBox>(owner, shellExecute);
+}
 
 }  // namespace tollwick

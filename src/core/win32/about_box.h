@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
+#include "core/win32/desktop_calls.h"
+
 namespace tollwick {
 
-// Opens the About box, or brings the open one to the front.
-void ShowAboutBox(HWND owner);
+// Opens the About box, whose button opens the page through shellExecute, or brings the open one to
+// the front.
+void ShowAboutBox(HWND owner, DesktopCalls::ShellExecuteFunction shellExecute);
 
 }  // namespace tollwick

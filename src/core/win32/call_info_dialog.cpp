@@ -1,11 +1,9 @@
 #include "core/win32/call_info_dialog.h"
 
 #include "core/call_length_text.h"
-#include "core/win32/program.h"
 #include "platform/packed_time.h"
 #include "resources/call_info_ids.h"
 #include "resources/resource.h"
-#include "text/win32/dialog_fields.h"
 #include "ui/win32/single_dialog.h"
 
 namespace tollwick {
@@ -24,7 +22,7 @@ class CallInfoDialog : public SingleDialog {
   using Subject = CallInfoSubject;
   static constexpr int kTemplate = IDD_CALL_INFO;
   CallInfoDialog(HWND window, Subject& subject)
-      : SingleDialog(window, kTemplate), subject_(subject) {}
+      : SingleDialog(window, kTemplate, subject.environment), subject_(subject) {}
 
  private:
   void Fill() override {
@@ -35,23 +33,22 @@ class CallInfoDialog : public SingleDialog {
   void Timer(UINT_PTR /*id*/) override { Refresh(); }
 
   void Refresh() {
-    const HWND dialog = window();
     const CurrentCall& call = subject_.call;
     const PackedTime now = LocalTimeOfDay(subject_.environment);
     if (call.IsCallInProgress()) {
       SetText(IDC_CALL_ACCOUNT, call.CallProfile()->name);
       SetText(IDC_CALL_USER, call.CallUserName());
-      SetTimeField(dialog, IDC_CALL_START, call.CallStartTime());
-      SetTimeField(dialog, IDC_CALL_END, now);
-      SetCurrencyField(dialog, IDC_CALL_COST, call.CurrentCost(), subject_.environment);
+      SetTimeField(IDC_CALL_START, call.CallStartTime());
+      SetTimeField(IDC_CALL_END, now);
+      SetCurrencyField(IDC_CALL_COST, call.CurrentCost());
       SetText(IDC_CALL_LENGTH,
               FormatCallLength(call.CallHours(), call.CallMinutes(), call.CallSeconds()).c_str());
     } else {
       SetText(IDC_CALL_ACCOUNT, "");
       SetText(IDC_CALL_USER, "");
-      SetTimeField(dialog, IDC_CALL_START, now);
-      SetTimeField(dialog, IDC_CALL_END, now);
-      SetCurrencyField(dialog, IDC_CALL_COST, 0.0f, subject_.environment);
+      SetTimeField(IDC_CALL_START, now);
+      SetTimeField(IDC_CALL_END, now);
+      SetCurrencyField(IDC_CALL_COST, 0.0f);
       SetText(IDC_CALL_LENGTH, "");
     }
   }
@@ -61,9 +58,8 @@ class CallInfoDialog : public SingleDialog {
 
 }  // namespace
 
-void ShowCallInfoDialog(HWND owner) {
-  Program& app = App();
-  CallInfoSubject subject{app.call, app.environment};
+void ShowCallInfoDialog(HWND owner, const CurrentCall& call, Environment& environment) {
+  CallInfoSubject subject{call, environment};
   RunSingleModal<CallInfoDialog>(owner, subject);
 }
 

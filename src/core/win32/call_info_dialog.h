@@ -5,9 +5,12 @@
 
 #include <windows.h>
 
+#include "call/current_call.h"
+#include "platform/environment.h"
+
 namespace tollwick {
 
-// Opens the dialog over the program's call, or brings the open one to the front.
-void ShowCallInfoDialog(HWND owner);
+// Opens the dialog over the call, or brings the open one to the front.
+void ShowCallInfoDialog(HWND owner, const CurrentCall& call, Environment& environment);
 
 }  // namespace tollwick

@@ -6,8 +6,6 @@
 #include "core/win32/about_box.h"
 #include "core/win32/call_info_dialog.h"
 #include "core/win32/connection_win32.h"
-#include "core/win32/program.h"
-#include "core/win32/tray_icon.h"
 #include "resources/resource.h"
 
 namespace tollwick {
@@ -43,56 +41,81 @@ UINT TaskbarCreatedMessage() {
   return message;
 }
 
-void OnCreate(HWND window) {
-  Program& app = App();
-  app.mainWindow = window;
-  app.LoadState();
-  app.trayMenu = LoadPopupMenu(app.instance, kMenuResource, kTrayMenuPosition);
-  app.tray.emplace(app.instance, window, kTrayIconId, app.desktop.trayNotify);
-  app.tray->Add(IDI_IDLE, kProgramTitle);
-  app.online = false;
-  SetTimer(window, kTimerId, kTimerPeriodMs, nullptr);
-  PostMessageA(window, kStartupNoticeMessage, 0, 0);
+MainWindow* MainWindowData(HWND window) {
+  return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-void OnTimer() {
-  Program& app = App();
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    // The object lives in the window's data from here until WM_NCDESTROY.
+    const auto& creation = *reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    auto* program = static_cast<Program*>(creation.lpCreateParams);
+    if (program == nullptr) return FALSE;
+    SetWindowLongPtrA(window, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(new MainWindow(window, *program)));
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  MainWindow* main = MainWindowData(window);
+  if (main == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    delete main;
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  return main->Handle(message, wParam, lParam);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HWND window, Program& program) : window_(window), program_(program) {}
+
+MainWindow* MainWindowOf(HWND window) { return MainWindowData(window); }
+
+void MainWindow::OnCreate() {
+  program_.LoadState();
+  trayMenu_ = LoadPopupMenu(program_.instance(), kMenuResource, kTrayMenuPosition);
+  tray_.emplace(program_.instance(), window_, kTrayIconId, program_.desktop().trayNotify);
+  tray_->Add(IDI_IDLE, kProgramTitle);
+  online_ = false;
+  SetTimer(window_, kTimerId, kTimerPeriodMs, nullptr);
+  PostMessageA(window_, kStartupNoticeMessage, 0, 0);
+}
+
+void MainWindow::OnTimer() {
   RasConnectionProbe probe;
-  RunMonitorTick(Monitor{probe, *app.tray, app.call, app.environment, app.settings, app.flash,
-                         app.online});
+  RunMonitorTick(Monitor{probe, *tray_, program_.call(), program_.environment(),
+                         program_.settings(), program_.flash(), online_});
 }
 
-void OnTrayCallback(HWND window, LPARAM mouseMessage) {
-  Program& app = App();
+void MainWindow::OnTrayCallback(LPARAM mouseMessage) {
   if (mouseMessage == WM_LBUTTONDBLCLK) {
-    SendMessageA(window, WM_COMMAND, IDM_CALLINFO, 0);
+    SendMessageA(window_, WM_COMMAND, IDM_CALLINFO, 0);
   } else if (mouseMessage == WM_RBUTTONDOWN) {
     POINT cursor;
     GetCursorPos(&cursor);
-    SetMenuDefaultItem(app.trayMenu.get(), IDM_CALLINFO, FALSE);
+    SetMenuDefaultItem(trayMenu_.get(), IDM_CALLINFO, FALSE);
     // The window must be in the foreground before TrackPopupMenuEx, or the menu will not close
     // when the user clicks elsewhere; the posted message completes that.
-    SetForegroundWindow(window);
-    TrackPopupMenuEx(app.trayMenu.get(), TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y,
-                     window, nullptr);
-    PostMessageA(window, kAfterTrayMenuMessage, 0, 0);
+    SetForegroundWindow(window_);
+    TrackPopupMenuEx(trayMenu_.get(), TPM_BOTTOMALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y,
+                     window_, nullptr);
+    PostMessageA(window_, kAfterTrayMenuMessage, 0, 0);
   }
 }
 
-void OnCommand(HWND window, int id) {
-  Program& app = App();
+void MainWindow::OnCommand(int id) {
   switch (id) {
     case IDM_EXIT:
-      DestroyWindow(window);
+      DestroyWindow(window_);
       break;
     case IDM_CALLINFO:
-      ShowCallInfoDialog(window);
+      ShowCallInfoDialog(window_, program_.call(), program_.environment());
       break;
     case IDM_OPTIONS:
-      if (app.showOptions != nullptr) app.showOptions(window);
+      if (program_.optionsOpener() != nullptr) program_.optionsOpener()(window_, program_);
       break;
     case IDM_ABOUT:
-      ShowAboutBox(window);
+      ShowAboutBox(window_, program_.desktop().shellExecute);
       break;
     default:
       break;
@@ -101,80 +124,76 @@ void OnCommand(HWND window, int id) {
 
 // The machine sleeps and wakes: the call's snapshot is brought up to the moment before it sleeps,
 // and the time asleep is not counted.
-void OnPowerBroadcast(WPARAM event) {
-  Program& app = App();
+void MainWindow::OnPowerBroadcast(WPARAM event) {
   switch (event) {
     case PBT_APMSUSPEND:
-      app.call.Suspend();
+      program_.call().Suspend();
       break;
     case PBT_APMRESUMEAUTOMATIC:
     case PBT_APMRESUMESUSPEND:
     case PBT_APMRESUMECRITICAL:
     case PBT_APMQUERYSUSPENDFAILED:
-      app.call.Resume();
+      program_.call().Resume();
       break;
     default:
       break;
   }
 }
 
-void OnDestroy(HWND window) {
-  Program& app = App();
-  KillTimer(window, kTimerId);
+void MainWindow::OnDestroy() {
+  KillTimer(window_, kTimerId);
   // Exit during a call: the next start bills it as counted up to now, not from the last minute.
-  app.call.SaveFinalSnapshot();
-  app.tray->Delete(IDI_IDLE, kProgramTitle);
-  app.trayMenu.reset();
-  app.FreeState();
-  app.mainWindow = nullptr;
+  program_.call().SaveFinalSnapshot();
+  tray_->Delete(IDI_IDLE, kProgramTitle);
+  trayMenu_.reset();
+  program_.FreeState();
   PostQuitMessage(0);
 }
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      OnCreate(window);
+      OnCreate();
       return 0;
     case WM_TIMER:
       OnTimer();
       return 0;
     case kTrayCallbackMessage:
-      OnTrayCallback(window, lParam);
+      OnTrayCallback(lParam);
       return 0;
     case kStartupNoticeMessage:
-      App().TellStartupNotices();
+      program_.TellStartupNotices();
       return 0;
     case WM_COMMAND:
-      OnCommand(window, LOWORD(wParam));
+      OnCommand(LOWORD(wParam));
       return 0;
     case kShowRunningMessage:
-      OnCommand(window, IDM_CALLINFO);
+      OnCommand(IDM_CALLINFO);
       return 0;
     case WM_QUERYENDSESSION:
       // Never in the way of the end of a session: the snapshot comes with WM_ENDSESSION.
       return TRUE;
     case WM_ENDSESSION:
       // The process may be ended at any moment once this returns.
-      if (wParam) App().call.SaveFinalSnapshot();
+      if (wParam) program_.call().SaveFinalSnapshot();
       return 0;
     case WM_POWERBROADCAST:
       OnPowerBroadcast(wParam);
       return TRUE;
     case WM_DESTROY:
-      OnDestroy(window);
+      OnDestroy();
       return 0;
     default:
-      if (message == TaskbarCreatedMessage() && App().tray) {
-        App().tray->Restore();
+      if (message == TaskbarCreatedMessage() && tray_) {
+        tray_->Restore();
         return 0;
       }
-      return DefWindowProcA(window, message, wParam, lParam);
+      return DefWindowProcA(window_, message, wParam, lParam);
   }
 }
 
-}  // namespace
-
-HWND CreateMainWindow(HINSTANCE instance) {
+HWND CreateMainWindow(Program& program) {
+  const HINSTANCE instance = program.instance();
   TaskbarCreatedMessage();
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = MainWindowProc;
@@ -182,7 +201,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
   windowClass.lpszClassName = kMainWindowClass;
   RegisterClassA(&windowClass);
   return CreateWindowExA(0, kMainWindowClass, kProgramTitle, 0, 0, 0, 100, 100, nullptr, nullptr,
-                         instance, nullptr);
+                         instance, &program);
 }
 
 bool AskRunningMonitorToShowItself() {
@@ -201,14 +220,14 @@ bool AskRunningMonitorToShowItself() {
 
 void UnregisterMainWindowClass(HINSTANCE instance) { UnregisterClassA(kMainWindowClass, instance); }
 
-int RunMainWindow(HINSTANCE instance) {
-  if (CreateMainWindow(instance) == nullptr) return 1;
+int RunMainWindow(Program& program) {
+  if (CreateMainWindow(program) == nullptr) return 1;
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  UnregisterMainWindowClass(instance);
+  UnregisterMainWindowClass(program.instance());
   return static_cast<int>(message.wParam);
 }
 

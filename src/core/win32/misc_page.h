@@ -20,8 +20,7 @@ struct MiscPageSubject {
   const SettingsStore& store;
 };
 
-// Create with CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MISC_PAGE), frame,
-// DialogProc<MiscPage>, reinterpret_cast<LPARAM>(&subject)).
+// Made with CreateOptionsPage<MiscPage>(frame, IDD_MISC_PAGE, subject) (option_page.h).
 class MiscPage : public OptionPage {
  public:
   using Subject = MiscPageSubject;

@@ -23,56 +23,50 @@ constexpr int kPollMs = 50;
 }  // namespace
 
 MonitorLock::MonitorLock(const std::string& name) : name_(name) {
-  mutex_ = CreateMutexA(nullptr, FALSE, name.c_str());
-  if (mutex_ == nullptr) {
+  mutex_.reset(CreateMutexA(nullptr, FALSE, name.c_str()));
+  if (!mutex_) {
     // A mutex this run may not open is another user's monitor; any other refusal (a name that is
     // an event or a section, say) leaves no way to know whether one runs.
     state_ = GetLastError() == ERROR_ACCESS_DENIED ? State::kHeldElsewhere : State::kUnavailable;
     return;
   }
-  const DWORD wait = WaitForSingleObject(mutex_, 0);
+  const DWORD wait = WaitForSingleObject(mutex_.get(), 0);
   if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) {
     state_ = State::kHeldElsewhere;
     return;
   }
   state_ = State::kHeld;
-  marker_ = CreateMutexA(nullptr, FALSE, SessionMarkerName(name).c_str());
+  marker_.reset(CreateMutexA(nullptr, FALSE, SessionMarkerName(name).c_str()));
 }
 
 MonitorLock::~MonitorLock() {
-  if (marker_ != nullptr) CloseHandle(marker_);
-  if (mutex_ != nullptr) {
-    if (state_ == State::kHeld) ReleaseMutex(mutex_);
-    CloseHandle(mutex_);
-  }
+  marker_.reset();
+  if (state_ == State::kHeld) ReleaseMutex(mutex_.get());
 }
 
 bool MonitorLock::HolderInThisSession() const {
   const std::string marker = SessionMarkerName(name_);
   for (int waited = 0;; waited += kPollMs) {
-    if (HANDLE seen = OpenMutexA(SYNCHRONIZE, FALSE, marker.c_str())) {
-      CloseHandle(seen);
-      return true;
-    }
+    if (ScopedKernelObject(OpenMutexA(SYNCHRONIZE, FALSE, marker.c_str()))) return true;
     if (waited >= kMarkerWaitMs) return false;
     Sleep(kPollMs);
   }
 }
 
 std::string CurrentUserSid() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return "";
+  HANDLE opened = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return "";
+  const ScopedKernelObject token(opened);
   std::string text;
   DWORD size = 0;
-  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
   std::vector<BYTE> buffer(size);
   char* sid = nullptr;
-  if (size > 0 && GetTokenInformation(token, TokenUser, buffer.data(), size, &size) &&
+  if (size > 0 && GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size) &&
       ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
     text = sid;
     LocalFree(sid);
   }
-  CloseHandle(token);
   return text;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/registry.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace tollwick {
 
@@ -33,8 +34,8 @@ class MonitorLock {
 
  private:
   std::string name_;
-  HANDLE mutex_ = nullptr;
-  HANDLE marker_ = nullptr;
+  ScopedKernelObject mutex_;
+  ScopedKernelObject marker_;  // closed before the mutex
   State state_ = State::kUnavailable;
 };
 

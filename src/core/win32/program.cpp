@@ -1,6 +1,5 @@
 #include "core/win32/program.h"
 
-#include <cassert>
 #include <cstdio>
 #include <string>
 
@@ -11,8 +10,6 @@
 
 namespace tollwick {
 namespace {
-
-Program* theProgram = nullptr;
 
 constexpr const char* kPerUserNotice =
     "Tollwick cannot write its settings for all users of this computer "
@@ -39,61 +36,52 @@ std::string OtherBillNotice(const SettingsStore& store, std::uint32_t items) {
 
 }  // namespace
 
-Program::Program(HINSTANCE instanceHandle, Registry* registryOverride)
+Program::Program(HINSTANCE instance, Registry* registryOverride)
     : registry_(registryOverride != nullptr ? *registryOverride : win32Registry_),
-      instance(instanceHandle),
-      store(registry_),
-      profiles(store),
-      alarmActions(environment, flash,
-                   [this](int slot, float cost) {
-                     AlarmNoticeSource source{alarms, environment,
-                                              [this] { return call.CurrentCost(); },
-                                              [this] { return call.CallLength(); }};
-                     ShowAlarmNotice(source, slot, cost, call.CallLength());
-                   }),
-      call(CallServices{store, environment, profiles, bill, alarms, alarmActions}) {
-  assert(theProgram == nullptr);
-  theProgram = this;
-  firstPerUserRun_ = store.ChooseHive();
+      instance_(instance),
+      store_(registry_),
+      profiles_(store_),
+      alarmActions_(environment_, flash_,
+                    [this](int slot, float cost) {
+                      AlarmNoticeSource source{alarms_, environment_,
+                                               [this] { return call_.CurrentCost(); },
+                                               [this] { return call_.CallLength(); }};
+                      ShowAlarmNotice(source, slot, cost, call_.CallLength());
+                    }),
+      call_(CallServices{store_, environment_, profiles_, bill_, alarms_, alarmActions_}) {
+  firstPerUserRun_ = store_.ChooseHive();
 }
-
-Program::~Program() { theProgram = nullptr; }
 
 void Program::TellStartupNotices() {
   std::string text = firstPerUserRun_ ? kPerUserNotice : "";
-  std::uint32_t otherBillItems = OtherBillItemsToTell(store);
+  std::uint32_t otherBillItems = OtherBillItemsToTell(store_);
   if (otherBillItems > 0) {
     if (!text.empty()) text += "\n\n";
-    text += OtherBillNotice(store, otherBillItems);
+    text += OtherBillNotice(store_, otherBillItems);
   }
   if (text.empty()) return;
-  desktop.messageBox(nullptr, text.c_str(), "Tollwick",
+  desktop_.messageBox(nullptr, text.c_str(), "Tollwick",
                      MB_OK | (firstPerUserRun_ ? MB_ICONWARNING : MB_ICONINFORMATION));
   // Remembered once read, so a run cut short while the box is open tells again.
-  if (otherBillItems > 0) RememberOtherBillTold(store);
+  if (otherBillItems > 0) RememberOtherBillTold(store_);
 }
 
 void Program::LoadState() {
-  bill = LoadBill(store);
-  LoadAlarms(store, alarms);
-  LoadProgramSettings(store, settings, flash);
+  bill_ = LoadBill(store_);
+  LoadAlarms(store_, alarms_);
+  LoadProgramSettings(store_, settings_, flash_);
   // After the bill: recovery appends to it. A call a run on the other hive left in progress is
   // billed here too, once, into the bill in use; but not while a run monitors that hive, whose
   // call is still under way.
-  std::optional<SettingsStore> other = store.OtherHiveStore();
+  std::optional<SettingsStore> other = store_.OtherHiveStore();
   std::optional<MonitorLock> otherLock;
   if (other) {
     otherLock.emplace(MonitorLockNameFor(other->hive()));
     if (otherLock->state() != MonitorLock::State::kHeld) other.reset();
   }
-  RecoverInterruptedCall(other ? *other : store, store, environment, bill);
+  RecoverInterruptedCall(other ? *other : store_, store_, environment_, bill_);
 }
 
-void Program::FreeState() { bill = Bill(); }
-
-Program& App() {
-  assert(theProgram != nullptr);
-  return *theProgram;
-}
+void Program::FreeState() { bill_ = Bill(); }
 
 }  // namespace tollwick

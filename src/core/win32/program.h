@@ -1,7 +1,8 @@
 #pragma once
-// Everything that lives as long as the program: the main window's state, the settings store, the
-// switches, the bill, the alarm table and the call in progress. One instance, created by the entry point
-// (or by a test) before the main window; App() reaches it from window and dialog procedures.
+// Everything that lives as long as the program: the settings store, the switches, the bill, the
+// alarm table and the call in progress. One instance, created by the entry point (or by a test)
+// and given to the main window it serves when that window is created; the main window hands the
+// openers of dialogs what they open over.
 
 #include <windows.h>
 
@@ -15,9 +16,7 @@
 #include "core/program_settings.h"
 #include "core/tray_flash.h"
 #include "core/win32/desktop_calls.h"
-#include "core/win32/tray_icon.h"
 #include "platform/settings_store.h"
-#include "platform/win32/scoped_handles.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_registry.h"
 
@@ -25,13 +24,12 @@ namespace tollwick {
 
 class Program {
  public:
-  // Opens the Options dialog with the given owner.
-  using ShowDialogFunction = void (*)(HWND owner);
+  // Opens the Options dialog over the program with the given owner.
+  using ShowDialogFunction = void (*)(HWND owner, Program& program);
 
   // registry: the Win32 registry, unless a test gives another (one that refuses to let
   // HKEY_LOCAL_MACHINE be written, say). Chooses the settings hive.
   explicit Program(HINSTANCE instance, Registry* registry = nullptr);
-  ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
@@ -45,34 +43,44 @@ class Program {
   void LoadState();
   void FreeState();
 
+  HINSTANCE instance() const { return instance_; }
+  // The calls on the desktop that tests stand in for.
+  DesktopCalls& desktop() { return desktop_; }
+  // The Options dialog belongs to a module above this one; the entry point gives it here. The
+  // tray menu leaves the command alone without it.
+  void SetOptionsOpener(ShowDialogFunction showOptions) { showOptions_ = showOptions; }
+  ShowDialogFunction optionsOpener() const { return showOptions_; }
+
+  // What the modules work on.
+  Environment& environment() { return environment_; }
+  const SettingsStore& store() const { return store_; }
+  ProgramSettings& settings() { return settings_; }
+  TrayFlash& flash() { return flash_; }
+  ProfileLibrary& profiles() { return profiles_; }
+  Bill& bill() { return bill_; }
+  AlarmTable& alarms() { return alarms_; }
+  AlarmActions& alarmActions() { return alarmActions_; }
+  CurrentCall& call() { return call_; }
+
  private:
   // Declared first: the store is made over the registry.
   Win32Registry win32Registry_;
   Registry& registry_;
   bool firstPerUserRun_ = false;  // this run made the user's own settings tree
 
- public:
-  HINSTANCE instance;
-  HWND mainWindow = nullptr;
-  ScopedMenu trayMenu;
-  bool online = false;
-  // The Options dialog belongs to a module above this one; the entry point gives it here. The
-  // tray menu leaves the command alone without it.
-  ShowDialogFunction showOptions = nullptr;
-  DesktopCalls desktop;
+  HINSTANCE instance_;
+  ShowDialogFunction showOptions_ = nullptr;
+  DesktopCalls desktop_;
 
-  Win32Environment environment;
-  SettingsStore store;
-  ProgramSettings settings;
-  TrayFlash flash;
-  std::optional<TrayIcon> tray;
-  ProfileLibrary profiles;
-  Bill bill;
-  AlarmTable alarms;
-  ProgramAlarmActions alarmActions;
-  CurrentCall call;
+  Win32Environment environment_;
+  SettingsStore store_;
+  ProgramSettings settings_;
+  TrayFlash flash_;
+  ProfileLibrary profiles_;
+  Bill bill_;
+  AlarmTable alarms_;
+  ProgramAlarmActions alarmActions_;
+  CurrentCall call_;
 };
-
-Program& App();
 
 }  // namespace tollwick

@@ -94,7 +94,7 @@ void GraphsPage::Print() {
   const std::string title = PrintedGraphTitle(SelectedUserKey(Users(), keys_));
   std::optional<PrintJob> job = OpenPrintJob(title.c_str());
   if (!job) {
-    ReportNoPrintJob(window());
+    ShowError(kNoPrintJobText, kNoPrintJobCaption);
     return;
   }
   PrintCentred(*job, 0, title);
@@ -106,7 +106,7 @@ void GraphsPage::Print() {
   target.rect.bottom = target.rect.top + (2 * PrintableHeight(*job)) / 4;
   target.dc = job->dc();
   SendMessageA(Graph(), GM_DRAWTO, 0, reinterpret_cast<LPARAM>(&target));
-  if (!ClosePrintJob(*job)) ReportNoPrintJob(window());
+  if (!ClosePrintJob(*job)) ShowError(kNoPrintJobText, kNoPrintJobCaption);
 }
 
 }  // namespace tollwick

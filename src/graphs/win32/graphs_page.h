@@ -17,9 +17,8 @@ struct GraphsPageSubject {
   const Bill& bill;
 };
 
-// Create with CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_PAGE_GRAPHS), frame,
-// DialogProc<GraphsPage>, reinterpret_cast<LPARAM>(&subject)); the graph window class must be
-// registered.
+// Made with CreateOptionsPage<GraphsPage>(frame, IDD_PAGE_GRAPHS, subject) (option_page.h); the
+// graph window class must be registered.
 class GraphsPage : public OptionPage {
  public:
   using Subject = GraphsPageSubject;

@@ -10,11 +10,18 @@
 namespace tollwick {
 namespace {
 
+// The pages and the program they are made over.
+struct OptionsOpening {
+  const OptionsPageTable& pages;
+  Program& program;
+};
+
 class OptionsFrame : public SingleDialog {
  public:
-  using Subject = const OptionsPageTable;
+  using Subject = OptionsOpening;
   static constexpr int kTemplate = IDD_OPTIONS;
-  OptionsFrame(HWND window, Subject& pages) : SingleDialog(window, kTemplate), pages_(pages) {}
+  OptionsFrame(HWND window, Subject& opening)
+      : SingleDialog(window, kTemplate), pages_(opening.pages), program_(opening.program) {}
 
  private:
   HWND Tabs() const { return Control(IDC_OPTIONS_TABS); }
@@ -43,7 +50,7 @@ class OptionsFrame : public SingleDialog {
     HWND tabs = Tabs();
     for (int row = 0; row < kOptionsPageCount; ++row) {
       const OptionsPageRow& page = pages_[row];
-      made_[row] = page.create(window(), page.dialog, App());
+      made_[row] = page.create(window(), page.dialog, program_);
       if (made_[row].window == nullptr) continue;
       TCITEMA item{};
       item.mask = TCIF_TEXT | TCIF_IMAGE | TCIF_PARAM;
@@ -151,17 +158,21 @@ class OptionsFrame : public SingleDialog {
     return true;
   }
 
-  Subject& pages_;
+  const OptionsPageTable& pages_;
+  Program& program_;
   std::array<OptionsPageWindow, kOptionsPageCount> made_;  // by row; no window for a page not made
   ScopedImageList images_;
 };
 
 }  // namespace
 
-INT_PTR ShowOptionsDialog(HWND owner, const OptionsPageTable& pages) {
-  return RunSingleModal<OptionsFrame>(owner, pages);
+INT_PTR ShowOptionsDialog(HWND owner, const OptionsPageTable& pages, Program& program) {
+  OptionsOpening opening{pages, program};
+  return RunSingleModal<OptionsFrame>(owner, opening);
 }
 
-void ShowOptionsDialog(HWND owner) { ShowOptionsDialog(owner, kOptionsPages); }
+void ShowOptionsDialog(HWND owner, Program& program) {
+  ShowOptionsDialog(owner, kOptionsPages, program);
+}
 
 }  // namespace tollwick

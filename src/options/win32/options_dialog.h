@@ -8,20 +8,11 @@
 #include <windows.h>
 
 #include <array>
-#include <memory>
-#include <utility>
 
 #include "core/win32/program.h"
 #include "ui/win32/option_page.h"
 
 namespace tollwick {
-
-// A page window the frame made, with what the page works on; the frame keeps the subject until the
-// page window is gone.
-struct OptionsPageWindow {
-  HWND window = nullptr;
-  std::shared_ptr<void> subject;
-};
 
 // One row of the page table: a page of the dialog, at its position.
 struct OptionsPageRow {
@@ -39,20 +30,10 @@ using OptionsPageTable = std::array<OptionsPageRow, kOptionsPageCount>;
 // The program's pages, in the order of the tabs, of creation and of the closing messages.
 extern const OptionsPageTable kOptionsPages;
 
-// The page of type Page (an OptionPage with a Subject) from the given template, as a child of the
-// frame, over the given subject; for the rows' create functions.
-template <typename Page>
-OptionsPageWindow CreateOptionsPage(HWND frame, int dialog, typename Page::Subject&& subject) {
-  auto kept = std::make_shared<typename Page::Subject>(std::move(subject));
-  HWND window = CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(dialog), frame,
-                                   DialogProc<Page>, reinterpret_cast<LPARAM>(kept.get()));
-  return {window, std::move(kept)};
-}
-
 // "&Options...": opens the dialog over the program's pages, or brings the open one to the front.
-void ShowOptionsDialog(HWND owner);
+void ShowOptionsDialog(HWND owner, Program& program);
 // The same over the given pages. Returns IDOK or IDCANCEL as the dialog closed, or 0 when it was
 // already open.
-INT_PTR ShowOptionsDialog(HWND owner, const OptionsPageTable& pages);
+INT_PTR ShowOptionsDialog(HWND owner, const OptionsPageTable& pages, Program& program);
 
 }  // namespace tollwick

@@ -21,8 +21,8 @@ namespace {
 
 OptionsPageWindow MakeStatisticsPage(HWND frame, int dialog, Program& program) {
   return CreateOptionsPage<StatisticsPage>(
-      frame, dialog, StatisticsSubject{program.bill, [&program] {
-                                         const CurrentCall& call = program.call;
+      frame, dialog, StatisticsSubject{program.bill(), program.environment(), [&program] {
+                                         const CurrentCall& call = program.call();
                                          return LiveCallFigures{call.IsCallInProgress(),
                                                                 call.CallLength(),
                                                                 call.CurrentCost()};
@@ -32,27 +32,29 @@ OptionsPageWindow MakeStatisticsPage(HWND frame, int dialog, Program& program) {
 OptionsPageWindow MakeBillPage(HWND frame, int dialog, Program& program) {
   return CreateOptionsPage<BillPage>(
       frame, dialog,
-      BillPageSubject{program.store, program.bill, program.environment, DialUpEntryNames});
+      BillPageSubject{program.store(), program.bill(), program.environment(), DialUpEntryNames});
 }
 
 OptionsPageWindow MakeGraphsPage(HWND frame, int dialog, Program& program) {
-  return CreateOptionsPage<GraphsPage>(frame, dialog, GraphsPageSubject{program.bill});
+  return CreateOptionsPage<GraphsPage>(frame, dialog, GraphsPageSubject{program.bill()});
 }
 
 OptionsPageWindow MakeAlarmsPage(HWND frame, int dialog, Program& program) {
-  return CreateOptionsPage<AlarmsPage>(frame, dialog, AlarmsPageSubject{program.alarms, program.store});
+  return CreateOptionsPage<AlarmsPage>(
+      frame, dialog, AlarmsPageSubject{program.alarms(), program.store(), program.environment()});
 }
 
 OptionsPageWindow MakeMiscPage(HWND frame, int dialog, Program& program) {
-  return CreateOptionsPage<MiscPage>(frame, dialog, MiscPageSubject{program.settings, program.store});
+  return CreateOptionsPage<MiscPage>(frame, dialog,
+                                     MiscPageSubject{program.settings(), program.store()});
 }
 
 OptionsPageWindow MakeSetupPage(HWND frame, int dialog, Program& program) {
   return CreateOptionsPage<SetupPage>(
       frame, dialog,
-      SetupPageSubject{program.profiles, DialUpEntryNames(),
+      SetupPageSubject{program.profiles(), program.environment(), DialUpEntryNames(),
                        [&program](HWND owner, Discount& discount) {
-                         return ShowAddDiscountDialog(owner, discount, program.store) == IDOK;
+                         return ShowAddDiscountDialog(owner, discount, program.store()) == IDOK;
                        }});
 }
 

@@ -101,12 +101,4 @@ void PrintCentred(const PrintJob& job, int y, const std::string& text) {
   PrintTextAt(job, CentredX(PrintableWidth(job), TextWidth(job, text.c_str())), y, text.c_str());
 }
 
-void ReportNoPrintJob(HWND window) {
-  MessageBoxA(GetAncestor(window, GA_ROOT),
-              "Nothing was printed: no default printer is set, or the printer could not be "
-              "reached or refused the document.\n\nChoose a default printer in the Printers "
-              "settings of Windows and try again.",
-              "Print", MB_ICONERROR);
-}
-
 }  // namespace tollwick

@@ -62,9 +62,12 @@ void PrintTextAt(const PrintJob& job, int x, int y, const char* text);
 // The text centred across the page at y, as the reports' titles and closing lines stand.
 void PrintCentred(const PrintJob& job, int y, const std::string& text);
 
-// Tells the user that nothing could be printed: printing nothing in silence would pass for
-// success. The reports call it when no job opens or the printer refuses the finished document; the
-// box belongs to the top-level window of the window given.
-void ReportNoPrintJob(HWND window);
+// What the user is told, in an error box, when no job opens or the printer refuses the finished
+// document: printing nothing in silence would pass for success. The pages that print show it.
+constexpr const char* kNoPrintJobCaption = "Print";
+constexpr const char* kNoPrintJobText =
+    "Nothing was printed: no default printer is set, or the printer could not be reached or "
+    "refused the document.\n\nChoose a default printer in the Printers settings of Windows and "
+    "try again.";
 
 }  // namespace tollwick

@@ -1,9 +1,9 @@
 #pragma once
 // Owners of the Win32 handles the program creates: each gives its handle back the one right way
 // when it goes out of scope, so feature code never calls DestroyIcon, DestroyMenu, DeleteObject,
-// DeleteDC, ReleaseDC or EndDoc itself, and an early return cannot leak. All are move-only: a copy
-// would give the same handle back twice, and a moved-from owner holds nothing and gives nothing
-// back.
+// DeleteDC, ReleaseDC, EndDoc or CloseHandle itself, and an early return cannot leak. All are
+// move-only: a copy would give the same handle back twice, and a moved-from owner holds nothing and
+// gives nothing back.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -56,8 +56,8 @@ struct GdiObjectRelease {
 struct ImageListRelease {
   static void Release(HIMAGELIST images) { ImageList_Destroy(images); }
 };
-struct FileRelease {
-  static void Release(HANDLE file) { CloseHandle(file); }
+struct KernelObjectRelease {
+  static void Release(HANDLE object) { CloseHandle(object); }
 };
 
 // An icon the program built (CreateIcon); icons loaded from resources are shared and never owned.
@@ -86,8 +86,10 @@ using ScopedPen = ScopedGdiObject<HPEN>;
 using ScopedBitmap = ScopedGdiObject<HBITMAP>;
 // An image list no control owns (one given to a tab control stays the program's to destroy).
 using ScopedImageList = ScopedHandle<HIMAGELIST, ImageListRelease>;
-// An open file (CreateFileA); hold null, never INVALID_HANDLE_VALUE, for no file.
-using ScopedFile = ScopedHandle<HANDLE, FileRelease>;
+// A kernel object the program opened or created: a file (CreateFileA), a mutex (CreateMutexA,
+// OpenMutexA), an access token. Hold null, never INVALID_HANDLE_VALUE, for none. A mutex this
+// thread owns is released (ReleaseMutex) by whoever took it, before its handle goes.
+using ScopedKernelObject = ScopedHandle<HANDLE, KernelObjectRelease>;
 
 // The DC of a window or of the screen (window null), borrowed with GetDC and given back with
 // ReleaseDC to the window it came from.

@@ -1,12 +1,17 @@
 #include "ui/win32/dialog.h"
 
+#include <cassert>
 #include <string>
+
+#include "text/field_text.h"
+#include "text/money_text.h"
 
 namespace tollwick {
 namespace {
 
 constexpr int kImageStripWidth = 16;
 constexpr COLORREF kImageStripMask = RGB(0, 128, 128);
+constexpr int kSymbolChars = 10;
 
 Dialog* DialogOf(HWND window) {
   return reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -61,8 +66,54 @@ std::vector<int> Dialog::SelectedRows(int list) const {
   return rows;
 }
 
-void Dialog::ShowError(const char* text) const {
-  MessageBoxA(window_, text, "Error!", MB_ICONERROR);
+double Dialog::GetNumberField(int id) const {
+  char text[kFieldChars] = {};
+  GetDlgItemTextA(window_, id, text, static_cast<int>(kFieldChars));
+  return ParseNumberText(text);
+}
+
+void Dialog::SetMoneyField(int id, float value) const {
+  char text[kFieldChars];
+  MoneyFieldText(value, text);
+  SetText(id, text);
+}
+
+void Dialog::SetNumberField(int id, float value) const {
+  char text[kFieldChars];
+  NumberFieldText(value, text);
+  SetText(id, text);
+}
+
+std::int32_t Dialog::GetTimeField(int id) const {
+  char text[kFieldChars] = {};
+  GetDlgItemTextA(window_, id, text, static_cast<int>(kFieldChars));
+  return ParseTimeText(text);
+}
+
+void Dialog::SetTimeField(int id, PackedTime time) const {
+  char text[kPackedTimeTextChars];
+  PackedTimeText(time, text);
+  SetText(id, text);
+}
+
+void Dialog::SetCurrencyField(int id, float value) const {
+  assert(environment_ != nullptr);
+  char text[kMoneyTextChars];
+  MoneyText(*environment_, value, text);
+  SetText(id, text);
+}
+
+void Dialog::SetCurrencyLabel(int id, const char* format) const {
+  assert(environment_ != nullptr);
+  char symbol[kSymbolChars] = {};
+  environment_->CurrencySymbol(symbol, kSymbolChars);
+  char text[kFieldChars];
+  CurrencyLabelText(format, symbol, text, sizeof text);
+  SetText(id, text);
+}
+
+void Dialog::ShowError(const char* text, const char* caption) const {
+  MessageBoxA(GetAncestor(window_, GA_ROOT), text, caption, MB_ICONERROR);
 }
 
 bool Dialog::RefuseField(int id, const char* what, const char* field) const {

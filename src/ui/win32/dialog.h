@@ -5,13 +5,18 @@
 // parameter, keeps it in the window's data (GWLP_USERDATA) and deletes it with the window; every
 // message in between is one call on it. While the dialog fills its controls, their notifications
 // (an edit's EN_CHANGE, a list view's LVN_ITEMCHANGED) are held back, so filling never counts as
-// an edit.
+// an edit. A dialog shows and takes money, plain numbers and times of day only through the base's
+// field conversions, so every dialog writes and parses such fields alike.
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "platform/environment.h"
+#include "platform/packed_time.h"
 
 namespace tollwick {
 
@@ -43,6 +48,8 @@ class Dialog {
 
  protected:
   explicit Dialog(HWND window) : window_(window) {}
+  // A dialog that shows amounts in the user's currency takes the environment from its subject.
+  Dialog(HWND window, Environment& environment) : window_(window), environment_(&environment) {}
 
   // WM_INITDIALOG: put what the dialog works on into its controls.
   virtual void Fill() {}
@@ -73,8 +80,27 @@ class Dialog {
   HIMAGELIST LoadImageStrip(int bitmap) const;
   // The rows selected in a list view control, top to bottom.
   std::vector<int> SelectedRows(int list) const;
-  // An "Error!" box with the error icon, owned by the dialog.
-  void ShowError(const char* text) const;
+
+  // The field conversions. A field's text is read up to 99 characters.
+  // A decimal number; bad text reads as 0, text after the number is ignored ("1.5p" is 1.5).
+  double GetNumberField(int id) const;
+  // Exactly two decimals, cut: 1.999 shows "1.99".
+  void SetMoneyField(int id, float value) const;
+  // Without trailing zeros: 20 shows "20", 10.5 "10.5".
+  void SetNumberField(int id, float value) const;
+  // "h:mm" read as a PackedTime, or kInvalidTime (-1).
+  std::int32_t GetTimeField(int id) const;
+  // "h:mm" from bits 8-15 and 0-7.
+  void SetTimeField(int id, PackedTime time) const;
+  // These two need the environment given to the constructor.
+  // The amount in the user's currency format (empty when it cannot be formatted).
+  void SetCurrencyField(int id, float value) const;
+  // The label format (one "%s") with the user's currency symbol: "Daytime : %s" -> "Daytime : £".
+  void SetCurrencyLabel(int id, const char* format) const;
+
+  // A box with the error icon, captioned "Error!" unless told otherwise. It belongs to the
+  // top-level window (the Options dialog for a page), which it keeps from input while it is open.
+  void ShowError(const char* text, const char* caption = "Error!") const;
   // Refuses what a field holds: "Invalid <what> entered for '<field>'!" in an "Error!" box, then
   // the field takes the focus so the user can put it right. False, for a check to return.
   bool RefuseField(int id, const char* what, const char* field) const;
@@ -89,6 +115,7 @@ class Dialog {
   friend INT_PTR DispatchDialog(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND window_;
+  Environment* environment_ = nullptr;
   int fillDepth_ = 0;
   std::vector<UINT_PTR> timers_;
 };

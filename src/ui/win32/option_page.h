@@ -10,6 +10,9 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <utility>
+
 #include "resources/options_frame_ids.h"
 #include "ui/win32/dialog.h"
 
@@ -33,5 +36,22 @@ class OptionPage : public Dialog {
 
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
+
+// A page window, with what the page works on; whoever holds it (the frame) keeps the subject until
+// the page window is gone.
+struct OptionsPageWindow {
+  HWND window = nullptr;
+  std::shared_ptr<void> subject;
+};
+
+// The page of type Page (an OptionPage with a Subject) from the given template, as a child of the
+// frame, over the given subject.
+template <typename Page>
+OptionsPageWindow CreateOptionsPage(HWND frame, int dialog, typename Page::Subject&& subject) {
+  auto kept = std::make_shared<typename Page::Subject>(std::move(subject));
+  HWND window = CreateDialogParamA(DialogInstance(), MAKEINTRESOURCEA(dialog), frame,
+                                   DialogProc<Page>, reinterpret_cast<LPARAM>(kept.get()));
+  return {window, std::move(kept)};
+}
 
 }  // namespace tollwick

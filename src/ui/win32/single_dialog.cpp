@@ -20,6 +20,11 @@ SingleDialog::SingleDialog(HWND window, int templateId)
   OpenDialogs().emplace_back(templateId, window);
 }
 
+SingleDialog::SingleDialog(HWND window, int templateId, Environment& environment)
+    : ModalDialog(window, environment), template_(templateId) {
+  OpenDialogs().emplace_back(templateId, window);
+}
+
 SingleDialog::~SingleDialog() { Release(); }
 
 void SingleDialog::Close(INT_PTR result) {

@@ -15,6 +15,7 @@ namespace tollwick {
 class SingleDialog : public ModalDialog {
  protected:
   SingleDialog(HWND window, int templateId);
+  SingleDialog(HWND window, int templateId, Environment& environment);
   ~SingleDialog() override;
 
   // A dialog that is closing is no longer the open one: a request meanwhile opens another.
