@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "platform/call_volume.h"
 #include "platform/packed_time.h"
 #include "platform/settings_store.h"
 
@@ -21,6 +22,7 @@ struct BillItem {
   std::uint32_t month = 0;
   std::uint32_t year = 0;
   std::uint32_t type = kCall;
+  CallVolume volume;  // unknown for payments, items added by hand and items stored without it
 };
 
 constexpr std::uint32_t kBillItemBytes = 240;

@@ -11,6 +11,7 @@
 #include "bill/bill_store.h"
 #include "charging/charge_profile.h"
 #include "charging/profile_library.h"
+#include "platform/call_volume.h"
 #include "platform/environment.h"
 #include "platform/packed_time.h"
 
@@ -80,6 +81,8 @@ class CurrentCall {
   float CurrentCost() const;
   // The running sum of the per-second charges, before the minimum charge.
   float AccruedCost() const { return accruedCost_; }
+  // What the call has moved so far; unknown until its connection reports.
+  const CallVolume& Volume() const { return volume_; }
 
  private:
   // The bill item the call would become if it ended now: what its snapshot stores and what its
@@ -94,6 +97,7 @@ class CurrentCall {
   ProfileLibrary::Owned defaultProfile_;
   ProfileLibrary::Owned profile_;
   float accruedCost_ = 0.0f;
+  CallVolume volume_;
   std::int32_t seconds_ = 0;
   std::int32_t minutes_ = 0;
   std::int32_t hours_ = 0;

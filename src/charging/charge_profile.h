@@ -35,6 +35,34 @@ struct CallChargeInfo {
 
 constexpr std::uint32_t kCallChargeInfoBytes = 20;
 
+// How an operator bills a call beyond its per-minute rates. Every default prices a call as the rates
+// alone do.
+struct BillingRules {
+  float connectionFee = 0.0f;     // "ConnectionFee": pounds, once per call of a counted second
+  std::uint32_t firstPeriod = 0;  // "FirstPeriod": seconds billed at least
+  std::uint32_t increment = 1;    // "Increment": seconds per step after the first period
+  bool rateAtStart = false;       // "RateAtStart": the rate in force at the first counted second
+  bool roundUp = false;           // "RoundUp": each call's cost up to a whole penny
+  float volumeRate = 0.0f;        // "VolumeRate": pounds per MB received plus sent
+  std::uint32_t volumeFirst = 0;  // "VolumeFirst": KB billed at least for a call that moved data
+  std::uint32_t volumeStep = 1;   // "VolumeStep": KB per step after the first
+};
+
+// The account's billing period and what each period includes. The defaults are no plan.
+struct PlanSettings {
+  std::uint32_t periodDay = 1;        // "PeriodDay": 1 to 31, the day each period starts
+  std::uint32_t includedMinutes = 0;  // "IncludedMinutes"
+  std::uint32_t includedMB = 0;       // "IncludedMB"
+  float periodFee = 0.0f;             // "PeriodFee": pounds per period, never part of a call
+};
+
+// What is left of a plan's inclusions for a call when it starts: the first seconds and bytes the
+// call may use free. None without a plan.
+struct Allowance {
+  std::uint64_t freeSeconds = 0;
+  std::uint64_t freeBytes = 0;
+};
+
 // An account's own charge settings, as one record: what an account on the default settings takes
 // from ".Default", and what a save writes as one crash-safe whole. A stored setting of a profile is
 // a field here, read with its default and written in profile_library.cpp (ReadSettings,
@@ -44,6 +72,8 @@ struct ChargeSettings {
   std::uint32_t minChargeOn = 0;
   float minCharge = 0.0f;
   std::vector<Discount> discounts;  // in the registry's enumeration order
+  BillingRules rules;
+  PlanSettings plan;
 };
 
 // A plain value: a copy has discounts of its own, so a call can use up its free time in its copy.

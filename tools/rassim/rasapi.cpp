@@ -1,4 +1,4 @@
-// The simulated Remote Access Service client: the four rasapi32 calls the program makes, answered
+// The simulated Remote Access Service client: the rasapi32 calls the program makes, answered
 // from the state in the registry (sim_store.h) with the result codes and record versions of the
 // real service.
 //
@@ -64,6 +64,7 @@ static_assert(kRasConnSizes[3] == sizeof(RASCONNA), "RASCONNA layout");
 static_assert(kConnStatusSizes[1] == sizeof(RASCONNSTATUSA), "RASCONNSTATUSA layout");
 static_assert(kPppIpSizes[2] == sizeof(RASPPPIPA), "RASPPPIPA layout");
 static_assert(kEntryNameSizes[1] == sizeof(RASENTRYNAMEA), "RASENTRYNAMEA layout");
+static_assert(sizeof(RAS_STATS) == 60, "RAS_STATS layout");
 // Records without pointers are as large in 64-bit programs as in 32-bit ones.
 static_assert(kConnStatusSizes[0] == 160 && kPppIpSizes[1] == 40 && kEntryNameSizes[0] == 264,
               "32-bit record sizes");
@@ -260,6 +261,24 @@ DWORD WINAPI RasGetProjectionInfoA(HRASCONN hrasconn, RASPROJECTION rasprojectio
   out.PutText(offsetof(RASPPPIPA, szIpAddress), RAS_MaxIpAddress + 1, connection.ip);
   // The server's address and the options stay empty.
   *lpcb = size;
+  return ERROR_SUCCESS;
+}
+
+DWORD WINAPI RasGetConnectionStatistics(HRASCONN hRasConn, RAS_STATS* lpStatistics) {
+  // RAS_STATS has one version, and the service answers a zero handle as it answers a bad record.
+  if (hRasConn == nullptr || lpStatistics == nullptr ||
+      ReadDwordAt(lpStatistics) != sizeof(RAS_STATS)) {
+    return static_cast<DWORD>(E_INVALIDARG);
+  }
+  Connection connection;
+  if (!FindLiveConnection(hRasConn, &connection)) return ERROR_INVALID_HANDLE;
+  if (connection.traffic.statsFail) return ERROR_NOT_ENOUGH_MEMORY;
+
+  tollwick::rassim::AdvanceTraffic(&connection.traffic, tollwick::rassim::Now());
+  RecordWriter out(lpStatistics, sizeof(RAS_STATS));
+  out.PutDword(offsetof(RAS_STATS, dwBytesXmited), connection.traffic.sent);
+  out.PutDword(offsetof(RAS_STATS, dwBytesRcved), connection.traffic.received);
+  // Frames, errors, compression, speed and duration stay zero: nothing simulates them.
   return ERROR_SUCCESS;
 }
 

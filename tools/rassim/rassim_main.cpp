@@ -3,6 +3,7 @@
 // prefix sees each change on its next call.
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace {
 using tollwick::rassim::Connection;
 using tollwick::rassim::LinkState;
 using tollwick::rassim::SimState;
+using tollwick::rassim::Traffic;
 
 constexpr int kDone = 0;
 constexpr int kRefused = 1;
@@ -33,12 +35,21 @@ constexpr char kUsage[] =
     "  state NAME STATE      move the connection to NAME to STATE\n"
     "  down NAME             drop the connection to NAME\n"
     "  down-all              drop every connection\n"
+    "  traffic NAME [--received N] [--sent N]\n"
+    "                        add N bytes to the counters of the connection to NAME\n"
+    "  counters NAME [--received N] [--sent N]\n"
+    "                        set those counters to N (0: as after a restart)\n"
+    "  rate NAME [--received N] [--sent N]\n"
+    "                        let those counters grow by N bytes a second (0: stop)\n"
+    "  stats-fail NAME on|off\n"
+    "                        make the statistics call fail for that connection, or work again\n"
     "  list                  show the phone book and the connections, in order\n"
     "  reset                 empty the phone book and drop every connection\n"
     "  help                  show this text\n"
     "\n"
     "STATE is connecting, authenticating or connected. NAME is 1 to 256 characters and is\n"
-    "matched without regard to case.\n"
+    "matched without regard to case. N is 0 to 4294967295; the counters are 32 bits and wrap\n"
+    "at 4 GiB, as the service's do. Give --received, --sent or both.\n"
     "Exit status: 0 done, 1 refused (no such entry or connection, or it is already there),\n"
     "2 bad usage.\n";
 
@@ -121,6 +132,19 @@ int Down(const std::string& name) {
   return Save(state);
 }
 
+// Moves the counters of the connection to NAME on to now, then lets `change` alter them.
+template <typename Change>
+int ChangeTraffic(const std::string& name, Change change) {
+  tollwick::rassim::StoreLock lock;
+  SimState state = tollwick::rassim::LoadState();
+  const std::ptrdiff_t index = tollwick::rassim::FindConnection(state, name);
+  if (index < 0) return Refuse("no connection to \"" + name + "\" is up");
+  Traffic& traffic = state.connections[static_cast<std::size_t>(index)].traffic;
+  tollwick::rassim::AdvanceTraffic(&traffic, tollwick::rassim::Now());
+  change(&traffic);
+  return Save(state);
+}
+
 int DownAll() {
   tollwick::rassim::StoreLock lock;
   SimState state = tollwick::rassim::LoadState();
@@ -134,10 +158,17 @@ int List() {
               state.entries.size() == 1 ? "entry" : "entries");
   for (const std::string& entry : state.entries) std::printf("  %s\n", entry.c_str());
   std::printf("Connections: %u\n", static_cast<unsigned>(state.connections.size()));
+  const std::uint64_t now = tollwick::rassim::Now();
   for (const Connection& connection : state.connections) {
     std::printf("  0x%08X  %-14s  %-15s  %s\n", static_cast<unsigned>(connection.handle),
                 tollwick::rassim::LinkStateName(connection.state),
                 connection.ip.empty() ? "none" : connection.ip.c_str(), connection.entry.c_str());
+    Traffic traffic = connection.traffic;
+    tollwick::rassim::AdvanceTraffic(&traffic, now);
+    std::printf("              received %u bytes at %u/s, sent %u bytes at %u/s%s\n",
+                static_cast<unsigned>(traffic.received), static_cast<unsigned>(traffic.receiveRate),
+                static_cast<unsigned>(traffic.sent), static_cast<unsigned>(traffic.sendRate),
+                traffic.statsFail ? ", statistics fail" : "");
   }
   return kDone;
 }
@@ -185,6 +216,49 @@ int ParseUp(const std::vector<std::string>& args) {
   return Up(name, ip, linkState);
 }
 
+// traffic, counters and rate: a name, then --received N, --sent N or both.
+int ParseTraffic(const std::vector<std::string>& args) {
+  const std::string& command = args[0];
+  if (args.size() < 2) return UsageError(command + " needs an entry name");
+  const std::string& name = args[1];
+  std::string problem;
+  if (!CheckName(name, &problem)) return UsageError(problem);
+  std::optional<std::uint32_t> received;
+  std::optional<std::uint32_t> sent;
+  for (std::size_t i = 2; i < args.size(); i += 2) {
+    const std::string& option = args[i];
+    std::optional<std::uint32_t>* value = option == "--received" ? &received
+                                          : option == "--sent"   ? &sent
+                                                                 : nullptr;
+    if (value == nullptr) return UsageError("unknown option \"" + option + "\"");
+    if (value->has_value()) return UsageError("give " + option + " once");
+    std::uint32_t number = 0;
+    if (i + 1 == args.size() || !tollwick::rassim::ParseCount(args[i + 1], &number)) {
+      return UsageError(option + " needs a number from 0 to 4294967295");
+    }
+    *value = number;
+  }
+  if (!received && !sent) return UsageError(command + " needs --received, --sent or both");
+
+  if (command == "traffic") {
+    // Unsigned sums wrap at 4 GiB, as the service's counters do.
+    return ChangeTraffic(name, [&](Traffic* traffic) {
+      traffic->received += received.value_or(0);
+      traffic->sent += sent.value_or(0);
+    });
+  }
+  if (command == "counters") {
+    return ChangeTraffic(name, [&](Traffic* traffic) {
+      traffic->received = received.value_or(traffic->received);
+      traffic->sent = sent.value_or(traffic->sent);
+    });
+  }
+  return ChangeTraffic(name, [&](Traffic* traffic) {
+    traffic->receiveRate = received.value_or(traffic->receiveRate);
+    traffic->sendRate = sent.value_or(traffic->sendRate);
+  });
+}
+
 int Run(const std::vector<std::string>& args) {
   if (args.empty()) return UsageError("no command given");
   const std::string& command = args[0];
@@ -193,6 +267,7 @@ int Run(const std::vector<std::string>& args) {
     return kDone;
   }
   if (command == "up") return ParseUp(args);
+  if (command == "traffic" || command == "counters" || command == "rate") return ParseTraffic(args);
 
   // The remaining commands take a fixed number of arguments, the first of them a name.
   struct Shape {
@@ -201,7 +276,7 @@ int Run(const std::vector<std::string>& args) {
   };
   static const Shape kShapes[] = {{"add-entry", 1}, {"remove-entry", 1}, {"state", 2},
                                   {"down", 1},      {"down-all", 0},     {"list", 0},
-                                  {"reset", 0}};
+                                  {"reset", 0},     {"stats-fail", 2}};
   const Shape* shape = nullptr;
   for (const Shape& candidate : kShapes) {
     if (command == candidate.command) shape = &candidate;
@@ -220,6 +295,11 @@ int Run(const std::vector<std::string>& args) {
   if (command == "down-all") return DownAll();
   if (command == "list") return List();
   if (command == "reset") return Reset();
+  if (command == "stats-fail") {
+    if (args[2] != "on" && args[2] != "off") return UsageError("stats-fail takes on or off");
+    const bool fail = args[2] == "on";
+    return ChangeTraffic(args[1], [fail](Traffic* traffic) { traffic->statsFail = fail; });
+  }
   LinkState linkState = LinkState::kConnected;
   if (!tollwick::rassim::ParseLinkState(args[2], &linkState)) {
     return UsageError("unknown state \"" + args[2] + "\"");

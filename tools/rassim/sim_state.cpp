@@ -17,16 +17,30 @@ bool TakeField(std::string_view* rest, std::string_view* field) {
   return true;
 }
 
-bool ParseHandle(std::string_view text, std::uint32_t* handle) {
-  if (text.empty() || text.size() > 10) return false;
-  std::uint64_t value = 0;
+// Decimal digits only, up to `max`; more than 19 digits are refused before they could overflow.
+bool ParseDecimal(std::string_view text, std::uint64_t max, std::uint64_t* value) {
+  if (text.empty() || text.size() > 19) return false;
+  std::uint64_t result = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    result = result * 10 + static_cast<std::uint64_t>(c - '0');
   }
-  if (value == 0 || value > 0xFFFFFFFFu) return false;
-  *handle = static_cast<std::uint32_t>(value);
+  if (result > max) return false;
+  *value = result;
   return true;
+}
+
+bool ParseHandle(std::string_view text, std::uint32_t* handle) {
+  return ParseCount(text, handle) && *handle != 0;
+}
+
+// The bytes `rate` moves in `elapsed` milliseconds, modulo 2^32 as the counters keep them. Whole
+// seconds and the rest apart, each product fits in 64 bits however long the rate has run.
+std::uint32_t BytesMoved(std::uint32_t rate, std::uint64_t elapsed) {
+  const std::uint64_t seconds = (elapsed / 1000) & 0xFFFFFFFFu;  // only its low 32 bits count
+  const auto whole = static_cast<std::uint32_t>(rate * seconds);
+  const auto part = static_cast<std::uint32_t>(rate * (elapsed % 1000) / 1000);
+  return whole + part;
 }
 
 }  // namespace
@@ -49,6 +63,25 @@ bool ParseLinkState(std::string_view text, LinkState* state) {
     }
   }
   return false;
+}
+
+bool ParseCount(std::string_view text, std::uint32_t* count) {
+  std::uint64_t value = 0;
+  if (!ParseDecimal(text, 0xFFFFFFFFu, &value)) return false;
+  *count = static_cast<std::uint32_t>(value);
+  return true;
+}
+
+void AdvanceTraffic(Traffic* traffic, std::uint64_t now) {
+  const std::uint64_t elapsed = now > traffic->since ? now - traffic->since : 0;
+  traffic->received += BytesMoved(traffic->receiveRate, elapsed);
+  traffic->sent += BytesMoved(traffic->sendRate, elapsed);
+  traffic->since = now;
+}
+
+bool HasTraffic(const Traffic& traffic) {
+  return traffic.received != 0 || traffic.sent != 0 || traffic.receiveRate != 0 ||
+         traffic.sendRate != 0 || traffic.statsFail;
 }
 
 bool IsValidEntryName(std::string_view name) {
@@ -173,6 +206,42 @@ std::vector<Connection> DecodeConnections(const std::vector<std::string>& texts)
     }
   }
   return connections;
+}
+
+std::vector<std::string> EncodeTraffic(const std::vector<Connection>& connections) {
+  std::vector<std::string> texts;
+  for (const Connection& connection : connections) {
+    const Traffic& traffic = connection.traffic;
+    if (!HasTraffic(traffic)) continue;
+    texts.push_back(std::to_string(connection.handle) + ' ' + std::to_string(traffic.received) +
+                    ' ' + std::to_string(traffic.sent) + ' ' +
+                    std::to_string(traffic.receiveRate) + ' ' + std::to_string(traffic.sendRate) +
+                    ' ' + std::to_string(traffic.since) + ' ' + (traffic.statsFail ? '1' : '0'));
+  }
+  return texts;
+}
+
+void DecodeTraffic(const std::vector<std::string>& texts, std::vector<Connection>* connections) {
+  for (const std::string& text : texts) {
+    std::string_view rest = text;
+    std::string_view handle, received, sent, receiveRate, sendRate, since;
+    std::uint32_t id = 0;
+    std::uint64_t failing = 0;
+    Traffic traffic;
+    if (!TakeField(&rest, &handle) || !TakeField(&rest, &received) || !TakeField(&rest, &sent) ||
+        !TakeField(&rest, &receiveRate) || !TakeField(&rest, &sendRate) ||
+        !TakeField(&rest, &since) || !ParseHandle(handle, &id) ||
+        !ParseCount(received, &traffic.received) || !ParseCount(sent, &traffic.sent) ||
+        !ParseCount(receiveRate, &traffic.receiveRate) ||
+        !ParseCount(sendRate, &traffic.sendRate) ||
+        !ParseDecimal(since, UINT64_MAX, &traffic.since) || !ParseDecimal(rest, 1, &failing)) {
+      continue;
+    }
+    traffic.statsFail = failing == 1;
+    for (Connection& connection : *connections) {
+      if (connection.handle == id) connection.traffic = traffic;
+    }
+  }
 }
 
 std::vector<std::string> CleanEntries(const std::vector<std::string>& names) {

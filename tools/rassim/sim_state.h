@@ -24,11 +24,24 @@ constexpr std::uint32_t kFirstHandle = 0x1001;
 // RASCS_Authenticate and RASCS_Connected.
 enum class LinkState { kConnecting, kAuthenticating, kConnected };
 
+// The bytes a connection has moved, as the service counts them: 32-bit counters that wrap at 4 GiB.
+// The counts were taken at `since` and grow from then at the steady rates, so they go on growing
+// between two commands with nothing running.
+struct Traffic {
+  std::uint32_t received = 0;
+  std::uint32_t sent = 0;
+  std::uint32_t receiveRate = 0;  // bytes a second
+  std::uint32_t sendRate = 0;
+  std::uint64_t since = 0;  // milliseconds of system time since 1601
+  bool statsFail = false;   // the statistics call fails for this connection
+};
+
 struct Connection {
   std::uint32_t handle = 0;
   LinkState state = LinkState::kConnected;
   std::string ip;  // empty: the IP control protocol was not negotiated
   std::string entry;
+  Traffic traffic;
 };
 
 struct SimState {
@@ -40,6 +53,15 @@ struct SimState {
 // "connecting", "authenticating", "connected".
 const char* LinkStateName(LinkState state);
 bool ParseLinkState(std::string_view text, LinkState* state);
+
+// A decimal number from 0 to 4294967295, as a counter or a rate is given.
+bool ParseCount(std::string_view text, std::uint32_t* count);
+
+// Moves the counts on to `now` at the rates, wrapping as the service's counters do. A clock that
+// went back moves nothing: counters never run backwards.
+void AdvanceTraffic(Traffic* traffic, std::uint64_t now);
+// False for counters that are zero, still and working, which need no record.
+bool HasTraffic(const Traffic& traffic);
 
 // 1 to 256 characters, no NUL.
 bool IsValidEntryName(std::string_view name);
@@ -69,6 +91,13 @@ bool DecodeConnection(std::string_view text, Connection* connection);
 std::vector<std::string> EncodeConnections(const std::vector<Connection>& connections);
 // Skips malformed records and repeated handles.
 std::vector<Connection> DecodeConnections(const std::vector<std::string>& texts);
+// One text per connection that has traffic, kept apart from the connection's own text so that a
+// connection that never moved a byte is stored as before: "<handle> <received> <sent>
+// <received per second> <sent per second> <since> <0, or 1 when the statistics call fails>".
+std::vector<std::string> EncodeTraffic(const std::vector<Connection>& connections);
+// Gives each connection its record; malformed records and those of other handles are skipped.
+void DecodeTraffic(const std::vector<std::string>& texts, std::vector<Connection>* connections);
+
 // Drops invalid and repeated names.
 std::vector<std::string> CleanEntries(const std::vector<std::string>& names);
 

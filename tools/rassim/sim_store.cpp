@@ -12,6 +12,7 @@ namespace {
 constexpr char kEntriesValue[] = "Entries";
 constexpr char kConnectionsValue[] = "Connections";
 constexpr char kNextHandleValue[] = "NextHandle";
+constexpr char kTrafficValue[] = "Traffic";
 constexpr int kReadTries = 4;
 
 class Key {
@@ -88,7 +89,9 @@ bool WriteDword(HKEY key, const char* name, std::uint32_t value) {
 std::vector<std::string> LoadEntries() { return CleanEntries(ReadMultiString(kEntriesValue)); }
 
 std::vector<Connection> LoadConnections() {
-  return DecodeConnections(ReadMultiString(kConnectionsValue));
+  std::vector<Connection> connections = DecodeConnections(ReadMultiString(kConnectionsValue));
+  DecodeTraffic(ReadMultiString(kTrafficValue), &connections);
+  return connections;
 }
 
 SimState LoadState() {
@@ -104,9 +107,20 @@ bool SaveState(const SimState& state) {
   Key key;
   if (!key.Create()) return false;
   // The handle count first: a connection is never visible before its handle is spent.
+  // Traffic last: its records name connections by handle, so a reader in between sees a new
+  // connection without traffic, or the traffic of one that went down, and ignores the latter.
   return WriteDword(key.get(), kNextHandleValue, state.nextHandle) &&
          WriteMultiString(key.get(), kEntriesValue, state.entries) &&
-         WriteMultiString(key.get(), kConnectionsValue, EncodeConnections(state.connections));
+         WriteMultiString(key.get(), kConnectionsValue, EncodeConnections(state.connections)) &&
+         WriteMultiString(key.get(), kTrafficValue, EncodeTraffic(state.connections));
+}
+
+std::uint64_t Now() {
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  const std::uint64_t ticks = (static_cast<std::uint64_t>(now.dwHighDateTime) << 32) |
+                              now.dwLowDateTime;
+  return ticks / 10000;  // 100-nanosecond ticks to milliseconds
 }
 
 bool ResetState() {

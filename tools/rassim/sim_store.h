@@ -3,6 +3,7 @@
 //   "Entries"     REG_MULTI_SZ  phone-book entry names, in order
 //   "Connections" REG_MULTI_SZ  one "<handle> <state> <ip or none> <entry name>" per connection
 //   "NextHandle"  REG_DWORD     the handle the next connection gets
+//   "Traffic"     REG_MULTI_SZ  the byte counters of the connections that have any (sim_state.h)
 // Every read goes to the registry, so the control command and any program that loaded the DLL see
 // one state through the wineserver. Each list is one value, written in one call, so a reader never
 // sees half of a change to it.
@@ -25,6 +26,10 @@ SimState LoadState();
 
 // Writes the whole state; false when the registry refuses.
 bool SaveState(const SimState& state);
+
+// The clock the traffic rates run on, in milliseconds: system time, which every process of the
+// prefix shares and which lasts across a restart of the wineserver.
+std::uint64_t Now();
 
 // Empties the phone book and drops every connection. The handle count goes on, so no handle is
 // ever given twice.

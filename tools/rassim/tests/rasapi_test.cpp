@@ -30,6 +30,7 @@ using tollwick::rassim::LinkState;
 
 constexpr unsigned char kUntouched = 0xCD;
 constexpr DWORD kProjectionNotComplete = 730;  // dropped from newer headers
+constexpr DWORD kInvalidArgument = static_cast<DWORD>(E_INVALIDARG);
 
 // The versions of each record in a 64-bit program, oldest first.
 constexpr DWORD kRasConnSizes[] = {416, 680, 696, 708, 724};
@@ -247,6 +248,13 @@ TEST_F(RasApi, UnknownRecordSizesAreRefused) {
               static_cast<DWORD>(ERROR_INVALID_SIZE));
     EXPECT_TRUE(AllUntouched(buffer, sizeof(DWORD)));
   }
+  for (DWORD size : std::initializer_list<DWORD>{0, 56, 64}) {  // RAS_STATS has one size, 60
+    std::vector<unsigned char> buffer = MarkedBuffer(200, 1);
+    PutDwordAt(buffer.data(), 0, size);
+    EXPECT_EQ(RasGetConnectionStatistics(AsHandle(id), reinterpret_cast<RAS_STATS*>(buffer.data())),
+              kInvalidArgument) << size;
+    EXPECT_TRUE(AllUntouched(buffer, sizeof(DWORD)));
+  }
   rassim_test::SetEntries({"Dial"});
   for (DWORD size : std::initializer_list<DWORD>{0, 263, 268, sizeof(RASENTRYNAMEW)}) {
     SCOPED_TRACE(size);
@@ -312,6 +320,10 @@ TEST_F(RasApi, HandlesOfConnectionsThatAreGoneAreInvalid) {
   DWORD size = sizeof(ip);
   EXPECT_EQ(RasGetProjectionInfoA(AsHandle(id), RASP_PppIp, &ip, &size),
             static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  RAS_STATS stats{};
+  stats.dwSize = sizeof(stats);
+  EXPECT_EQ(RasGetConnectionStatistics(AsHandle(id), &stats), DWORD{ERROR_INVALID_HANDLE});
+  EXPECT_EQ(RasGetConnectionStatistics(nullptr, &stats), kInvalidArgument);  // as documented
 }
 
 TEST_F(RasApi, ProjectionGivesTheAddressInEveryRecordVersion) {
@@ -385,6 +397,7 @@ TEST_F(RasApi, MissingOutputPointersAreInvalidParameters) {
             static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   EXPECT_EQ(RasGetProjectionInfoA(handle, RASP_PppIp, nullptr, &bytes),
             static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(RasGetConnectionStatistics(handle, nullptr), kInvalidArgument);
   RASENTRYNAMEA entry{};
   entry.dwSize = sizeof(entry);
   EXPECT_EQ(RasEnumEntriesA(nullptr, nullptr, &entry, nullptr, &count),
@@ -477,6 +490,9 @@ TEST_F(RasApi, DamagedStoredRecordsAreSkipped) {
       "99999999999 connected none Too big",
   };
   const std::vector<std::string> entries = {"Kept", std::string(257, 'x'), "kept", "Also kept"};
+  // The good traffic record comes first: any bad one read after it would replace it.
+  const std::string traffic = tollwick::rassim::EncodeMultiString(
+      {"4097 700 300 0 0 0 0", "4097 1 2 0 0 0", "4097 1 2 0 0 0 2", "4097 4294967296 2 0 0 0 0"});
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, tollwick::rassim::kStoreKey, 0, nullptr, 0,
                             KEY_WRITE, nullptr, &key, nullptr),
@@ -488,6 +504,8 @@ TEST_F(RasApi, DamagedStoredRecordsAreSkipped) {
                  static_cast<DWORD>(connectionData.size()));
   RegSetValueExA(key, "Entries", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(entryData.data()),
                  static_cast<DWORD>(entryData.size()));
+  RegSetValueExA(key, "Traffic", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(traffic.data()),
+                 static_cast<DWORD>(traffic.size()));
   RegCloseKey(key);
 
   const std::vector<RASCONNA> listed = ListConnections();
@@ -495,6 +513,11 @@ TEST_F(RasApi, DamagedStoredRecordsAreSkipped) {
   EXPECT_STREQ(listed[0].szEntryName, "Good one");
   EXPECT_EQ(listed[0].hrasconn, AsHandle(4097));
   EXPECT_EQ(ListEntries(), (std::vector<std::string>{"Kept", "Also kept"}));
+  RAS_STATS stats{};
+  stats.dwSize = sizeof(stats);
+  ASSERT_EQ(RasGetConnectionStatistics(AsHandle(4097), &stats), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(stats.dwBytesRcved, 700u);
+  EXPECT_EQ(stats.dwBytesXmited, 300u);
 
   // A value of the wrong type reads as empty.
   ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, tollwick::rassim::kStoreKey, 0, KEY_WRITE, &key),

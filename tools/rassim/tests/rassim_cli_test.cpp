@@ -112,6 +112,33 @@ TEST_F(RassimCommand, AConnectionGoesThroughItsStates) {
   EXPECT_EQ(ConnectState(both[1].hrasconn), RASCS_Authenticate);
 }
 
+TEST_F(RassimCommand, TrafficIsAddedSetWrappedGrownAndMadeToFail) {
+  Expect(kDone, {"up", "Data"});
+  Expect(kDone, {"traffic", "data", "--received", "100", "--sent", "57"});
+  Expect(kDone, {"counters", "Data", "--received", "4294967000"});
+  Expect(kDone, {"traffic", "Data", "--received", "500"});
+  const HRASCONN handle = ListConnections().at(0).hrasconn;
+  RAS_STATS stats{};
+  stats.dwSize = sizeof(stats);
+  ASSERT_EQ(RasGetConnectionStatistics(handle, &stats), static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_EQ(stats.dwBytesRcved, 204u);  // wrapped at 4 GiB
+  EXPECT_EQ(stats.dwBytesXmited, 57u);
+  EXPECT_NE(Expect(kDone, {"list"}).out.find("204 bytes at 0/s, sent 57"), std::string::npos);
+
+  // A rate makes the counts grow with no command run.
+  Expect(kDone, {"rate", "Data", "--sent", "100000"});
+  for (const DWORD limit = GetTickCount() + 20000;
+       stats.dwBytesXmited < 100057 && GetTickCount() < limit; Sleep(50)) {
+    ASSERT_EQ(RasGetConnectionStatistics(handle, &stats), static_cast<DWORD>(ERROR_SUCCESS));
+  }
+  EXPECT_GE(stats.dwBytesXmited, 100057u);
+
+  Expect(kDone, {"stats-fail", "Data", "on"});
+  EXPECT_EQ(RasGetConnectionStatistics(handle, &stats), DWORD{ERROR_NOT_ENOUGH_MEMORY});
+  Expect(kDone, {"stats-fail", "Data", "off"});
+  EXPECT_EQ(RasGetConnectionStatistics(handle, &stats), static_cast<DWORD>(ERROR_SUCCESS));
+}
+
 TEST_F(RassimCommand, DownAllAndResetClearWhatTheySay) {
   Expect(kDone, {"up", "One"});
   Expect(kDone, {"up", "Two"});
@@ -149,6 +176,7 @@ TEST_F(RassimCommand, ConflictsAreRefused) {
   Expect(kRefused, {"down", "Idle"});
   Expect(kRefused, {"state", "Idle", "connected"});
   Expect(kRefused, {"remove-entry", "Idle"});
+  Expect(kRefused, {"traffic", "Idle", "--sent", "1"});
   const CommandResult refused = Expect(kRefused, {"down", "Idle"});
   EXPECT_NE(refused.err.find("Idle"), std::string::npos) << refused.err;
   EXPECT_EQ(ListConnections().size(), 1u);
@@ -174,6 +202,10 @@ TEST_F(RassimCommand, BadUsageShowsTheUsageAndChangesNothing) {
       {"add-entry", ""},
       {"list", "extra"},
       {"reset", "now"},
+      {"traffic", "X"},
+      {"traffic", "X", "--received", "4294967296"},
+      {"counters", "X", "--sent", "1", "--sent", "2"},
+      {"stats-fail", "X", "maybe"},
   };
   for (const std::vector<std::string>& args : bad) {
     const CommandResult result = Expect(kBadUsage, args);

@@ -113,4 +113,25 @@ TEST(SimStateText, FindsEntriesAndConnectionsByNameAndHandle) {
   EXPECT_EQ(FindConnectionByHandle(state.connections, 8), nullptr);
 }
 
+TEST(SimStateText, CountersGrowAtTheirRatesAndWrapAt4GiB) {
+  constexpr std::uint64_t kStart = 13'000'000'000'000;  // ms since 1601, in this century
+  constexpr std::uint64_t kTenYears = 315'360'000'000;
+  struct Case {
+    std::uint32_t count, rate;
+    std::uint64_t now;
+    std::uint32_t expected;
+  } const cases[] = {
+      {100, 1000, kStart + 2500, 2600},           {0, 3, kStart + 999, 2},  // whole bytes only
+      {0xFFFFFF00u, 0x200, kStart + 1000, 0x100},  // past 2^32
+      {0xFFFFFFFFu, 0xFFFFFFFFu, kStart + kTenYears, 0xFFFFFFFFu - 315'360'000},  // no overflow
+      {500, 1000, kStart - 5000, 500},             // the clock went back
+  };
+  for (const Case& c : cases) {
+    Traffic traffic{c.count, 7, c.rate, 0, kStart, false};
+    AdvanceTraffic(&traffic, c.now);
+    EXPECT_EQ(traffic.received, c.expected) << c.count << " at " << c.rate << "/s";
+    EXPECT_EQ(traffic.sent, 7u);
+  }
+}
+
 }  // namespace

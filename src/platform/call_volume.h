@@ -1,0 +1,21 @@
+#pragma once
+// What a connection moved during a call, as its counters reported it. A call whose connection never
+// reported has no volume at all, which is not the same as a call that moved nothing: every view
+// shows the difference and only a known volume is priced.
+
+#include <cstdint>
+
+namespace tollwick {
+
+// Binary units, everywhere volume is shown or priced.
+constexpr std::uint64_t kBytesPerKB = 1024;
+constexpr std::uint64_t kBytesPerMB = 1024 * kBytesPerKB;
+
+struct CallVolume {
+  bool known = false;
+  std::uint64_t received = 0;  // bytes
+  std::uint64_t sent = 0;      // bytes
+  std::uint64_t Total() const { return received + sent; }
+};
+
+}  // namespace tollwick
