@@ -47,12 +47,8 @@ class CallPricer {
   // The cost of the seconds alone (steps 2 to 4 of the order), for `counted_` seconds.
   float TimeCost() const;
 
-  CallChargeInfo charge_;
-  std::uint32_t minChargeOn_ = 0;
-  float minCharge_ = 0.0f;
-  BillingRules rules_;
+  ChargeProfile profile_;  // its discounts count their free time down with the charged seconds
   Allowance allowance_;
-  std::vector<Discount> discounts_;  // free time counted down by the charged seconds
   std::uint64_t counted_ = 0;
   float runningCost_ = 0.0f;  // the charged counted seconds, summed
   float startPrice_ = 0.0f;   // the price of a second at the first counted second
