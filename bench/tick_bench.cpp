@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -171,6 +172,28 @@ int main() {
   Row("on line, clock icon, a new second every tick", tick, RasQueries, clockTray);
   clock.step = 0;
   Row("on line, clock icon, nothing changed", tick, RasQueries, clockTray);
+
+  // An operator's rules: per started minute (the most seconds a step adds to price), a connection
+  // fee, the rate at the start, rounding up, and a discount to evaluate for every second priced.
+  call.EndCall();
+  program.settings().clockIcon = 0;
+  ChargeProfile rules;
+  std::strcpy(rules.name, kDefaultProfileName);
+  rules.isDefaultProfile = 1;
+  rules.charge = CallChargeInfo{0x0800, 0x1200, 0.06f, 0.02f, 0.01f};
+  rules.rules.firstPeriod = 60;
+  rules.rules.increment = 60;
+  rules.rules.connectionFee = 0.05f;
+  rules.rules.rateAtStart = true;
+  rules.rules.roundUp = true;
+  Discount discount = NewDiscount();
+  discount.percent = 10.0f;
+  rules.discounts.push_back(discount);
+  program.profiles().SaveChargeProfile(rules);
+  clock.step = 1001;
+  Row("on line, billing rules, a new second every tick", tick, RasQueries, resourceTray);
+  clock.step = 0;
+  Row("on line, billing rules, nothing changed", tick, RasQueries, resourceTray);
 
   call.EndCall();
   DestroyWindow(window);

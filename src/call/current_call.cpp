@@ -1,49 +1,15 @@
 #include "call/current_call.h"
 
+#include <algorithm>
+
 #include "call/call_recovery.h"
 #include "call/curcall_record.h"
-#include "charging/tariff.h"
 
 namespace tollwick {
 namespace {
 
 constexpr std::uint32_t kMillisecondsPerSecond = 1000;
 constexpr std::int32_t kSecondsPerMinute = 60;
-
-std::uint16_t DaysInMonth(std::uint16_t month, std::uint16_t year) {
-  static const std::uint16_t kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month < 1 || month > 12) return 31;
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return static_cast<std::uint16_t>(kDays[month - 1] + (month == 2 && leap ? 1 : 0));
-}
-
-// The clock reading `ms` milliseconds before `t` (at most a day, which the counted gap is far below),
-// with the day of the week and the date stepped back across midnight.
-LocalTime EarlierBy(LocalTime t, std::uint32_t ms) {
-  constexpr std::int64_t kMsPerDay = 24LL * 60 * 60 * 1000;
-  std::int64_t ofDay = ((t.hour * 60LL + t.minute) * 60 + t.second) * 1000 + t.milliseconds;
-  ofDay -= ms;
-  if (ofDay < 0) {
-    ofDay += kMsPerDay;
-    t.dayOfWeek = static_cast<std::uint16_t>((t.dayOfWeek + 6) % 7);
-    if (t.day > 1) {
-      t.day = static_cast<std::uint16_t>(t.day - 1);
-    } else {
-      if (t.month > 1) {
-        t.month = static_cast<std::uint16_t>(t.month - 1);
-      } else {
-        t.month = 12;
-        t.year = static_cast<std::uint16_t>(t.year - 1);
-      }
-      t.day = DaysInMonth(t.month, t.year);
-    }
-  }
-  t.milliseconds = static_cast<std::uint16_t>(ofDay % 1000);
-  t.second = static_cast<std::uint16_t>(ofDay / 1000 % 60);
-  t.minute = static_cast<std::uint16_t>(ofDay / 60000 % 60);
-  t.hour = static_cast<std::uint16_t>(ofDay / 3600000);
-  return t;
-}
 
 }  // namespace
 
@@ -56,19 +22,23 @@ CurrentCall::~CurrentCall() = default;
 
 float CurrentCall::CurrentCost() const {
   if (!profile_) return 0.0f;
-  if (profile_->minChargeOn == 0) return accruedCost_;
-  return accruedCost_ >= profile_->minCharge ? accruedCost_ : profile_->minCharge;
+  return pricer_->Cost(volume_);
+}
+
+void CurrentCall::GrantAllowance(const Allowance& allowance) {
+  if (!IsCallInProgress() || pricer_->CountedSeconds() != 0) return;
+  pricer_.emplace(*profile_, allowance);
 }
 
 void CurrentCall::StartCall(const char* entryName) {
   if (IsCallInProgress()) EndCall();
   ++generation_;
   ResetAlarmRunStates(services_.alarms);
-  accruedCost_ = 0.0f;
   // .Default first: an account that uses the default settings copies them from it.
   defaultProfile_ = services_.profiles.Load(kDefaultProfileName, true);
   // Entry names longer than a profile name are cut; the cut name is also the account's key.
   profile_ = services_.profiles.Load(entryName, false);
+  pricer_.emplace(*profile_);
   seconds_ = minutes_ = hours_ = 0;
   services_.environment.UserName(userName_, kNameChars);
   userName_[kNameChars - 1] = '\0';
@@ -91,18 +61,14 @@ void CurrentCall::CountSeconds(std::uint32_t now, std::int32_t upTo) {
   const CatchUp due = CatchUpFor(now - lastTick_);
   if (due.dropGap) lastTick_ = now;
   if (due.seconds == 0) return;
-  // One reading of the clock. The last second due is priced at it, as a tick on time prices its
-  // one second, and each earlier one a whole second before the next, as the ticks on time would
-  // have priced them: a rate boundary or a discount window inside a gap is kept.
-  const LocalTime clock = services_.environment.Now();
-  for (std::uint32_t i = 0; i < due.seconds && seconds_ < upTo; ++i) {
-    seconds_ += 1;
-    lastTick_ += kMillisecondsPerSecond;
-    const LocalTime at = EarlierBy(clock, (due.seconds - 1 - i) * kMillisecondsPerSecond);
-    const float price = PerSecondCharge(*profile_, at);
-    const float deduction = DiscountDeduction(profile_->discounts, price, at);
-    accruedCost_ = AddChargedSecond(accruedCost_, price, deduction);
-  }
+  if (seconds_ >= upTo) return;
+  // One reading of the clock. The last second due ended at it, as a tick on time prices its one
+  // second, and each earlier one a whole second before the next: the seconds that reach the end of
+  // the minute now are the first of those due.
+  const auto count = std::min(due.seconds, static_cast<std::uint32_t>(upTo - seconds_));
+  pricer_->CountSeconds(count, services_.environment.Now(), due.seconds - count);
+  seconds_ += static_cast<std::int32_t>(count);
+  lastTick_ += count * kMillisecondsPerSecond;
 }
 
 void CurrentCall::SaveFinalSnapshot() {
@@ -165,6 +131,7 @@ void CurrentCall::EndCall() {
   CommitCall(services_.store, services_.bill, AsBillItem());
   profile_.reset();
   defaultProfile_.reset();
+  pricer_.reset();
   ++generation_;
 }
 

@@ -6,9 +6,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "alarms/alarm_table.h"
 #include "bill/bill_store.h"
+#include "charging/call_pricer.h"
 #include "charging/charge_profile.h"
 #include "charging/profile_library.h"
 #include "platform/call_volume.h"
@@ -77,10 +79,14 @@ class CurrentCall {
   PackedTime CallLength() const {
     return (static_cast<PackedTime>(hours_) << 8) | static_cast<PackedTime>(minutes_ + 1);
   }
-  // The cost with the minimum charge applied; 0 when no call is in progress.
+  // What the call would be billed if it ended now (CallPricer: the account's rules, the volume so
+  // far, the allowance); 0 when no call is in progress. Shown, alarmed on, snapshotted and billed.
   float CurrentCost() const;
-  // The running sum of the per-second charges, before the minimum charge.
-  float AccruedCost() const { return accruedCost_; }
+  // What is left of the account's plan for this call: its first seconds and bytes cost nothing.
+  // The plan's allowance enters here, right after StartCall has loaded the profiles (before the
+  // first snapshot and the first counted second); a call without one is priced with none. Ignored
+  // once a second is counted, so no second is ever priced twice.
+  void GrantAllowance(const Allowance& allowance);
   // What the call has moved so far; unknown until its connection reports.
   const CallVolume& Volume() const { return volume_; }
 
@@ -96,7 +102,7 @@ class CurrentCall {
   CallServices services_;
   ProfileLibrary::Owned defaultProfile_;
   ProfileLibrary::Owned profile_;
-  float accruedCost_ = 0.0f;
+  std::optional<CallPricer> pricer_;  // while a call is in progress
   CallVolume volume_;
   std::int32_t seconds_ = 0;
   std::int32_t minutes_ = 0;

@@ -48,6 +48,15 @@ struct BillingRules {
   std::uint32_t volumeStep = 1;   // "VolumeStep": KB per step after the first
 };
 
+// The bounds of the billing rules and the plan, which the dialog refuses beyond and a stored value
+// beyond reads as its default: a charging period or step of at most a day, a volume step of at most
+// a gigabyte (in KB), a period that starts on a day of a month, and inclusions of up to ten million
+// minutes or MB (far beyond any month's, and shown exactly by a number field).
+constexpr std::uint32_t kLongestChargingSeconds = 24 * 60 * 60;
+constexpr std::uint32_t kLargestVolumeKB = 1024 * 1024;
+constexpr std::uint32_t kLastPeriodDay = 31;
+constexpr std::uint32_t kLargestIncluded = 10000000;
+
 // The account's billing period and what each period includes. The defaults are no plan.
 struct PlanSettings {
   std::uint32_t periodDay = 1;        // "PeriodDay": 1 to 31, the day each period starts

@@ -16,6 +16,89 @@ namespace {
 constexpr const char* kSavingKey = "Saving";
 constexpr const char* kCommittedValue = "Committed";
 
+// The values added after the first stored profiles (the billing rules and the plan) keep a profile
+// that never set them byte for byte as it was: an absent one is read as its default without writing
+// it back, and a save writes one only when it differs from that default, deleting it otherwise. A
+// stored one out of its range reads as its default. The type is not examined (as no read of the
+// store does), except that "PeriodDay" must be a 4-byte value.
+std::uint32_t ReadAddedCount(const SettingsStore& store, const SettingsKey& key, const char* name,
+                             std::uint32_t absent, std::uint32_t lowest, std::uint32_t highest,
+                             bool wholeDword = false) {
+  std::uint8_t bytes[4] = {};
+  const SettingsStore::StoredValue stored = store.ReadAsStored(key, name, bytes, sizeof bytes);
+  if (!stored.read() || (wholeDword && stored.size != sizeof bytes)) return absent;
+  const std::uint32_t value = GetU32(bytes);  // a shorter value is taken zero-extended
+  return value >= lowest && value <= highest ? value : absent;
+}
+
+// An amount of pounds: a NaN, an infinity, a negative one or one above kLargestAmount reads as 0.
+float ReadAddedAmount(const SettingsStore& store, const SettingsKey& key, const char* name) {
+  std::uint8_t bytes[4] = {};
+  if (!store.ReadAsStored(key, name, bytes, sizeof bytes).read()) return 0.0f;
+  const float amount = GetAmountF32(bytes);
+  return amount > 0.0f ? amount : 0.0f;
+}
+
+void WriteAddedCount(const SettingsStore& store, const SettingsKey& key, const char* name,
+                     std::uint32_t value, std::uint32_t absent) {
+  if (value == absent) {
+    store.DeleteValue(key, name);
+  } else {
+    store.WriteDwordValue(key, name, value);
+  }
+}
+
+void WriteAddedAmount(const SettingsStore& store, const SettingsKey& key, const char* name,
+                      float amount) {
+  if (amount == 0.0f) {
+    store.DeleteValue(key, name);
+    return;
+  }
+  std::uint8_t bytes[4];
+  PutF32(bytes, amount);
+  store.WriteBinaryValue(key, name, bytes, sizeof bytes);
+}
+
+void WriteRulesAndPlan(const SettingsStore& store, const SettingsKey& key,
+                       const BillingRules& rules, const PlanSettings& plan) {
+  const BillingRules absent;
+  WriteAddedAmount(store, key, "ConnectionFee", rules.connectionFee);
+  WriteAddedCount(store, key, "FirstPeriod", rules.firstPeriod, absent.firstPeriod);
+  WriteAddedCount(store, key, "Increment", rules.increment, absent.increment);
+  WriteAddedCount(store, key, "RateAtStart", rules.rateAtStart ? 1 : 0, 0);
+  WriteAddedCount(store, key, "RoundUp", rules.roundUp ? 1 : 0, 0);
+  WriteAddedAmount(store, key, "VolumeRate", rules.volumeRate);
+  WriteAddedCount(store, key, "VolumeFirst", rules.volumeFirst, absent.volumeFirst);
+  WriteAddedCount(store, key, "VolumeStep", rules.volumeStep, absent.volumeStep);
+  const PlanSettings none;
+  WriteAddedCount(store, key, "PeriodDay", plan.periodDay, none.periodDay);
+  WriteAddedCount(store, key, "IncludedMinutes", plan.includedMinutes, none.includedMinutes);
+  WriteAddedCount(store, key, "IncludedMB", plan.includedMB, none.includedMB);
+  WriteAddedAmount(store, key, "PeriodFee", plan.periodFee);
+}
+
+void ReadRulesAndPlan(const SettingsStore& store, const SettingsKey& key, BillingRules& rules,
+                      PlanSettings& plan) {
+  const BillingRules absent;
+  rules.connectionFee = ReadAddedAmount(store, key, "ConnectionFee");
+  rules.firstPeriod =
+      ReadAddedCount(store, key, "FirstPeriod", absent.firstPeriod, 0, kLongestChargingSeconds);
+  rules.increment =
+      ReadAddedCount(store, key, "Increment", absent.increment, 1, kLongestChargingSeconds);
+  rules.rateAtStart = ReadAddedCount(store, key, "RateAtStart", 0, 0, 1) != 0;
+  rules.roundUp = ReadAddedCount(store, key, "RoundUp", 0, 0, 1) != 0;
+  rules.volumeRate = ReadAddedAmount(store, key, "VolumeRate");
+  rules.volumeFirst =
+      ReadAddedCount(store, key, "VolumeFirst", absent.volumeFirst, 0, kLargestVolumeKB);
+  rules.volumeStep = ReadAddedCount(store, key, "VolumeStep", absent.volumeStep, 1, kLargestVolumeKB);
+  const PlanSettings none;
+  plan.periodDay = ReadAddedCount(store, key, "PeriodDay", none.periodDay, 1, kLastPeriodDay, true);
+  plan.includedMinutes =
+      ReadAddedCount(store, key, "IncludedMinutes", none.includedMinutes, 0, kLargestIncluded);
+  plan.includedMB = ReadAddedCount(store, key, "IncludedMB", none.includedMB, 0, kLargestIncluded);
+  plan.periodFee = ReadAddedAmount(store, key, "PeriodFee");
+}
+
 // The stored form of the settings, in the order they are written; a save cut short between two
 // values is finished or dropped as a whole (FinishSave).
 void WriteSettings(const SettingsStore& store, const SettingsKey& key,
@@ -27,10 +110,12 @@ void WriteSettings(const SettingsStore& store, const SettingsKey& key,
   std::uint8_t minCharge[4];
   PutF32(minCharge, settings.minCharge);
   store.WriteBinaryValue(key, "MinCharge", minCharge, sizeof minCharge);
+  WriteRulesAndPlan(store, key, settings.rules, settings.plan);
   SaveDiscountList(store, key, settings.discounts);
 }
 
-// Each value with its default, which a read writes back when the value is missing.
+// Each value with its default, which a read writes back when the value is missing (the rules and the
+// plan excepted: ReadRulesAndPlan).
 void ReadSettings(const SettingsStore& store, const SettingsKey& key, ChargeSettings& settings) {
   std::uint8_t block[kCallChargeInfoBytes] = {};
   store.ReadBinaryValue(key, "CallChargeInfo", block, nullptr, sizeof block);
@@ -41,6 +126,7 @@ void ReadSettings(const SettingsStore& store, const SettingsKey& key, ChargeSett
   PutU32(minChargeDefault, kMinChargeDefaultBits);
   store.ReadBinaryValue(key, "MinCharge", minCharge, minChargeDefault, sizeof minCharge);
   settings.minCharge = GetAmountF32(minCharge);
+  ReadRulesAndPlan(store, key, settings.rules, settings.plan);
   settings.discounts = LoadDiscountList(store, key);
 }
 

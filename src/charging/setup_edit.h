@@ -38,7 +38,7 @@ struct ShownSettings {
 // but lets nothing but its switch change them; "&e" goes with the list it edits.
 struct SetupEnabled {
   bool useDefaultBox = false;
-  bool settings = false;  // "&Rates...", "+", "-", "&e", "Minimum charge" and the list
+  bool settings = false;  // "&Rates...", "&Billing...", "+", "-", "&e", "Minimum charge", the list
   bool minChargeField = false;
 };
 SetupEnabled EnabledFor(const ChargeProfile& profile, const ShownSettings& shown);

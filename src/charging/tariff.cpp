@@ -9,13 +9,6 @@ namespace tollwick {
 
 namespace {
 
-// A result formed in double as the single-precision amount it is kept in. One beyond the float range
-// cannot be converted (the conversion is undefined) and is no amount: it counts as 0, as an absurd
-// stored amount reads. Loaded and typed amounts are bounded, so this guards profiles built otherwise.
-float ToAmount(double value) {
-  return std::fabs(value) <= FLT_MAX ? static_cast<float>(value) : 0.0f;
-}
-
 constexpr std::uint16_t kSunday = 0;
 constexpr std::uint16_t kSaturday = 6;
 
@@ -52,6 +45,11 @@ float DiscountPart(Discount& discount, float price, const LocalTime& now) {
 }
 
 }  // namespace
+
+float ToAmount(double value) {
+  // One beyond the float range cannot be converted (the conversion is undefined).
+  return std::fabs(value) <= FLT_MAX ? static_cast<float>(value) : 0.0f;
+}
 
 bool IsWeekend(const LocalTime& now) {
   return now.dayOfWeek == kSunday || now.dayOfWeek == kSaturday;

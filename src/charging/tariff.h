@@ -1,5 +1,5 @@
 #pragma once
-// The tariff: what one second of a call costs under a charge profile at a given moment. Prices are
+// The tariff, used by the call's pricer (call_pricer.h) alone: what one second of a call costs under a charge profile at a given moment. Prices are
 // per minute in the profile and turned into a per-second price; discounts are then deducted second
 // by second, each measured against the undiscounted price of that second. The minimum charge is not
 // part of it: it applies when the cost of a call is reported.
@@ -20,6 +20,11 @@ namespace tollwick {
 // (bits 0x3C888889 and 0x3C23D70A).
 constexpr float kOneSixtieth = 0.016666668f;
 constexpr float kOneHundredth = 0.01f;
+
+// A result formed in double as the single-precision amount it is kept in. One beyond the float range
+// is no amount: it counts as 0, as an absurd stored amount reads. Loaded and typed amounts are
+// bounded, so this guards profiles built otherwise.
+float ToAmount(double value);
 
 // Saturday or Sunday.
 bool IsWeekend(const LocalTime& now);

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "charging/profile_library.h"
-#include "charging/tariff.h"
+#include "charging/call_pricer.h"
+#include "platform/little_endian.h"
 #include "fuzz_input.h"
 
 using namespace tollwick;
@@ -20,7 +21,10 @@ const char* const kDiscountValues[] = {"Mode",    "Percent",  "FreeMins", "SomeT
                                        "Saturday", "Certain", "From",     "To"};
 
 void StoreProfile(FuzzInput& input, FakeRegistry& registry, const std::string& key) {
-  for (const char* name : {"UseDefault", "CallChargeInfo", "MinChargeOn", "MinCharge"}) {
+  for (const char* name :
+       {"UseDefault", "CallChargeInfo", "MinChargeOn", "MinCharge", "ConnectionFee", "FirstPeriod",
+        "Increment", "RateAtStart", "RoundUp", "VolumeRate", "VolumeFirst", "VolumeStep",
+        "PeriodDay", "IncludedMinutes", "IncludedMB", "PeriodFee"}) {
     input.StoreValue(registry, kHkeyLocalMachine, key, name);
   }
   const int discounts = input.Byte() % 5;
@@ -38,6 +42,15 @@ void CheckLoaded(const ChargeProfile& profile) {
                        profile.charge.weekendRate, profile.minCharge}) {
     FuzzCheck(std::isfinite(amount), "rates and minimum charge finite");
   }
+  const BillingRules& rules = profile.rules;
+  for (float amount : {rules.connectionFee, rules.volumeRate, profile.plan.periodFee}) {
+    FuzzCheck(amount >= 0.0f && amount <= kLargestAmount, "added amounts in range");
+  }
+  FuzzCheck(rules.firstPeriod <= kLongestChargingSeconds && rules.increment >= 1 &&
+                rules.increment <= kLongestChargingSeconds && rules.volumeStep >= 1 &&
+                rules.volumeStep <= kLargestVolumeKB && rules.volumeFirst <= kLargestVolumeKB &&
+                profile.plan.periodDay >= 1 && profile.plan.periodDay <= kLastPeriodDay,
+            "rules and plan in range");
   for (const Discount& discount : profile.discounts) {
     FuzzCheck(std::memchr(discount.name, '\0', sizeof discount.name) != nullptr, "name ends");
     FuzzCheck(std::isfinite(discount.percent) && std::isfinite(discount.freeMins),
@@ -60,18 +73,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckLoaded(*defaults);
   CheckLoaded(*account);
 
-  // A few seconds priced at moments across the week and the day, as the call in progress does.
-  ChargeProfile call = *account;
-  float cost = 0.0f;
+  // A few seconds priced at moments across the week and the day, as the call in progress does,
+  // with what the input says the call moved and what its plan left.
+  Allowance allowance;
+  allowance.freeSeconds = input.Byte() % 8;
+  allowance.freeBytes = static_cast<std::uint64_t>(input.Byte()) << (input.Byte() % 48);
+  CallPricer pricer(*account, allowance);
   for (std::uint16_t step = 0; step < 8; ++step) {
     LocalTime now;
+    now.year = 2026;
+    now.month = 12;
+    now.day = static_cast<std::uint16_t>(1 + step);
     now.dayOfWeek = step % 7;
     now.hour = static_cast<std::uint16_t>(step * 3);
     now.minute = static_cast<std::uint16_t>(step * 7);
-    const float price = PerSecondCharge(call, now);
-    cost = AddChargedSecond(cost, price, DiscountDeduction(call.discounts, price, now));
+    pricer.CountSeconds(1, now);
   }
-  FuzzCheck(std::isfinite(cost), "a call's cost finite");
+  const CallVolume volume{input.Byte() % 2 == 0,
+                          static_cast<std::uint64_t>(input.Byte()) << (input.Byte() % 56),
+                          static_cast<std::uint64_t>(input.Byte()) << (input.Byte() % 56)};
+  const float cost = pricer.Cost(volume);
+  FuzzCheck(std::isfinite(cost) && std::fabs(cost) <= kLargestAmount,
+            "a call's cost within what the bill reads back");
 
   ChargeProfile copy = *account;
   std::strcpy(copy.name, "Copy");

@@ -1,4 +1,4 @@
-// The Setup page and the Charge Rates dialog on their real templates, driven through their window
+// The Setup page and its Charge Rates and Billing Rules dialogs on their real templates, driven through their window
 // messages against the real registry, with a scripted discount editor; and the phone book read in
 // full from the RAS simulator.
 
@@ -11,8 +11,10 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "charging/win32/billing_rules_dialog.h"
 #include "charging/win32/charge_rates_dialog.h"
 #include "charging/win32/dialup_entries.h"
 #include "discount_checks.h"
@@ -22,6 +24,7 @@
 #include "platform/win32/win32_registry.h"
 #include "resources/setup_page_ids.h"
 #include "sim_store.h"
+#include "stored_bytes.h"
 
 namespace tollwick {
 namespace {
@@ -147,7 +150,7 @@ TEST_F(SetupPageWine, OpensOnDefaultWithEveryAccountAndItsControls) {
   EXPECT_EQ("0.25", Text(IDC_SETUP_MIN_CHARGE));
   EXPECT_TRUE(Checked(IDC_SETUP_MIN_CHARGE_ON));
   EXPECT_FALSE(Enabled(IDC_SETUP_USE_DEFAULT));
-  for (int id : {IDC_SETUP_RATES, IDC_SETUP_ADD, IDC_SETUP_REMOVE, IDC_SETUP_EDIT,
+  for (int id : {IDC_SETUP_RATES, IDC_SETUP_BILLING, IDC_SETUP_ADD, IDC_SETUP_REMOVE, IDC_SETUP_EDIT,
                  IDC_SETUP_MIN_CHARGE_ON, IDC_SETUP_MIN_CHARGE, IDC_SETUP_DISCOUNTS}) {
     EXPECT_TRUE(Enabled(id)) << id;
   }
@@ -175,7 +178,7 @@ TEST_F(SetupPageWine, TheDefaultSwitchStaysWithItsAccountAndLocksItsSettings) {
   EXPECT_EQ("Alpha", Text(IDC_SETUP_SHOWN_NAME));
   EXPECT_TRUE(Checked(IDC_SETUP_USE_DEFAULT));
   EXPECT_TRUE(Enabled(IDC_SETUP_USE_DEFAULT));
-  for (int id : {IDC_SETUP_RATES, IDC_SETUP_ADD, IDC_SETUP_REMOVE, IDC_SETUP_EDIT,
+  for (int id : {IDC_SETUP_RATES, IDC_SETUP_BILLING, IDC_SETUP_ADD, IDC_SETUP_REMOVE, IDC_SETUP_EDIT,
                  IDC_SETUP_MIN_CHARGE_ON, IDC_SETUP_MIN_CHARGE, IDC_SETUP_DISCOUNTS}) {
     EXPECT_FALSE(Enabled(id)) << id;
   }
@@ -364,6 +367,120 @@ TEST_F(SetupPageWine, ChargeRatesStoresValidFieldsAndRefusesEachBadOneNamingIt) 
       EXPECT_EQ(0.02f, rates.eveningRate);
       EXPECT_EQ(0.01f, rates.weekendRate);
     }
+    ForgetPendingDialogs();
+  }
+}
+
+// The account's stored value as the registry holds it: its type and bytes; type 0 when absent.
+std::pair<DWORD, std::vector<std::uint8_t>> StoredValue(const char* account, const char* name) {
+  const std::string path = std::string(kRootPath) + "\\" + account;
+  DWORD type = 0;
+  std::vector<std::uint8_t> bytes(16);
+  DWORD size = static_cast<DWORD>(bytes.size());
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, path.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type,
+                   bytes.data(), &size) != ERROR_SUCCESS) {
+    return {0, {}};
+  }
+  bytes.resize(size);
+  return {type, bytes};
+}
+
+TEST_F(SetupPageWine, BillingRulesOpenBesideTheRatesAndAreSavedWithTheProfile) {
+  StoreAccount("Alpha", {});
+  Open();
+  Choose("Beta");  // on the default settings: locked like the rates
+  EXPECT_FALSE(Enabled(IDC_SETUP_BILLING));
+  Choose("Alpha");
+  ASSERT_TRUE(Enabled(IDC_SETUP_BILLING));
+  std::string steps[4][2];
+  PendingDialog fill{"Billing Rules", [&](HWND dialog) {
+                       const int choices[] = {IDC_RULES_PER_SECOND, IDC_RULES_FIRST_MINUTE,
+                                              IDC_RULES_PER_HALF_MINUTE, IDC_RULES_PER_MINUTE};
+                       for (int i = 0; i < 4; ++i) {
+                         Press(dialog, choices[i]);
+                         steps[i][0] = ControlText(dialog, IDC_RULES_FIRST_PERIOD);
+                         steps[i][1] = ControlText(dialog, IDC_RULES_INCREMENT);
+                       }
+                       SetDlgItemTextA(dialog, IDC_RULES_FEE, "0.05");
+                       CheckDlgButton(dialog, IDC_RULES_ROUND_UP, BST_CHECKED);
+                       SetDlgItemTextA(dialog, IDC_RULES_INCLUDED_MINUTES, "300");
+                       SaveScreenshot(dialog, "billing_rules");
+                       Press(dialog, IDOK);
+                     }};
+  WhenDialogOpens(fill);
+  Press(page_, IDC_SETUP_BILLING);
+  const std::string expectedSteps[4][2] = {{"0", "1"}, {"60", "1"}, {"30", "30"}, {"60", "60"}};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(expectedSteps[i][0], steps[i][0]) << i;
+    EXPECT_EQ(expectedSteps[i][1], steps[i][1]) << i;
+  }
+  ASSERT_EQ(0, MayApply());
+  FrameCommand(IDOK);
+  DestroyWindow(page_);
+
+  using Stored = std::pair<DWORD, std::vector<std::uint8_t>>;
+  EXPECT_EQ(Stored(REG_DWORD, U32Bytes(60)), StoredValue("Alpha", "FirstPeriod"));
+  EXPECT_EQ(Stored(REG_DWORD, U32Bytes(60)), StoredValue("Alpha", "Increment"));
+  EXPECT_EQ(Stored(REG_BINARY, F32Bytes(0.05f)), StoredValue("Alpha", "ConnectionFee"));
+  EXPECT_EQ(Stored(REG_DWORD, U32Bytes(1)), StoredValue("Alpha", "RoundUp"));
+  EXPECT_EQ(Stored(REG_DWORD, U32Bytes(300)), StoredValue("Alpha", "IncludedMinutes"));
+  // Left at their defaults: not stored, here nor for the accounts never opened.
+  for (const char* name : {"RateAtStart", "VolumeRate", "VolumeFirst", "VolumeStep", "PeriodDay",
+                           "IncludedMB", "PeriodFee"}) {
+    EXPECT_EQ(0u, StoredValue("Alpha", name).first) << name;
+    EXPECT_EQ(0u, StoredValue(".Default", name).first) << name;
+  }
+}
+
+TEST_F(SetupPageWine, BillingRulesRefuseEachFieldOutOfRangeNamingIt) {
+  const struct {
+    int id;
+    const char* text;
+    const char* refusal;  // null when accepted
+  } cases[] = {
+      {IDC_RULES_FIRST_PERIOD, "86400", nullptr},
+      {IDC_RULES_INCREMENT, "0", "Invalid number entered for 'Increment'!"},
+      {IDC_RULES_INCREMENT, "86401", "Invalid number entered for 'Increment'!"},
+      {IDC_RULES_FIRST_PERIOD, "86401", "Invalid number entered for 'First period'!"},
+      {IDC_RULES_FEE, "-0.01", "Invalid amount entered for 'Connection fee'!"},
+      {IDC_RULES_FEE, "2e9", "Invalid amount entered for 'Connection fee'!"},
+      {IDC_RULES_VOLUME_RATE, "-1", "Invalid amount entered for 'Price per MB'!"},
+      {IDC_RULES_VOLUME_STEP, "0", "Invalid number entered for 'KB step'!"},
+      {IDC_RULES_PERIOD_DAY, "0", "Invalid number entered for 'Period day'!"},
+      {IDC_RULES_PERIOD_DAY, "32", "Invalid number entered for 'Period day'!"},
+      {IDC_RULES_INCLUDED_MINUTES, "1.5", "Invalid number entered for 'Included minutes'!"},
+      {IDC_RULES_PERIOD_FEE, "-5", "Invalid amount entered for 'Period fee'!"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.refusal ? c.refusal : c.text);
+    BillingRules rules;
+    rules.increment = 6;
+    PlanSettings plan;
+    plan.periodDay = 15;
+    std::string feeLabel;
+    std::string opened[2];
+    bool stayedOpen = false;
+    ExpectedBox box;
+    PendingDialog fill{"Billing Rules", [&](HWND dialog) {
+                         feeLabel = ControlText(dialog, IDC_RULES_FEE_LABEL);
+                         opened[0] = ControlText(dialog, IDC_RULES_INCREMENT);
+                         opened[1] = ControlText(dialog, IDC_RULES_PERIOD_DAY);
+                         SetDlgItemTextA(dialog, c.id, c.text);
+                         if (c.refusal == nullptr) ForgetPendingDialogs();
+                         Press(dialog, IDOK);
+                         stayedOpen = IsWindowVisible(dialog) != FALSE;
+                         if (stayedOpen) Press(dialog, IDCANCEL);
+                       }};
+    WhenDialogOpens(fill);
+    const bool accepted = ShowBillingRulesDialog(host_.get(), rules, plan, environment_);
+    EXPECT_EQ("Connection fee: \xA3", feeLabel);
+    EXPECT_EQ("6", opened[0]);
+    EXPECT_EQ("15", opened[1]);
+    EXPECT_EQ(c.refusal == nullptr, accepted);
+    EXPECT_EQ(c.refusal != nullptr, stayedOpen);
+    EXPECT_EQ(c.refusal != nullptr ? c.refusal : "", box.text);
+    EXPECT_EQ(c.refusal == nullptr ? 86400u : 0u, rules.firstPeriod);
+    EXPECT_EQ(6u, rules.increment);
     ForgetPendingDialogs();
   }
 }

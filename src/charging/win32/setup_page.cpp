@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "charging/win32/billing_rules_dialog.h"
 #include "charging/win32/charge_rates_dialog.h"
 #include "resources/setup_page_ids.h"
 
@@ -77,7 +78,7 @@ bool SetupPage::StoreShown() {
 void SetupPage::UpdateEnabled() {
   const SetupEnabled enabled = EnabledFor(edit_->profile(shown_), ReadShown());
   Enable(IDC_SETUP_USE_DEFAULT, enabled.useDefaultBox);
-  for (int id : {IDC_SETUP_RATES, IDC_SETUP_ADD, IDC_SETUP_REMOVE, IDC_SETUP_EDIT,
+  for (int id : {IDC_SETUP_RATES, IDC_SETUP_BILLING, IDC_SETUP_ADD, IDC_SETUP_REMOVE, IDC_SETUP_EDIT,
                  IDC_SETUP_MIN_CHARGE_ON, IDC_SETUP_DISCOUNTS}) {
     Enable(id, enabled.settings);
   }
@@ -168,6 +169,10 @@ void SetupPage::Command(int id, int code, HWND /*control*/) {
       break;
     case IDC_SETUP_RATES:
       ShowChargeRatesDialog(window(), edit_->profile(shown_).charge, subject_.environment);
+      break;
+    case IDC_SETUP_BILLING:
+      ShowBillingRulesDialog(window(), edit_->profile(shown_).rules, edit_->profile(shown_).plan,
+                             subject_.environment);
       break;
     case IDC_SETUP_ADD:
       AddDiscount();
