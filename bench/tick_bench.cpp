@@ -190,6 +190,7 @@ int main() {
   discount.percent = 10.0f;
   rules.discounts.push_back(discount);
   program.profiles().SaveChargeProfile(rules);
+  online = false;  // the next tick starts a call on them
   clock.step = 1001;
   Row("on line, billing rules, a new second every tick", tick, RasQueries, resourceTray);
   clock.step = 0;
