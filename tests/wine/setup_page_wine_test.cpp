@@ -11,10 +11,8 @@
 
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "charging/win32/billing_rules_dialog.h"
 #include "charging/win32/charge_rates_dialog.h"
 #include "charging/win32/dialup_entries.h"
 #include "discount_checks.h"
@@ -24,7 +22,6 @@
 #include "platform/win32/win32_registry.h"
 #include "resources/setup_page_ids.h"
 #include "sim_store.h"
-#include "stored_bytes.h"
 
 namespace tollwick {
 namespace {
@@ -371,118 +368,58 @@ TEST_F(SetupPageWine, ChargeRatesStoresValidFieldsAndRefusesEachBadOneNamingIt) 
   }
 }
 
-// The account's stored value as the registry holds it: its type and bytes; type 0 when absent.
-std::pair<DWORD, std::vector<std::uint8_t>> StoredValue(const char* account, const char* name) {
-  const std::string path = std::string(kRootPath) + "\\" + account;
-  DWORD type = 0;
-  std::vector<std::uint8_t> bytes(16);
-  DWORD size = static_cast<DWORD>(bytes.size());
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, path.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type,
-                   bytes.data(), &size) != ERROR_SUCCESS) {
-    return {0, {}};
-  }
-  bytes.resize(size);
-  return {type, bytes};
-}
-
-TEST_F(SetupPageWine, BillingRulesOpenBesideTheRatesAndAreSavedWithTheProfile) {
+// Opened from the page beside the rates: each field out of range refused naming it, the dialog
+// staying open; the one-click steps; OK and the page's OK store the account's values.
+TEST_F(SetupPageWine, BillingRulesRefuseEachBadFieldAndAreSavedWithTheProfile) {
+  const struct {
+    int id;
+    const char* bad;
+    const char* good;
+    const char* refusal;
+  } fields[] = {
+      {IDC_RULES_INCREMENT, "0", "1", "Invalid number entered for 'Increment'!"},
+      {IDC_RULES_FIRST_PERIOD, "86401", "0", "Invalid number entered for 'First period'!"},
+      {IDC_RULES_FEE, "-0.01", "0", "Invalid amount entered for 'Connection fee'!"},
+      {IDC_RULES_FEE, "2e9", "0", "Invalid amount entered for 'Connection fee'!"},
+      {IDC_RULES_VOLUME_STEP, "0", "1", "Invalid number entered for 'KB step'!"},
+      {IDC_RULES_PERIOD_DAY, "32", "1", "Invalid number entered for 'Period day'!"},
+      {IDC_RULES_INCLUDED_MINUTES, "1.5", "0", "Invalid number entered for 'Included minutes'!"},
+  };
   StoreAccount("Alpha", {});
   Open();
-  Choose("Beta");  // on the default settings: locked like the rates
-  EXPECT_FALSE(Enabled(IDC_SETUP_BILLING));
   Choose("Alpha");
-  ASSERT_TRUE(Enabled(IDC_SETUP_BILLING));
-  std::string steps[4][2];
+  std::string steps;
   PendingDialog fill{"Billing Rules", [&](HWND dialog) {
-                       const int choices[] = {IDC_RULES_PER_SECOND, IDC_RULES_FIRST_MINUTE,
-                                              IDC_RULES_PER_HALF_MINUTE, IDC_RULES_PER_MINUTE};
-                       for (int i = 0; i < 4; ++i) {
-                         Press(dialog, choices[i]);
-                         steps[i][0] = ControlText(dialog, IDC_RULES_FIRST_PERIOD);
-                         steps[i][1] = ControlText(dialog, IDC_RULES_INCREMENT);
+                       for (const auto& f : fields) {
+                         ExpectedBox box;
+                         SetDlgItemTextA(dialog, f.id, f.bad);
+                         Press(dialog, IDOK);
+                         EXPECT_EQ(f.refusal, box.text);
+                         EXPECT_TRUE(IsWindowVisible(dialog)) << f.refusal;
+                         SetDlgItemTextA(dialog, f.id, f.good);
+                       }
+                       for (int id : {IDC_RULES_PER_SECOND, IDC_RULES_FIRST_MINUTE,
+                                      IDC_RULES_PER_HALF_MINUTE, IDC_RULES_PER_MINUTE}) {
+                         Press(dialog, id);
+                         steps += ControlText(dialog, IDC_RULES_FIRST_PERIOD) + "/" +
+                                  ControlText(dialog, IDC_RULES_INCREMENT) + " ";
                        }
                        SetDlgItemTextA(dialog, IDC_RULES_FEE, "0.05");
                        CheckDlgButton(dialog, IDC_RULES_ROUND_UP, BST_CHECKED);
-                       SetDlgItemTextA(dialog, IDC_RULES_INCLUDED_MINUTES, "300");
                        SaveScreenshot(dialog, "billing_rules");
                        Press(dialog, IDOK);
                      }};
   WhenDialogOpens(fill);
   Press(page_, IDC_SETUP_BILLING);
-  const std::string expectedSteps[4][2] = {{"0", "1"}, {"60", "1"}, {"30", "30"}, {"60", "60"}};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(expectedSteps[i][0], steps[i][0]) << i;
-    EXPECT_EQ(expectedSteps[i][1], steps[i][1]) << i;
-  }
+  EXPECT_TRUE(fill.ran);
+  EXPECT_EQ("0/1 60/1 30/30 60/60 ", steps);
   ASSERT_EQ(0, MayApply());
   FrameCommand(IDOK);
   DestroyWindow(page_);
-
-  using Stored = std::pair<DWORD, std::vector<std::uint8_t>>;
-  EXPECT_EQ(Stored(REG_DWORD, U32Bytes(60)), StoredValue("Alpha", "FirstPeriod"));
-  EXPECT_EQ(Stored(REG_DWORD, U32Bytes(60)), StoredValue("Alpha", "Increment"));
-  EXPECT_EQ(Stored(REG_BINARY, F32Bytes(0.05f)), StoredValue("Alpha", "ConnectionFee"));
-  EXPECT_EQ(Stored(REG_DWORD, U32Bytes(1)), StoredValue("Alpha", "RoundUp"));
-  EXPECT_EQ(Stored(REG_DWORD, U32Bytes(300)), StoredValue("Alpha", "IncludedMinutes"));
-  // Left at their defaults: not stored, here nor for the accounts never opened.
-  for (const char* name : {"RateAtStart", "VolumeRate", "VolumeFirst", "VolumeStep", "PeriodDay",
-                           "IncludedMB", "PeriodFee"}) {
-    EXPECT_EQ(0u, StoredValue("Alpha", name).first) << name;
-    EXPECT_EQ(0u, StoredValue(".Default", name).first) << name;
-  }
-}
-
-TEST_F(SetupPageWine, BillingRulesRefuseEachFieldOutOfRangeNamingIt) {
-  const struct {
-    int id;
-    const char* text;
-    const char* refusal;  // null when accepted
-  } cases[] = {
-      {IDC_RULES_FIRST_PERIOD, "86400", nullptr},
-      {IDC_RULES_INCREMENT, "0", "Invalid number entered for 'Increment'!"},
-      {IDC_RULES_INCREMENT, "86401", "Invalid number entered for 'Increment'!"},
-      {IDC_RULES_FIRST_PERIOD, "86401", "Invalid number entered for 'First period'!"},
-      {IDC_RULES_FEE, "-0.01", "Invalid amount entered for 'Connection fee'!"},
-      {IDC_RULES_FEE, "2e9", "Invalid amount entered for 'Connection fee'!"},
-      {IDC_RULES_VOLUME_RATE, "-1", "Invalid amount entered for 'Price per MB'!"},
-      {IDC_RULES_VOLUME_STEP, "0", "Invalid number entered for 'KB step'!"},
-      {IDC_RULES_PERIOD_DAY, "0", "Invalid number entered for 'Period day'!"},
-      {IDC_RULES_PERIOD_DAY, "32", "Invalid number entered for 'Period day'!"},
-      {IDC_RULES_INCLUDED_MINUTES, "1.5", "Invalid number entered for 'Included minutes'!"},
-      {IDC_RULES_PERIOD_FEE, "-5", "Invalid amount entered for 'Period fee'!"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.refusal ? c.refusal : c.text);
-    BillingRules rules;
-    rules.increment = 6;
-    PlanSettings plan;
-    plan.periodDay = 15;
-    std::string feeLabel;
-    std::string opened[2];
-    bool stayedOpen = false;
-    ExpectedBox box;
-    PendingDialog fill{"Billing Rules", [&](HWND dialog) {
-                         feeLabel = ControlText(dialog, IDC_RULES_FEE_LABEL);
-                         opened[0] = ControlText(dialog, IDC_RULES_INCREMENT);
-                         opened[1] = ControlText(dialog, IDC_RULES_PERIOD_DAY);
-                         SetDlgItemTextA(dialog, c.id, c.text);
-                         if (c.refusal == nullptr) ForgetPendingDialogs();
-                         Press(dialog, IDOK);
-                         stayedOpen = IsWindowVisible(dialog) != FALSE;
-                         if (stayedOpen) Press(dialog, IDCANCEL);
-                       }};
-    WhenDialogOpens(fill);
-    const bool accepted = ShowBillingRulesDialog(host_.get(), rules, plan, environment_);
-    EXPECT_EQ("Connection fee: \xA3", feeLabel);
-    EXPECT_EQ("6", opened[0]);
-    EXPECT_EQ("15", opened[1]);
-    EXPECT_EQ(c.refusal == nullptr, accepted);
-    EXPECT_EQ(c.refusal != nullptr, stayedOpen);
-    EXPECT_EQ(c.refusal != nullptr ? c.refusal : "", box.text);
-    EXPECT_EQ(c.refusal == nullptr ? 86400u : 0u, rules.firstPeriod);
-    EXPECT_EQ(6u, rules.increment);
-    ForgetPendingDialogs();
-  }
+  const ProfileLibrary::Owned alpha = Stored("Alpha");
+  EXPECT_EQ(60u, alpha->rules.increment);
+  EXPECT_EQ(0.05f, alpha->rules.connectionFee);
+  EXPECT_TRUE(alpha->rules.roundUp);
 }
 
 TEST(DialUpEntriesWine, EveryEntryOfALongPhoneBookIsListedInOrder) {
