@@ -11,9 +11,6 @@
 
 namespace tollwick {
 
-// More than any connection moves in a second: a step beyond it is not traffic.
-constexpr std::uint64_t kMostBytesPerSecond = 1024 * kBytesPerMB;
-
 // One reading of a connection's counters, as its source keeps them: the Remote Access Service's are
 // 32 bits wide and wrap at 4 GiB, a network adapter's 64 bits.
 struct TrafficReading {

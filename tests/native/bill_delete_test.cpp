@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bill/bill_store.h"
@@ -16,27 +17,37 @@ namespace tollwick {
 namespace {
 
 constexpr const char* kBillPath = "Software\\Orvo\\Tollwick\\.Bill";
+constexpr std::uint64_t kUnknown = ~0ull;
+
+// Every other call has its volume, stored after its item: a renumbering moves it with the item.
+std::uint64_t Received(int i) { return i % 2 == 1 ? 1000u * static_cast<std::uint64_t>(i) : kUnknown; }
 
 Bill NumberedBill(int items) {
   std::vector<BillItem> bill(static_cast<std::size_t>(items));
   for (int i = 0; i < items; ++i) {
     bill[i].cost = static_cast<float>(i + 1);
     std::snprintf(bill[i].user, sizeof bill[i].user, "user%d", i % 3);
+    bill[i].volume = CallVolume{Received(i) != kUnknown, Received(i), 7};
   }
   return Bill(std::move(bill));
 }
 
-std::vector<float> Costs(const Bill& bill) {
-  std::vector<float> costs;
-  for (const BillItem& item : bill) costs.push_back(item.cost);
+// Each item's cost and bytes received.
+using Costs = std::vector<std::pair<float, std::uint64_t>>;
+
+Costs CostsOf(const Bill& bill) {
+  Costs costs;
+  for (const BillItem& item : bill) {
+    costs.emplace_back(item.cost, item.volume.known ? item.volume.received : kUnknown);
+  }
   return costs;
 }
 
-std::vector<float> CostsWithout(int items, const std::vector<std::uint32_t>& deleted) {
-  std::vector<float> costs;
+Costs CostsWithout(int items, const std::vector<std::uint32_t>& deleted) {
+  Costs costs;
   for (int i = 0; i < items; ++i) {
     if (std::find(deleted.begin(), deleted.end(), static_cast<std::uint32_t>(i)) == deleted.end()) {
-      costs.push_back(static_cast<float>(i + 1));
+      costs.emplace_back(static_cast<float>(i + 1), Received(i));
     }
   }
   return costs;
@@ -80,9 +91,9 @@ TEST(BillDelete, LeavesExactlyTheNewBillStored) {
     Bill bill = LoadBill(store);
     bill.Delete(store, c.deleted);
 
-    const std::vector<float> expected = CostsWithout(c.items, c.deleted);
-    EXPECT_EQ(expected, Costs(bill));
-    EXPECT_EQ(expected, Costs(LoadBill(store)));
+    const Costs expected = CostsWithout(c.items, c.deleted);
+    EXPECT_EQ(expected, CostsOf(bill));
+    EXPECT_EQ(expected, CostsOf(LoadBill(store)));
     std::vector<std::string> names{""};
     for (std::size_t i = 0; i < expected.size(); ++i) names.push_back("BillItem" + std::to_string(i));
     std::vector<std::string> stored = registry.ValueNames(kHkeyLocalMachine, kBillPath);
@@ -96,8 +107,8 @@ TEST(BillDelete, LeavesExactlyTheNewBillStored) {
 TEST(BillDelete, ACrashAfterAnyWriteLoadsTheOldBillOrTheNew) {
   for (const DeleteCase& c : kDeleteCases) {
     SCOPED_TRACE(c.name);
-    const std::vector<float> before = CostsWithout(c.items, {});
-    const std::vector<float> after = CostsWithout(c.items, c.deleted);
+    const Costs before = CostsWithout(c.items, {});
+    const Costs after = CostsWithout(c.items, c.deleted);
 
     std::size_t writes = 0;
     {
@@ -122,7 +133,7 @@ TEST(BillDelete, ACrashAfterAnyWriteLoadsTheOldBillOrTheNew) {
       bill.Delete(store, c.deleted);
       registry.Restart();
 
-      const std::vector<float> loaded = Costs(LoadBill(store));
+      const Costs loaded = CostsOf(LoadBill(store));
       ASSERT_TRUE(loaded == before || loaded == after);
       // Once the new bill is what a load finds, it stays so for every later crash point.
       if (sawAfter) {
@@ -131,14 +142,14 @@ TEST(BillDelete, ACrashAfterAnyWriteLoadsTheOldBillOrTheNew) {
       sawAfter = sawAfter || loaded == after;
       // What the crash left beyond the bill never comes back, neither at the next load nor after
       // the next append.
-      EXPECT_EQ(loaded, Costs(LoadBill(store)));
+      EXPECT_EQ(loaded, CostsOf(LoadBill(store)));
       Bill reloaded = LoadBill(store);
       BillItem next;
       next.cost = 99.0f;
       reloaded.Append(store, next);
-      std::vector<float> appended = loaded;
-      appended.push_back(99.0f);
-      EXPECT_EQ(appended, Costs(LoadBill(store)));
+      Costs appended = loaded;
+      appended.emplace_back(99.0f, kUnknown);
+      EXPECT_EQ(appended, CostsOf(LoadBill(store)));
     }
   }
 }
@@ -206,7 +217,7 @@ TEST(BillDelete, ARenumberingRecordThatIsNotOursIsDropped) {
     SettingsStore store(registry);
     SaveBill(store, NumberedBill(3));
     registry.PutValue(kHkeyLocalMachine, kBillPath, "Renumbering", 3, c.bytes);
-    EXPECT_EQ(CostsWithout(3, {}), Costs(LoadBill(store)));
+    EXPECT_EQ(CostsWithout(3, {}), CostsOf(LoadBill(store)));
     EXPECT_FALSE(registry.ValueExists(kHkeyLocalMachine, kBillPath, "Renumbering"));
   }
 }

@@ -15,6 +15,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -44,7 +45,7 @@ struct Run : CallWorld {
   void Seconds(int seconds) {
     for (int i = 0; i < 2 * seconds; ++i) {
       env.tickCount += 500;
-      call.AccrueTick();
+      call.AccrueTick(&traffic);
     }
   }
   void Pay(float amount) {
@@ -63,6 +64,7 @@ struct Run : CallWorld {
 
   FakeRegistry& registry;
   SettingsStore other;
+  SteadyTraffic traffic{env};  // so that every snapshot's volume differs from the last
 };
 
 struct Step {
@@ -76,7 +78,7 @@ struct Step {
 void CallUnderWay(Run& run) {
   run.bill = LoadBill(run.store);
   run.Pay(-10.0f);
-  run.call.StartCall("Dialup");
+  run.call.StartCall("Dialup", &run.traffic);
   run.Seconds(90);
   run.env.SetNow(6, 20, 3);
 }
@@ -87,7 +89,7 @@ const Step kSteps[] = {
        CallUnderWay(run);  // an earlier call leaves its record and reserved number behind
        run.call.EndCall();
      },
-     [](Run& run) { run.call.StartCall("Dialup"); }, 1, true},
+     [](Run& run) { run.call.StartCall("Dialup", &run.traffic); }, 1, true},
     {"minute snapshot", CallUnderWay, [](Run& run) { run.Seconds(60); }, 0, true},
     {"final snapshot at exit",
      [](Run& run) {
@@ -139,8 +141,8 @@ Outcome RunStep(const Step& s, bool run, std::size_t stop = SIZE_MAX) {
 std::vector<std::vector<std::uint8_t>> Stored(const Bill& bill) {
   std::vector<std::vector<std::uint8_t>> items;
   for (const BillItem& item : bill) {
-    items.emplace_back(kBillItemBytes);
-    EncodeBillItem(item, items.back().data());
+    items.emplace_back(kBillItemMostBytes);
+    items.back().resize(EncodeBillItem(item, items.back().data()));
   }
   return items;
 }
@@ -153,7 +155,9 @@ bool Mixed(const Bill& bill, const Bill& before, const Bill& after) {
   }
   const BillItem &x = bill.back(), &a = before.back(), &b = after.back();
   auto either = [](auto v, auto p, auto q) { return v == p || v == q; };
-  return either(x.cost, a.cost, b.cost) && either(x.length, a.length, b.length) &&
+  auto volume = [](const CallVolume& v) { return std::make_tuple(v.known, v.received, v.sent); };
+  return either(volume(x.volume), volume(a.volume), volume(b.volume)) &&
+         either(x.cost, a.cost, b.cost) && either(x.length, a.length, b.length) &&
          either(x.start, a.start, b.start) && either(x.end, a.end, b.end) &&
          either(x.day, a.day, b.day) && std::string(x.account) == b.account &&
          std::string(x.user) == b.user && x.type == b.type;

@@ -123,11 +123,11 @@ TEST_F(BillStoreWine, AppendedItemsAreStoredByteForByteAndLoadBack) {
   Bill loaded = LoadBill(store);
   ASSERT_EQ(loaded.size(), 2u);
   for (std::size_t i = 0; i < loaded.size(); ++i) {
-    std::uint8_t ea[kBillItemBytes];
-    std::uint8_t eb[kBillItemBytes];
-    EncodeBillItem(bill[i], ea);
-    EncodeBillItem(loaded[i], eb);
-    EXPECT_EQ(Bytes(ea, ea + 240), Bytes(eb, eb + 240));
+    std::uint8_t ea[kBillItemMostBytes];
+    std::uint8_t eb[kBillItemMostBytes];
+    const std::uint32_t size = EncodeBillItem(bill[i], ea);
+    ASSERT_EQ(EncodeBillItem(loaded[i], eb), size);
+    EXPECT_EQ(Bytes(ea, ea + size), Bytes(eb, eb + size));
   }
 }
 
