@@ -197,6 +197,78 @@ TEST_F(CurrentCallTest, TickCountWrapAroundKeepsCounting) {
   EXPECT_EQ(6, call.CallSeconds());
 }
 
+// The call's volume from its connection's counters, read when the call starts and once on each tick
+// that counts a second, and billed with the call. A jump is more than 1 GiB a second since the
+// previous reading.
+TEST_F(CurrentCallTest, VolumeCountsWhatTheCountersMovedBetweenReadings) {
+  constexpr std::uint64_t kTop = 0xFFFFFFFFu;
+  constexpr std::uint64_t kGiB = kMostBytesPerSecond;
+  const std::optional<TrafficReading> fails;
+  auto at = [](std::uint64_t received, std::uint64_t sent, std::uint32_t bits = 32) {
+    return std::optional<TrafficReading>(TrafficReading{received, sent, bits});
+  };
+  const struct {
+    const char* what;
+    std::optional<TrafficReading> atStart;
+    std::vector<std::pair<std::uint32_t, std::optional<TrafficReading>>> ticks;  // ms, answer
+    CallVolume billed;
+  } cases[] = {
+      {"never reported", fails, {{1001, fails}, {1000, fails}}, {false, 0, 0}},
+      {"the first reading is the starting point", at(5000, 700), {}, {true, 0, 0}},
+      {"steps add up", at(5000, 700), {{1001, at(6000, 750)}, {1000, at(9000, 800)}},
+       {true, 4000, 100}},
+      {"a start that failed: the next reading starts", fails,
+       {{1001, at(100, 100)}, {1000, at(300, 150)}}, {true, 200, 50}},
+      {"a failure changes nothing; the next reading has it all", at(0, 0),
+       {{1001, fails}, {1000, at(500, 50)}}, {true, 500, 50}},
+      {"32-bit counters wrap", at(kTop - 99, 10), {{1001, at(400, 10)}}, {true, 500, 0}},
+      {"a restart counts from 0", at(2000000000, 5000), {{1001, at(1000, 6000)}},
+       {true, 1000, 1000}},
+      {"a wrap too far for the time is a restart", at(kTop / 2, 0), {{1001, at(kTop / 4, 0)}},
+       {true, kTop / 4, 0}},
+      {"a 64-bit counter going back counts from 0", at(kTop * 8, 0, 64),
+       {{1001, at(300, 0, 64)}, {1000, at(800, 0, 64)}}, {true, 800, 0}},
+      {"a jump once is no reading", at(0, 0),
+       {{1001, at(3 * kGiB, 0)}, {1000, at(1000, 10)}}, {true, 1000, 10}},
+      {"a jump that stays is not added", at(0, 0),
+       {{1001, at(3 * kGiB, 0)}, {1000, at(3 * kGiB + 500, 10)}}, {true, 500, 10}},
+      {"a held tick reads once, for all its seconds", at(0, 0, 64), {{5500, at(4 * kGiB, 0, 64)}},
+       {true, 4 * kGiB, 0}},
+      {"the time also widens what a wrap may be", at(kTop - kGiB, 0), {{2500, at(kGiB / 2, 0)}},
+       {true, kGiB + 1 + kGiB / 2, 0}},
+      {"a restart above the limit is a jump", at(3000000000u, 0), {{1001, at(2 * kGiB, 0)}},
+       {true, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScriptedTraffic traffic;
+    traffic.answers.push_back(c.atStart);
+    for (const auto& tick : c.ticks) traffic.answers.push_back(tick.second);
+    call.StartCall("Dialup", &traffic);
+    for (const auto& tick : c.ticks) {
+      env.tickCount += tick.first;
+      call.AccrueTick(&traffic);
+      call.AccrueTick(&traffic);  // a second tick at the same moment counts and reads nothing
+    }
+    EXPECT_EQ(0, traffic.readsPastScript);
+    EXPECT_TRUE(traffic.answers.empty());
+    call.EndCall();
+    const CallVolume& billed = bill.back().volume;
+    EXPECT_EQ(c.billed.known, billed.known);
+    EXPECT_EQ(c.billed.received, billed.received);
+    EXPECT_EQ(c.billed.sent, billed.sent);
+  }
+  // Ticks every half second read once a counted second, and once at the start.
+  ScriptedTraffic counted;
+  call.StartCall("Dialup", &counted);
+  for (int i = 0; i < 20; ++i) {
+    env.tickCount += 500;
+    call.AccrueTick(&counted);
+  }
+  EXPECT_EQ(9, call.CallSeconds());
+  EXPECT_EQ(1 + 9, counted.readsPastScript);
+}
+
 TEST_F(CurrentCallTest, LengthCountsTheMinuteUnderWayAndShows60BeforeTheHour) {
   call.StartCall("Dialup");
   EXPECT_EQ(0x0001u, call.CallLength());
@@ -472,8 +544,9 @@ TEST_F(CurrentCallTest, CallKilledMidwayIsBilledAtTheNextStartFromItsLastSnapsho
 }
 
 TEST_F(CurrentCallTest, CallKilledInItsFirstMinuteIsBilledWithItsOwnValues) {
-  // An earlier call left its last snapshot behind.
-  call.StartCall("Old");
+  // An earlier call left its last snapshot behind, its volume too.
+  SteadyTraffic traffic(env);
+  call.StartCall("Old", &traffic);
   RunSeconds(200);
   call.EndCall();
   env.userName = "bob";
@@ -489,6 +562,7 @@ TEST_F(CurrentCallTest, CallKilledInItsFirstMinuteIsBilledWithItsOwnValues) {
   EXPECT_STREQ("bob", last->user);
   EXPECT_EQ(0x0F2Du, last->start);
   EXPECT_EQ(0x0001u, last->length);
+  EXPECT_FALSE(last->volume.known) << "the new call's connection never reported";
 }
 
 }  // namespace
