@@ -189,7 +189,7 @@ std::uint32_t EncodeBillItem(const BillItem& item, std::uint8_t* out) {
   return kBillItemMostBytes;
 }
 
-void DecodeBillItem(const std::uint8_t* in, std::uint32_t size, BillItem& item) {
+void DecodeBillItem(const std::uint8_t* in, BillItem& item, std::uint32_t size) {
   item.cost = GetAmountF32(in + kBillCostOffset);
   CopyNameField(in + kBillAccountOffset, item.account);
   CopyNameField(in + kBillUserOffset, item.user);
@@ -225,7 +225,7 @@ Bill LoadBill(const SettingsStore& store) {
       store.WriteBinaryValue(key, name, bytes, size);
     }
     bill.emplace_back();
-    DecodeBillItem(bytes, size, bill.back());
+    DecodeBillItem(bytes, bill.back(), size);
   }
   // After the items, as every save does: a load cut short here finds the same count again.
   if (!stored.asStored) store.WriteDwordValue(key, nullptr, stored.items);

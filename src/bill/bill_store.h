@@ -37,7 +37,7 @@ std::uint32_t EncodeBillItem(const BillItem& item, std::uint8_t* out);
 // shorter value reads as zeros). The texts come back terminated within their 100 bytes whatever the
 // stored bytes hold, zero after it; a cost that is not a finite number reads as 0. The volume is
 // known only for a call stored with its volume; the reserved bytes are never read.
-void DecodeBillItem(const std::uint8_t* in, std::uint32_t size, BillItem& item);
+void DecodeBillItem(const std::uint8_t* in, BillItem& item, std::uint32_t size = kBillItemBytes);
 
 // Builds the bill from ".Bill". Missing or over-long items come back zeroed and are stored as zeros.
 // A count the key could not hold (unreadable, or more than its values) is replaced by one past the

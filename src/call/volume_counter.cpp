@@ -27,8 +27,8 @@ std::optional<std::uint64_t> Moved(std::uint64_t from, std::uint64_t to, std::ui
 
 std::optional<Step> StepBetween(const TrafficReading& from, const TrafficReading& to,
                                 std::uint64_t limit) {
-  const std::optional<std::uint64_t> received = Moved(from.received, to.received, to.counterBits, limit);
-  const std::optional<std::uint64_t> sent = Moved(from.sent, to.sent, to.counterBits, limit);
+  const auto received = Moved(from.received, to.received, to.counterBits, limit);
+  const auto sent = Moved(from.sent, to.sent, to.counterBits, limit);
   if (!received || !sent) return std::nullopt;
   return Step{*received, *sent};
 }

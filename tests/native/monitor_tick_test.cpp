@@ -167,22 +167,6 @@ TEST_F(MonitorTickTest, ACallRunsFromTheFirstTickThatFindsAnActiveConnectionToTh
             billedAccounts);
 }
 
-TEST_F(MonitorTickTest, TheCallCountsTheTrafficOfTheConnectionItFound) {
-  Up("My ISP");
-  probe.traffic = TrafficReading{1000, 200, 32};
-  Tick();  // the start's reading
-  probe.traffic = TrafficReading{1500, 300, 32};
-  Tick(1001);
-  EXPECT_EQ(2, probe.trafficReads);
-  Down();
-  Tick(1001);
-  EXPECT_EQ(2, probe.trafficReads) << "no reading once the connection is gone";
-  ASSERT_EQ(1u, bill.size());
-  EXPECT_TRUE(bill.back().volume.known);
-  EXPECT_EQ(500u, bill.back().volume.received);
-  EXPECT_EQ(100u, bill.back().volume.sent);
-}
-
 TEST_F(MonitorTickTest, TheFirstTickShowsTheNewCallAndTheLastShowsIdleBeforeBilling) {
   Up("My ISP");
   Tick();

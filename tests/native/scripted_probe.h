@@ -16,14 +16,9 @@ class ScriptedProbe : public ConnectionProbe {
     askedState.push_back(askState);
     return listed;
   }
-  std::optional<TrafficReading> ReadTraffic() override {
-    ++trafficReads;
-    return listed ? traffic : std::nullopt;
-  }
+  std::optional<TrafficReading> ReadTraffic() override { return std::nullopt; }
   std::optional<ListedConnection> listed;
   std::vector<bool> askedState;  // one per query
-  std::optional<TrafficReading> traffic;
-  int trafficReads = 0;
 };
 
 inline ListedConnection Listed(const std::string& entry, const std::string& ip = "10.1.2.3",
