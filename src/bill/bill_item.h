@@ -26,5 +26,8 @@ struct BillItem {
 };
 
 constexpr std::uint32_t kBillItemBytes = 240;
+// A call whose volume is known is stored with it after the item, in the same value.
+constexpr std::uint32_t kBillVolumeBytes = 16;
+constexpr std::uint32_t kBillItemMostBytes = kBillItemBytes + kBillVolumeBytes;
 
 }  // namespace tollwick

@@ -124,11 +124,12 @@ void FinishRenumbering(const SettingsStore& store, const SettingsKey& key, const
                        std::uint32_t storedEnd) {
   char name[kValueNameChars];
   for (std::uint32_t i = 0; i < r.items; ++i) {
-    std::uint8_t bytes[kBillItemBytes] = {};
+    std::uint8_t bytes[kBillItemMostBytes] = {};
     ItemValueName(r.parked + i, name);
-    store.ReadAsStored(key, name, bytes, kBillItemBytes);
+    const SettingsStore::StoredValue parked = store.ReadAsStored(key, name, bytes, sizeof bytes);
     ItemValueName(r.first + i, name);
-    store.WriteBinaryValue(key, name, bytes, kBillItemBytes);
+    store.WriteBinaryValue(key, name, bytes, parked.read() ? std::max(parked.size, kBillItemBytes)
+                                                           : kBillItemBytes);
   }
   const std::uint32_t count = r.first + r.items;
   store.WriteDwordValue(key, nullptr, count);
@@ -160,7 +161,18 @@ void FinishInterruptedDelete(const SettingsStore& store, const SettingsKey& key)
 
 }  // namespace
 
-void EncodeBillItem(const BillItem& item, std::uint8_t* out) {
+void EncodeVolume(const CallVolume& volume, std::uint8_t* out) {
+  PutU64(out, volume.received);
+  PutU64(out + 8, volume.sent);
+}
+
+CallVolume DecodeVolume(const std::uint8_t* in) {
+  const CallVolume volume{true, GetU64(in), GetU64(in + 8)};
+  if (volume.received > kLargestCallBytes || volume.sent > kLargestCallBytes) return CallVolume();
+  return volume;
+}
+
+std::uint32_t EncodeBillItem(const BillItem& item, std::uint8_t* out) {
   PutF32(out + kBillCostOffset, item.cost);
   CopyNameField(item.account, out + kBillAccountOffset);
   CopyNameField(item.user, out + kBillUserOffset);
@@ -172,9 +184,12 @@ void EncodeBillItem(const BillItem& item, std::uint8_t* out) {
   PutU32(out + kBillYearOffset, item.year);
   PutU32(out + kBillTypeOffset, item.type);
   std::memset(out + kBillReservedOffset, 0, kBillItemBytes - kBillReservedOffset);
+  if (item.type != kCall || !item.volume.known) return kBillItemBytes;
+  EncodeVolume(item.volume, out + kBillItemBytes);
+  return kBillItemMostBytes;
 }
 
-void DecodeBillItem(const std::uint8_t* in, BillItem& item) {
+void DecodeBillItem(const std::uint8_t* in, BillItem& item, std::uint32_t size) {
   item.cost = GetAmountF32(in + kBillCostOffset);
   CopyNameField(in + kBillAccountOffset, item.account);
   CopyNameField(in + kBillUserOffset, item.user);
@@ -185,6 +200,8 @@ void DecodeBillItem(const std::uint8_t* in, BillItem& item) {
   item.month = GetU32(in + kBillMonthOffset);
   item.year = GetU32(in + kBillYearOffset);
   item.type = GetU32(in + kBillTypeOffset);
+  item.volume = size == kBillItemMostBytes && item.type == kCall ? DecodeVolume(in + kBillItemBytes)
+                                                                 : CallVolume();
 }
 
 Bill LoadBill(const SettingsStore& store) {
@@ -196,13 +213,19 @@ Bill LoadBill(const SettingsStore& store) {
   char name[kValueNameChars];
   for (std::uint32_t i = 0; i < stored.items; ++i) {
     ItemValueName(i, name);
-    std::uint8_t bytes[kBillItemBytes] = {};
-    // A missing or over-long item reads as zeros and the zeros are stored in its place, so the
-    // numbers stay those of the bill's positions; a shorter one fills the leading bytes and the rest
-    // stays zero.
-    store.ReadBinaryValue(key, name, bytes, nullptr, kBillItemBytes);
+    std::uint8_t bytes[kBillItemMostBytes] = {};
+    // A missing or over-long item (beyond an item with its volume) reads as zeros and the zeros are
+    // stored in its place, so the numbers stay those of the bill's positions; a shorter one fills
+    // the leading bytes and the rest stays zero. One read whether or not the item has its volume.
+    const SettingsStore::StoredValue stored = store.ReadAsStored(key, name, bytes, sizeof bytes);
+    std::uint32_t size = stored.size;
+    if (!stored.read() || (size > kBillItemBytes && size != kBillItemMostBytes)) {
+      std::memset(bytes, 0, sizeof bytes);
+      size = kBillItemBytes;
+      store.WriteBinaryValue(key, name, bytes, size);
+    }
     bill.emplace_back();
-    DecodeBillItem(bytes, bill.back());
+    DecodeBillItem(bytes, bill.back(), size);
   }
   // After the items, as every save does: a load cut short here finds the same count again.
   if (!stored.asStored) store.WriteDwordValue(key, nullptr, stored.items);
@@ -211,13 +234,13 @@ Bill LoadBill(const SettingsStore& store) {
 
 void SaveBill(const SettingsStore& store, const Bill& bill) {
   SettingsKey key = OpenBillKey(store);
-  std::uint8_t bytes[kBillItemBytes];
+  std::uint8_t bytes[kBillItemMostBytes];
   char name[kValueNameChars];
   std::uint32_t count = 0;
   for (const BillItem& item : bill) {
-    EncodeBillItem(item, bytes);
+    const std::uint32_t size = EncodeBillItem(item, bytes);
     ItemValueName(count++, name);
-    store.WriteBinaryValue(key, name, bytes, kBillItemBytes);
+    store.WriteBinaryValue(key, name, bytes, size);
   }
   store.WriteDwordValue(key, nullptr, count);
   DeleteItemValuesFrom(store, key, count);
@@ -252,12 +275,12 @@ void DeleteBillItems(const SettingsStore& store, std::vector<BillItem>& bill,
   const Renumbering r{first, std::max(stored.items, oldSize), kept - first};
   if (r.items > 0) {
     DeleteItemValuesFrom(store, key, stored.items);
-    std::uint8_t bytes[kBillItemBytes];
+    std::uint8_t bytes[kBillItemMostBytes];
     char name[kValueNameChars];
     for (std::uint32_t i = 0; i < r.items; ++i) {
-      EncodeBillItem(bill[first + i], bytes);
+      const std::uint32_t size = EncodeBillItem(bill[first + i], bytes);
       ItemValueName(r.parked + i, name);
-      store.WriteBinaryValue(key, name, bytes, kBillItemBytes);
+      store.WriteBinaryValue(key, name, bytes, size);
     }
     std::uint8_t record[kRenumberingBytes];
     PutU32(record, r.first);
@@ -274,11 +297,11 @@ void SaveLastBillItem(const SettingsStore& store, const Bill& bill) {
   SettingsKey key = OpenBillKey(store);
   const std::uint32_t count = ReadStoredCount(store, key).items;
 
-  std::uint8_t bytes[kBillItemBytes];
+  std::uint8_t bytes[kBillItemMostBytes];
   char name[kValueNameChars];
-  EncodeBillItem(bill.back(), bytes);
+  const std::uint32_t size = EncodeBillItem(bill.back(), bytes);
   ItemValueName(count, name);
-  store.WriteBinaryValue(key, name, bytes, kBillItemBytes);
+  store.WriteBinaryValue(key, name, bytes, size);
   store.WriteDwordValue(key, nullptr, count + 1);
   // Values left over from a longer stored bill must not reappear at a later load.
   DeleteItemValuesFrom(store, key, count + 1);

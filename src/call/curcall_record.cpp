@@ -1,5 +1,6 @@
 #include "call/curcall_record.h"
 
+#include "bill/bill_store.h"
 #include "platform/little_endian.h"
 
 namespace tollwick {
@@ -14,7 +15,10 @@ constexpr const char* kLength = "Length";
 constexpr const char* kDate = "Date";
 constexpr const char* kUser = "User";
 constexpr const char* kAccount = "Account";
-constexpr const char* kSnapshotValues[] = {kCost, kStart, kEnd, kLength, kDate, kUser, kAccount};
+// Present only while the call's volume is known, so a record without it reads as it always did.
+constexpr const char* kVolume = "Volume";
+constexpr const char* kSnapshotValues[] = {kCost, kStart, kEnd,     kLength,
+                                           kDate, kUser,  kAccount, kVolume};
 constexpr const char* kItemNumberValue = "ItemNumber";
 constexpr const char* kOtherHiveCallValue = "OtherHiveCall";
 constexpr std::uint32_t kOtherHiveCallBytes = 16;
@@ -111,6 +115,14 @@ void SaveCurCall(const SettingsStore& store, const BillItem& call) {
   store.WriteStringValue(key, kUser, text);
   CopyBoundedText(text, sizeof text, call.account);
   store.WriteStringValue(key, kAccount, text);
+  if (call.volume.known) {
+    std::uint8_t volumeBytes[kBillVolumeBytes];
+    EncodeVolume(call.volume, volumeBytes);
+    store.WriteBinaryValue(key, kVolume, volumeBytes, sizeof volumeBytes);
+  } else {
+    // An earlier call's volume must not be billed with this one.
+    store.DeleteValue(key, kVolume);
+  }
 }
 
 namespace {
@@ -139,6 +151,13 @@ void ReadCurCallFrom(const SettingsStore& store, const SettingsKey& key, Environ
 
   store.ReadStringValue(key, kUser, item.user, sizeof item.user, kUnknownName);
   store.ReadStringValue(key, kAccount, item.account, sizeof item.account, kUnknownName);
+
+  // Read as stored: a missing volume is unknown, and nothing is written for it.
+  std::uint8_t volumeBytes[kBillVolumeBytes] = {};
+  const SettingsStore::StoredValue volume =
+      store.ReadAsStored(key, kVolume, volumeBytes, sizeof volumeBytes);
+  item.volume = volume.read() && volume.size == kBillVolumeBytes ? DecodeVolume(volumeBytes)
+                                                                  : CallVolume();
 }
 
 }  // namespace
@@ -166,6 +185,8 @@ std::uint64_t SnapshotFingerprint(const SettingsStore& store) {
   for (const char* name : kSnapshotValues) {
     std::uint8_t value[kNameChars] = {};  // the largest value a read takes ("User", "Account")
     const SettingsStore::StoredValue stored = store.ReadAsStored(key, name, value, sizeof value);
+    // A record from before volumes were kept has none, and must keep the digest it had then.
+    if (name == kVolume && !stored.exists()) continue;
     std::uint8_t outcome[8];
     PutU32(outcome, static_cast<std::uint32_t>(stored.result));
     PutU32(outcome + 4, stored.size);

@@ -29,8 +29,9 @@ void ReserveBillItem(const SettingsStore& store, std::uint32_t number);
 std::uint32_t ReservedBillItem(const SettingsStore& store);
 
 // Writes the snapshot, the bill item the call would become if it ended now (its type is not
-// stored): "Cost", "Start", "End", "Length", "Date", "User", "Account", in that order. A value the
-// snapshot gains is a field of the item, written here and read in ReadCurCall.
+// stored): "Cost", "Start", "End", "Length", "Date", "User", "Account", in that order, then
+// "Volume" (REG_BINARY 16, as a bill item's trailer) while the volume is known, deleted otherwise.
+// A value the snapshot gains is a field of the item, written here and read in ReadCurCall.
 void SaveCurCall(const SettingsStore& store, const BillItem& call);
 
 // A digest of the snapshot as stored: the same record gives the same number at every start, also in
@@ -49,10 +50,11 @@ struct OtherHiveCall {
 OtherHiveCall ReadOtherHiveCall(const SettingsStore& store);
 void WriteOtherHiveCall(const SettingsStore& store, const OtherHiveCall& call);
 
-// Fills the item's cost, times, date, user and account from the snapshot; the type is left alone.
-// Missing values take the clock's time and date, "Unknown" names and a zero cost, and are written
-// back; a missing length is the one from the snapshot's own start and end. A cost that is not a
-// finite number reads as 0.
+// Fills the item's cost, times, date, user, account and volume from the snapshot; the type is left
+// alone. Missing values take the clock's time and date, "Unknown" names and a zero cost, and are
+// written back; a missing length is the one from the snapshot's own start and end. A cost that is
+// not a finite number reads as 0. A volume that is missing, of another size or absurd is unknown,
+// and nothing is written for it.
 void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem& item);
 // The same without writing anything back: the record of the other hive is read so, since what an
 // earlier start could write there depended on its rights, and what later starts find there (its

@@ -30,10 +30,12 @@ void CurrentCall::GrantAllowance(const Allowance& allowance) {
   pricer_.emplace(*profile_, allowance);
 }
 
-void CurrentCall::StartCall(const char* entryName) {
+void CurrentCall::StartCall(const char* entryName, TrafficSource* traffic) {
   if (IsCallInProgress()) EndCall();
   ++generation_;
   ResetAlarmRunStates(services_.alarms);
+  volume_ = CallVolume();
+  volumeCounter_.Reset();
   // .Default first: an account that uses the default settings copies them from it.
   defaultProfile_ = services_.profiles.Load(kDefaultProfileName, true);
   // Entry names longer than a profile name are cut; the cut name is also the account's key.
@@ -44,15 +46,18 @@ void CurrentCall::StartCall(const char* entryName) {
   userName_[kNameChars - 1] = '\0';
   startTime_ = LocalTimeOfDay(services_.environment);
   lastTick_ = services_.environment.TickCount();
+  ReadTraffic(traffic);
   // A first snapshot before the marker, so a call interrupted within its first minute is billed
   // with its own start, user and account rather than an earlier call's values.
   SaveSnapshot();
   MarkCallInProgress(services_.store);
 }
 
-void CurrentCall::AccrueTick() {
+void CurrentCall::AccrueTick(TrafficSource* traffic) {
   if (!IsCallInProgress() || suspended_) return;
+  const std::uint32_t counted = lastTick_;
   CountSeconds(services_.environment.TickCount(), kSecondsPerMinute);
+  if (lastTick_ != counted) ReadTraffic(traffic);
   if (seconds_ >= kSecondsPerMinute) MinuteStep();
 }
 
@@ -69,6 +74,15 @@ void CurrentCall::CountSeconds(std::uint32_t now, std::int32_t upTo) {
   pricer_->CountSeconds(count, services_.environment.Now(), due.seconds - count);
   seconds_ += static_cast<std::int32_t>(count);
   lastTick_ += count * kMillisecondsPerSecond;
+}
+
+void CurrentCall::ReadTraffic(TrafficSource* traffic) {
+  if (traffic == nullptr) return;
+  const std::optional<TrafficReading> reading = traffic->ReadTraffic();
+  // A failed reading changes nothing; its time goes to the next one.
+  if (!reading) return;
+  volumeCounter_.Take(*reading, (lastTick_ - readTick_) / kMillisecondsPerSecond, volume_);
+  readTick_ = lastTick_;
 }
 
 void CurrentCall::SaveFinalSnapshot() {
@@ -117,6 +131,7 @@ BillItem CurrentCall::AsBillItem() const {
   item.start = startTime_;
   item.end = LocalTimeOfDay(services_.environment);
   item.type = kCall;
+  item.volume = volume_;
   const CalendarDate date = LocalDate(services_.environment);
   item.day = date.day;
   item.month = date.month;

@@ -10,6 +10,7 @@
 
 #include "alarms/alarm_table.h"
 #include "bill/bill_store.h"
+#include "call/volume_counter.h"
 #include "charging/call_pricer.h"
 #include "charging/charge_profile.h"
 #include "charging/profile_library.h"
@@ -51,12 +52,14 @@ class CurrentCall {
   CurrentCall(const CurrentCall&) = delete;
   CurrentCall& operator=(const CurrentCall&) = delete;
 
-  // Begins a call for the entry (billing one still in progress first).
-  void StartCall(const char* entryName);
+  // Begins a call for the entry (billing one still in progress first). The connection's traffic, when
+  // given, is read at once: its counters now are the call's starting point.
+  void StartCall(const char* entryName, TrafficSource* traffic = nullptr);
   // Once per timer tick, connected or not: counts every whole second since the last one counted
   // (CatchUpFor), each priced at the time of day it ended, up to the end of a minute, whose alarm
-  // check and snapshot then run; the rest is counted by the ticks that follow.
-  void AccrueTick();
+  // check and snapshot then run; the rest is counted by the ticks that follow. A tick that counted
+  // a second reads the traffic, when given, once, before the minute's snapshot.
+  void AccrueTick(TrafficSource* traffic = nullptr);
   // Writes the snapshot of a call in progress with every second counted up to now, except one that
   // would complete a minute (its alarm check and snapshot belong to a tick): for Exit and the end of
   // the session, after which the next start bills the call with nothing lost. Opens nothing.
@@ -98,12 +101,15 @@ class CurrentCall {
   void MinuteStep();
   // Counts the seconds due at tick `now` while fewer than `upTo` are counted in the minute.
   void CountSeconds(std::uint32_t now, std::int32_t upTo);
+  void ReadTraffic(TrafficSource* traffic);
 
   CallServices services_;
   ProfileLibrary::Owned defaultProfile_;
   ProfileLibrary::Owned profile_;
   std::optional<CallPricer> pricer_;  // while a call is in progress
   CallVolume volume_;
+  VolumeCounter volumeCounter_;
+  std::uint32_t readTick_ = 0;  // lastTick_ at the last reading of the traffic
   std::int32_t seconds_ = 0;
   std::int32_t minutes_ = 0;
   std::int32_t hours_ = 0;

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "call/volume_counter.h"
+
 namespace tollwick {
 
 struct ListedConnection {
@@ -13,12 +15,16 @@ struct ListedConnection {
   bool connected = false; // the service reports the connection fully established (asked only on demand)
 };
 
-class ConnectionProbe {
+// A probe is also the source of its connection's traffic: whatever kind of connection it lists, it
+// knows how that one's counters are read and how wide they are.
+class ConnectionProbe : public TrafficSource {
  public:
-  virtual ~ConnectionProbe() = default;
   // The first connection the service lists, or nothing when it lists none. The connection state is
   // a third service call, made only when askState is true; otherwise `connected` stays false.
   virtual std::optional<ListedConnection> FirstConnection(bool askState) = 0;
+  // The counters of the connection the last FirstConnection listed; nothing when it listed none or
+  // the counters cannot be read.
+  std::optional<TrafficReading> ReadTraffic() override = 0;
 };
 
 }  // namespace tollwick

@@ -30,7 +30,7 @@ void RunMonitorTick(const Monitor& monitor) {
   std::optional<ListedConnection> connection = FindActiveConnection(monitor.probe, monitor.settings);
   if (connection) {
     if (!monitor.online) {
-      call.StartCall(connection->entryName.c_str());
+      call.StartCall(connection->entryName.c_str(), &monitor.probe);
       monitor.online = true;
     }
     char money[kMoneyTextChars];
@@ -47,7 +47,8 @@ void RunMonitorTick(const Monitor& monitor) {
     call.EndCall();
     monitor.online = false;
   }
-  call.AccrueTick();
+  // The probe's traffic is that of the connection it found on this tick.
+  call.AccrueTick(connection ? &monitor.probe : nullptr);
 }
 
 }  // namespace tollwick

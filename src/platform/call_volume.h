@@ -11,6 +11,12 @@ namespace tollwick {
 constexpr std::uint64_t kBytesPerKB = 1024;
 constexpr std::uint64_t kBytesPerMB = 1024 * kBytesPerKB;
 
+// More than any connection moves in a second: counting takes a step beyond it for no traffic.
+constexpr std::uint64_t kMostBytesPerSecond = 1024 * kBytesPerMB;
+// More than any call moves in either direction: the most a second for the longest length a bill
+// item holds (255:59). A stored volume beyond it is not a call's and reads as unknown.
+constexpr std::uint64_t kLargestCallBytes = kMostBytesPerSecond * 256 * 60 * 60;
+
 struct CallVolume {
   bool known = false;
   std::uint64_t received = 0;  // bytes

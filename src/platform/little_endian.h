@@ -20,6 +20,15 @@ inline std::uint32_t GetU32(const std::uint8_t* in) {
          (static_cast<std::uint32_t>(in[2]) << 16) | (static_cast<std::uint32_t>(in[3]) << 24);
 }
 
+inline void PutU64(std::uint8_t* out, std::uint64_t value) {
+  PutU32(out, static_cast<std::uint32_t>(value));
+  PutU32(out + 4, static_cast<std::uint32_t>(value >> 32));
+}
+
+inline std::uint64_t GetU64(const std::uint8_t* in) {
+  return GetU32(in) | (static_cast<std::uint64_t>(GetU32(in + 4)) << 32);
+}
+
 inline void PutI32(std::uint8_t* out, std::int32_t value) {
   PutU32(out, static_cast<std::uint32_t>(value));
 }

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FakeRegistry registry;
   SettingsStore store(registry);
   for (const char* name : {"", "Cost", "Start", "End", "Length", "Date", "User", "Account",
-                           "ItemNumber"}) {
+                           "Volume", "ItemNumber"}) {
     input.StoreValue(registry, kHkeyLocalMachine, kRoot + "\\CurCall", name);
   }
   input.StoreValue(registry, kHkeyLocalMachine, kRoot + "\\.Bill", "");
@@ -50,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzCheck(std::isfinite(call.cost), "the recovered cost is finite");
     FuzzCheck(std::memchr(call.user, '\0', sizeof call.user) != nullptr, "user ends");
     FuzzCheck(std::memchr(call.account, '\0', sizeof call.account) != nullptr, "account ends");
+    FuzzCheck(call.volume.Total() <= 2 * kLargestCallBytes, "no volume beyond any call's");
   }
   FuzzCheck(!IsCurCallPending(store), "no call left pending");
   FuzzCheck(Start(store, environment).size() == first.size(), "a second start bills nothing more");

@@ -29,9 +29,9 @@ void FuzzInput::StoreValue(FakeRegistry& registry, RegKey root, const std::strin
   if (pick % 5 == 4) return;  // absent
   // Short values byte by byte; the large records (a bill item, "AlarmList") exactly, or one byte
   // short or over, which is where a size check goes wrong.
-  static constexpr std::size_t kLargeLengths[] = {239, 240, 241, 1023, 1024, 1025};
+  static constexpr std::size_t kLargeLengths[] = {239, 240, 241, 255, 256, 257, 1023, 1024, 1025};
   const std::uint8_t length = Byte();
-  const std::size_t bytes = length < 250 ? length % 64 : kLargeLengths[length - 250];
+  const std::size_t bytes = length < 247 ? length % 64 : kLargeLengths[length - 247];
   registry.PutValue(root, path, name, kTypes[pick % 4], Bytes(bytes));
 }
 

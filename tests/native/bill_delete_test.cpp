@@ -22,13 +22,15 @@ Bill NumberedBill(int items) {
   for (int i = 0; i < items; ++i) {
     bill[i].cost = static_cast<float>(i + 1);
     std::snprintf(bill[i].user, sizeof bill[i].user, "user%d", i % 3);
+    bill[i].volume = CallVolume{i % 2 == 1, 1000, 7};
   }
   return Bill(std::move(bill));
 }
 
+// Negative for an item with its volume, so that every comparison sees the volume stay with its item.
 std::vector<float> Costs(const Bill& bill) {
   std::vector<float> costs;
-  for (const BillItem& item : bill) costs.push_back(item.cost);
+  for (const BillItem& item : bill) costs.push_back(item.volume.known ? -item.cost : item.cost);
   return costs;
 }
 
@@ -36,7 +38,7 @@ std::vector<float> CostsWithout(int items, const std::vector<std::uint32_t>& del
   std::vector<float> costs;
   for (int i = 0; i < items; ++i) {
     if (std::find(deleted.begin(), deleted.end(), static_cast<std::uint32_t>(i)) == deleted.end()) {
-      costs.push_back(static_cast<float>(i + 1));
+      costs.push_back(static_cast<float>(i % 2 == 1 ? -(i + 1) : i + 1));
     }
   }
   return costs;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fake_registry.h"
@@ -256,6 +257,24 @@ TEST_F(BillStore, ShorterItemFillsTheLeadingFieldsAndLeavesTheRestZero) {
   EXPECT_EQ(bill.front().length, 0u);
   EXPECT_EQ(bill.front().type, kCall);
   EXPECT_EQ(Item(0)->size(), 7u);  // an accepted value is not rewritten
+}
+
+// A call's volume follows its 240 bytes; items stored before hold zeros or what memory held in the
+// reserved bytes, and no volume. Rows: type, reserved bytes, volume stored (received = sent), known.
+TEST_F(BillStore, AVolumeIsKnownOnlyForACallStoredWithAPlausibleOne) {
+  const std::tuple<std::uint32_t, std::uint8_t, std::optional<std::uint64_t>, bool> cases[] = {
+      {kCall, 0, {}, false},  {kCall, 0xC7, {}, false},          {kCall, 0, 0, true},
+      {kCall, 0xC7, 5, true}, {kCall, 0, 1ull << 50, false}, {kPayment, 0, 5, false}};
+  for (const auto& [type, reserved, volume, known] : cases) {
+    Bytes bytes = Encoded(MakeItem(1.0f, "acct", "user", type));
+    std::fill(bytes.begin() + kBillReservedOffset, bytes.end(), reserved);
+    if (volume) bytes.resize(kBillItemMostBytes);
+    if (volume) EncodeVolume(CallVolume{true, *volume, *volume}, &bytes[kBillItemBytes]);
+    PutCount(1);
+    PutItem(0, bytes);
+    const CallVolume v = LoadBill(store).front().volume;
+    EXPECT_EQ(std::tuple(known, known ? *volume : 0), std::tuple(v.known, v.received));
+  }
 }
 
 TEST_F(BillStore, JunkTextsComeBackTerminated) {

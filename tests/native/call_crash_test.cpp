@@ -44,7 +44,7 @@ struct Run : CallWorld {
   void Seconds(int seconds) {
     for (int i = 0; i < 2 * seconds; ++i) {
       env.tickCount += 500;
-      call.AccrueTick();
+      call.AccrueTick(&traffic);
     }
   }
   void Pay(float amount) {
@@ -63,6 +63,7 @@ struct Run : CallWorld {
 
   FakeRegistry& registry;
   SettingsStore other;
+  ScriptedTraffic traffic;  // every snapshot's volume differs from the last
 };
 
 struct Step {
@@ -76,7 +77,7 @@ struct Step {
 void CallUnderWay(Run& run) {
   run.bill = LoadBill(run.store);
   run.Pay(-10.0f);
-  run.call.StartCall("Dialup");
+  run.call.StartCall("Dialup", &run.traffic);
   run.Seconds(90);
   run.env.SetNow(6, 20, 3);
 }
@@ -87,7 +88,7 @@ const Step kSteps[] = {
        CallUnderWay(run);  // an earlier call leaves its record and reserved number behind
        run.call.EndCall();
      },
-     [](Run& run) { run.call.StartCall("Dialup"); }, 1, true},
+     [](Run& run) { run.call.StartCall("Dialup", &run.traffic); }, 1, true},
     {"minute snapshot", CallUnderWay, [](Run& run) { run.Seconds(60); }, 0, true},
     {"final snapshot at exit",
      [](Run& run) {
@@ -139,8 +140,8 @@ Outcome RunStep(const Step& s, bool run, std::size_t stop = SIZE_MAX) {
 std::vector<std::vector<std::uint8_t>> Stored(const Bill& bill) {
   std::vector<std::vector<std::uint8_t>> items;
   for (const BillItem& item : bill) {
-    items.emplace_back(kBillItemBytes);
-    EncodeBillItem(item, items.back().data());
+    items.emplace_back(kBillItemMostBytes);
+    items.back().resize(EncodeBillItem(item, items.back().data()));
   }
   return items;
 }
@@ -155,7 +156,8 @@ bool Mixed(const Bill& bill, const Bill& before, const Bill& after) {
   auto either = [](auto v, auto p, auto q) { return v == p || v == q; };
   return either(x.cost, a.cost, b.cost) && either(x.length, a.length, b.length) &&
          either(x.start, a.start, b.start) && either(x.end, a.end, b.end) &&
-         either(x.day, a.day, b.day) && std::string(x.account) == b.account &&
+         either(x.day, a.day, b.day) && either(x.volume.sent, a.volume.sent, b.volume.sent) &&
+         std::string(x.account) == b.account &&
          std::string(x.user) == b.user && x.type == b.type;
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "bill/bill_store.h"
@@ -195,6 +196,43 @@ TEST_F(CurrentCallTest, TickCountWrapAroundKeepsCounting) {
   EXPECT_EQ(1, call.CallSeconds());
   RunSeconds(5);
   EXPECT_EQ(6, call.CallSeconds());
+}
+
+// The volume from the connection's counters: readings a second apart (the first at the start) and
+// what is billed. A jump is more than 1 GiB a second.
+TEST_F(CurrentCallTest, VolumeCountsWhatTheCountersMovedBetweenReadings) {
+  constexpr std::uint64_t kTop = 0xFFFFFFFFu, kGiB = kMostBytesPerSecond;
+  using Read = std::optional<TrafficReading>;
+  const Read fails;
+  auto at = [](std::uint64_t received, std::uint64_t sent, std::uint32_t bits = 32) {
+    return Read(TrafficReading{received, sent, bits});
+  };
+  const struct { const char* what; std::vector<Read> reads; CallVolume billed; } cases[] = {
+      {"never reported", {fails, fails}, {false, 0, 0}},
+      {"from the first reading", {fails, at(50, 7), at(90, 9)}, {true, 40, 2}},
+      {"a failure is tried again", {at(0, 0), fails, at(500, 50)}, {true, 500, 50}},
+      {"32-bit wrap", {at(kTop - 99, 10), at(400, 10)}, {true, 500, 0}},
+      {"restart", {at(2000000000, 5000), at(1000, 6000)}, {true, 1000, 1000}},
+      {"64-bit restart", {at(kTop * 8, 0, 64), at(300, 0, 64)}, {true, 300, 0}},
+      {"a jump once", {at(0, 0), at(3 * kGiB, 0), at(1000, 10)}, {true, 1000, 10}},
+      {"a jump that stays", {at(0, 0), at(3 * kGiB, 0), at(3 * kGiB + 5, 1)}, {true, 5, 1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScriptedTraffic traffic;
+    traffic.answers.assign(c.reads.begin(), c.reads.end());
+    call.StartCall("Dialup", &traffic);
+    for (std::size_t i = 1; i < c.reads.size(); ++i) {
+      env.tickCount += 1001;
+      call.AccrueTick(&traffic);
+      call.AccrueTick(&traffic);  // at the same moment: no second counted, nothing read
+    }
+    call.EndCall();
+    EXPECT_TRUE(traffic.answers.empty() && traffic.readsPastScript == 0) << "one reading a second";
+    const CallVolume& v = bill.back().volume;
+    EXPECT_EQ(std::tuple(c.billed.known, c.billed.received, c.billed.sent),
+              std::tuple(v.known, v.received, v.sent));
+  }
 }
 
 TEST_F(CurrentCallTest, LengthCountsTheMinuteUnderWayAndShows60BeforeTheHour) {
@@ -458,7 +496,8 @@ TEST_F(CurrentCallTest, CallKilledMidwayIsBilledAtTheNextStartFromItsLastSnapsho
 
 TEST_F(CurrentCallTest, CallKilledInItsFirstMinuteIsBilledWithItsOwnValues) {
   // An earlier call left its last snapshot behind.
-  call.StartCall("Old");
+  ScriptedTraffic traffic;
+  call.StartCall("Old", &traffic);
   RunSeconds(200);
   call.EndCall();
   env.userName = "bob";
@@ -474,6 +513,7 @@ TEST_F(CurrentCallTest, CallKilledInItsFirstMinuteIsBilledWithItsOwnValues) {
   EXPECT_STREQ("bob", last->user);
   EXPECT_EQ(0x0F2Du, last->start);
   EXPECT_EQ(0x0001u, last->length);
+  EXPECT_FALSE(last->volume.known) << "the new call's connection never reported";
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ class ScriptedProbe : public ConnectionProbe {
     askedState.push_back(askState);
     return listed;
   }
+  std::optional<TrafficReading> ReadTraffic() override { return std::nullopt; }
   std::optional<ListedConnection> listed;
   std::vector<bool> askedState;  // one per query
 };

@@ -123,11 +123,9 @@ TEST_F(BillStoreWine, AppendedItemsAreStoredByteForByteAndLoadBack) {
   Bill loaded = LoadBill(store);
   ASSERT_EQ(loaded.size(), 2u);
   for (std::size_t i = 0; i < loaded.size(); ++i) {
-    std::uint8_t ea[kBillItemBytes];
-    std::uint8_t eb[kBillItemBytes];
-    EncodeBillItem(bill[i], ea);
-    EncodeBillItem(loaded[i], eb);
-    EXPECT_EQ(Bytes(ea, ea + 240), Bytes(eb, eb + 240));
+    std::uint8_t ea[kBillItemMostBytes];
+    std::uint8_t eb[kBillItemMostBytes];
+    EXPECT_EQ(Bytes(ea, ea + EncodeBillItem(bill[i], ea)), Bytes(eb, eb + EncodeBillItem(loaded[i], eb)));
   }
 }
 

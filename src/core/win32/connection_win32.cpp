@@ -1,8 +1,5 @@
 #include "core/win32/connection_win32.h"
 
-#include <windows.h>
-#include <ras.h>
-
 #include <string>
 #include <vector>
 
@@ -35,8 +32,10 @@ bool FirstListed(RASCONNA* first) {
 
 std::optional<ListedConnection> RasConnectionProbe::FirstConnection(bool askState) {
   RASCONNA connection{};
+  listed_ = nullptr;
   if (!FirstListed(&connection)) return std::nullopt;
 
+  listed_ = connection.hrasconn;
   ListedConnection listed;
   RASPPPIPA projection{};
   projection.dwSize = sizeof(projection);
@@ -55,6 +54,14 @@ std::optional<ListedConnection> RasConnectionProbe::FirstConnection(bool askStat
                        status.rasconnstate == RASCS_Connected;
   }
   return listed;
+}
+
+std::optional<TrafficReading> RasConnectionProbe::ReadTraffic() {
+  if (listed_ == nullptr) return std::nullopt;
+  RAS_STATS stats{};
+  stats.dwSize = sizeof(stats);
+  if (RasGetConnectionStatistics(listed_, &stats) != ERROR_SUCCESS) return std::nullopt;
+  return TrafficReading{stats.dwBytesRcved, stats.dwBytesXmited, 32};
 }
 
 }  // namespace tollwick
