@@ -17,7 +17,8 @@ constexpr std::size_t kTypicalLineBytes = 64;  // to size the file's text, mostl
 constexpr std::size_t kNameUtf8Bytes = std::size_t{kNameChars - 1} * 3;
 constexpr std::size_t kNameFieldBytes = kNameUtf8Bytes * 2 + 2;
 constexpr std::size_t kLineBytes = 2 * kNameFieldBytes + 3 * kPackedTimeTextChars +
-                                   kPlainMoneyTextChars + 64;  // type, date, minutes, separators
+                                   kPlainMoneyTextChars + 2 * 20 +  // bytes received and sent
+                                   64;  // type, date, minutes, separators
 
 // Writes straight into the file's text, which always has room for one more line of the longest
 // kind: a file of 100,000 items would otherwise spend most of its time on small appends.
@@ -44,8 +45,8 @@ class CsvWriter {
     at_ += length;
   }
   // A number with at least `digits` digits, zeros in front.
-  void PutNumber(std::uint32_t value, std::size_t digits) {
-    char text[16];
+  void PutNumber(std::uint64_t value, std::size_t digits) {
+    char text[24];
     const std::size_t length =
         static_cast<std::size_t>(std::to_chars(text, text + sizeof text, value).ptr - text);
     for (std::size_t i = length; i < digits; ++i) Put('0');
@@ -122,6 +123,14 @@ void WriteItem(CsvWriter& line, const BillItem& item, AnsiToUtf8 toUtf8) {
   line.PutName(item.user, toUtf8);
   line.Put(',');
   line.PutAmount(call ? item.cost : -item.cost);
+  line.Put(',');
+  if (call && item.volume.known) {
+    line.PutNumber(item.volume.received, 1);
+    line.Put(',');
+    line.PutNumber(item.volume.sent, 1);
+  } else {
+    line.Put(',');
+  }
   line.Put("\r\n", 2);
 }
 

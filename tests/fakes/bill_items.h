@@ -35,4 +35,10 @@ inline BillItem CallItem(float cost, PackedTime start, PackedTime end, PackedTim
   return item;
 }
 
+// The item with a known volume.
+inline BillItem WithVolume(BillItem item, std::uint64_t received, std::uint64_t sent) {
+  item.volume = {true, received, sent};
+  return item;
+}
+
 }  // namespace tollwick
