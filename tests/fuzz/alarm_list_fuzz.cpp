@@ -1,11 +1,13 @@
 // "AlarmList" as a damaged registry could hold it: the slots must come back with terminated names
-// and finite amounts, and storing them must give back the same table.
+// and finite amounts, storing them must give back the same table, and checks of calls that moved
+// any number of bytes must run through any kind and threshold.
 
 #include <cmath>
 #include <cstring>
 
 #include "alarms/alarm_table.h"
 #include "fuzz_input.h"
+#include "recording_alarm_actions.h"
 
 using namespace tollwick;
 
@@ -29,5 +31,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::uint8_t second[kAlarmListBytes];
   EncodeAlarmList(again, second);
   FuzzCheck(std::memcmp(first, second, kAlarmListBytes) == 0, "stored slots load back the same");
+
+  RecordingAlarmActions actions;
+  CallVolume volume{input.Byte() % 2 == 0, 0, 0};
+  for (int check = 0; check < 4; ++check) {
+    for (int b = 0; b < 8; ++b) volume.received = volume.received << 8 | input.Byte();
+    volume.sent = volume.received >> (input.Byte() % 64);
+    CheckAlarms(again, {static_cast<float>(check), volume}, actions, [] { return true; });
+  }
   return 0;
 }
