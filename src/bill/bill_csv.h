@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,15 @@ constexpr char kBillCsvHeader[] =
 // range; a payment leaves its times, minutes, account and bytes empty and its amount negative, and a
 // call whose volume is unknown leaves its bytes empty.
 std::string BillCsv(const Bill& bill, const std::vector<std::uint32_t>& rows, AnsiToUtf8 toUtf8);
+
+// Takes the next piece of the file; false stops the writing.
+using CsvSink = std::function<bool(const char* bytes, std::size_t size)>;
+// The same file handed over in pieces of about kCsvPieceBytes as it is made, so a large bill is
+// written while it is still in the cache rather than built whole first. False when the sink
+// stopped it.
+constexpr std::size_t kCsvPieceBytes = 1024 * 1024;
+bool WriteBillCsv(const Bill& bill, const std::vector<std::uint32_t>& rows, AnsiToUtf8 toUtf8,
+                  const CsvSink& sink);
 
 // The name the Save As dialog offers: "Tollwick bill.csv", or for one user the printed bill's
 // title and ".csv" ("Tollwick bill - BOB.csv"), with the characters a file name cannot hold as "_".
