@@ -72,8 +72,8 @@ void ResetAlarmRunStates(AlarmTable& table) {
   for (AlarmRunState& run : table.run) run = AlarmRunState{};
 }
 
-void CheckAlarms(AlarmTable& table, const AlarmCallFigures& call, AlarmActions& actions,
-                 const SameCallFunction& sameCall) {
+void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions,
+                 const SameCallFunction& sameCall, const CallVolume& volume) {
   // The slots are read afresh on every step: a notice opened by FireAlarm runs a message loop in
   // which the table and run states can change (a nested check, "Disable", a reload).
   for (int slot = 0; slot < kAlarmSlots; ++slot) {
@@ -88,31 +88,32 @@ void CheckAlarms(AlarmTable& table, const AlarmCallFigures& call, AlarmActions& 
         due = run.minuteCount > alarm.minutes;
         break;
       case kDataAlarm:
-        due = alarm.megabytes > 0 && call.volume.known && call.volume.Total() > run.dataAtFiring &&
-              call.volume.Total() - run.dataAtFiring >
+        due = alarm.megabytes > 0 && volume.known && volume.Total() > run.dataAtFiring &&
+              volume.Total() - run.dataAtFiring >
                   static_cast<std::uint64_t>(alarm.megabytes) * kBytesPerMB;
         break;
       default:
-        due = alarm.money > 0.0f && call.cost - run.costAtFiring > alarm.money;
+        due = alarm.money > 0.0f && cost - run.costAtFiring > alarm.money;
         break;
     }
     if (!due) continue;
-    FireAlarm(table, slot, call, actions);
+    FireAlarm(table, slot, cost, actions, volume);
     if (!sameCall()) return;
   }
 }
 
-void FireAlarm(AlarmTable& table, int slot, const AlarmCallFigures& call, AlarmActions& actions) {
+void FireAlarm(AlarmTable& table, int slot, float cost, AlarmActions& actions,
+               const CallVolume& volume) {
   if (slot < 0 || slot >= kAlarmSlots) return;
   const Alarm& alarm = table.alarms[slot];
   AlarmRunState& run = table.run[slot];
   run.disabled = alarm.repeat == 0;
   run.minuteCount = 0;
-  run.costAtFiring = call.cost;
-  run.dataAtFiring = call.volume.Total();
+  run.costAtFiring = cost;
+  run.dataAtFiring = volume.Total();
   if (alarm.playSound) actions.PlayAlarmSound();
   if (alarm.flashTrayIcon) actions.FlashTrayIcon();
-  if (alarm.displayMessage) actions.ShowAlarmNotice(slot, call.cost);
+  if (alarm.displayMessage) actions.ShowAlarmNotice(slot, cost);
 }
 
 }  // namespace tollwick

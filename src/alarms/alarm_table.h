@@ -55,11 +55,6 @@ struct AlarmRunState {
   std::uint64_t dataAtFiring = 0; // the call's bytes when the alarm last went off
 };
 
-// What a check judges the call in progress by.
-struct AlarmCallFigures {
-  float cost = 0.0f;  // the minimum charge applied
-  CallVolume volume;  // so far; a data alarm never goes off while it is unknown
-};
 
 // The program's one table, edited in place by the Alarms tab and the alarm notice.
 struct AlarmTable {
@@ -94,12 +89,14 @@ void ResetAlarmRunStates(AlarmTable& table);
 // Whether the call a check began with is still the one in progress.
 using SameCallFunction = std::function<bool()>;
 
-// One minute check of the call in progress. A notice's message loop can end the call, and start
-// another, before the notice returns: the check then stops there, since the slots after it would
-// judge the new call by the old one's cost, minutes and data.
-void CheckAlarms(AlarmTable& table, const AlarmCallFigures& call, AlarmActions& actions,
-                 const SameCallFunction& sameCall);
+// One minute check of the call in progress at the given cost (with the minimum charge applied) and
+// volume so far (a data alarm never goes off while it is unknown). A notice's message loop can end
+// the call, and start another, before the notice returns: the check then stops there, since the
+// slots after it would judge the new call by the old one's cost, minutes and data.
+void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions,
+                 const SameCallFunction& sameCall, const CallVolume& volume = {});
 // Sets off one slot: run state first, then sound, flash and the modal notice.
-void FireAlarm(AlarmTable& table, int slot, const AlarmCallFigures& call, AlarmActions& actions);
+void FireAlarm(AlarmTable& table, int slot, float cost, AlarmActions& actions,
+               const CallVolume& volume = {});
 
 }  // namespace tollwick

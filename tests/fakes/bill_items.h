@@ -35,10 +35,8 @@ inline BillItem CallItem(float cost, PackedTime start, PackedTime end, PackedTim
   return item;
 }
 
-// The item with a known volume.
 inline BillItem WithVolume(BillItem item, std::uint64_t received, std::uint64_t sent) {
-  item.volume = {true, received, sent};
-  return item;
+  return item.volume = {true, received, sent}, item;
 }
 
 }  // namespace tollwick

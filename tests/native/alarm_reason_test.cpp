@@ -6,7 +6,7 @@
 
 namespace tollwick {
 
-TEST(AlarmReason, TimeAlarmNamesItsMinutes) {
+TEST(AlarmReason, TimeAndDataAlarmsNameTheirCounts) {
   FakeEnvironment env;
   Alarm alarm;
   alarm.kind = kTimeAlarm;
@@ -15,14 +15,8 @@ TEST(AlarmReason, TimeAlarmNamesItsMinutes) {
   char text[kAlarmReasonChars];
   AlarmReasonText(alarm, env, text);
   EXPECT_STREQ("Once connection time has passed 30", text);
-}
-
-TEST(AlarmReason, DataAlarmNamesItsMegabytes) {
-  FakeEnvironment env;
-  Alarm alarm;
   alarm.kind = kDataAlarm;
   alarm.megabytes = 500;
-  char text[kAlarmReasonChars];
   AlarmReasonText(alarm, env, text);
   EXPECT_STREQ("Once data has passed 500 MB", text);
 }
@@ -30,7 +24,7 @@ TEST(AlarmReason, DataAlarmNamesItsMegabytes) {
 TEST(AlarmReason, MoneyAlarmShowsTheSumInTheUsersCurrency) {
   FakeEnvironment env;
   Alarm alarm;
-  alarm.kind = 7;  // any kind but time and data is a money alarm
+  alarm.kind = 7;  // any nonzero kind is a money alarm
   alarm.minutes = 30;
   alarm.money = 2.5f;
   char text[kAlarmReasonChars];

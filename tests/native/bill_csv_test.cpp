@@ -1,6 +1,5 @@
 // The bill as a CSV file, from the bill alone: the line of each kind of item, quoting, the ANSI
-// texts in UTF-8, the amounts rounded as the Bill tab rounds them, the bytes of a call whose volume
-// is known, stored values out of range, which
+// texts in UTF-8, the amounts rounded as the Bill tab rounds them, stored values out of range, which
 // rows are written in which order, and the name offered for the file.
 
 #include "bill/bill_csv.h"
@@ -69,6 +68,9 @@ TEST(BillCsv, OneLinePerItem) {
        "Call,0000-00-00,1:96,255:255,255:255,15555,,,0.00,,"},
       {Item(kCall, 0.0f, "", "", 0x0900, 0x0A05, 0x0105, {45, 13, 12345}),
        "Call,12345-13-45,9:00,10:05,1:05,65,,,0.00,,"},
+      {WithVolume(Item(kCall, 1.0f, "a", "b"), ~0ull, 0),
+       "Call,2026-12-03,9:00,10:05,1:05,65,a,b,1.00,18446744073709551615,0"},
+      {WithVolume(Item(kPayment, 1.0f, "", "b"), 10, 10), "Payment,2026-12-03,,,,,,b,-1.00,,"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);

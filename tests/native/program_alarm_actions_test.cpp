@@ -30,7 +30,7 @@ TEST(AlarmCheck, TheProgramsActionsSoundFlashAndShowTheNotice) {
     table.alarms[slot].playSound = 1;
     table.alarms[slot].flashTrayIcon = 1;
   }
-  CheckAlarms(table, {1.0f, {}}, actions, [] { return true; });
+  CheckAlarms(table, 1.0f, actions, [] { return true; });
   EXPECT_EQ(flash.flashCount, 10);
   EXPECT_EQ(environment.soundsPlayed, 2);
   EXPECT_EQ(notices, (std::vector<int>{2, 5}));

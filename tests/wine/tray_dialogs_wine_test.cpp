@@ -23,7 +23,6 @@
 #include "resources/call_info_ids.h"
 #include "resources/resource.h"
 #include "text/money_text.h"
-#include "text/volume_text.h"
 #include "ui/win32/single_dialog.h"
 
 namespace tollwick {
@@ -89,17 +88,11 @@ CallInfoFields Fields(HWND dialog) {
           ControlText(dialog, IDC_CALL_RECEIVED), ControlText(dialog, IDC_CALL_SENT)};
 }
 
-// What a field shows of a count of the call's volume.
-std::string VolumeShown(const CallVolume& volume, std::uint64_t bytes) {
-  char text[kVolumeTextChars];
-  VolumeText(bytes, text);
-  return volume.known ? text : "unknown";
-}
 
 // What the dialog shows with no call; `now` is the time of day at one end or the other of reading.
 bool ShowsNoCall(const CallInfoFields& f, Environment& env, const std::string& now) {
-  return f.account.empty() && f.user.empty() && f.length.empty() && f.received.empty() &&
-         f.sent.empty() && f.start == now &&
+  return f.account.empty() && f.user.empty() && f.length.empty() && f.sent.empty() &&
+         f.start == now &&
          f.end == now && f.cost == Money(env, 0.0f);
 }
 
@@ -146,9 +139,7 @@ TEST_F(TrayDialogsTest, CallInformationFollowsACallThatStartsRunsAndEndsUnderIt)
     EXPECT_EQ("0:00:02", length);
     EXPECT_TRUE(PumpUntil([&] { return ControlText(dialog, IDC_CALL_LENGTH) == length; }, 2500));
     EXPECT_EQ(Money(program.environment(), call.CurrentCost()), ControlText(dialog, IDC_CALL_COST));
-    const CallVolume& volume = call.Volume();
-    EXPECT_EQ(VolumeShown(volume, volume.received), ControlText(dialog, IDC_CALL_RECEIVED));
-    EXPECT_EQ(VolumeShown(volume, volume.sent), ControlText(dialog, IDC_CALL_SENT));
+    EXPECT_EQ("unknown", ControlText(dialog, IDC_CALL_SENT));  // no connection reports here
     SaveScreenshot(dialog, "call_information_during_a_call");
 
     call.EndCall();
