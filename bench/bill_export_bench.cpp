@@ -1,6 +1,7 @@
-// Exporting a bill of 100,000 items as the Bill tab does (the CSV text, then the temporary file
-// flushed to disk and moved over the target), beside the bare cost of the same bytes: one file
-// created, written in one call, flushed and closed. The export aims at 1.5 times that floor.
+// Exporting a bill of 100,000 items as the Bill tab does (the CSV text written to a temporary file
+// piece by piece as it is made, flushed to disk and moved over the target), beside the bare cost
+// of the same bytes: one file created, written in one call, flushed and closed. The export aims
+// at 1.5 times that floor. The calls carry volumes, as calls of a connection that reports do.
 
 #include <windows.h>
 
@@ -32,34 +33,41 @@ bool WriteBare(const char* path, const std::string& bytes) {
   return done;
 }
 
+Bill WithVolumes(const Bill& made) {
+  std::vector<BillItem> items(made.begin(), made.end());
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (items[i].type == kCall) items[i].volume = {true, 40000000 + 7919 * i, 3000000 + 31 * i};
+  }
+  return Bill(std::move(items));
+}
+
 }  // namespace
 
 int main() {
-  const Bill bill = MakeBill(kItems);
+  const Bill bill = WithVolumes(MakeBill(kItems));
   const std::vector<std::uint32_t> rows = BillRows(bill, nullptr);
   char folder[MAX_PATH];
   GetTempPathA(sizeof folder, folder);
   const std::string target = std::string(folder) + "tollwick-export-bench.csv";
   const std::string bare = std::string(folder) + "tollwick-export-bench-bare.csv";
 
-  double text = 1e30, replaced = 1e30, exported = 1e30, floor = 1e30;
-  std::size_t bytes = 0;
+  double text = 1e30, exported = 1e30, floor = 1e30;
+  const std::string csv = BillCsv(bill, rows, AppendAnsiAsUtf8);
   for (int round = 0; round < kRounds; ++round) {
     double start = Seconds();
-    const std::string csv = BillCsv(bill, rows, AppendAnsiAsUtf8);
+    std::size_t made = 0;
+    WriteBillCsv(bill, rows, AppendAnsiAsUtf8, [&made](const char*, std::size_t size) {
+      made += size;
+      return true;
+    });
     text = std::min(text, Seconds() - start);
-    bytes = csv.size();
-
-    start = Seconds();
-    if (ReplaceFileWith(target.c_str(), csv) != ERROR_SUCCESS) {
-      std::fprintf(stderr, "could not write %s\n", target.c_str());
+    if (made != csv.size()) {
+      std::fprintf(stderr, "pieces of %zu bytes, the whole text %zu\n", made, csv.size());
       return 1;
     }
-    replaced = std::min(replaced, Seconds() - start);
 
     start = Seconds();
-    const std::string again = BillCsv(bill, rows, AppendAnsiAsUtf8);
-    if (ReplaceFileWith(target.c_str(), again) != ERROR_SUCCESS) {
+    if (ExportBillTo(target.c_str(), bill, rows) != ERROR_SUCCESS) {
       std::fprintf(stderr, "could not write %s\n", target.c_str());
       return 1;
     }
@@ -75,10 +83,10 @@ int main() {
   DeleteFileA(target.c_str());
   DeleteFileA(bare.c_str());
 
-  std::printf("Export of %d items, %.1f MB (best of %d rounds)\n", kItems, bytes / 1e6, kRounds);
-  std::printf("  %-52s %9.1f ms\n", "CSV text made", text * 1e3);
-  std::printf("  %-52s %9.1f ms\n", "the text written: temporary file, flush, move", replaced * 1e3);
-  std::printf("  %-52s %9.1f ms\n", "exported: text and write", exported * 1e3);
+  std::printf("Export of %d items, %.1f MB (best of %d rounds)\n", kItems, csv.size() / 1e6,
+              kRounds);
+  std::printf("  %-52s %9.1f ms\n", "CSV text made, piece by piece", text * 1e3);
+  std::printf("  %-52s %9.1f ms\n", "exported: made and written, flushed, moved", exported * 1e3);
   std::printf("  %-52s %9.1f ms\n", "floor: the same bytes written, flushed, closed", floor * 1e3);
   std::printf("  %-52s %9.2f    (target 1.5)\n", "export / floor", exported / floor);
   return 0;

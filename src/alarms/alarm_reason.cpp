@@ -7,12 +7,19 @@
 namespace tollwick {
 
 void AlarmReasonText(const Alarm& alarm, Environment& environment, char (&out)[kAlarmReasonChars]) {
-  if (alarm.kind != kTimeAlarm) {
-    char money[kMoneyTextChars];
-    MoneyText(environment, alarm.money, money);
-    std::snprintf(out, kAlarmReasonChars, "Once text has reached %s", money);
-  } else {
-    std::snprintf(out, kAlarmReasonChars, "Once connection time has passed %i", alarm.minutes);
+  switch (AlarmKindOf(alarm.kind)) {
+    case kTimeAlarm:
+      std::snprintf(out, kAlarmReasonChars, "Once connection time has passed %i", alarm.minutes);
+      break;
+    case kDataAlarm:
+      std::snprintf(out, kAlarmReasonChars, "Once data has passed %i MB", alarm.megabytes);
+      break;
+    default: {
+      char money[kMoneyTextChars];
+      MoneyText(environment, alarm.money, money);
+      std::snprintf(out, kAlarmReasonChars, "Once text has reached %s", money);
+      break;
+    }
   }
 }
 

@@ -34,6 +34,10 @@ void SetAlarmMinutes(Alarm& alarm, std::uint32_t minutes) {
   alarm.minutes = static_cast<std::int32_t>(minutes);
 }
 
+void SetAlarmMegabytes(Alarm& alarm, std::uint32_t megabytes) {
+  alarm.megabytes = static_cast<std::int32_t>(megabytes);
+}
+
 void SetAlarmMoney(Alarm& alarm, double money) { alarm.money = static_cast<float>(money); }
 
 void SetAlarmAction(Alarm& alarm, AlarmAction action, bool on) {
@@ -45,11 +49,12 @@ bool AlarmActionOn(const Alarm& alarm, AlarmAction action) {
 }
 
 void SetAlarmKind(Alarm& alarm, std::int32_t kind) {
-  const bool timeAlarm = kind == kTimeAlarm;
-  const bool changed = timeAlarm != (alarm.kind == kTimeAlarm);
+  const std::int32_t chosen = AlarmKindOf(kind);
+  const bool changed = chosen != AlarmKindOf(alarm.kind);
   alarm.kind = kind;
-  if (!timeAlarm || changed) alarm.minutes = 0;
-  if (timeAlarm || changed) alarm.money = 0.0f;
+  if (chosen != kTimeAlarm || changed) alarm.minutes = 0;
+  if (chosen != kMoneyAlarm || changed) alarm.money = 0.0f;
+  if (chosen != kDataAlarm || changed) alarm.megabytes = 0;
 }
 
 }  // namespace tollwick

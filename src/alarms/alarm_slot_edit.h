@@ -16,14 +16,16 @@ enum class AlarmAction { kDisplayMessage, kPlaySound, kFlashTrayIcon, kRepeat };
 void SetAlarmName(Alarm& alarm, std::string_view text);
 // The digits-only field as read unsigned; the slot keeps the same 32 bits as a signed number.
 void SetAlarmMinutes(Alarm& alarm, std::uint32_t minutes);
+// The MB of a data alarm, read as the minutes are.
+void SetAlarmMegabytes(Alarm& alarm, std::uint32_t megabytes);
 // The sum as the field reads it (double), kept in single precision.
 void SetAlarmMoney(Alarm& alarm, double money);
 void SetAlarmAction(Alarm& alarm, AlarmAction action, bool on);
 // Any nonzero stored flag counts as on.
 bool AlarmActionOn(const Alarm& alarm, AlarmAction action);
-// kTimeAlarm or kMoneyAlarm, as chosen on the page. Only the value on show survives: the other
-// kind's is cleared, and so is the chosen kind's when the kind changes, since it was hidden until
-// then. So a switch shows 0 and never brings back a value the user no longer saw.
+// kTimeAlarm, kMoneyAlarm or kDataAlarm, as chosen on the page. Only the value on show survives:
+// the other kinds' are cleared, and so is the chosen kind's when the kind changes, since it was
+// hidden until then. So a switch shows 0 and never brings back a value the user no longer saw.
 void SetAlarmKind(Alarm& alarm, std::int32_t kind);
 
 }  // namespace tollwick

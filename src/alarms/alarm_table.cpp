@@ -17,13 +17,17 @@ void CopyAlarmName(const void* from, void* to) {
 
 }  // namespace
 
+std::int32_t AlarmKindOf(std::int32_t kind) {
+  return kind == kTimeAlarm || kind == kDataAlarm ? kind : kMoneyAlarm;
+}
+
 void EncodeAlarmList(const AlarmTable& table, std::uint8_t* out) {
   for (int slot = 0; slot < kAlarmSlots; ++slot) {
     const Alarm& alarm = table.alarms[slot];
     std::uint8_t* at = out + slot * kAlarmSlotBytes;
     CopyAlarmName(alarm.name, at + kAlarmNameOffset);
     PutI32(at + kAlarmKindOffset, alarm.kind);
-    PutI32(at + kAlarmMinutesOffset, alarm.minutes);
+    PutI32(at + kAlarmMinutesOffset, alarm.kind == kDataAlarm ? alarm.megabytes : alarm.minutes);
     PutF32(at + kAlarmMoneyOffset, alarm.money);
     PutU32(at + kAlarmDisplayMessageOffset, alarm.displayMessage);
     PutU32(at + kAlarmPlaySoundOffset, alarm.playSound);
@@ -38,7 +42,9 @@ void DecodeAlarmList(const std::uint8_t* in, AlarmTable& table) {
     const std::uint8_t* at = in + slot * kAlarmSlotBytes;
     CopyAlarmName(at + kAlarmNameOffset, alarm.name);
     alarm.kind = GetI32(at + kAlarmKindOffset);
-    alarm.minutes = GetI32(at + kAlarmMinutesOffset);
+    const std::int32_t count = GetI32(at + kAlarmMinutesOffset);
+    alarm.minutes = alarm.kind == kDataAlarm ? 0 : count;
+    alarm.megabytes = alarm.kind == kDataAlarm ? count : 0;
     alarm.money = GetAmountF32(at + kAlarmMoneyOffset);
     alarm.displayMessage = GetU32(at + kAlarmDisplayMessageOffset);
     alarm.playSound = GetU32(at + kAlarmPlaySoundOffset);
@@ -67,36 +73,44 @@ void ResetAlarmRunStates(AlarmTable& table) {
 }
 
 void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions,
-                 const SameCallFunction& sameCall) {
+                 const SameCallFunction& sameCall, const CallVolume& volume) {
   // The slots are read afresh on every step: a notice opened by FireAlarm runs a message loop in
   // which the table and run states can change (a nested check, "Disable", a reload).
   for (int slot = 0; slot < kAlarmSlots; ++slot) {
     const Alarm& alarm = table.alarms[slot];
     AlarmRunState& run = table.run[slot];
-    if (alarm.name[0] == '\0') continue;
-    const bool money = alarm.kind != kTimeAlarm;
-    if (money ? !(alarm.money > 0.0f) : alarm.minutes <= 0) continue;
-    if (run.disabled) continue;
+    if (alarm.name[0] == '\0' || run.disabled) continue;
     bool due = false;
-    if (money) {
-      due = cost - run.costAtFiring > alarm.money;
-    } else {
-      run.minuteCount += 1;
-      due = run.minuteCount > alarm.minutes;
+    switch (AlarmKindOf(alarm.kind)) {
+      case kTimeAlarm:
+        if (alarm.minutes <= 0) continue;
+        run.minuteCount += 1;
+        due = run.minuteCount > alarm.minutes;
+        break;
+      case kDataAlarm:
+        due = alarm.megabytes > 0 && volume.known && volume.Total() > run.dataAtFiring &&
+              volume.Total() - run.dataAtFiring >
+                  static_cast<std::uint64_t>(alarm.megabytes) * kBytesPerMB;
+        break;
+      default:
+        due = alarm.money > 0.0f && cost - run.costAtFiring > alarm.money;
+        break;
     }
     if (!due) continue;
-    FireAlarm(table, slot, cost, actions);
+    FireAlarm(table, slot, cost, actions, volume);
     if (!sameCall()) return;
   }
 }
 
-void FireAlarm(AlarmTable& table, int slot, float cost, AlarmActions& actions) {
+void FireAlarm(AlarmTable& table, int slot, float cost, AlarmActions& actions,
+               const CallVolume& volume) {
   if (slot < 0 || slot >= kAlarmSlots) return;
   const Alarm& alarm = table.alarms[slot];
   AlarmRunState& run = table.run[slot];
   run.disabled = alarm.repeat == 0;
   run.minuteCount = 0;
   run.costAtFiring = cost;
+  run.dataAtFiring = volume.Total();
   if (alarm.playSound) actions.PlayAlarmSound();
   if (alarm.flashTrayIcon) actions.FlashTrayIcon();
   if (alarm.displayMessage) actions.ShowAlarmNotice(slot, cost);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/call_volume.h"
 #include "platform/settings_store.h"
 
 namespace tollwick {
@@ -25,14 +26,21 @@ constexpr std::uint32_t kAlarmFlashTrayIconOffset = 120;
 constexpr std::uint32_t kAlarmRepeatOffset = 124;
 
 constexpr std::int32_t kTimeAlarm = 0;
-constexpr std::int32_t kMoneyAlarm = 1;  // what the Alarms tab writes; any nonzero kind is money
+constexpr std::int32_t kMoneyAlarm = 1;  // what the Alarms tab writes; any other kind is money too
+constexpr std::int32_t kDataAlarm = 2;
 
-// One slot. An empty name marks the slot as free. Both minutes and money are kept whatever the kind.
+// Which of the three a stored kind is: kTimeAlarm, kDataAlarm, or kMoneyAlarm for any other value.
+std::int32_t AlarmKindOf(std::int32_t kind);
+
+// One slot. An empty name marks the slot as free. Minutes and money are kept whatever the kind. The
+// stored slot has no room for a further field, so a data alarm's MB take the 4 bytes a time
+// alarm's minutes take (and it stores minutes as 0).
 struct Alarm {
   char name[kNameChars] = {};
   std::int32_t kind = kTimeAlarm;
   std::int32_t minutes = 0;
   float money = 0.0f;
+  std::int32_t megabytes = 0;  // data alarm: received plus sent, in MB, the call must exceed
   std::uint32_t displayMessage = 0;
   std::uint32_t playSound = 0;
   std::uint32_t flashTrayIcon = 0;
@@ -44,7 +52,9 @@ struct AlarmRunState {
   bool disabled = false;  // does not go off again until the next reset
   std::int32_t minuteCount = 0;   // minute checks since the call started or the alarm went off
   float costAtFiring = 0.0f;      // the cost when the alarm last went off
+  std::uint64_t dataAtFiring = 0; // the call's bytes when the alarm last went off
 };
+
 
 // The program's one table, edited in place by the Alarms tab and the alarm notice.
 struct AlarmTable {
@@ -79,13 +89,14 @@ void ResetAlarmRunStates(AlarmTable& table);
 // Whether the call a check began with is still the one in progress.
 using SameCallFunction = std::function<bool()>;
 
-// One minute check of the call in progress at the given cost (with the minimum charge applied). A
-// notice's message loop can end the call, and start another, before the notice returns: the check
-// then stops there, since the slots after it would judge the new call by the old one's cost and
-// minutes.
+// One minute check of the call in progress at the given cost (with the minimum charge applied) and
+// volume so far (a data alarm never goes off while it is unknown). A notice's message loop can end
+// the call, and start another, before the notice returns: the check then stops there, since the
+// slots after it would judge the new call by the old one's cost, minutes and data.
 void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions,
-                 const SameCallFunction& sameCall);
+                 const SameCallFunction& sameCall, const CallVolume& volume = {});
 // Sets off one slot: run state first, then sound, flash and the modal notice.
-void FireAlarm(AlarmTable& table, int slot, float cost, AlarmActions& actions);
+void FireAlarm(AlarmTable& table, int slot, float cost, AlarmActions& actions,
+               const CallVolume& volume = {});
 
 }  // namespace tollwick

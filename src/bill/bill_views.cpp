@@ -5,12 +5,24 @@
 #include <unordered_set>
 
 #include "text/money_text.h"
+#include "text/volume_text.h"
 
 static_assert(tollwick::kBillCellChars >= tollwick::kMoneyTextChars &&
-                  tollwick::kBillCellChars >= tollwick::kDateTextChars,
+                  tollwick::kBillCellChars >= tollwick::kDateTextChars &&
+                  tollwick::kBillCellChars >= tollwick::kVolumeTextChars,
               "a cell holds every text of a row");
 
 namespace tollwick {
+namespace {
+
+void AddVolume(CallVolume& sum, const CallVolume& volume) {
+  if (!volume.known) return;
+  sum.known = true;
+  sum.received += volume.received;
+  sum.sent += volume.sent;
+}
+
+}  // namespace
 
 void BillTotals::Add(const BillItem& item) {
   totalTime = AddPackedTime(totalTime, item.length);
@@ -18,6 +30,7 @@ void BillTotals::Add(const BillItem& item) {
     totalPaid += item.cost;
   } else {
     totalCost += item.cost;
+    AddVolume(totalData, item.volume);
   }
 }
 
@@ -33,6 +46,8 @@ StatisticsFigures FiguresOf(const BillTotals& totals, const LiveCallFigures& cal
   figures.cost = call.inProgress ? call.cost + totals.totalCost : totals.totalCost;
   figures.paid = totals.totalPaid;
   figures.total = figures.cost - totals.totalPaid;
+  figures.data = totals.totalData;
+  if (call.inProgress) AddVolume(figures.data, call.volume);
   return figures;
 }
 
@@ -85,6 +100,9 @@ void BillCellText(Environment& env, const BillItem& item, int column, char out[k
       break;
     case kDateColumn:
       DateText(item.day, item.month, item.year, out);
+      break;
+    case kDataColumn:
+      if (!payment && item.volume.known) MegabytesText(item.volume.Total(), out);
       break;
     default:
       break;

@@ -7,17 +7,20 @@
 #include <vector>
 
 #include "bill/bill_store.h"
+#include "platform/call_volume.h"
 #include "platform/environment.h"
 #include "platform/packed_time.h"
 
 namespace tollwick {
 
 // Running sums over the whole bill, all users: time on line (calls and payments alike, a payment's
-// length being 0), the cost of calls and what was paid. Single-precision sums in bill order.
+// length being 0), the cost of calls and what was paid. Single-precision sums in bill order. The
+// data is that of the calls whose volume is known; with none known it is unknown, not 0.
 struct BillTotals {
   PackedTime totalTime = 0;
   float totalCost = 0.0f;
   float totalPaid = 0.0f;
+  CallVolume totalData;
 
   void Add(const BillItem& item);
 };
@@ -28,6 +31,7 @@ struct LiveCallFigures {
   bool inProgress = false;
   PackedTime length = 0;  // the started minute counted
   float cost = 0.0f;      // the minimum charge applied
+  CallVolume volume;      // so far
 };
 
 // The four figures of the Statistics tab.
@@ -36,6 +40,7 @@ struct StatisticsFigures {
   float cost = 0.0f;
   float paid = 0.0f;
   float total = 0.0f;  // cost minus paid
+  CallVolume data;     // of the calls whose volume is known, the one in progress included
 };
 StatisticsFigures FiguresOf(const BillTotals& totals, const LiveCallFigures& call);
 
@@ -47,12 +52,13 @@ float BillBalance(const Bill& bill, const UserKey* filter = nullptr);
 std::vector<std::uint32_t> BillRows(const Bill& bill, const UserKey* filter);
 
 enum BillColumn : int { kTypeColumn, kAmountColumn, kByColumn, kAccountColumn, kStartColumn,
-                        kEndColumn, kLengthColumn, kDateColumn, kBillColumnCount };
+                        kEndColumn, kLengthColumn, kDateColumn, kDataColumn, kBillColumnCount };
 constexpr int kCallImage = 0;
 constexpr int kPaymentImage = 1;
 constexpr std::size_t kBillCellChars = 100;
 
-// The text of one cell of an item's row; a payment leaves account and times empty.
+// The text of one cell of an item's row; a payment leaves account, times and data empty, and so
+// does a call whose volume is unknown. The data is received plus sent in MB with one decimal.
 void BillCellText(Environment& env, const BillItem& item, int column, char out[kBillCellChars]);
 inline int BillItemImage(const BillItem& item) {
   return item.type != kCall ? kPaymentImage : kCallImage;

@@ -112,7 +112,7 @@ void CurrentCall::MinuteStep() {
   // can end, or another begin, before it returns. The check stops there, and the rest of this
   // minute belongs to no call.
   const SameCallFunction sameCall = [this, generation] { return generation == generation_; };
-  CheckAlarms(services_.alarms, CurrentCost(), services_.alarmActions, sameCall);
+  CheckAlarms(services_.alarms, CurrentCost(), services_.alarmActions, sameCall, volume_);
   if (!sameCall()) return;
   minutes_ += 1;
   if (minutes_ >= 60) {

@@ -35,4 +35,8 @@ inline BillItem CallItem(float cost, PackedTime start, PackedTime end, PackedTim
   return item;
 }
 
+inline BillItem WithVolume(BillItem item, std::uint64_t received, std::uint64_t sent) {
+  return item.volume = {true, received, sent}, item;
+}
+
 }  // namespace tollwick

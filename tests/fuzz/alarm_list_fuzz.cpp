@@ -6,6 +6,7 @@
 
 #include "alarms/alarm_table.h"
 #include "fuzz_input.h"
+#include "recording_alarm_actions.h"
 
 using namespace tollwick;
 
@@ -29,5 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::uint8_t second[kAlarmListBytes];
   EncodeAlarmList(again, second);
   FuzzCheck(std::memcmp(first, second, kAlarmListBytes) == 0, "stored slots load back the same");
+  RecordingAlarmActions actions;  // checks of any kind and threshold, of calls of any volume
+  CallVolume volume{input.Byte() % 2 == 0, 0, 0};
+  for (int check = 0; check < 4; ++check) {
+    for (int b = 0; b < 8; ++b) volume.received = volume.received << 8 | input.Byte();
+    CheckAlarms(again, 1.0f, actions, [] { return true; }, volume);
+  }
   return 0;
 }

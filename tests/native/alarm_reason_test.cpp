@@ -6,7 +6,7 @@
 
 namespace tollwick {
 
-TEST(AlarmReason, TimeAlarmNamesItsMinutes) {
+TEST(AlarmReason, TimeAndDataAlarmsNameTheirCounts) {
   FakeEnvironment env;
   Alarm alarm;
   alarm.kind = kTimeAlarm;
@@ -15,6 +15,10 @@ TEST(AlarmReason, TimeAlarmNamesItsMinutes) {
   char text[kAlarmReasonChars];
   AlarmReasonText(alarm, env, text);
   EXPECT_STREQ("Once connection time has passed 30", text);
+  alarm.kind = kDataAlarm;
+  alarm.megabytes = 500;
+  AlarmReasonText(alarm, env, text);
+  EXPECT_STREQ("Once data has passed 500 MB", text);
 }
 
 TEST(AlarmReason, MoneyAlarmShowsTheSumInTheUsersCurrency) {

@@ -19,6 +19,7 @@ Alarm FullSlot() {
   alarm.kind = kTimeAlarm;
   alarm.minutes = 30;
   alarm.money = 2.5f;
+  alarm.megabytes = 500;
   alarm.displayMessage = alarm.playSound = alarm.flashTrayIcon = alarm.repeat = 1;
   return alarm;
 }
@@ -90,14 +91,18 @@ TEST(AlarmSlotEdit, ChoosingAKindKeepsOnlyTheValueOnShow) {
     std::int32_t chosen;
     std::int32_t minutes;
     float money;
+    std::int32_t megabytes;
   };
-  // The slot holds 30 minutes and 2.50 whatever its kind.
+  // The slot holds 30 minutes, 2.50 and 500 MB whatever its kind.
   const Case cases[] = {
-      {"time again", kTimeAlarm, kTimeAlarm, 30, 0.0f},
-      {"money again", kMoneyAlarm, kMoneyAlarm, 0, 2.5f},
-      {"any nonzero kind is money", 7, kMoneyAlarm, 0, 2.5f},
-      {"time to money", kTimeAlarm, kMoneyAlarm, 0, 0.0f},
-      {"money to time", kMoneyAlarm, kTimeAlarm, 0, 0.0f},
+      {"time again", kTimeAlarm, kTimeAlarm, 30, 0.0f, 0},
+      {"money again", kMoneyAlarm, kMoneyAlarm, 0, 2.5f, 0},
+      {"data again", kDataAlarm, kDataAlarm, 0, 0.0f, 500},
+      {"any other kind is money", 7, kMoneyAlarm, 0, 2.5f, 0},
+      {"time to money", kTimeAlarm, kMoneyAlarm, 0, 0.0f, 0},
+      {"money to time", kMoneyAlarm, kTimeAlarm, 0, 0.0f, 0},
+      {"time to data", kTimeAlarm, kDataAlarm, 0, 0.0f, 0},
+      {"data to money", kDataAlarm, kMoneyAlarm, 0, 0.0f, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -107,6 +112,7 @@ TEST(AlarmSlotEdit, ChoosingAKindKeepsOnlyTheValueOnShow) {
     EXPECT_EQ(alarm.kind, c.chosen);
     EXPECT_EQ(alarm.minutes, c.minutes);
     EXPECT_EQ(alarm.money, c.money);
+    EXPECT_EQ(alarm.megabytes, c.megabytes);
     EXPECT_STREQ(alarm.name, "Old");
     EXPECT_EQ(alarm.repeat, 1u);
   }

@@ -129,6 +129,31 @@ TEST(AlarmCheck, AnyNonzeroKindIsAMoneyAlarm) {
   EXPECT_EQ(FiringChecks(table, 0, 3, 0.75f), (std::vector<int>{1}));
 }
 
+TEST(AlarmCheck, DataAlarmNeedsTheCallsDataToExceedItsMegabytes) {
+  constexpr std::uint64_t kMB = kBytesPerMB;
+  struct Case {
+    std::int32_t megabytes;
+    bool repeat;
+    std::vector<CallVolume> checks;
+    int firings;
+  };
+  const Case cases[] = {
+      {2, true, {{true, kMB, kMB}, {true, kMB, kMB + 1}}, 1},
+      {1, true, {{true, kMB + 1, 0}, {true, 2 * kMB + 1, 0}, {true, 2 * kMB + 2, 0}}, 2},
+      {1, false, {{true, 2 * kMB, 0}, {true, 9 * kMB, 0}}, 1},
+      {1, true, {{false, 0, 0}, {false, 0, 0}}, 0},  // never reported
+  };
+  for (const Case& c : cases) {
+    AlarmTable table;
+    table.alarms[4] = MoneyAlarmOf("data", 0.01f, c.repeat);  // the cost plays no part
+    table.alarms[4].kind = kDataAlarm;  // received plus sent must exceed the MB
+    table.alarms[4].megabytes = c.megabytes;
+    RecordingAlarmActions actions;
+    for (const CallVolume& volume : c.checks) CheckAlarms(table, 5.0f, actions, kSameCall, volume);
+    EXPECT_EQ(actions.Notices(4), c.firings) << c.megabytes;
+  }
+}
+
 TEST(AlarmCheck, FireAlarmSetsTheRunStateBeforeItsActions) {
   AlarmTable table;
   table.alarms[1] = TimeAlarmOf("t", 2, false);
@@ -313,7 +338,7 @@ Bytes StoredList() {
       std::memcpy(at + 20, "left-over bytes", 15);
       at[99] = 'Z';
     }
-    const std::uint32_t fields[7] = {static_cast<std::uint32_t>(slot % 2 ? 1 : 0),
+    const std::uint32_t fields[7] = {static_cast<std::uint32_t>(slot == 5 ? 2 : slot % 2),
                                      static_cast<std::uint32_t>(slot == 3 ? -5 : 10 + slot),
                                      0x3F8CCCCDu + static_cast<std::uint32_t>(slot),  // about 1.1
                                      static_cast<std::uint32_t>(slot & 1),
@@ -350,6 +375,8 @@ TEST_F(AlarmStore, LoadAndSaveGiveBackTheStoredBytesExactly) {
   EXPECT_EQ(table.alarms[2].kind, 0);
   EXPECT_EQ(table.alarms[3].minutes, -5);
   EXPECT_EQ(table.alarms[4].minutes, 14);
+  EXPECT_EQ(table.alarms[5].megabytes, 15);  // a data alarm's count is MB, not minutes
+  EXPECT_EQ(table.alarms[5].minutes, 0);
   std::uint32_t bits = 0;
   std::memcpy(&bits, &table.alarms[5].money, 4);
   EXPECT_EQ(bits, 0x3F8CCCCDu + 5);

@@ -49,17 +49,21 @@ TEST(BillTotals, MoreThan255HoursRestartTheShownHours) {
 }
 
 TEST(StatisticsFigures, TheCallInProgressIsAddedOnlyWhileItRuns) {
-  const BillTotals totals = CountBillTotals({Item(kCall, 2.5f, "a", 0x001E), Item(kPayment, 1.0f, "a")});
+  const BillTotals totals =
+      CountBillTotals({WithVolume(Item(kCall, 2.5f, "a", 0x001E), 1000, 24), Item(kCall, 0, "a"),
+                       WithVolume(Item(kPayment, 1.0f, "a"), 5, 5)});
+  const CallVolume moved{true, 3000, 72};
   struct Case {
     LiveCallFigures call;
     PackedTime time;
     float cost;
     float total;
+    std::uint64_t data;
   };
   const Case cases[] = {
-      {{false, 0x0002, 0.05f}, 0x001E, 2.5f, 1.5f},
-      {{true, 0x0002, 0.05f}, 0x0020, 2.55f, 1.55f},
-      {{true, 0x003B, 0.0f}, 0x011D, 2.5f, 1.5f},
+      {{false, 0x0002, 0.05f, moved}, 0x001E, 2.5f, 1.5f, 1024},
+      {{true, 0x0002, 0.05f, moved}, 0x0020, 2.55f, 1.55f, 4096},
+      {{true, 0x003B, 0.0f, {}}, 0x011D, 2.5f, 1.5f, 1024},
   };
   for (const Case& c : cases) {
     const StatisticsFigures figures = FiguresOf(totals, c.call);
@@ -67,6 +71,7 @@ TEST(StatisticsFigures, TheCallInProgressIsAddedOnlyWhileItRuns) {
     EXPECT_FLOAT_EQ(c.cost, figures.cost);
     EXPECT_FLOAT_EQ(1.0f, figures.paid);
     EXPECT_FLOAT_EQ(c.total, figures.total);
+    EXPECT_EQ(c.data, figures.data.Total());
   }
 }
 
@@ -104,16 +109,20 @@ TEST(BillCellText, EachColumnOfACallAndOfAPayment) {
   payment.start = payment.end = MakePackedTime(9, 9);
   payment.day = payment.month = 1;
   payment.year = 2000;
+  payment.volume = {true, 1048576, 0};  // a stored payment's volume is never shown
+  const BillItem moved = WithVolume(call, 1048576, 524288);
   const std::vector<std::string> callCells{"Owe", "\xA3" "1.50", "bob", "Orvonet", "8:00",
-                                           "0:00", "1:05", "7/12/2000"};
+                                           "0:00", "1:05", "7/12/2000", ""};
   const std::vector<std::string> paymentCells{"Paid", "\xA3" "10.00", "bob", "", "", "", "",
-                                              "1/1/2000"};
+                                              "1/1/2000", ""};
   for (int column = 0; column < kBillColumnCount; ++column) {
     char text[kBillCellChars];
     BillCellText(env, call, column, text);
     EXPECT_EQ(callCells[column], text) << column;
     BillCellText(env, payment, column, text);
     EXPECT_EQ(paymentCells[column], text) << column;
+    BillCellText(env, moved, column, text);
+    EXPECT_EQ(column == kDataColumn ? "1.5" : callCells[column], text) << column;
   }
   EXPECT_EQ(kCallImage, BillItemImage(call));
   EXPECT_EQ(kPaymentImage, BillItemImage(payment));

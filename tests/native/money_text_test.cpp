@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fake_environment.h"
+#include "text/volume_text.h"
 
 namespace tollwick {
 namespace {
@@ -116,6 +117,28 @@ TEST(AddPackedTime, HoursOverflowIntoBitSixteenAndReadersIgnoreIt) {
   // Inputs with high bits set contribute only their low two bytes.
   EXPECT_EQ(AddPackedTime(0xABCD0102u, 0x00000203u), 0x0305u);
   EXPECT_EQ(AddPackedTime(0xFFFFFFFFu, 0), (259u << 8) | 15u);  // 255 h + 255 min = 259:15
+}
+
+// Binary units, one decimal rounded half up; a figure that rounds to 1,024 of a unit moves up one.
+TEST(VolumeText, ReadableFigureAndPlainMegabytes) {
+  struct Case {
+    std::uint64_t bytes;
+    const char* readable;
+    const char* megabytes;
+  };
+  const Case cases[] = {
+      {1, "1 byte", "0.0"},        {1023, "1023 bytes", "0.0"}, {1075, "1.0 KB", "0.0"},
+      {1076, "1.1 KB", "0.0"},     {52428, "51.2 KB", "0.0"},   {52429, "51.2 KB", "0.1"},
+      {1048525, "1.0 MB", "1.0"},  {1572864, "1.5 MB", "1.5"},  {1u << 30, "1.0 GB", "1024.0"},
+      {~0ull, "17179869184.0 GB", "17592186044416.0"},
+  };
+  for (const Case& c : cases) {
+    char out[kVolumeTextChars];
+    VolumeText(c.bytes, out);
+    EXPECT_STREQ(c.readable, out) << c.bytes;
+    EXPECT_EQ(std::strlen(c.megabytes), MegabytesText(c.bytes, out));
+    EXPECT_STREQ(c.megabytes, out) << c.bytes;
+  }
 }
 
 }  // namespace

@@ -207,6 +207,18 @@ TEST_F(AlarmsPageWine, SwitchingTheKindClearsTheOtherValue) {
   EXPECT_EQ(Text(IDC_ALARM_MINUTES), "0");
   EXPECT_EQ(Text(IDC_ALARM_MONEY), "");
   EXPECT_TRUE(Enabled(IDC_ALARM_MINUTES));
+
+  Type(IDC_ALARM_MINUTES, "5");
+  Click(IDC_ALARM_DATA_KIND);
+  EXPECT_FALSE(Enabled(IDC_ALARM_MINUTES));
+  Type(IDC_ALARM_MEGABYTES, "500");
+  EXPECT_TRUE(SaveScreenshot(page_, "options-alarms-data"));
+  Close(IDOK);  // the MB stored where a time alarm's minutes go
+  Bytes expected = StoredAfterShowing({0});
+  expected[kAlarmKindOffset] = kDataAlarm;
+  expected[kAlarmMinutesOffset] = 500 & 0xFF;
+  expected[kAlarmMinutesOffset + 1] = 500 >> 8;
+  EXPECT_EQ(Stored(), expected);
 }
 
 TEST_F(AlarmsPageWine, OkStoresTheTableByteForByte) {

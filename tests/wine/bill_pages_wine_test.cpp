@@ -165,15 +165,18 @@ TEST_F(BillPagesTest, StatisticsShowTheTotalsAndTheCallInProgressOnItsOwnTimer) 
   Store({Item(kCall, 2.5f, "bob", 0x001E), Item(kPayment, 1.0f, "bob")});
   HWND page = OpenStatistics();
   ASSERT_NE(nullptr, page);
+  EXPECT_EQ("unknown", ControlText(page, IDC_STATS_DATA));  // no call ever reported its volume
   EXPECT_EQ("0:30", ControlText(page, IDC_STATS_TIME));
   EXPECT_EQ(kPound + "2.50", ControlText(page, IDC_STATS_COST));
   EXPECT_EQ(kPound + "1.00", ControlText(page, IDC_STATS_PAID));
   EXPECT_EQ(kPound + "1.50", ControlText(page, IDC_STATS_TOTAL));
 
-  live = LiveCallFigures{true, 0x0002, 0.05f};
+  live = LiveCallFigures{true, 0x0002, 0.05f, {true, 52429, 0}};
   EXPECT_TRUE(PumpUntil([&] { return ControlText(page, IDC_STATS_TIME) == "0:32"; }, 3000));
   EXPECT_EQ(kPound + "2.55", ControlText(page, IDC_STATS_COST));
   EXPECT_EQ(kPound + "1.55", ControlText(page, IDC_STATS_TOTAL));
+  EXPECT_EQ("0.1 MB", ControlText(page, IDC_STATS_DATA));
+  EXPECT_TRUE(SaveScreenshot(page, "options-statistics"));
 
   // The call ends: its item is appended and the running call is no longer added, so it counts once.
   live = LiveCallFigures{};
@@ -186,8 +189,8 @@ TEST_F(BillPagesTest, StatisticsShowTheTotalsAndTheCallInProgressOnItsOwnTimer) 
 }
 
 TEST_F(BillPagesTest, BillListsNewestFirstWithItsUsersAndTheirRemainingBill) {
-  Store({Item(kCall, 3.0f, "bob", 0x0105), Item(kCall, 1.25f, "alice"), Item(kPayment, 10.0f, "Bob"),
-         Item(kCall, 4.5f, "bob")});
+  Store({WithVolume(Item(kCall, 3.0f, "bob", 0x0105), 1048576, 524288), Item(kCall, 1.25f, "alice"),
+         Item(kPayment, 10.0f, "Bob"), Item(kCall, 4.5f, "bob")});
   HWND page = OpenBill();
   ASSERT_NE(nullptr, page);
   HWND list = GetDlgItem(page, IDC_BILL_LIST);
@@ -197,10 +200,11 @@ TEST_F(BillPagesTest, BillListsNewestFirstWithItsUsersAndTheirRemainingBill) {
   ASSERT_EQ(4, Rows(page));
   // Wine's en_GB negative pattern
   EXPECT_EQ("(" + kPound + "1.25)", ControlText(page, IDC_BILL_REMAINING));
-  const std::vector<std::string> payment{"Paid", kPound + "10.00", "Bob", "", "", "", "", "7/12/2000"};
+  const std::vector<std::string> payment{"Paid", kPound + "10.00", "Bob", "", "", "", "", "7/12/2000",
+                                         ""};
   const std::vector<std::string> oldest{"Owe", kPound + "3.00", "bob", "Orvonet", "0:00", "0:00",
-                                        "1:05", "7/12/2000"};
-  for (int column = 0; column < 8; ++column) {
+                                        "1:05", "7/12/2000", "1.5"};
+  for (int column = 0; column < kBillColumnCount; ++column) {
     EXPECT_EQ(payment[column], Cell(page, 1, column)) << column;
     EXPECT_EQ(oldest[column], Cell(page, 3, column)) << column;
   }
@@ -406,7 +410,7 @@ TEST_F(BillPagesTest, PrintWithoutAPrinterSaysSoAndChangesNothing) {
 TEST_F(BillPagesTest, ExportWritesWhatTheListShowsThroughSaveAsOrSaysWhyNot) {
   BillItem cafe = Item(kCall, 0.125f, "bob", 0x0105);
   std::snprintf(cafe.account, sizeof cafe.account, "%s", "Caf\xE9, Ltd");  // code page 1252
-  Store({cafe, Item(kCall, 1.0f, "alice"), Item(kPayment, 2.005f, "Bob")});
+  Store({cafe, WithVolume(Item(kCall, 1.0f, "alice"), 1572864, 0), Item(kPayment, 2.005f, "Bob")});
   const Bill before = bill;
   const std::size_t writes = registry.WritesApplied();
   HWND page = OpenBill();
@@ -429,8 +433,8 @@ TEST_F(BillPagesTest, ExportWritesWhatTheListShowsThroughSaveAsOrSaysWhyNot) {
 
   EXPECT_FALSE(ExportThroughSaveAs(page, (folder + "\\bill").c_str()).askedToReplace);  // + .csv
   const std::string start = std::string("\xEF\xBB\xBF") + kBillCsvHeader;
-  const std::string bobsCall = "Call,2000-12-07,0:00,0:00,1:05,65,\"Caf\xC3\xA9, Ltd\",bob,0.13\r\n";
-  const std::string bobsPayment = "Payment,2000-12-07,,,,,,Bob,-2.01\r\n";
+  const std::string bobsCall = "Call,2000-12-07,0:00,0:00,1:05,65,\"Caf\xC3\xA9, Ltd\",bob,0.13,,\r\n";
+  const std::string bobsPayment = "Payment,2000-12-07,,,,,,Bob,-2.01,,\r\n";
   EXPECT_EQ(start + bobsCall + bobsPayment, ReadFile(file));
 
   ChooseUser(page, ".All users");
@@ -438,7 +442,8 @@ TEST_F(BillPagesTest, ExportWritesWhatTheListShowsThroughSaveAsOrSaysWhyNot) {
   EXPECT_EQ("Tollwick bill.csv", seen.name);
   EXPECT_TRUE(seen.askedToReplace);
   const std::string all =
-      start + bobsCall + "Call,2000-12-07,0:00,0:00,0:00,0,Orvonet,alice,1.00\r\n" + bobsPayment;
+      start + bobsCall + "Call,2000-12-07,0:00,0:00,0:00,0,Orvonet,alice,1.00,1572864,0\r\n" +
+      bobsPayment;
   EXPECT_EQ(all, ReadFile(file));
 
   // A read-only file is refused with the reason, and nothing is written.

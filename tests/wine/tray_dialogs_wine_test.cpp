@@ -78,18 +78,21 @@ class TrayDialogsTest : public ::testing::Test {
 // --- Call information ---------------------------------------------------------------------------
 
 struct CallInfoFields {
-  std::string account, user, start, end, cost, length;
+  std::string account, user, start, end, cost, length, received, sent;
 };
 
 CallInfoFields Fields(HWND dialog) {
   return {ControlText(dialog, IDC_CALL_ACCOUNT), ControlText(dialog, IDC_CALL_USER),
           ControlText(dialog, IDC_CALL_START),   ControlText(dialog, IDC_CALL_END),
-          ControlText(dialog, IDC_CALL_COST),    ControlText(dialog, IDC_CALL_LENGTH)};
+          ControlText(dialog, IDC_CALL_COST),    ControlText(dialog, IDC_CALL_LENGTH),
+          ControlText(dialog, IDC_CALL_RECEIVED), ControlText(dialog, IDC_CALL_SENT)};
 }
+
 
 // What the dialog shows with no call; `now` is the time of day at one end or the other of reading.
 bool ShowsNoCall(const CallInfoFields& f, Environment& env, const std::string& now) {
-  return f.account.empty() && f.user.empty() && f.length.empty() && f.start == now &&
+  return f.account.empty() && f.user.empty() && f.length.empty() && f.sent.empty() &&
+         f.start == now &&
          f.end == now && f.cost == Money(env, 0.0f);
 }
 
@@ -106,7 +109,7 @@ TEST_F(TrayDialogsTest, CallInformationWithoutACallShowsTheTimeNowAndNoCost) {
         << shown.start << " " << shown.end << " " << shown.cost;
     EXPECT_EQ("Call information", Caption(dialog));
     EXPECT_EQ((std::vector<std::string>{"Connected to:", "User:", "Call", "Start:", "Cost:", "End:",
-                                        "Length:", "OK"}),
+                                        "Length:", "Received:", "Sent:", "OK"}),
               Labels(dialog));
     SaveScreenshot(dialog, "call_information");
   });
@@ -136,11 +139,13 @@ TEST_F(TrayDialogsTest, CallInformationFollowsACallThatStartsRunsAndEndsUnderIt)
     EXPECT_EQ("0:00:02", length);
     EXPECT_TRUE(PumpUntil([&] { return ControlText(dialog, IDC_CALL_LENGTH) == length; }, 2500));
     EXPECT_EQ(Money(program.environment(), call.CurrentCost()), ControlText(dialog, IDC_CALL_COST));
+    EXPECT_EQ("unknown", ControlText(dialog, IDC_CALL_SENT));  // no connection reports here
     SaveScreenshot(dialog, "call_information_during_a_call");
 
     call.EndCall();
     EXPECT_TRUE(PumpUntil([&] { return ControlText(dialog, IDC_CALL_ACCOUNT).empty(); }, 2500));
     EXPECT_EQ("", ControlText(dialog, IDC_CALL_LENGTH));
+    EXPECT_EQ("", ControlText(dialog, IDC_CALL_RECEIVED));
     EXPECT_EQ(Money(program.environment(), 0.0f), ControlText(dialog, IDC_CALL_COST));
   });
 }

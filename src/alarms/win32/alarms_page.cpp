@@ -18,6 +18,19 @@ constexpr ActionBox kActionBoxes[] = {
     {IDC_ALARM_REPEAT, AlarmAction::kRepeat},
 };
 
+// Each kind's radio button and the one edit it enables.
+struct KindControls {
+  std::int32_t kind;
+  int button;
+  int edit;
+};
+
+constexpr KindControls kKinds[] = {
+    {kTimeAlarm, IDC_ALARM_TIME, IDC_ALARM_MINUTES},
+    {kMoneyAlarm, IDC_ALARM_MONEY_KIND, IDC_ALARM_MONEY},
+    {kDataAlarm, IDC_ALARM_DATA_KIND, IDC_ALARM_MEGABYTES},
+};
+
 }  // namespace
 
 void AlarmsPage::Fill() {
@@ -31,24 +44,24 @@ void AlarmsPage::ShowSlot() {
   FillScope filling(*this);
   const HWND page = window();
   const Alarm& alarm = Selected();
-  const bool timeAlarm = alarm.kind == kTimeAlarm;
-  Enable(IDC_ALARM_MINUTES, timeAlarm);
-  Enable(IDC_ALARM_MONEY, !timeAlarm);
-  Check(IDC_ALARM_TIME, timeAlarm);
-  Check(IDC_ALARM_MONEY_KIND, !timeAlarm);
+  const std::int32_t kind = AlarmKindOf(alarm.kind);
+  for (const KindControls& shown : kKinds) {
+    const bool on = shown.kind == kind;
+    Check(shown.button, on);
+    Enable(shown.edit, on);
+    if (!on) SetDlgItemTextA(page, shown.edit, "");
+  }
   for (const ActionBox& box : kActionBoxes) Check(box.id, AlarmActionOn(alarm, box.action));
   SetDlgItemTextA(page, IDC_ALARM_NAME, alarm.name);
-  if (timeAlarm) {
-    SetDlgItemInt(page, IDC_ALARM_MINUTES, static_cast<UINT>(alarm.minutes), FALSE);
-    SetDlgItemTextA(page, IDC_ALARM_MONEY, "");
-  } else {
-    SetDlgItemTextA(page, IDC_ALARM_MINUTES, "");
-    SetMoneyField(IDC_ALARM_MONEY, alarm.money);
-  }
+  if (kind == kTimeAlarm) SetDlgItemInt(page, IDC_ALARM_MINUTES, static_cast<UINT>(alarm.minutes), FALSE);
+  if (kind == kMoneyAlarm) SetMoneyField(IDC_ALARM_MONEY, alarm.money);
+  if (kind == kDataAlarm) SetDlgItemInt(page, IDC_ALARM_MEGABYTES, static_cast<UINT>(alarm.megabytes), FALSE);
   // The slot then holds what the fields show, read back as an edit would be: a sum cut to two
-  // decimals, the other kind's value cleared. Otherwise an alarm could fire above a sum the user
+  // decimals, the other kinds' values cleared. Otherwise an alarm could fire above a sum the user
   // cannot see.
-  for (const int id : {IDC_ALARM_NAME, IDC_ALARM_MINUTES, IDC_ALARM_MONEY}) StoreEdit(id);
+  for (const int id : {IDC_ALARM_NAME, IDC_ALARM_MINUTES, IDC_ALARM_MONEY, IDC_ALARM_MEGABYTES}) {
+    StoreEdit(id);
+  }
 }
 
 void AlarmsPage::StoreEdit(int id) {
@@ -65,6 +78,9 @@ void AlarmsPage::StoreEdit(int id) {
       break;
     case IDC_ALARM_MONEY:
       SetAlarmMoney(Selected(), GetNumberField(id));
+      break;
+    case IDC_ALARM_MEGABYTES:
+      SetAlarmMegabytes(Selected(), GetDlgItemInt(page, id, nullptr, FALSE));
       break;
     default:
       break;
@@ -92,17 +108,12 @@ void AlarmsPage::Command(int id, int code, HWND /*control*/) {
     ShowSlot();
     return;
   }
-  switch (id) {
-    case IDC_ALARM_TIME:
-      SetAlarmKind(Selected(), kTimeAlarm);
+  for (const KindControls& chosen : kKinds) {
+    if (chosen.button == id) {
+      SetAlarmKind(Selected(), chosen.kind);
       ShowSlot();
       return;
-    case IDC_ALARM_MONEY_KIND:
-      SetAlarmKind(Selected(), kMoneyAlarm);
-      ShowSlot();
-      return;
-    default:
-      break;
+    }
   }
   for (const ActionBox& box : kActionBoxes) {
     if (box.id == id) {

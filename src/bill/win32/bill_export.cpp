@@ -20,16 +20,15 @@ std::string FolderOf(const char* path) {
   return end != nullptr ? std::string(path, end + 1) : std::string(".");
 }
 
-DWORD WriteAll(HANDLE file, const std::string& bytes) {
+DWORD WriteAll(HANDLE file, const char* bytes, std::size_t size) {
   constexpr std::size_t kChunk = 1u << 30;  // WriteFile takes a 32-bit count
-  for (std::size_t done = 0; done < bytes.size();) {
-    const DWORD chunk = static_cast<DWORD>(std::min(kChunk, bytes.size() - done));
+  for (std::size_t done = 0; done < size;) {
+    const DWORD chunk = static_cast<DWORD>(std::min(kChunk, size - done));
     DWORD written = 0;
-    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) return GetLastError();
+    if (!WriteFile(file, bytes + done, chunk, &written, nullptr)) return GetLastError();
     done += written;
   }
-  // On the disk before it takes the target's name: a power cut must not leave an empty file there.
-  return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
+  return ERROR_SUCCESS;
 }
 
 std::string WriteFailure(const char* path, DWORD error) {
@@ -58,7 +57,18 @@ void AppendAnsiAsUtf8(const char* text, std::size_t length, std::string& out) {
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideChars, out.data() + at, bytes, nullptr, nullptr);
 }
 
-DWORD ReplaceFileWith(const char* path, const std::string& bytes) {
+DWORD ExportBillTo(const char* path, const Bill& bill, const std::vector<std::uint32_t>& rows) {
+  return ReplaceFileWith(path, [&](HANDLE file) {
+    DWORD error = ERROR_SUCCESS;
+    WriteBillCsv(bill, rows, AppendAnsiAsUtf8, [&](const char* bytes, std::size_t size) {
+      error = WriteAll(file, bytes, size);
+      return error == ERROR_SUCCESS;
+    });
+    return error;
+  });
+}
+
+DWORD ReplaceFileWith(const char* path, const FileContentWriter& write) {
   // Windows' move refuses to replace a read-only file, but not every implementation of it does
   // (Wine's replaces it): asked first, so the user's protection holds everywhere.
   const DWORD attributes = GetFileAttributesA(path);
@@ -72,7 +82,10 @@ DWORD ReplaceFileWith(const char* path, const std::string& bytes) {
     HANDLE opened = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     const ScopedKernelObject file(opened != INVALID_HANDLE_VALUE ? opened : nullptr);
-    error = file ? WriteAll(file.get(), bytes) : GetLastError();
+    error = file ? write(file.get()) : GetLastError();
+    // On the disk before it takes the target's name: a power cut must not leave an empty file
+    // there.
+    if (error == ERROR_SUCCESS && !FlushFileBuffers(file.get())) error = GetLastError();
   }
   if (error == ERROR_SUCCESS &&
       !MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -98,7 +111,7 @@ std::string ExportBill(HWND owner, const Bill& bill, const std::vector<std::uint
   dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                  OFN_NOCHANGEDIR;
   if (!GetSaveFileNameA(&dialog)) return {};
-  const DWORD error = ReplaceFileWith(path, BillCsv(bill, rows, AppendAnsiAsUtf8));
+  const DWORD error = ExportBillTo(path, bill, rows);
   return error != ERROR_SUCCESS ? WriteFailure(path, error) : std::string();
 }
 

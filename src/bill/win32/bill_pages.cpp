@@ -13,6 +13,7 @@
 #include "resources/bill_page_ids.h"
 #include "resources/resource.h"
 #include "resources/statistics_page_ids.h"
+#include "text/volume_text.h"
 #include "ui/win32/option_page.h"
 
 namespace tollwick {
@@ -31,7 +32,7 @@ struct ColumnLook {
 };
 constexpr ColumnLook kColumns[kBillColumnCount] = {
     {"Type", 60}, {"Amount", 60}, {"By", 80}, {"Account", 80},
-    {"Start", 50}, {"End", 50},   {"Length", 50}, {"Date", 80}};
+    {"Start", 50}, {"End", 50},   {"Length", 50}, {"Date", 80}, {"Data", 50}};
 
 }  // namespace
 
@@ -59,6 +60,11 @@ void StatisticsPage::Show() {
   SetCurrencyField(IDC_STATS_COST, figures.cost);
   SetCurrencyField(IDC_STATS_PAID, figures.paid);
   SetCurrencyField(IDC_STATS_TOTAL, figures.total);
+  char data[kVolumeTextChars + 3] = "";
+  if (figures.data.known) {
+    std::snprintf(data + MegabytesText(figures.data.Total(), data), 4, " MB");
+  }
+  SetText(IDC_STATS_DATA, figures.data.known ? data : kUnknownVolumeText);
 }
 
 BillPage::~BillPage() { subject_.bill.StopListening(*this); }

@@ -4,6 +4,7 @@
 #include "platform/packed_time.h"
 #include "resources/call_info_ids.h"
 #include "resources/resource.h"
+#include "text/volume_text.h"
 #include "ui/win32/single_dialog.h"
 
 namespace tollwick {
@@ -43,6 +44,9 @@ class CallInfoDialog : public SingleDialog {
       SetCurrencyField(IDC_CALL_COST, call.CurrentCost());
       SetText(IDC_CALL_LENGTH,
               FormatCallLength(call.CallHours(), call.CallMinutes(), call.CallSeconds()).c_str());
+      const CallVolume& volume = call.Volume();
+      SetVolume(IDC_CALL_RECEIVED, volume.known, volume.received);
+      SetVolume(IDC_CALL_SENT, volume.known, volume.sent);
     } else {
       SetText(IDC_CALL_ACCOUNT, "");
       SetText(IDC_CALL_USER, "");
@@ -50,7 +54,15 @@ class CallInfoDialog : public SingleDialog {
       SetTimeField(IDC_CALL_END, now);
       SetCurrencyField(IDC_CALL_COST, 0.0f);
       SetText(IDC_CALL_LENGTH, "");
+      SetText(IDC_CALL_RECEIVED, "");
+      SetText(IDC_CALL_SENT, "");
     }
+  }
+
+  void SetVolume(int id, bool known, std::uint64_t bytes) {
+    char text[kVolumeTextChars] = "";
+    if (known) VolumeText(bytes, text);
+    SetText(id, known ? text : kUnknownVolumeText);
   }
 
   Subject& subject_;

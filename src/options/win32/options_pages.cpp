@@ -25,7 +25,8 @@ OptionsPageWindow MakeStatisticsPage(HWND frame, int dialog, Program& program) {
                                          const CurrentCall& call = program.call();
                                          return LiveCallFigures{call.IsCallInProgress(),
                                                                 call.CallLength(),
-                                                                call.CurrentCost()};
+                                                                call.CurrentCost(),
+                                                                call.Volume()};
                                        }});
 }
 
