@@ -10,6 +10,7 @@
 
 #include "alarms/alarm_table.h"
 #include "bill/bill_store.h"
+#include "call/billing_period.h"
 #include "charging/call_pricer.h"
 #include "charging/charge_profile.h"
 #include "charging/profile_library.h"
@@ -89,6 +90,9 @@ class CurrentCall {
   void GrantAllowance(const Allowance& allowance);
   // What the call has moved so far; unknown until its connection reports.
   const CallVolume& Volume() const { return volume_; }
+  // The account's billing period when the call started, and what it had used of it before.
+  const BillingPeriod& CallPeriod() const { return period_; }
+  const PeriodUsage& UsageBeforeCall() const { return usedBefore_; }
 
  private:
   // The bill item the call would become if it ended now: what its snapshot stores and what its
@@ -104,6 +108,8 @@ class CurrentCall {
   ProfileLibrary::Owned profile_;
   std::optional<CallPricer> pricer_;  // while a call is in progress
   CallVolume volume_;
+  BillingPeriod period_;
+  PeriodUsage usedBefore_;
   std::int32_t seconds_ = 0;
   std::int32_t minutes_ = 0;
   std::int32_t hours_ = 0;
