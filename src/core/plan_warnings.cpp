@@ -11,14 +11,16 @@ namespace {
 constexpr std::int64_t kDaysFrom1601To1970 = 134774;
 constexpr std::uint32_t kToldBits = 4;
 
-// One allowance: its thresholds' bits, its name and the unit of its amounts.
+// One allowance: its thresholds' bits, its name, and its unit as used is counted.
 struct Inclusion {
   std::uint32_t nearBit;  // 80% told
   std::uint32_t outBit;   // 100% told
   const char* name;
+  std::uint64_t perUnit;  // minutes are counted in minutes, MB in bytes
+  int decimals;           // of what is left, in the notice
 };
-constexpr Inclusion kMinutes{1u, 2u, "minutes"};
-constexpr Inclusion kMB{4u, 8u, "MB"};
+constexpr Inclusion kMinutes{1u, 2u, "minutes", 1, 0};
+constexpr Inclusion kMB{4u, 8u, "MB", kBytesPerMB, 1};
 
 std::uint32_t PeriodMark(const BillingPeriod& period) {
   return static_cast<std::uint32_t>(period.firstDay + kDaysFrom1601To1970) << kToldBits;
@@ -37,12 +39,18 @@ PlanNotice NoticeFor(const CurrentCall& call, const Inclusion& inclusion, bool o
                   included, inclusion.name, last);
   } else {
     std::snprintf(text, sizeof text, "%.*f of %u included %s left in this period, which ends on %s.",
-                  inclusion.name == kMB.name ? 1 : 0, left, included, inclusion.name, last);
+                  inclusion.decimals, left, included, inclusion.name, last);
   }
   char title[160];  // the balloon keeps 63 characters
   std::snprintf(title, sizeof title, "%s: %s", call.CallProfile()->name,
                 out ? "allowance used up" : "allowance running out");
   return PlanNotice{title, text};
+}
+
+SettingsKey AccountKey(const SettingsStore& store, const CurrentCall& call) {
+  char path[2 * kNameChars];
+  RootSubkeyPath(call.CallProfile()->name, path, sizeof path);
+  return store.OpenSettingsKey(path);
 }
 
 }  // namespace
@@ -51,11 +59,9 @@ void PlanWarnings::CallStarted(const CurrentCall& call) {
   watching_ = HasPlan(call.CallProfile()->plan);
   told_ = PeriodMark(call.CallPeriod());
   if (!watching_) return;
-  char path[2 * kNameChars];
-  RootSubkeyPath(call.CallProfile()->name, path, sizeof path);
-  SettingsKey key = store_.OpenSettingsKey(path);
   std::uint8_t bytes[4] = {};
-  const SettingsStore::StoredValue stored = store_.ReadAsStored(key, kPlanToldValue, bytes, 4);
+  const SettingsStore::StoredValue stored =
+      store_.ReadAsStored(AccountKey(store_, call), kPlanToldValue, bytes, 4);
   // Another period's bits, or a value of another size, tell nothing about this period.
   if (stored.read() && stored.size == 4 && (GetU32(bytes) >> kToldBits) == (told_ >> kToldBits)) {
     told_ = GetU32(bytes);
@@ -69,27 +75,24 @@ std::optional<PlanNotice> PlanWarnings::Due(const CurrentCall& call) {
       WithCall(call.UsageBeforeCall(), call.CallLength(), call.Volume(), call.CurrentCost());
   struct Check {
     const Inclusion& inclusion;
-    std::uint64_t used, included;  // in the allowance's smallest unit
-    std::uint32_t includedShown;
-    double perShown;
+    std::uint64_t used;      // in the inclusion's counted unit
+    std::uint32_t included;  // in its shown unit
   };
-  const Check checks[] = {
-      {kMinutes, used.minutes, plan.includedMinutes, plan.includedMinutes, 1.0},
-      {kMB, used.bytes, plan.includedMB * kBytesPerMB, plan.includedMB, double(kBytesPerMB)}};
+  const Check checks[] = {{kMinutes, used.minutes, plan.includedMinutes},
+                          {kMB, used.bytes, plan.includedMB}};
   for (const Check& check : checks) {
-    if (check.included == 0) continue;
-    const bool out = check.used >= check.included;
-    const bool near = check.used * 5 >= check.included * 4;
+    const std::uint64_t included = check.included * check.inclusion.perUnit;
+    if (included == 0) continue;
+    const bool out = check.used >= included;
+    const bool near = check.used * 5 >= included * 4;
     // Both at once (a long gap, items added by hand) tell only that it is used up.
     const std::uint32_t due = out ? check.inclusion.nearBit | check.inclusion.outBit
                               : near ? check.inclusion.nearBit : 0u;
     if ((due & ~told_) == 0) continue;
     told_ |= due;
-    char path[2 * kNameChars];
-    RootSubkeyPath(call.CallProfile()->name, path, sizeof path);
-    store_.WriteDwordValue(store_.OpenSettingsKey(path), kPlanToldValue, told_);
-    const double left = out ? 0.0 : double(check.included - check.used) / check.perShown;
-    return NoticeFor(call, check.inclusion, out, left, check.includedShown);
+    store_.WriteDwordValue(AccountKey(store_, call), kPlanToldValue, told_);
+    const double left = out ? 0.0 : double(included - check.used) / double(check.inclusion.perUnit);
+    return NoticeFor(call, check.inclusion, out, left, check.included);
   }
   return std::nullopt;
 }
