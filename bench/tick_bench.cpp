@@ -156,7 +156,8 @@ int main() {
                                 program.alarms(), program.alarmActions()});
   bool online = false;
   RasConnectionProbe probe;
-  Monitor monitor{probe, MainWindowOf(window)->tray(), call, clock, program.settings(), program.flash(), online};
+  Monitor monitor{probe, MainWindowOf(window)->tray(), call, clock, program.settings(), program.flash(),
+                  program.planWarnings(), online};
   auto tick = [&] { RunMonitorTick(monitor); };
   HICON onlineIcon = LoadIconA(program.instance(), MAKEINTRESOURCEA(IDI_ONLINE));
   ScopedIcon clockFace = BuildClockIcon(program.instance(), kClockIconSize, kClockIconSize, 1, 0);

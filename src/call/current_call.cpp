@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "call/billing_period.h"
 #include "call/call_recovery.h"
 #include "call/curcall_record.h"
 
@@ -41,6 +42,11 @@ void CurrentCall::StartCall(const char* entryName, TrafficSource* traffic) {
   // Entry names longer than a profile name are cut; the cut name is also the account's key.
   profile_ = services_.profiles.Load(entryName, false);
   pricer_.emplace(*profile_);
+  // The period's usage once per call, not per tick: the bill changes only between calls.
+  period_ = PeriodOf(profile_->plan.periodDay, LocalDate(services_.environment));
+  usedBefore_ = HasPlan(profile_->plan) ? UsageIn(services_.bill, profile_->name, period_)
+                                         : PeriodUsage{};
+  GrantAllowance(AllowanceLeft(profile_->plan, usedBefore_));
   seconds_ = minutes_ = hours_ = 0;
   services_.environment.UserName(userName_, kNameChars);
   userName_[kNameChars - 1] = '\0';

@@ -10,6 +10,7 @@
 
 #include "alarms/alarm_table.h"
 #include "bill/bill_store.h"
+#include "call/billing_period.h"
 #include "call/volume_counter.h"
 #include "charging/call_pricer.h"
 #include "charging/charge_profile.h"
@@ -92,6 +93,9 @@ class CurrentCall {
   void GrantAllowance(const Allowance& allowance);
   // What the call has moved so far; unknown until its connection reports.
   const CallVolume& Volume() const { return volume_; }
+  // The account's billing period when the call started, and what it had used of it before.
+  const BillingPeriod& CallPeriod() const { return period_; }
+  const PeriodUsage& UsageBeforeCall() const { return usedBefore_; }
 
  private:
   // The bill item the call would become if it ended now: what its snapshot stores and what its
@@ -110,6 +114,8 @@ class CurrentCall {
   CallVolume volume_;
   VolumeCounter volumeCounter_;
   std::uint32_t readTick_ = 0;  // lastTick_ at the last reading of the traffic
+  BillingPeriod period_;
+  PeriodUsage usedBefore_;
   std::int32_t seconds_ = 0;
   std::int32_t minutes_ = 0;
   std::int32_t hours_ = 0;

@@ -5,6 +5,7 @@
 
 #include "charging/tariff.h"
 #include "platform/little_endian.h"
+#include "platform/packed_time.h"
 
 namespace tollwick {
 
@@ -12,13 +13,6 @@ namespace {
 
 constexpr std::int64_t kMsPerSecond = 1000;
 constexpr std::int64_t kMsPerDay = 24LL * 60 * 60 * kMsPerSecond;
-
-std::uint16_t DaysInMonth(std::uint16_t month, std::uint16_t year) {
-  static const std::uint16_t kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month < 1 || month > 12) return 31;
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return static_cast<std::uint16_t>(kDays[month - 1] + (month == 2 && leap ? 1 : 0));
-}
 
 void DayBefore(LocalTime& t) {
   t.dayOfWeek = static_cast<std::uint16_t>((t.dayOfWeek + 6) % 7);
@@ -32,7 +26,7 @@ void DayBefore(LocalTime& t) {
     t.month = 12;
     t.year = static_cast<std::uint16_t>(t.year - 1);
   }
-  t.day = DaysInMonth(t.month, t.year);
+  t.day = static_cast<std::uint16_t>(DaysInMonth(t.month, t.year));
 }
 
 void DayAfter(LocalTime& t) {

@@ -31,6 +31,7 @@ void RunMonitorTick(const Monitor& monitor) {
   if (connection) {
     if (!monitor.online) {
       call.StartCall(connection->entryName.c_str(), &monitor.probe);
+      monitor.planWarnings.CallStarted(call);
       monitor.online = true;
     }
     char money[kMoneyTextChars];
@@ -42,6 +43,11 @@ void RunMonitorTick(const Monitor& monitor) {
     // The tip changes about once a second and the picture once a minute or on a flash; in between
     // the shell is left alone.
     if (look != monitor.tray.Shown()) monitor.tray.Show(look);
+    if (monitor.settings.warnAllowance != 0) {
+      if (std::optional<PlanNotice> notice = monitor.planWarnings.Due(call)) {
+        monitor.tray.Notify(notice->title, notice->text);
+      }
+    }
   } else if (monitor.online) {
     monitor.tray.Show(TrayLook::Resource(IDI_IDLE, kProgramTitle));
     call.EndCall();

@@ -7,6 +7,7 @@
 
 #include "call/current_call.h"
 #include "core/connection_probe.h"
+#include "core/plan_warnings.h"
 #include "core/program_settings.h"
 #include "core/tray_flash.h"
 #include "core/tray_look.h"
@@ -24,13 +25,15 @@ struct Monitor {
   Environment& environment;
   const ProgramSettings& settings;
   TrayFlash& flash;
+  PlanWarnings& planWarnings;
   bool& online;  // from the tick that found a connection until the tick that found none
 };
 
 // In this order: find the active connection; if there is one, start the call on the first such tick,
 // then show the on-line tip and picture; if there is none after being on line, show the idle icon and
 // tip, end the call (billing it) and go idle; in every case, last, let the call accrue. The tip thus
-// shows the length and cost from before the tick's own accrual. The tray is changed only when what it
+// shows the length and cost from before the tick's own accrual. While "WarnAllowance" is on, an on-line
+// tick hands the tray the plan's notice that is due. The tray is changed only when what it
 // should show differs from what it shows.
 void RunMonitorTick(const Monitor& monitor);
 

@@ -20,6 +20,17 @@ void WriteSwitch(const SettingsStore& store, const char* name, std::uint32_t val
   store.WriteRootBinary(name, bytes, sizeof bytes);
 }
 
+constexpr const char* kWarnAllowance = "WarnAllowance";
+
+bool ReadStoredSwitch(const SettingsStore& store, const char* name, std::uint32_t& value) {
+  std::uint8_t bytes[4] = {};
+  const SettingsStore::StoredValue stored =
+      store.ReadAsStored(store.OpenSettingsKey(kRootPath), name, bytes, sizeof bytes);
+  if (!stored.read() || stored.size != sizeof bytes) return false;
+  value = GetU32(bytes);
+  return true;
+}
+
 }  // namespace
 
 void LoadProgramSettings(const SettingsStore& store, ProgramSettings& settings, TrayFlash& flash) {
@@ -27,6 +38,8 @@ void LoadProgramSettings(const SettingsStore& store, ProgramSettings& settings, 
   settings.clockIcon = ReadSwitch(store, "ClockIcon", defaults.clockIcon);
   settings.noDcc = ReadSwitch(store, "NoDCC", defaults.noDcc);
   settings.checkStatus = ReadSwitch(store, "CheckStatus", defaults.checkStatus);
+  settings.warnAllowance = defaults.warnAllowance;
+  ReadStoredSwitch(store, kWarnAllowance, settings.warnAllowance);
   flash.flashCount = 0;
   flash.flashPhase = 0;
 }
@@ -35,6 +48,11 @@ void SaveProgramSettings(const SettingsStore& store, const ProgramSettings& sett
   WriteSwitch(store, "ClockIcon", settings.clockIcon);
   WriteSwitch(store, "NoDCC", settings.noDcc);
   WriteSwitch(store, "CheckStatus", settings.checkStatus);
+  std::uint32_t stored = 0;
+  if (settings.warnAllowance != ProgramSettings{}.warnAllowance ||
+      ReadStoredSwitch(store, kWarnAllowance, stored)) {
+    WriteSwitch(store, kWarnAllowance, settings.warnAllowance);
+  }
 }
 
 }  // namespace tollwick

@@ -13,12 +13,16 @@ struct ProgramSettings {
   std::uint32_t clockIcon = 0;    // "ClockIcon": the on-line tray icon is the clock face
   std::uint32_t noDcc = 1;        // "NoDCC": a Direct Cable Connection does not count
   std::uint32_t checkStatus = 0;  // "CheckStatus": a connection counts once it is connected
+  // "WarnAllowance": a notice when an allowance of the plan nears its end. Stored only once changed,
+  // so a tree that never changed it keeps its bytes.
+  std::uint32_t warnAllowance = 1;
 };
 
 // Reads "ClockIcon", "NoDCC" and "CheckStatus" in that order (a missing one takes its default and is
-// written back), then stops any tray flash.
+// written back) and "WarnAllowance" (a missing one takes its default, written nowhere), then stops
+// any tray flash.
 void LoadProgramSettings(const SettingsStore& store, ProgramSettings& settings, TrayFlash& flash);
-// Writes the three switches in the same order.
+// Writes the switches in the same order; "WarnAllowance" only when stored or no longer its default.
 void SaveProgramSettings(const SettingsStore& store, const ProgramSettings& settings);
 
 }  // namespace tollwick

@@ -34,6 +34,8 @@ class TrayView {
   virtual const TrayLook& Shown() const = 0;
   // One NIM_MODIFY with the look's icon and tip.
   virtual void Show(const TrayLook& look) = 0;
+  // A notification balloon over the icon; its picture and tip stay as they are.
+  virtual void Notify(const std::string& title, const std::string& text) = 0;
 };
 
 }  // namespace tollwick

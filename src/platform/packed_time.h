@@ -23,6 +23,14 @@ struct CalendarDate {
   std::uint32_t year = 0;
 };
 
+// The days of a month of the Gregorian calendar; 31 for a month outside 1 to 12.
+inline std::uint32_t DaysInMonth(std::uint32_t month, std::uint32_t year) {
+  static const std::uint32_t kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12) return 31;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
 inline PackedTime TimeOfDay(const LocalTime& t) { return MakePackedTime(t.hour, t.minute); }
 inline CalendarDate DateOf(const LocalTime& t) { return CalendarDate{t.day, t.month, t.year}; }
 

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "bill_items.h"
 #include "call_world.h"
 #include "resources/resource.h"
 #include "scripted_probe.h"
@@ -31,7 +32,11 @@ class RecordingTray : public TrayView {
     shows.push_back(look);
     callInProgressAtShow.push_back(callInProgress && callInProgress());
   }
+  void Notify(const std::string& title, const std::string& text) override {
+    notices.push_back(title + " | " + text);
+  }
   std::vector<TrayLook> shows;
+  std::vector<std::string> notices;
   std::vector<bool> callInProgressAtShow;
   std::function<bool()> callInProgress;
 
@@ -69,8 +74,9 @@ class MonitorTickTest : public ::testing::Test, protected OwnCallWorld {
   RecordingTray tray;
   ProgramSettings settings;
   TrayFlash flash;
+  PlanWarnings planWarnings{store};
   bool online = false;
-  Monitor monitor{probe, tray, call, env, settings, flash, online};
+  Monitor monitor{probe, tray, call, env, settings, flash, planWarnings, online};
 };
 
 TEST(OnlineTip, FormatsLengthUnpaddedAndReplacesAnAddressThatIsNoDottedQuad) {
@@ -281,6 +287,47 @@ TEST_F(MonitorTickTest, SwitchingTheClockIconChangesThePictureOnTheNextTick) {
   Tick(100);
   ASSERT_EQ(3u, tray.shows.size());
   EXPECT_EQ(TrayLook::Resource(IDI_ONLINE, tray.shows[0].tip.c_str()), tray.shows[2]);
+}
+
+TEST_F(MonitorTickTest, EachAllowanceThresholdIsToldOncePerPeriodAndAccountAcrossRestarts) {
+  // 10 minutes included from the 1st; 7 used in December, 9 dated in January.
+  const char* key = "Software\\Orvo\\Tollwick\\Work";
+  registry.PutValue(kHkeyLocalMachine, key, "UseDefault", kRegDword, {0, 0, 0, 0});
+  registry.PutValue(kHkeyLocalMachine, key, "IncludedMinutes", kRegDword, {10, 0, 0, 0});
+  bill = Bill{CallItem(0, 0, 0, MakePackedTime(0, 7), {1, 12, 2026}, "ann", "Work"),
+              CallItem(0, 0, 0, MakePackedTime(0, 9), {1, 1, 2027}, "ann", "Work")};
+  const std::string near = "Work: allowance running out | 2 of 10 included minutes left in this "
+                           "period, which ends on 31/12/2026.";
+  const std::string out = "Work: allowance used up | All 10 included minutes of this period are "
+                          "used. It ends on 31/12/2026; until then the account's rates apply.";
+  PlanWarnings restarted{store};
+  Monitor again{probe, tray, call, env, settings, flash, restarted, online};
+  struct Step {
+    const char* what;
+    const Monitor& monitor;
+    int seconds;  // on line, then down
+    std::vector<std::string> notices;
+  } steps[] = {
+      {"80% with the first minute", monitor, 100, {near}},
+      {"100% in the third", monitor, 30, {near, out}},
+      {"after a restart, nothing again", again, 200, {near, out}},
+  };
+  for (const Step& step : steps) {
+    Up("Work");
+    for (int tick = 0; tick < 2 * step.seconds; ++tick) {
+      RunMonitorTick(step.monitor);
+      env.tickCount += 500;
+    }
+    Down();
+    RunMonitorTick(step.monitor);
+    EXPECT_EQ(step.notices, tray.notices) << step.what;
+  }
+  // A new period re-arms both: 9 of January's minutes and the first of the call reach 100%.
+  env.SetDate(2027, 1, 2);
+  Up("Work");
+  RunMonitorTick(again);
+  ASSERT_EQ(3u, tray.notices.size());
+  EXPECT_EQ(0u, tray.notices.back().find("Work: allowance used up | All 10 included minutes"));
 }
 
 }  // namespace

@@ -24,8 +24,9 @@ class ProgramSettingsTest : public ::testing::Test {
 };
 
 TEST_F(ProgramSettingsTest, FirstLoadWritesTheDefaultsAsFourByteBinaryValues) {
-  settings = ProgramSettings{7, 7, 7};
+  settings = ProgramSettings{7, 7, 7, 7};
   LoadProgramSettings(store, settings, flash);
+  EXPECT_EQ(1u, settings.warnAllowance);  // on, and not written
   EXPECT_EQ(0u, settings.clockIcon);
   EXPECT_EQ(1u, settings.noDcc);
   EXPECT_EQ(0u, settings.checkStatus);
@@ -64,6 +65,13 @@ TEST_F(ProgramSettingsTest, SaveWritesEachSwitchAndLoadGivesThemBack) {
   EXPECT_EQ(0u, settings.noDcc);
   EXPECT_EQ(1u, settings.checkStatus);
   EXPECT_EQ(0u, registry.OpenHandleCount());
+  // The allowance warning is written once changed, and from then on whatever it is.
+  for (std::uint32_t warn : {0u, 1u}) {
+    SaveProgramSettings(store, ProgramSettings{1, 0, 1, warn});
+    EXPECT_EQ(Bytes({static_cast<std::uint8_t>(warn), 0, 0, 0}), Stored("WarnAllowance"));
+    LoadProgramSettings(store, settings, flash);
+    EXPECT_EQ(warn, settings.warnAllowance);
+  }
 }
 
 TEST_F(ProgramSettingsTest, AnOverlongSwitchIsReplacedByItsDefault) {

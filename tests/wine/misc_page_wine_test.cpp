@@ -19,7 +19,7 @@
 namespace tollwick {
 namespace {
 
-constexpr const char* kSwitchNames[] = {"ClockIcon", "NoDCC", "CheckStatus"};
+constexpr const char* kSwitchNames[] = {"ClockIcon", "NoDCC", "CheckStatus", "WarnAllowance"};
 
 class MiscPageWine : public PageTest {
  protected:
@@ -71,6 +71,7 @@ TEST_F(MiscPageWine, ShowsTheSwitchesAndStoresThemOnOk) {
       {{0, 1, 0}, {IDC_MISC_CLOCK_ICON}, {1, 1, 0}},
       {{1, 0, 1}, {IDC_MISC_NORMAL_ICON, IDC_MISC_NO_DCC}, {0, 1, 1}},
       {{0, 1, 0}, {IDC_MISC_NO_DCC, IDC_MISC_CHECK_STATUS}, {0, 0, 1}},
+      {{0, 1, 0, 1}, {IDC_MISC_WARN_ALLOWANCE}, {0, 1, 0, 0}},
   };
   for (const SwitchCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.clicks.size() << " clicks from " << c.shown.clockIcon
@@ -81,6 +82,7 @@ TEST_F(MiscPageWine, ShowsTheSwitchesAndStoresThemOnOk) {
     EXPECT_EQ(Checked(IDC_MISC_NORMAL_ICON), c.shown.clockIcon == 0);
     EXPECT_EQ(Checked(IDC_MISC_NO_DCC), c.shown.noDcc == 1);
     EXPECT_EQ(Checked(IDC_MISC_CHECK_STATUS), c.shown.checkStatus == 1);
+    EXPECT_EQ(Checked(IDC_MISC_WARN_ALLOWANCE), c.shown.warnAllowance == 1);
     for (int id : c.clicks) Click(id);
     SendMessageA(page_, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(settings_.clockIcon, c.saved.clockIcon);
@@ -89,6 +91,8 @@ TEST_F(MiscPageWine, ShowsTheSwitchesAndStoresThemOnOk) {
     EXPECT_EQ(Stored("ClockIcon"), c.saved.clockIcon);
     EXPECT_EQ(Stored("NoDCC"), c.saved.noDcc);
     EXPECT_EQ(Stored("CheckStatus"), c.saved.checkStatus);
+    // Written only once it differs from its default.
+    EXPECT_EQ(Stored("WarnAllowance"), c.saved.warnAllowance == 1 ? -1 : 0);
     DestroyWindow(page_);
   }
 }

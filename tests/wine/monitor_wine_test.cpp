@@ -11,6 +11,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/win32/connection_win32.h"
@@ -33,6 +34,7 @@ struct NotifyCall {
   bool hasIcon;
   HICON icon;
   std::string tip;
+  std::string balloon;  // title, then text
 };
 
 std::vector<NotifyCall>* recorded = nullptr;
@@ -40,7 +42,10 @@ std::vector<NotifyCall>* recorded = nullptr;
 BOOL WINAPI RecordNotify(DWORD action, PNOTIFYICONDATAA data) {
   recorded->push_back(NotifyCall{action, data->cbSize, data->uID, data->uFlags,
                                  data->uCallbackMessage, data->hIcon != nullptr, data->hIcon,
-                                 data->szTip});
+                                 data->szTip, {}});
+  if (data->uFlags & NIF_INFO) {
+    recorded->back().balloon = std::string(data->szInfoTitle) + " | " + data->szInfo;
+  }
   return TRUE;
 }
 
@@ -122,6 +127,7 @@ TEST_F(MonitorTest, FirstStartStoresTheSwitchesAndShowsTheIdleIcon) {
   EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);
   EXPECT_EQ(0u, ReadDword(".Bill", nullptr));
   EXPECT_EQ(0u, ReadDword("CurCall", nullptr));
+  EXPECT_EQ(0xFFFFFFFFu, ReadDword("", "WarnAllowance"));  // stored only once changed
 
   ASSERT_EQ(1u, calls.size());
   EXPECT_EQ(static_cast<DWORD>(NIM_ADD), calls[0].action);
@@ -162,6 +168,29 @@ TEST_F(MonitorTest, ConnectionUpShowsTheOnlineTipAndDownBillsTheCall) {
   EXPECT_EQ(0u, ReadDword("CurCall", nullptr));
   ASSERT_EQ(1u, program.bill().size());
   EXPECT_STREQ("My ISP", program.bill().front().account);
+}
+
+TEST_F(MonitorTest, AnAllowanceUsedUpShowsOneBalloonAndLeavesTheIconAndTip) {
+  // The account's own settings, one minute included: the first tick uses it up.
+  for (const auto& [name, value] : {std::pair<const char*, DWORD>{"UseDefault", 0},
+                                    std::pair<const char*, DWORD>{"IncludedMinutes", 1}}) {
+    RegSetKeyValueA(HKEY_LOCAL_MACHINE, "Software\\Orvo\\Tollwick\\My ISP", name, REG_DWORD,
+                    &value, sizeof value);
+  }
+  Start();
+  BringUp("My ISP");
+  for (int i = 0; i < 5; ++i) Tick();
+  std::vector<NotifyCall> balloons;
+  for (const NotifyCall& call : calls) {
+    if (!call.balloon.empty()) balloons.push_back(call);
+  }
+  ASSERT_EQ(1u, balloons.size());
+  EXPECT_EQ(static_cast<DWORD>(NIM_MODIFY), balloons[0].action);
+  EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V2_SIZE), balloons[0].size);
+  EXPECT_EQ(static_cast<UINT>(NIF_INFO), balloons[0].flags);
+  EXPECT_EQ(0u, balloons[0].balloon.find("My ISP: allowance used up | All 1 included minutes"))
+      << balloons[0].balloon;
+  EXPECT_NE(0xFFFFFFFFu, ReadDword("My ISP", "PlanWarned"));
 }
 
 TEST_F(MonitorTest, AnAddressThatIsNotADottedQuadShowsUnavailable) {

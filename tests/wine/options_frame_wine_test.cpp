@@ -64,6 +64,7 @@ const OptionsPageTable kAllPages = {{
     {"Alarms", 3, IDD_STAND_IN_PAGE, MakeStandIn<3>, false},
     {"Setup", 4, IDD_STAND_IN_PAGE, MakeStandIn<4>, false},
     {"Misc", 5, IDD_STAND_IN_PAGE, MakeStandIn<5>, false},
+    {"Plan", 6, IDD_STAND_IN_PAGE, MakeStandIn<6>, false},
 }};
 
 std::vector<std::string> Each(const char* what, std::vector<int> rows) {
@@ -124,7 +125,7 @@ class OptionsFrameTest : public ::testing::Test {
 
 TEST_F(OptionsFrameTest, OpensWithEveryPageMadeAndTheFirstInFront) {
   Run(kAllPages, [&](HWND frame) {
-    EXPECT_EQ(Join(Each("made", {0, 1, 2, 3, 4, 5}), {"front 0"}), log);
+    EXPECT_EQ(Join(Each("made", {0, 1, 2, 3, 4, 5, 6}), {"front 0"}), log);
     EXPECT_EQ(std::vector<std::string>{"Stand-in page 0"}, VisiblePages(frame));
     EXPECT_FALSE(PrintEnabled(frame));
     char caption[64] = "";
@@ -133,7 +134,7 @@ TEST_F(OptionsFrameTest, OpensWithEveryPageMadeAndTheFirstInFront) {
     EXPECT_NE(0, GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     HIMAGELIST images = TabCtrl_GetImageList(Tabs(frame));
     ASSERT_NE(nullptr, images);
-    EXPECT_EQ(6, ImageList_GetImageCount(images));
+    EXPECT_EQ(7, ImageList_GetImageCount(images));
     SaveScreenshot(frame, "options_frame");
   });
 }
@@ -159,12 +160,13 @@ void ExpectTabLabel(HWND tabs, const TabCase& c) {
 
 const TabCase kAllTabs[] = {
     {1, "Bill", 1, true},    {2, "Graphs", 2, true}, {3, "Alarms", 3, false},
-    {4, "Setup", 4, false},  {5, "Misc", 5, false},  {0, "Statistics", 0, false},
+    {4, "Setup", 4, false},  {5, "Misc", 5, false},  {6, "Plan", 6, false},
+    {0, "Statistics", 0, false},
 };
 
 TEST_F(OptionsFrameTest, EachTabBringsItsPageToTheFrontAloneAndPrintOnlyForBillAndGraphs) {
   Run(kAllPages, [&](HWND frame) {
-    ASSERT_EQ(6, TabCtrl_GetItemCount(Tabs(frame)));
+    ASSERT_EQ(7, TabCtrl_GetItemCount(Tabs(frame)));
     for (const TabCase& c : kAllTabs) {
       SCOPED_TRACE(c.text);
       ExpectTabLabel(Tabs(frame), c);
@@ -202,7 +204,7 @@ TEST_F(OptionsFrameTest, OkAndCancelReachEveryPageInTableOrderBeforeThePagesGo) 
       Press(frame, c.button);
     });
     EXPECT_EQ(c.button, result);
-    EXPECT_EQ(Join(Each(c.message, {0, 1, 2, 3, 4, 5}), Each("gone", {0, 1, 2, 3, 4, 5})), log);
+    EXPECT_EQ(Join(Each(c.message, {0, 1, 2, 3, 4, 5, 6}), Each("gone", {0, 1, 2, 3, 4, 5, 6})), log);
     EXPECT_EQ(nullptr, OpenSingleDialog(IDD_OPTIONS));
   }
 }
@@ -226,7 +228,7 @@ TEST_F(OptionsFrameTest, OkThatAPageRefusesKeepsTheDialogOpenWithThatPageInFront
       Press(frame, IDOK);
     });
     EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(Join(Each("ok", {0, 1, 2, 3, 4, 5}), Each("gone", {0, 1, 2, 3, 4, 5})), log);
+    EXPECT_EQ(Join(Each("ok", {0, 1, 2, 3, 4, 5, 6}), Each("gone", {0, 1, 2, 3, 4, 5, 6})), log);
     log.clear();
   }
 }
@@ -251,7 +253,7 @@ TEST_F(OptionsFrameTest, EveryPageSitsAtTheTopLeftOfTheTabsDisplayAreaAndFitsInI
       EXPECT_LE(page.right, display.right);
       EXPECT_LE(page.bottom, display.bottom);
     }
-    EXPECT_EQ(6, pages);
+    EXPECT_EQ(7, pages);
   });
 }
 

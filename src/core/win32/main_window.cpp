@@ -84,7 +84,8 @@ void MainWindow::OnCreate() {
 void MainWindow::OnTimer() {
   RasConnectionProbe probe;
   RunMonitorTick(Monitor{probe, *tray_, program_.call(), program_.environment(),
-                         program_.settings(), program_.flash(), online_});
+                         program_.settings(), program_.flash(), program_.planWarnings(),
+                         online_});
 }
 
 void MainWindow::OnTrayCallback(LPARAM mouseMessage) {

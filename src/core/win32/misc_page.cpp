@@ -16,6 +16,7 @@ void MiscPage::Fill() {
   Check(IDC_MISC_CHECK_STATUS, settings.checkStatus == 1);
   Check(IDC_MISC_NORMAL_ICON, settings.clockIcon == 0);
   Check(IDC_MISC_CLOCK_ICON, settings.clockIcon == 1);
+  Check(IDC_MISC_WARN_ALLOWANCE, settings.warnAllowance != 0);
   StartTimer(kClockPreviewTimerId, kClockPreviewPeriodMs);
 }
 
@@ -32,6 +33,7 @@ void MiscPage::Ok() {
   settings.clockIcon = Checked(IDC_MISC_CLOCK_ICON) ? 1 : 0;
   settings.noDcc = Checked(IDC_MISC_NO_DCC) ? 1 : 0;
   settings.checkStatus = Checked(IDC_MISC_CHECK_STATUS) ? 1 : 0;
+  settings.warnAllowance = Checked(IDC_MISC_WARN_ALLOWANCE) ? 1 : 0;
   SaveProgramSettings(subject_.store, settings);
 }
 

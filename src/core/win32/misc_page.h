@@ -1,5 +1,5 @@
 #pragma once
-// The Misc page of the Options dialog: the three program switches, stored only on OK, and a moving
+// The Misc page of the Options dialog: the program switches, stored only on OK, and a moving
 // preview of the clock face the tray shows on line while "Clock icon" is chosen. The preview runs
 // as long as the page lives, whether or not its tab is in front.
 

@@ -48,7 +48,8 @@ Program::Program(HINSTANCE instance, Registry* registryOverride)
                                                [this] { return call_.CallLength(); }};
                       ShowAlarmNotice(source, slot, cost, call_.CallLength());
                     }),
-      call_(CallServices{store_, environment_, profiles_, bill_, alarms_, alarmActions_}) {
+      call_(CallServices{store_, environment_, profiles_, bill_, alarms_, alarmActions_}),
+      planWarnings_(store_) {
   firstPerUserRun_ = store_.ChooseHive();
 }
 

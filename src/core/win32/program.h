@@ -13,6 +13,7 @@
 #include "call/current_call.h"
 #include "charging/profile_library.h"
 #include "core/program_alarm_actions.h"
+#include "core/plan_warnings.h"
 #include "core/program_settings.h"
 #include "core/tray_flash.h"
 #include "core/win32/desktop_calls.h"
@@ -61,6 +62,7 @@ class Program {
   AlarmTable& alarms() { return alarms_; }
   AlarmActions& alarmActions() { return alarmActions_; }
   CurrentCall& call() { return call_; }
+  PlanWarnings& planWarnings() { return planWarnings_; }
 
  private:
   // Declared first: the store is made over the registry.
@@ -81,6 +83,7 @@ class Program {
   AlarmTable alarms_;
   ProgramAlarmActions alarmActions_;
   CurrentCall call_;
+  PlanWarnings planWarnings_;
 };
 
 }  // namespace tollwick

@@ -41,6 +41,19 @@ BOOL TrayIcon::Delete(int iconResource, const char* tip) {
 
 void TrayIcon::Show(const TrayLook& look) { Apply(NIM_MODIFY, look); }
 
+void TrayIcon::Notify(const std::string& title, const std::string& text) {
+  NOTIFYICONDATAA data{};
+  // The version-2 record, the first with a balloon; NIF_INFO alone leaves the picture and tip be.
+  data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  data.hWnd = window_;
+  data.uID = id_;
+  data.uFlags = NIF_INFO;
+  lstrcpynA(data.szInfo, text.c_str(), sizeof data.szInfo);
+  lstrcpynA(data.szInfoTitle, title.c_str(), sizeof data.szInfoTitle);
+  data.dwInfoFlags = NIIF_INFO;
+  notify_(NIM_MODIFY, &data);
+}
+
 void TrayIcon::Restore() {
   if (!added_) return;  // never added, or already deleted
   Apply(NIM_ADD, shown_);

@@ -33,6 +33,8 @@ class TrayIcon : public TrayView {
   const TrayLook& Shown() const override { return shown_; }
   // NIM_MODIFY with the look's resource icon, or its clock face (see ClockFaceCache).
   void Show(const TrayLook& look) override;
+  // NIM_MODIFY with NIF_INFO alone: an information balloon.
+  void Notify(const std::string& title, const std::string& text) override;
 
   // The shell's task bar was re-created (Explorer restarted): add the icon again as it last was.
   void Restore();

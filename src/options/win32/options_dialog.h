@@ -24,7 +24,7 @@ struct OptionsPageRow {
   bool printable;  // "&Print..." is enabled while the page is in front
 };
 
-constexpr int kOptionsPageCount = 6;
+constexpr int kOptionsPageCount = 7;
 using OptionsPageTable = std::array<OptionsPageRow, kOptionsPageCount>;
 
 // The program's pages, in the order of the tabs, of creation and of the closing messages.

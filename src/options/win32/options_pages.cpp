@@ -7,11 +7,13 @@
 #include "charging/win32/dialup_entries.h"
 #include "charging/win32/setup_page.h"
 #include "core/win32/misc_page.h"
+#include "core/win32/plan_page.h"
 #include "graphs/win32/graphs_page.h"
 #include "options/win32/options_dialog.h"
 #include "resources/alarms_page_ids.h"
 #include "resources/bill_page_ids.h"
 #include "resources/misc_page_ids.h"
+#include "resources/plan_page_ids.h"
 #include "resources/resource.h"
 #include "resources/setup_page_ids.h"
 #include "resources/statistics_page_ids.h"
@@ -59,6 +61,30 @@ OptionsPageWindow MakeSetupPage(HWND frame, int dialog, Program& program) {
                        }});
 }
 
+// The accounts are the phone book's entries, loaded as a call loads them.
+OptionsPageWindow MakePlanPage(HWND frame, int dialog, Program& program) {
+  return CreateOptionsPage<PlanPage>(
+      frame, dialog,
+      PlanPageSubject{program.bill(), program.environment(),
+                      [&program] {
+                        std::vector<AccountPlan> plans;
+                        // Kept while the accounts load: those on the default settings copy it.
+                        ProfileLibrary::Owned defaults =
+                            program.profiles().Load(kDefaultProfileName, true);
+                        for (const std::string& name : DialUpEntryNames()) {
+                          ProfileLibrary::Owned profile = program.profiles().Load(name.c_str(), false);
+                          if (HasPlan(profile->plan)) plans.push_back({profile->name, profile->plan});
+                        }
+                        return plans;
+                      },
+                      [&program] {
+                        const CurrentCall& call = program.call();
+                        if (!call.IsCallInProgress()) return LivePlanCall{};
+                        return LivePlanCall{true, call.CallProfile()->name, call.CallLength(),
+                                            call.Volume(), call.CurrentCost()};
+                      }});
+}
+
 }  // namespace
 
 const OptionsPageTable kOptionsPages = {{
@@ -68,6 +94,7 @@ const OptionsPageTable kOptionsPages = {{
     {"Alarms", 3, IDD_ALARMS_PAGE, MakeAlarmsPage, false},
     {"Setup", 4, IDD_SETUP_PAGE, MakeSetupPage, false},
     {"Misc", 5, IDD_MISC_PAGE, MakeMiscPage, false},
+    {"Plan", 6, IDD_PLAN_PAGE, MakePlanPage, false},
 }};
 
 }  // namespace tollwick
