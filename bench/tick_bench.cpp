@@ -155,8 +155,11 @@ int main() {
   CurrentCall call(CallServices{program.store(), clock, program.profiles(), program.bill(),
                                 program.alarms(), program.alarmActions()});
   bool online = false;
+  ListedConnection timed;
   RasConnectionProbe probe;
-  Monitor monitor{probe, MainWindowOf(window)->tray(), call, clock, program.settings(), program.flash(), online};
+  Win32AdapterProbe adapters;
+  Monitor monitor{probe,  adapters, MainWindowOf(window)->tray(), call, clock, program.settings(),
+                  program.flash(), online, timed};
   auto tick = [&] { RunMonitorTick(monitor); };
   HICON onlineIcon = LoadIconA(program.instance(), MAKEINTRESOURCEA(IDI_ONLINE));
   ScopedIcon clockFace = BuildClockIcon(program.instance(), kClockIconSize, kClockIconSize, 1, 0);

@@ -27,12 +27,21 @@ TrayLook OnlineLook(TrayFlash& flash, bool clockIcon, int minutes, int hours,
 
 void RunMonitorTick(const Monitor& monitor) {
   CurrentCall& call = monitor.call;
-  std::optional<ListedConnection> connection = FindActiveConnection(monitor.probe, monitor.settings);
+  std::optional<ListedConnection> connection =
+      FindActiveConnection(monitor.probe, monitor.adapters, monitor.settings);
+  // The service's connections keep today's rule (the call goes on while one is listed, whichever);
+  // a network connection is the call only while it is the one found.
+  const bool replaced = monitor.online && connection &&
+                        (connection->adapter || monitor.timed.adapter) &&
+                        (connection->adapter != monitor.timed.adapter ||
+                         connection->entryName != monitor.timed.entryName);
+  if (replaced) call.EndCall();
   if (connection) {
-    if (!monitor.online) {
+    if (!monitor.online || replaced) {
       call.StartCall(connection->entryName.c_str(), &monitor.probe);
       monitor.online = true;
     }
+    monitor.timed = *connection;
     char money[kMoneyTextChars];
     MoneyText(monitor.environment, call.CurrentCost(), money);
     std::string tip = OnlineTip(connection->entryName, connection->ipText, call.CallHours(),

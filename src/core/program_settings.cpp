@@ -6,6 +6,8 @@ namespace tollwick {
 
 namespace {
 
+constexpr const char* kAdaptersValue = "Adapters";
+
 std::uint32_t ReadSwitch(const SettingsStore& store, const char* name, std::uint32_t fallback) {
   std::uint8_t defaultBytes[4];
   PutU32(defaultBytes, fallback);
@@ -27,6 +29,7 @@ void LoadProgramSettings(const SettingsStore& store, ProgramSettings& settings, 
   settings.clockIcon = ReadSwitch(store, "ClockIcon", defaults.clockIcon);
   settings.noDcc = ReadSwitch(store, "NoDCC", defaults.noDcc);
   settings.checkStatus = ReadSwitch(store, "CheckStatus", defaults.checkStatus);
+  settings.adapters = store.ReadMultiStringAsStored(store.OpenSettingsKey(kRootPath), kAdaptersValue);
   flash.flashCount = 0;
   flash.flashPhase = 0;
 }
@@ -35,6 +38,12 @@ void SaveProgramSettings(const SettingsStore& store, const ProgramSettings& sett
   WriteSwitch(store, "ClockIcon", settings.clockIcon);
   WriteSwitch(store, "NoDCC", settings.noDcc);
   WriteSwitch(store, "CheckStatus", settings.checkStatus);
+  SettingsKey root = store.OpenSettingsKey(kRootPath);
+  if (settings.adapters.empty()) {
+    store.DeleteValue(root, kAdaptersValue);
+  } else {
+    store.WriteMultiStringValue(root, kAdaptersValue, settings.adapters);
+  }
 }
 
 }  // namespace tollwick
