@@ -4,10 +4,12 @@
 #include "core/win32/misc_page.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/clock_icon.h"
@@ -19,7 +21,7 @@
 namespace tollwick {
 namespace {
 
-constexpr const char* kSwitchNames[] = {"ClockIcon", "NoDCC", "CheckStatus"};
+constexpr const char* kSwitchNames[] = {"ClockIcon", "NoDCC", "CheckStatus", "Adapters"};
 
 class MiscPageWine : public PageTest {
  protected:
@@ -67,10 +69,10 @@ struct SwitchCase {
 
 TEST_F(MiscPageWine, ShowsTheSwitchesAndStoresThemOnOk) {
   const SwitchCase cases[] = {
-      {{0, 1, 0}, {}, {0, 1, 0}},
-      {{0, 1, 0}, {IDC_MISC_CLOCK_ICON}, {1, 1, 0}},
-      {{1, 0, 1}, {IDC_MISC_NORMAL_ICON, IDC_MISC_NO_DCC}, {0, 1, 1}},
-      {{0, 1, 0}, {IDC_MISC_NO_DCC, IDC_MISC_CHECK_STATUS}, {0, 0, 1}},
+      {{0, 1, 0, {}}, {}, {0, 1, 0, {}}},
+      {{0, 1, 0, {}}, {IDC_MISC_CLOCK_ICON}, {1, 1, 0, {}}},
+      {{1, 0, 1, {}}, {IDC_MISC_NORMAL_ICON, IDC_MISC_NO_DCC}, {0, 1, 1, {}}},
+      {{0, 1, 0, {}}, {IDC_MISC_NO_DCC, IDC_MISC_CHECK_STATUS}, {0, 0, 1, {}}},
   };
   for (const SwitchCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.clicks.size() << " clicks from " << c.shown.clockIcon
@@ -91,6 +93,32 @@ TEST_F(MiscPageWine, ShowsTheSwitchesAndStoresThemOnOk) {
     EXPECT_EQ(Stored("CheckStatus"), c.saved.checkStatus);
     DestroyWindow(page_);
   }
+}
+
+// The machine's own adapters are listed first (read only); a chosen one absent now comes last.
+TEST_F(MiscPageWine, AChosenAdapterAbsentNowStaysChosenUntilUnchecked) {
+  settings_.adapters = {u"Absent adapter"};
+  Open();
+  HWND list = GetDlgItem(page_, IDC_MISC_ADAPTERS);
+  const int last = ListView_GetItemCount(list) - 1;
+  ASSERT_GE(last, 0);
+  wchar_t text[64] = {};
+  LVITEMW item{};
+  item.pszText = text;
+  item.cchTextMax = 64;
+  SendMessageW(list, LVM_GETITEMTEXTW, last, reinterpret_cast<LPARAM>(&item));
+  EXPECT_STREQ(L"Absent adapter (absent)", text);
+  EXPECT_TRUE(ListView_GetCheckState(list, last));
+  SendMessageA(page_, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ((std::vector<std::u16string>{u"Absent adapter"}), settings_.adapters);
+  DWORD type = 0;
+  EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(root_, L"Adapters", nullptr, &type, nullptr, nullptr));
+  EXPECT_EQ(static_cast<DWORD>(REG_MULTI_SZ), type);
+
+  ListView_SetCheckState(list, last, FALSE);
+  SendMessageA(page_, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(settings_.adapters.empty());
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegQueryValueExW(root_, L"Adapters", nullptr, &type, nullptr, nullptr));
 }
 
 TEST_F(MiscPageWine, CancelLeavesTheSwitchesAndTheRegistryAlone) {
