@@ -170,65 +170,53 @@ TEST_F(MonitorTickTest, ACallRunsFromTheFirstTickThatFindsAnActiveConnectionToTh
 }
 
 TEST_F(MonitorTickTest, TheServiceComesFirstThenTheChosenAdaptersInTheirStoredOrder) {
-  const std::u16string phone = u"Phone";
-  const std::u16string mobile = u"\u041C\u043E\u0431\u0438\u043B\u044C\u043D\u0430\u044F "
-                                u"\u0441\u0435\u0442\u044C";  // "Mobile network" in Russian
-  const std::string mobileAccount = "xn-- -2rb4ddwpvqf0bm8ig1b";  // its Punycode
+  const std::u16string phone = u"Phone", mobile = u"\u041C\u043E\u0431\u0438\u043B\u044C\u043D"
+                                                  u"\u0430\u044F \u0441\u0435\u0442\u044C";
+  const char* kMobile = "xn-- -2rb4ddwpvqf0bm8ig1b";  // "Мобильная сеть" in Punycode
   enum Link { kAbsent, kDown, kUp };
   struct Step {
     const char* what;
     std::vector<std::u16string> chosen;
-    const char* service;  // the entry the service lists, or null
+    const char* service;         // the entry the service lists, or null
     Link phoneLink, mobileLink;
-    const char* timed;    // the call's account after the tick, or null
-    const char* billed;   // the account billed at the tick, or null
+    const char* timed;           // the call's account after the tick, or null
+    const char* billed;          // the account billed at the tick, or null
   };
   const Step steps[] = {
-      {"nothing chosen: adapters not asked", {}, nullptr, kUp, kUp, nullptr, nullptr},
-      {"chosen, down and absent", {phone, mobile}, nullptr, kDown, kAbsent, nullptr, nullptr},
+      {"nothing chosen", {}, nullptr, kUp, kUp, nullptr, nullptr},
+      {"down and absent", {phone, mobile}, nullptr, kDown, kAbsent, nullptr, nullptr},
       {"the phone comes up", {phone, mobile}, nullptr, kUp, kAbsent, "Phone", nullptr},
-      {"the mobile too: first in order stays", {phone, mobile}, nullptr, kUp, kUp, "Phone", nullptr},
-      {"the phone goes down", {phone, mobile}, nullptr, kDown, kUp, mobileAccount.c_str(), "Phone"},
-      {"the phone back: first in order wins", {phone, mobile}, nullptr, kUp, kUp, "Phone",
-       mobileAccount.c_str()},
+      {"both up: the first stays", {phone, mobile}, nullptr, kUp, kUp, "Phone", nullptr},
+      {"the phone goes down", {phone, mobile}, nullptr, kDown, kUp, kMobile, "Phone"},
+      {"the phone back: first wins", {phone, mobile}, nullptr, kUp, kUp, "Phone", kMobile},
       {"the service lists one", {phone, mobile}, "My ISP", kUp, kUp, "My ISP", "Phone"},
-      {"the service's call goes on", {phone, mobile}, "My ISP", kUp, kDown, "My ISP", nullptr},
-      {"the service's ends, the phone is up", {phone, mobile}, nullptr, kUp, kDown, "Phone",
-       "My ISP"},
+      {"the service's goes on", {phone, mobile}, "My ISP", kUp, kDown, "My ISP", nullptr},
+      {"the service's ends", {phone, mobile}, nullptr, kUp, kDown, "Phone", "My ISP"},
       {"the phone vanishes", {phone, mobile}, nullptr, kAbsent, kDown, nullptr, "Phone"},
-      {"another order", {mobile, phone}, nullptr, kUp, kUp, mobileAccount.c_str(), nullptr},
-      {"none chosen any more", {}, nullptr, kUp, kUp, nullptr, mobileAccount.c_str()},
+      {"another order", {mobile, phone}, nullptr, kUp, kUp, kMobile, nullptr},
+      {"none chosen any more", {}, nullptr, kUp, kUp, nullptr, kMobile},
   };
-  auto reading = [](Link link, const char* ip) {
-    AdapterReading r;
-    r.up = link == kUp;
-    r.ipText = ip;
-    return r;
-  };
-  std::size_t billed = 0;
   for (const Step& step : steps) {
     settings.adapters = step.chosen;
     probe.listed.reset();
-    if (step.service) probe.listed = Listed(step.service, "10.9.9.9");
+    if (step.service) probe.listed = Listed(step.service);
     adapters.adapters.clear();
-    if (step.phoneLink != kAbsent) adapters.adapters[phone] = reading(step.phoneLink, "192.168.5.2");
-    if (step.mobileLink != kAbsent) adapters.adapters[mobile] = reading(step.mobileLink, "");
-    adapters.asked.clear();
+    if (step.phoneLink) adapters.adapters[phone] = AdapterReading{step.phoneLink == kUp, "192.168.5.2"};
+    if (step.mobileLink) adapters.adapters[mobile] = AdapterReading{step.mobileLink == kUp, ""};
+    const std::size_t billed = billedAccounts.size();
+    const int reads = adapters.reads;
     Tick();
-    // The adapters are asked only when the service lists nothing and one is chosen.
-    EXPECT_EQ(!step.service && !step.chosen.empty() ? 1u : 0u, adapters.asked.size()) << step.what;
-    ASSERT_EQ(step.timed != nullptr, call.IsCallInProgress()) << step.what;
-    if (step.timed) {
-      EXPECT_STREQ(step.timed, call.CallProfile()->name) << step.what;
-    }
-    if (step.billed) ++billed;
-    ASSERT_EQ(billed, billedAccounts.size()) << step.what;
-    if (step.billed) {
-      EXPECT_EQ(step.billed, billedAccounts.back()) << step.what;
-    }
-    // The tip names the account and the adapter's address, as the service's connections show.
+    // Asked only when the service lists nothing and one is chosen.
+    EXPECT_EQ(!step.service && !step.chosen.empty(), adapters.reads > reads) << step.what;
+    EXPECT_EQ(std::string(step.timed ? step.timed : ""),
+              call.IsCallInProgress() ? call.CallProfile()->name : "")
+        << step.what;
+    EXPECT_EQ(std::vector<std::string>(step.billed ? 1 : 0, step.billed ? step.billed : ""),
+              std::vector<std::string>(billedAccounts.begin() + billed, billedAccounts.end()))
+        << step.what;
+    // The tip names the account and the adapter's address as for the service's connections.
     if (step.timed && std::string(step.timed) == "Phone") {
-      EXPECT_EQ(kTipStart + "Phone (IP:192.168.5.2)", tray.Shown().tip.substr(0, 36)) << step.what;
+      EXPECT_EQ(0u, tray.Shown().tip.find(kTipStart + "Phone (IP:192.168.5.2)")) << step.what;
     }
   }
 }

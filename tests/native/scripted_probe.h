@@ -2,6 +2,7 @@
 // A Remote Access Service for native tests: answers every query with the connection set in `listed`
 // and records whether each query asked for the connection state.
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -23,31 +24,24 @@ class ScriptedProbe : public ConnectionProbe {
   std::vector<bool> askedState;  // one per query
 };
 
-// The machine's network adapters for native tests: each alias's reading in `adapters` (absent when
-// missing), and a code page that holds Latin-1 alone. Records each query's aliases.
+// Network adapters for native tests: each alias's reading (absent when missing); the code page
+// holds Latin-1 alone. Counts the queries.
 class ScriptedAdapters : public AdapterProbe {
  public:
-  std::vector<std::optional<AdapterReading>> Read(
-      const std::vector<std::u16string>& aliases) override {
-    asked.push_back(aliases);
+  std::vector<std::optional<AdapterReading>> Read(const std::vector<std::u16string>& aliases) override {
+    ++reads;
     std::vector<std::optional<AdapterReading>> readings;
     for (const std::u16string& alias : aliases) {
-      auto found = adapters.find(alias);
-      readings.push_back(found == adapters.end() ? std::nullopt
-                                                 : std::optional<AdapterReading>(found->second));
+      if (adapters.count(alias)) readings.emplace_back(adapters[alias]); else readings.emplace_back();
     }
     return readings;
   }
   std::optional<std::string> AnsiText(const std::u16string& text) override {
-    std::string ansi;
-    for (char16_t unit : text) {
-      if (unit > 0xFF) return std::nullopt;
-      ansi.push_back(static_cast<char>(unit));
-    }
-    return ansi;
+    if (std::any_of(text.begin(), text.end(), [](char16_t c) { return c > 0xFF; })) return {};
+    return std::string(text.begin(), text.end());
   }
   std::map<std::u16string, AdapterReading> adapters;
-  std::vector<std::vector<std::u16string>> asked;
+  int reads = 0;
 };
 
 inline ListedConnection Listed(const std::string& entry, const std::string& ip = "10.1.2.3",
