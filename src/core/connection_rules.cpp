@@ -32,6 +32,7 @@ std::optional<ListedConnection> FirstAdapterUp(AdapterProbe& adapters,
     connection.ipText = readings[i]->ipText;
     connection.connected = true;
     connection.adapter = true;
+    connection.adapterTraffic = TrafficReading{readings[i]->received, readings[i]->sent, 64};
     return connection;
   }
   return std::nullopt;

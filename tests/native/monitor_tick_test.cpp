@@ -201,11 +201,13 @@ TEST_F(MonitorTickTest, TheServiceComesFirstThenTheChosenAdaptersInTheirStoredOr
     probe.listed.reset();
     if (step.service) probe.listed = Listed(step.service);
     adapters.adapters.clear();
-    if (step.phoneLink) adapters.adapters[phone] = AdapterReading{step.phoneLink == kUp, "192.168.5.2"};
-    if (step.mobileLink) adapters.adapters[mobile] = AdapterReading{step.mobileLink == kUp, ""};
+    // Counters that grow by 1000 and 100 bytes (the phone) or 5000 and 500 a step.
+    const std::uint64_t k = static_cast<std::uint64_t>(&step - steps);
+    if (step.phoneLink) adapters.adapters[phone] = {step.phoneLink == kUp, "192.168.5.2", 1000 * k, 100 * k};
+    if (step.mobileLink) adapters.adapters[mobile] = {step.mobileLink == kUp, "", 5000 * k, 500 * k};
     const std::size_t billed = billedAccounts.size();
     const int reads = adapters.reads;
-    Tick();
+    Tick(1001);  // a counted second, whose tick reads the traffic
     // Asked only when the service lists nothing and one is chosen.
     EXPECT_EQ(!step.service && !step.chosen.empty(), adapters.reads > reads) << step.what;
     EXPECT_EQ(std::string(step.timed ? step.timed : ""),
@@ -219,6 +221,9 @@ TEST_F(MonitorTickTest, TheServiceComesFirstThenTheChosenAdaptersInTheirStoredOr
       EXPECT_EQ(0u, tray.Shown().tip.find(kTipStart + "Phone (IP:192.168.5.2)")) << step.what;
     }
   }
+  // The first call, on the phone from its third step to its fifth, moved what its counters did.
+  EXPECT_EQ(1000u, bill[0].volume.received);
+  EXPECT_EQ(100u, bill[0].volume.sent);
 }
 
 TEST_F(MonitorTickTest, TheFirstTickShowsTheNewCallAndTheLastShowsIdleBeforeBilling) {
