@@ -15,9 +15,21 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release \
 # tick_bench watches the simulated Remote Access Service.
 cmake --build "$build" -j 2 --target "${benchmarks[@]}" rassim_dll
 
+run_bench() {
+  TOLLWICK_BUILD_DIR=$build TOLLWICK_WINEPREFIX=$build/prefixes/bench \
+    "$root/tests/wine/run-under-wine.sh" "$build/bin/$1.exe"
+}
 for bench in "${benchmarks[@]}"; do
   echo "== $bench"
-  TOLLWICK_BUILD_DIR=$build TOLLWICK_WINEPREFIX=$build/prefixes/bench \
-    "$root/tests/wine/run-under-wine.sh" "$build/bin/$bench.exe"
+  if [ "$bench" = tick_bench ] && unshare -n true 2>/dev/null; then
+    # Its chosen network connections are two veth pairs, down, in a namespace of its own, where Wine's
+    # server starts too (it answers the interface table from its own namespace).
+    export root build
+    unshare -n bash -c "ip link add twb0 type veth peer name twb1 &&
+                        ip link add twb2 type veth peer name twb3 && $(declare -f run_bench) &&
+                        run_bench tick_bench"
+  else
+    run_bench "$bench"
+  fi
   echo
 done

@@ -13,6 +13,8 @@ struct ListedConnection {
   std::string entryName;  // the phone-book entry, up to 256 characters
   std::string ipText;     // the IP projection's address as the service gives it; empty when it has none
   bool connected = false; // the service reports the connection fully established (asked only on demand)
+  bool adapter = false;   // a network connection the user chose, not one of the service's
+  TrafficReading adapterTraffic;  // that connection's 64-bit counters, read with its state
 };
 
 // A probe is also the source of its connection's traffic: whatever kind of connection it lists, it

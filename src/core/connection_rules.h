@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "core/adapter_probe.h"
 #include "core/connection_probe.h"
 #include "core/program_settings.h"
 
@@ -18,9 +19,11 @@ bool IsDottedQuad(const char* text);
 bool IsDirectCableConnection(const char* entryName);
 
 // The first listed connection when it counts as active under the switches: with "CheckStatus" only
-// once the service reports it connected, and with "NoDCC" never a Direct Cable Connection. The
+// once the service reports it connected, and with "NoDCC" never a Direct Cable Connection. When the
+// service lists none, the first chosen network connection (in the stored order) that is up, named
+// by its account (AdapterAccountName); the adapters are not asked while none is chosen. The
 // switches are read at each call, so a change takes effect on the next tick.
-std::optional<ListedConnection> FindActiveConnection(ConnectionProbe& probe,
+std::optional<ListedConnection> FindActiveConnection(ConnectionProbe& probe, AdapterProbe& adapters,
                                                      const ProgramSettings& settings);
 
 }  // namespace tollwick

@@ -25,15 +25,46 @@ TrayLook OnlineLook(TrayFlash& flash, bool clockIcon, int minutes, int hours,
   return TrayLook::Resource(IDI_ONLINE, tip.c_str());
 }
 
+namespace {
+
+// A network connection's counters, read with its state on this tick.
+class AdapterTraffic : public TrafficSource {
+ public:
+  explicit AdapterTraffic(const TrafficReading& reading) : reading_(reading) {}
+  std::optional<TrafficReading> ReadTraffic() override { return reading_; }
+
+ private:
+  TrafficReading reading_;
+};
+
+// The traffic of the connection found on this tick: the service's is read from the probe.
+TrafficSource* TrafficOf(const std::optional<ListedConnection>& connection, ConnectionProbe& probe,
+                         AdapterTraffic& adapter) {
+  if (!connection) return nullptr;
+  return connection->adapter ? static_cast<TrafficSource*>(&adapter) : &probe;
+}
+
+}  // namespace
+
 void RunMonitorTick(const Monitor& monitor) {
   CurrentCall& call = monitor.call;
-  std::optional<ListedConnection> connection = FindActiveConnection(monitor.probe, monitor.settings);
+  std::optional<ListedConnection> connection =
+      FindActiveConnection(monitor.probe, monitor.adapters, monitor.settings);
+  // The service's connections keep today's rule (the call goes on while one is listed, whichever);
+  // a network connection is the call only while it is the one found.
+  const bool replaced = monitor.online && connection &&
+                        (connection->adapter || monitor.timed.adapter) &&
+                        (connection->adapter != monitor.timed.adapter ||
+                         connection->entryName != monitor.timed.entryName);
+  if (replaced) call.EndCall();
+  AdapterTraffic adapter(connection ? connection->adapterTraffic : TrafficReading{});
   if (connection) {
-    if (!monitor.online) {
-      call.StartCall(connection->entryName.c_str(), &monitor.probe);
+    if (!monitor.online || replaced) {
+      call.StartCall(connection->entryName.c_str(), TrafficOf(connection, monitor.probe, adapter));
       monitor.planWarnings.CallStarted(call);
       monitor.online = true;
     }
+    monitor.timed = *connection;
     char money[kMoneyTextChars];
     MoneyText(monitor.environment, call.CurrentCost(), money);
     std::string tip = OnlineTip(connection->entryName, connection->ipText, call.CallHours(),
@@ -53,8 +84,7 @@ void RunMonitorTick(const Monitor& monitor) {
     call.EndCall();
     monitor.online = false;
   }
-  // The probe's traffic is that of the connection it found on this tick.
-  call.AccrueTick(connection ? &monitor.probe : nullptr);
+  call.AccrueTick(TrafficOf(connection, monitor.probe, adapter));
 }
 
 }  // namespace tollwick

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "call/current_call.h"
+#include "core/adapter_probe.h"
 #include "core/connection_probe.h"
 #include "core/plan_warnings.h"
 #include "core/program_settings.h"
@@ -20,6 +21,7 @@ constexpr const char* kProgramTitle = "Tollwick";  // the window title, and the 
 // What a tick works with, all owned elsewhere for the life of the program.
 struct Monitor {
   ConnectionProbe& probe;
+  AdapterProbe& adapters;
   TrayView& tray;
   CurrentCall& call;
   Environment& environment;
@@ -27,10 +29,13 @@ struct Monitor {
   TrayFlash& flash;
   PlanWarnings& planWarnings;
   bool& online;  // from the tick that found a connection until the tick that found none
+  // The connection timed while online: a call on a chosen network connection ends when another
+  // connection takes its place (the service's, or an adapter earlier in the chosen order).
+  ListedConnection& timed;
 };
 
-// In this order: find the active connection; if there is one, start the call on the first such tick,
-// then show the on-line tip and picture; if there is none after being on line, show the idle icon and
+// In this order: find the active connection; if there is one, start the call on the first such tick
+// (ending the call of another network connection first), then show the on-line tip and picture; if there is none after being on line, show the idle icon and
 // tip, end the call (billing it) and go idle; in every case, last, let the call accrue. The tip thus
 // shows the length and cost from before the tick's own accrual. While "WarnAllowance" is on, an on-line
 // tick hands the tray the plan's notice that is due. The tray is changed only when what it

@@ -6,6 +6,9 @@ namespace tollwick {
 
 namespace {
 
+constexpr const char* kAdaptersValue = "Adapters";
+constexpr const char* kWarnAllowance = "WarnAllowance";
+
 std::uint32_t ReadSwitch(const SettingsStore& store, const char* name, std::uint32_t fallback) {
   std::uint8_t defaultBytes[4];
   PutU32(defaultBytes, fallback);
@@ -19,8 +22,6 @@ void WriteSwitch(const SettingsStore& store, const char* name, std::uint32_t val
   PutU32(bytes, value);
   store.WriteRootBinary(name, bytes, sizeof bytes);
 }
-
-constexpr const char* kWarnAllowance = "WarnAllowance";
 
 bool ReadStoredSwitch(const SettingsStore& store, const char* name, std::uint32_t& value) {
   std::uint8_t bytes[4] = {};
@@ -40,6 +41,7 @@ void LoadProgramSettings(const SettingsStore& store, ProgramSettings& settings, 
   settings.checkStatus = ReadSwitch(store, "CheckStatus", defaults.checkStatus);
   settings.warnAllowance = defaults.warnAllowance;
   ReadStoredSwitch(store, kWarnAllowance, settings.warnAllowance);
+  settings.adapters = store.ReadMultiStringAsStored(store.OpenSettingsKey(kRootPath), kAdaptersValue);
   flash.flashCount = 0;
   flash.flashPhase = 0;
 }
@@ -52,6 +54,12 @@ void SaveProgramSettings(const SettingsStore& store, const ProgramSettings& sett
   if (settings.warnAllowance != ProgramSettings{}.warnAllowance ||
       ReadStoredSwitch(store, kWarnAllowance, stored)) {
     WriteSwitch(store, kWarnAllowance, settings.warnAllowance);
+  }
+  SettingsKey root = store.OpenSettingsKey(kRootPath);
+  if (settings.adapters.empty()) {
+    store.DeleteValue(root, kAdaptersValue);
+  } else {
+    store.WriteMultiStringValue(root, kAdaptersValue, settings.adapters);
   }
 }
 

@@ -26,6 +26,7 @@ constexpr long kRegNoMoreItems = 259;
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegMultiSz = 7;
 
 class Registry {
  public:
@@ -39,6 +40,13 @@ class Registry {
   virtual long SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
                         std::uint32_t size) = 0;
   virtual long DeleteValue(RegKey key, const char* name) = 0;
+  // RegQueryValueExW and RegSetValueExW for a value named in ASCII: texts stay UTF-16 as stored, so
+  // names the ANSI code page cannot hold (network connections' aliases) survive. The query also
+  // gives the stored type; neither adds a terminator the caller did not store.
+  virtual long QueryValueWide(RegKey key, const char* name, std::uint32_t* type, void* data,
+                              std::uint32_t* size) = 0;
+  virtual long SetValueWide(RegKey key, const char* name, std::uint32_t type, const void* data,
+                            std::uint32_t size) = 0;
   // RegQueryInfoKeyA, the number of subkeys only.
   virtual long QuerySubkeyCount(RegKey key, std::uint32_t* count) = 0;
   // RegEnumKeyExA: *nameSize is the buffer size in characters on entry, the name length on return.

@@ -288,6 +288,59 @@ std::vector<std::string> SettingsStore::SubkeyNames(const SettingsKey& key) cons
   return names;
 }
 
+std::vector<std::u16string> SettingsStore::ReadMultiStringAsStored(const SettingsKey& key,
+                                                                   const char* name) const {
+  std::vector<std::u16string> texts;
+  std::uint32_t type = 0;
+  std::uint32_t size = 0;
+  if (!key.valid() || registry_.QueryValueWide(key.get(), name, &type, nullptr, &size) != kRegSuccess ||
+      type != kRegMultiSz || size % 2 != 0) {
+    return texts;
+  }
+  std::vector<std::uint8_t> bytes(size + 2);  // never a zero-length buffer
+  if (registry_.QueryValueWide(key.get(), name, &type, bytes.data(), &size) != kRegSuccess ||
+      type != kRegMultiSz || size % 2 != 0) {
+    return texts;
+  }
+  std::vector<char16_t> units(size / 2);
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+  }
+  // Terminated: the last text's terminator and the empty text that closes the list, or the lone
+  // terminator of an empty list.
+  const std::size_t count = units.size();
+  const bool terminated = count == 1 ? units[0] == 0
+                                     : count >= 2 && units[count - 1] == 0 && units[count - 2] == 0;
+  if (!terminated) return texts;
+  for (std::size_t start = 0; start < count && units[start] != 0;) {
+    std::size_t end = start;
+    while (units[end] != 0) ++end;
+    texts.emplace_back(units.begin() + static_cast<std::ptrdiff_t>(start),
+                       units.begin() + static_cast<std::ptrdiff_t>(end));
+    start = end + 1;
+  }
+  return texts;
+}
+
+void SettingsStore::WriteMultiStringValue(const SettingsKey& key, const char* name,
+                                          const std::vector<std::u16string>& texts) const {
+  if (!key.valid()) return;
+  std::vector<std::uint8_t> bytes;
+  auto put = [&bytes](char16_t unit) {
+    bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+    bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+  };
+  for (const std::u16string& text : texts) {
+    if (text.empty()) continue;
+    for (char16_t unit : text) put(unit);
+    put(0);
+  }
+  if (bytes.empty()) put(0);
+  put(0);
+  registry_.SetValueWide(key.get(), name, kRegMultiSz, bytes.data(),
+                         static_cast<std::uint32_t>(bytes.size()));
+}
+
 void SettingsStore::ReadRootBinary(const char* name, void* destination, std::uint32_t size,
                                    const void* defaultBytes) const {
   SettingsKey root = OpenSettingsKey(kRootPath);

@@ -126,6 +126,15 @@ class SettingsStore {
   // could only be opened under a cut name, which would be another key, so it is left out.
   std::vector<std::string> SubkeyNames(const SettingsKey& key) const;
 
+  // The texts of a REG_MULTI_SZ value in their stored order, read as stored (UTF-16, up to the first
+  // empty text). A value that is missing, of another type, or not ended by its terminators reads as
+  // no texts, and nothing is written back.
+  std::vector<std::u16string> ReadMultiStringAsStored(const SettingsKey& key,
+                                                      const char* name) const;
+  // Stores the texts as REG_MULTI_SZ; empty texts cannot be stored in one and are left out.
+  void WriteMultiStringValue(const SettingsKey& key, const char* name,
+                             const std::vector<std::u16string>& texts) const;
+
   void ReadRootBinary(const char* name, void* destination, std::uint32_t size,
                       const void* defaultBytes) const;
   void WriteRootBinary(const char* name, const void* bytes, std::uint32_t size) const;

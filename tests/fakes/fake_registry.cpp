@@ -231,6 +231,33 @@ long FakeRegistry::SetValue(RegKey key, const char* name, std::uint32_t type, co
   return kRegSuccess;
 }
 
+long FakeRegistry::QueryValueWide(RegKey key, const char* name, std::uint32_t* type, void* data,
+                                   std::uint32_t* size) {
+  long error = kRegSuccess;
+  std::shared_ptr<Node> node = Resolve(key, &error);
+  if (!node) return error;
+  if (data && !size) return kErrorInvalidParameter;
+  auto it = node->values.find(NameOf(name));
+  if (it == node->values.end()) return kRegFileNotFound;
+  const Value& value = it->second;
+  const auto stored = static_cast<std::uint32_t>(value.bytes.size());
+  if (type) *type = value.type;
+  if (data && *size < stored) {
+    *size = stored;
+    return kRegMoreData;
+  }
+  if (data && stored) std::memcpy(data, value.bytes.data(), stored);
+  if (size) *size = stored;
+  return kRegSuccess;
+}
+
+// Every UTF-16 text the program writes ends in a zero byte, so the ANSI rule for a missing
+// terminator never applies and the bytes are stored as given, as RegSetValueExW stores them.
+long FakeRegistry::SetValueWide(RegKey key, const char* name, std::uint32_t type, const void* data,
+                                std::uint32_t size) {
+  return SetValue(key, name, type, data, size);
+}
+
 long FakeRegistry::DeleteValue(RegKey key, const char* name) {
   long error = kRegSuccess;
   std::shared_ptr<Node> node = Resolve(key, &error);

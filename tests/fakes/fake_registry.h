@@ -32,6 +32,12 @@ class FakeRegistry : public Registry {
   long SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
                 std::uint32_t size) override;
   long DeleteValue(RegKey key, const char* name) override;
+  // The stored bytes as they are: the fake keeps one form of every text, so a value is read in the
+  // form it was written in (the program never mixes the two on one value).
+  long QueryValueWide(RegKey key, const char* name, std::uint32_t* type, void* data,
+                      std::uint32_t* size) override;
+  long SetValueWide(RegKey key, const char* name, std::uint32_t type, const void* data,
+                    std::uint32_t size) override;
   long QuerySubkeyCount(RegKey key, std::uint32_t* count) override;
   long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) override;
   long QueryValueCount(RegKey key, std::uint32_t* count) override;

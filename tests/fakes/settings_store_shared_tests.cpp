@@ -170,6 +170,43 @@ TEST_P(SettingsStoreOnRegistry, RootBinaryValuesLiveInTheRootKey) {
   store.DeleteValue(root, "NoDCC");
 }
 
+// A list of network connections' aliases: UTF-16 kept whole, read as stored, and anything that is
+// not a terminated REG_MULTI_SZ read as no list, with nothing written back.
+TEST_P(SettingsStoreOnRegistry, AMultiStringIsReadOnlyWhenItIsOneAndTerminated) {
+  StoreFixture f(*registry_, scratchPath_);
+  const std::u16string cyrillic = u"\u0421\u0435\u0442\u044C";
+  f.store.WriteMultiStringValue(f.key, "Written", {u"Phone", cyrillic, u"", u"USB"});
+  EXPECT_EQ(kRegMultiSz, TypeOf(scratch_, "Written"));
+  struct Case {
+    const char* what;
+    std::uint32_t type;
+    Bytes bytes;  // empty with type 0: the value is missing
+    std::vector<std::u16string> read;
+  };
+  const Case cases[] = {
+      {"missing", 0, {}, {}},
+      {"terminated", kRegMultiSz, RawBytes("a\0b\0\0\0c\0\0\0\0\0", 12), {u"ab", u"c"}},
+      {"an empty list", kRegMultiSz, RawBytes("\0\0", 2), {}},
+      {"no closing empty text", kRegMultiSz, RawBytes("a\0b\0\0\0", 6), {}},
+      {"no terminator at all", kRegMultiSz, RawBytes("a\0b\0", 4), {}},
+      {"an odd size", kRegMultiSz, RawBytes("a\0\0\0\0", 5), {}},
+      {"a text", kRegSz, RawBytes("a\0\0\0\0\0", 6), {}},
+      {"binary", kRegBinary, RawBytes("a\0\0\0\0\0", 6), {}},
+  };
+  for (const Case& c : cases) {
+    f.store.DeleteValue(f.key, "Adapters");
+    if (c.type != 0) {
+      ASSERT_EQ(kRegSuccess, registry_->SetValueWide(scratch_, "Adapters", c.type, c.bytes.data(),
+                                                     static_cast<std::uint32_t>(c.bytes.size())))
+          << c.what;
+    }
+    EXPECT_EQ(c.read, f.store.ReadMultiStringAsStored(f.key, "Adapters")) << c.what;
+    EXPECT_EQ(c.type, TypeOf(scratch_, "Adapters")) << c.what;  // nothing written back
+  }
+  EXPECT_EQ((std::vector<std::u16string>{u"Phone", cyrillic, u"USB"}),
+            f.store.ReadMultiStringAsStored(f.key, "Written"));
+}
+
 // ---- Texts --------------------------------------------------------------------------------------
 
 // A hundred bytes without a terminator count as too long: one byte more than is stored is given,

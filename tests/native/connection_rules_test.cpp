@@ -56,11 +56,12 @@ TEST(FindActiveConnection, AppliesCheckStatusAndNoDccToTheFirstListedConnection)
   };
   for (const Case& c : cases) {
     ScriptedProbe probe;
+    ScriptedAdapters adapters;
     probe.listed = c.listed;
     ProgramSettings settings;
     settings.checkStatus = c.checkStatus;
     settings.noDcc = c.noDcc;
-    std::optional<ListedConnection> found = FindActiveConnection(probe, settings);
+    std::optional<ListedConnection> found = FindActiveConnection(probe, adapters, settings);
     EXPECT_EQ(c.active, found.has_value()) << c.what;
     // The state is a service call of its own, made only under CheckStatus.
     EXPECT_EQ(std::vector<bool>{c.checkStatus == 1}, probe.askedState) << c.what;

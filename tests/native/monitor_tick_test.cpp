@@ -75,8 +75,10 @@ class MonitorTickTest : public ::testing::Test, protected OwnCallWorld {
   ProgramSettings settings;
   TrayFlash flash;
   PlanWarnings planWarnings{store};
+  ScriptedAdapters adapters;
   bool online = false;
-  Monitor monitor{probe, tray, call, env, settings, flash, planWarnings, online};
+  ListedConnection timed;
+  Monitor monitor{probe, adapters, tray, call, env, settings, flash, planWarnings, online, timed};
 };
 
 TEST(OnlineTip, FormatsLengthUnpaddedAndReplacesAnAddressThatIsNoDottedQuad) {
@@ -171,6 +173,63 @@ TEST_F(MonitorTickTest, ACallRunsFromTheFirstTickThatFindsAnActiveConnectionToTh
   }
   EXPECT_EQ((std::vector<std::string>{"My ISP", "My ISP", "My ISP", "Direct Cable Connection"}),
             billedAccounts);
+}
+
+TEST_F(MonitorTickTest, TheServiceComesFirstThenTheChosenAdaptersInTheirStoredOrder) {
+  const std::u16string phone = u"Phone", mobile = u"\u041C\u043E\u0431\u0438\u043B\u044C\u043D"
+                                                  u"\u0430\u044F \u0441\u0435\u0442\u044C";
+  const char* kMobile = "xn-- -2rb4ddwpvqf0bm8ig1b";  // "Мобильная сеть" in Punycode
+  enum Link { kAbsent, kDown, kUp };
+  struct Step {
+    const char* what;
+    std::vector<std::u16string> chosen;
+    const char* service;         // the entry the service lists, or null
+    Link phoneLink, mobileLink;
+    const char* timed;           // the call's account after the tick, or null
+    const char* billed;          // the account billed at the tick, or null
+  };
+  const Step steps[] = {
+      {"nothing chosen", {}, nullptr, kUp, kUp, nullptr, nullptr},
+      {"down and absent", {phone, mobile}, nullptr, kDown, kAbsent, nullptr, nullptr},
+      {"the phone comes up", {phone, mobile}, nullptr, kUp, kAbsent, "Phone", nullptr},
+      {"both up: the first stays", {phone, mobile}, nullptr, kUp, kUp, "Phone", nullptr},
+      {"the phone goes down", {phone, mobile}, nullptr, kDown, kUp, kMobile, "Phone"},
+      {"the phone back: first wins", {phone, mobile}, nullptr, kUp, kUp, "Phone", kMobile},
+      {"the service lists one", {phone, mobile}, "My ISP", kUp, kUp, "My ISP", "Phone"},
+      {"the service's goes on", {phone, mobile}, "My ISP", kUp, kDown, "My ISP", nullptr},
+      {"the service's ends", {phone, mobile}, nullptr, kUp, kDown, "Phone", "My ISP"},
+      {"the phone vanishes", {phone, mobile}, nullptr, kAbsent, kDown, nullptr, "Phone"},
+      {"another order", {mobile, phone}, nullptr, kUp, kUp, kMobile, nullptr},
+      {"none chosen any more", {}, nullptr, kUp, kUp, nullptr, kMobile},
+  };
+  for (const Step& step : steps) {
+    settings.adapters = step.chosen;
+    probe.listed.reset();
+    if (step.service) probe.listed = Listed(step.service);
+    adapters.adapters.clear();
+    // Counters that grow by 1000 and 100 bytes (the phone) or 5000 and 500 a step.
+    const std::uint64_t k = static_cast<std::uint64_t>(&step - steps);
+    if (step.phoneLink) adapters.adapters[phone] = {step.phoneLink == kUp, "192.168.5.2", 1000 * k, 100 * k};
+    if (step.mobileLink) adapters.adapters[mobile] = {step.mobileLink == kUp, "", 5000 * k, 500 * k};
+    const std::size_t billed = billedAccounts.size();
+    const int reads = adapters.reads;
+    Tick(1001);  // a counted second, whose tick reads the traffic
+    // Asked only when the service lists nothing and one is chosen.
+    EXPECT_EQ(!step.service && !step.chosen.empty(), adapters.reads > reads) << step.what;
+    EXPECT_EQ(std::string(step.timed ? step.timed : ""),
+              call.IsCallInProgress() ? call.CallProfile()->name : "")
+        << step.what;
+    EXPECT_EQ(std::vector<std::string>(step.billed ? 1 : 0, step.billed ? step.billed : ""),
+              std::vector<std::string>(billedAccounts.begin() + billed, billedAccounts.end()))
+        << step.what;
+    // The tip names the account and the adapter's address as for the service's connections.
+    if (step.timed && std::string(step.timed) == "Phone") {
+      EXPECT_EQ(0u, tray.Shown().tip.find(kTipStart + "Phone (IP:192.168.5.2)")) << step.what;
+    }
+  }
+  // The first call, on the phone from its third step to its fifth, moved what its counters did.
+  EXPECT_EQ(1000u, bill[0].volume.received);
+  EXPECT_EQ(100u, bill[0].volume.sent);
 }
 
 TEST_F(MonitorTickTest, TheFirstTickShowsTheNewCallAndTheLastShowsIdleBeforeBilling) {

@@ -24,12 +24,13 @@ class ProgramSettingsTest : public ::testing::Test {
 };
 
 TEST_F(ProgramSettingsTest, FirstLoadWritesTheDefaultsAsFourByteBinaryValues) {
-  settings = ProgramSettings{7, 7, 7, 7};
+  settings = ProgramSettings{7, 7, 7, 7, {u"Phone"}};
   LoadProgramSettings(store, settings, flash);
   EXPECT_EQ(1u, settings.warnAllowance);  // on, and not written
   EXPECT_EQ(0u, settings.clockIcon);
   EXPECT_EQ(1u, settings.noDcc);
   EXPECT_EQ(0u, settings.checkStatus);
+  EXPECT_TRUE(settings.adapters.empty());
   for (const char* name : {"ClockIcon", "NoDCC", "CheckStatus"}) {
     EXPECT_EQ(kRegBinary, registry.ValueType(kHkeyLocalMachine, kRootPath, name)) << name;
   }
@@ -54,7 +55,7 @@ TEST_F(ProgramSettingsTest, StoredSwitchesAreReadLittleEndianAndTheFlashStops) {
 }
 
 TEST_F(ProgramSettingsTest, SaveWritesEachSwitchAndLoadGivesThemBack) {
-  SaveProgramSettings(store, ProgramSettings{1, 0, 1});
+  SaveProgramSettings(store, ProgramSettings{1, 0, 1, 1, {}});
   EXPECT_EQ(std::vector<std::string>({"ClockIcon", "NoDCC", "CheckStatus"}), registry.WriteLog());
   EXPECT_EQ(Bytes({1, 0, 0, 0}), Stored("ClockIcon"));
   EXPECT_EQ(Bytes({0, 0, 0, 0}), Stored("NoDCC"));
@@ -64,6 +65,12 @@ TEST_F(ProgramSettingsTest, SaveWritesEachSwitchAndLoadGivesThemBack) {
   EXPECT_EQ(1u, settings.clockIcon);
   EXPECT_EQ(0u, settings.noDcc);
   EXPECT_EQ(1u, settings.checkStatus);
+  // The chosen connections come back in their order; choosing none removes the value.
+  SaveProgramSettings(store, ProgramSettings{1, 0, 1, 1, {u"Phone", u"USB"}});
+  LoadProgramSettings(store, settings, flash);
+  EXPECT_EQ((std::vector<std::u16string>{u"Phone", u"USB"}), settings.adapters);
+  SaveProgramSettings(store, ProgramSettings{1, 0, 1, 1, {}});
+  EXPECT_FALSE(registry.ValueExists(kHkeyLocalMachine, kRootPath, "Adapters"));
   EXPECT_EQ(0u, registry.OpenHandleCount());
   // The allowance warning is written once changed, and from then on whatever it is.
   for (std::uint32_t warn : {0u, 1u}) {

@@ -4,10 +4,12 @@
 #include "core/win32/misc_page.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/clock_icon.h"
@@ -19,7 +21,8 @@
 namespace tollwick {
 namespace {
 
-constexpr const char* kSwitchNames[] = {"ClockIcon", "NoDCC", "CheckStatus", "WarnAllowance"};
+constexpr const char* kSwitchNames[] = {"ClockIcon", "NoDCC", "CheckStatus", "WarnAllowance",
+                                        "Adapters"};
 
 class MiscPageWine : public PageTest {
  protected:
@@ -95,6 +98,25 @@ TEST_F(MiscPageWine, ShowsTheSwitchesAndStoresThemOnOk) {
     EXPECT_EQ(Stored("WarnAllowance"), c.saved.warnAllowance == 1 ? -1 : 0);
     DestroyWindow(page_);
   }
+}
+
+// A chosen adapter absent now is listed last (after the machine's own) and stays chosen until
+// unchecked; OK then stores none.
+TEST_F(MiscPageWine, AChosenAdapterAbsentNowStaysChosenUntilUnchecked) {
+  settings_.adapters = {u"Absent adapter"};
+  Open();
+  HWND list = GetDlgItem(page_, IDC_MISC_ADAPTERS);
+  const int last = ListView_GetItemCount(list) - 1;
+  wchar_t text[64] = {};
+  LVITEMW item{};
+  item.pszText = text;
+  item.cchTextMax = 64;
+  SendMessageW(list, LVM_GETITEMTEXTW, last, reinterpret_cast<LPARAM>(&item));
+  EXPECT_STREQ(L"Absent adapter (absent)", text);
+  ListView_SetCheckState(list, last, FALSE);
+  SendMessageA(page_, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(settings_.adapters.empty());
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegQueryValueExW(root_, L"Adapters", nullptr, nullptr, nullptr, nullptr));
 }
 
 TEST_F(MiscPageWine, CancelLeavesTheSwitchesAndTheRegistryAlone) {

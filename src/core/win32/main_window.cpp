@@ -83,9 +83,9 @@ void MainWindow::OnCreate() {
 
 void MainWindow::OnTimer() {
   RasConnectionProbe probe;
-  RunMonitorTick(Monitor{probe, *tray_, program_.call(), program_.environment(),
-                         program_.settings(), program_.flash(), program_.planWarnings(),
-                         online_});
+  RunMonitorTick(Monitor{probe, adapters_, *tray_, program_.call(), program_.environment(),
+                         program_.settings(), program_.flash(), program_.planWarnings(), online_,
+                         timed_});
 }
 
 void MainWindow::OnTrayCallback(LPARAM mouseMessage) {

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "core/monitor_tick.h"
+#include "core/win32/network_adapters.h"
 #include "core/win32/program.h"
 #include "core/win32/tray_icon.h"
 #include "platform/win32/scoped_handles.h"
@@ -46,6 +47,9 @@ class MainWindow {
   ScopedMenu trayMenu_;
   std::optional<TrayIcon> tray_;
   bool online_ = false;
+  ListedConnection timed_;
+  // Kept for the program's life: it remembers where the chosen adapters' rows are.
+  Win32AdapterProbe adapters_;
 };
 
 // The main window object of a window of the class, or null.

@@ -1,9 +1,13 @@
 #pragma once
-// The Misc page of the Options dialog: the program switches, stored only on OK, and a moving
-// preview of the clock face the tray shows on line while "Clock icon" is chosen. The preview runs
-// as long as the page lives, whether or not its tab is in front.
+// The Misc page of the Options dialog: the program switches and the network connections also
+// timed, stored only on OK, and a moving preview of the clock face the tray shows on line while
+// "Clock icon" is chosen. The preview runs as long as the page lives, whether or not its tab is in
+// front; the list of connections is asked for again each time the page is shown.
 
 #include <windows.h>
+
+#include <string>
+#include <vector>
 
 #include "core/program_settings.h"
 #include "platform/settings_store.h"
@@ -28,8 +32,15 @@ class MiscPage : public OptionPage {
 
  private:
   void Fill() override;
+  void Activated() override;
   void Ok() override;
   void Timer(UINT_PTR id) override;
+
+  // Lists the machine's adapters, then the chosen ones absent now, each checked when chosen.
+  void ListAdapters();
+  // Takes the list's checks into chosen_: an unchecked one leaves it, a newly checked one joins
+  // at its end, so the order stays the order of choosing.
+  void ReadChecks();
 
   // Shows the clock face of the current frame's length in the preview.
   void ShowPreview();
@@ -37,6 +48,8 @@ class MiscPage : public OptionPage {
   Subject& subject_;
   ScopedIcon preview_;
   int frame_ = 0;
+  std::vector<std::u16string> chosen_;  // edited until OK
+  std::vector<std::u16string> listed_;  // the alias of each row of the list
 };
 
 }  // namespace tollwick

@@ -1,12 +1,17 @@
 // The pages of the Options dialog. To add a page: write a function that makes it over what the
 // program holds and name it as its row's create function.
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "alarms/win32/alarms_page.h"
 #include "bill/win32/bill_pages.h"
 #include "charging/win32/add_discount_dialog.h"
 #include "charging/win32/dialup_entries.h"
 #include "charging/win32/setup_page.h"
 #include "core/win32/misc_page.h"
+#include "core/win32/network_adapters.h"
 #include "core/win32/plan_page.h"
 #include "graphs/win32/graphs_page.h"
 #include "options/win32/options_dialog.h"
@@ -20,6 +25,17 @@
 
 namespace tollwick {
 namespace {
+
+// The accounts calls are billed to: the phone book's entries, then the chosen network connections.
+std::vector<std::string> AccountNames(Program& program) {
+  std::vector<std::string> names = DialUpEntryNames();
+  Win32AdapterProbe naming;
+  for (const std::u16string& alias : program.settings().adapters) {
+    std::string name = AdapterAccountName(naming, alias);
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+  }
+  return names;
+}
 
 OptionsPageWindow MakeStatisticsPage(HWND frame, int dialog, Program& program) {
   return CreateOptionsPage<StatisticsPage>(
@@ -35,7 +51,8 @@ OptionsPageWindow MakeStatisticsPage(HWND frame, int dialog, Program& program) {
 OptionsPageWindow MakeBillPage(HWND frame, int dialog, Program& program) {
   return CreateOptionsPage<BillPage>(
       frame, dialog,
-      BillPageSubject{program.store(), program.bill(), program.environment(), DialUpEntryNames});
+      BillPageSubject{program.store(), program.bill(), program.environment(),
+                      [&program] { return AccountNames(program); }});
 }
 
 OptionsPageWindow MakeGraphsPage(HWND frame, int dialog, Program& program) {
@@ -55,7 +72,7 @@ OptionsPageWindow MakeMiscPage(HWND frame, int dialog, Program& program) {
 OptionsPageWindow MakeSetupPage(HWND frame, int dialog, Program& program) {
   return CreateOptionsPage<SetupPage>(
       frame, dialog,
-      SetupPageSubject{program.profiles(), program.environment(), DialUpEntryNames(),
+      SetupPageSubject{program.profiles(), program.environment(), AccountNames(program),
                        [&program](HWND owner, Discount& discount) {
                          return ShowAddDiscountDialog(owner, discount, program.store()) == IDOK;
                        }});

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace tollwick {
 namespace {
 
@@ -18,6 +20,13 @@ HKEY ToHkey(RegKey key) {
 // KEY_ALL_ACCESS, which adds the rights to change a key's permissions and owner, would be refused
 // to them and send every account to a tree of its own.
 constexpr REGSAM kReadWriteAccess = KEY_READ | KEY_WRITE | DELETE;
+
+// The program's value names are ASCII; null stays the unnamed value.
+std::wstring WideName(const char* name) {
+  std::wstring wide;
+  for (const char* c = name; c && *c; ++c) wide.push_back(static_cast<unsigned char>(*c));
+  return wide;
+}
 
 }  // namespace
 
@@ -40,6 +49,25 @@ long Win32Registry::QueryValue(RegKey key, const char* name, void* data, std::ui
 long Win32Registry::SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
                              std::uint32_t size) {
   return RegSetValueExA(ToHkey(key), name, 0, type, static_cast<const BYTE*>(data), size);
+}
+
+long Win32Registry::QueryValueWide(RegKey key, const char* name, std::uint32_t* type, void* data,
+                                   std::uint32_t* size) {
+  DWORD bytes = size ? *size : 0;
+  DWORD stored = 0;
+  const std::wstring wide = WideName(name);
+  LONG result = RegQueryValueExW(ToHkey(key), name ? wide.c_str() : nullptr, nullptr, &stored,
+                                 static_cast<BYTE*>(data), size ? &bytes : nullptr);
+  if (size) *size = bytes;
+  if (type) *type = stored;
+  return result;
+}
+
+long Win32Registry::SetValueWide(RegKey key, const char* name, std::uint32_t type,
+                                 const void* data, std::uint32_t size) {
+  const std::wstring wide = WideName(name);
+  return RegSetValueExW(ToHkey(key), name ? wide.c_str() : nullptr, 0, type,
+                        static_cast<const BYTE*>(data), size);
 }
 
 long Win32Registry::DeleteValue(RegKey key, const char* name) {

@@ -13,6 +13,10 @@ class Win32Registry : public Registry {
   long SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
                 std::uint32_t size) override;
   long DeleteValue(RegKey key, const char* name) override;
+  long QueryValueWide(RegKey key, const char* name, std::uint32_t* type, void* data,
+                      std::uint32_t* size) override;
+  long SetValueWide(RegKey key, const char* name, std::uint32_t type, const void* data,
+                    std::uint32_t size) override;
   long QuerySubkeyCount(RegKey key, std::uint32_t* count) override;
   long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameSize) override;
   long QueryValueCount(RegKey key, std::uint32_t* count) override;
