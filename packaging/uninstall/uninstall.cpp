@@ -35,32 +35,36 @@ DWORD Run() {
   if (length == 0 || length == MAX_PATH) return GetLastError();
   const std::wstring folder = FolderOf(self);
 
+  // A name of its own in the temporary folder, with the extension a program has.
   wchar_t temp[MAX_PATH];
-  wchar_t copy[MAX_PATH];
-  if (GetTempPathW(MAX_PATH, temp) == 0 || GetTempFileNameW(temp, L"tlw", 0, copy) == 0) {
+  wchar_t reserved[MAX_PATH];
+  if (GetTempPathW(MAX_PATH, temp) == 0 || GetTempFileNameW(temp, L"tlw", 0, reserved) == 0) {
     return GetLastError();
   }
-  if (!CopyFileW((folder + L"\\uninstall.dat").c_str(), copy, FALSE)) {
+  const std::wstring copy = std::wstring(reserved) + L".exe";
+  if (!CopyFileW((folder + L"\\uninstall.dat").c_str(), copy.c_str(), FALSE)) {
     const DWORD error = GetLastError();
-    DeleteFileW(copy);
+    DeleteFileW(copy.c_str());
+    DeleteFileW(reserved);
     return error;
   }
   // "_?=" (last, unquoted) runs the copy itself on the program's folder rather than another copy.
-  std::wstring command = L"\"" + std::wstring(copy) + L"\"" + Switches() + L" _?=" + folder;
+  std::wstring command = L"\"" + copy + L"\"" + Switches() + L" _?=" + folder;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   DWORD exitCode;
-  if (CreateProcessW(copy, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                     &process)) {
+  if (CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &process)) {
     CloseHandle(process.hThread);
     WaitForSingleObject(process.hProcess, INFINITE);
     if (!GetExitCodeProcess(process.hProcess, &exitCode)) exitCode = GetLastError();
     CloseHandle(process.hProcess);
   } else {
-    exitCode = GetLastError();  // ERROR_ELEVATION_REQUIRED for an account that is no administrator
+    exitCode = GetLastError();
   }
-  if (!DeleteFileW(copy)) MoveFileExW(copy, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  DeleteFileW(reserved);
+  if (!DeleteFileW(copy.c_str())) MoveFileExW(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   return exitCode;
 }
 
