@@ -186,10 +186,7 @@ TEST(CrashPoints, EveryStepStartsAgainFromTheStateBeforeOrAfterIt) {
 // their own. A call left in progress in the machine's tree is billed once whichever account starts
 // next, standard or elevated, and whichever change of either start a crash comes after: never in
 // two trees, and in one once each account has started elevated.
-struct Start {
-  const char* account;
-  bool elevated;
-};
+struct Start { const char* account; bool elevated; };
 
 // What the program does when an account starts: it chooses its tree, loads its bill, recovers.
 void StartAs(FakeRegistry& registry, const Start& start) {
@@ -235,18 +232,14 @@ TEST(CrashPoints, ACallInTheMachineTreeIsBilledOnceWhicheverAccountsStartNext) {
                          << (ownTrees ? ", own trees" : "") << ", crash in start " << crashed + 1
                          << " after change " << stop);
             FakeRegistry registry;
-            registry.PutValue(kHkeyLocalMachine, kRootPath, "NoDCC", kRegDword, {1, 0, 0, 0});
             const SettingsStore machine(registry);
             SaveCurCall(machine,
                         CallItem(1.25f, 0x1400, 0x1404, 5, CalendarDate{2, 5, 2026}, "bob", "Acme"));
             MarkCallInProgress(machine);
             for (const char* account : {"alice", "bob"}) {
               registry.UseAccount(account);
-              if (ownTrees) {
-                registry.PutValue(kHkeyCurrentUser, kRootPath, "NoDCC", kRegDword, {1, 0, 0, 0});
-              }
+              if (ownTrees) SettingsStore(registry, kHkeyCurrentUser).OpenSettingsKey(kRootPath);
             }
-            const std::size_t before = registry.WritesApplied();
             bool cut = false;
             for (int k = 0; k < 2; ++k) {
               const std::size_t start = registry.WritesApplied();
@@ -262,7 +255,6 @@ TEST(CrashPoints, ACallInTheMachineTreeIsBilledOnceWhicheverAccountsStartNext) {
             StartAs(registry, {"bob", true});
             ASSERT_EQ(TimesBilled(registry), 1u);
             if (!cut) break;  // the start ran whole: no change left to crash after
-            ASSERT_LT(stop, 1000u) << "no end to " << (registry.WritesApplied() - before) << " changes";
           }
         }
       }
