@@ -1,6 +1,7 @@
 ; The Windows installer: Tollwick for every account of the machine, started at each logon, with one
 ; shared bill. Built on Linux by CMake's installer target:
-;   makensis -WX -DEXE=<tollwick.exe> -DICON=<app.ico> -DVERSION=<major.minor> -DOUTFILE=<setup.exe>
+;   makensis -WX -DEXE=<tollwick.exe> -DUNINSTALL=<uninstall.exe> -DICON=<app.ico>
+;            -DVERSION=<major.minor> -DOUTFILE=<setup.exe>
 ; Silent use: setup.exe /S [/NOLOGONSTART] [/D=<folder>]; uninstall.exe /S.
 
 Unicode true
@@ -29,6 +30,14 @@ SetCompressor /SOLID lzma
 ; ERROR_ELEVATION_REQUIRED: what a run without administrator rights exits with.
 !define EXIT_NOT_ADMIN 740
 !define SYNCHRONIZE 0x00100000
+; What the uninstaller exits with besides 0 (everything removed) and 740: ERROR_SUCCESS_REBOOT_REQUIRED
+; when a file Windows holds (a Tollwick still running in another session) goes only at the next
+; restart, and ERROR_DIR_NOT_EMPTY when the folder holds files the installer did not put there, which
+; stay, and the folder with them.
+!define EXIT_RESTART_NEEDED 3010
+!define EXIT_FOLDER_KEPT 145
+!define MOVEFILE_REPLACE_EXISTING 1
+!define MOVEFILE_DELAY_UNTIL_REBOOT 4
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -128,7 +137,10 @@ Section "Tollwick" SectionProgram
   Call CloseTollwick
   SetOutPath "$INSTDIR"
   File "/oname=tollwick.exe" "${EXE}"
-  WriteUninstaller "$INSTDIR\uninstall.exe"
+  ; uninstall.exe runs the uninstaller proper, uninstall.dat, and waits for it (see
+  ; packaging/uninstall/uninstall.cpp).
+  File "/oname=uninstall.exe" "${UNINSTALL}"
+  WriteUninstaller "$INSTDIR\uninstall.dat"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\tollwick.exe"
   Call GrantUsersTheSettings
 
@@ -186,16 +198,82 @@ Function un.onInit
   SetShellVarContext all
 FunctionEnd
 
+; Removes a file of the program's folder. A file Windows holds (a running program: uninstall.exe,
+; which waits for this uninstaller, or a tollwick.exe of another session, which FindWindow cannot
+; see) cannot be deleted but can be moved on its volume: it is moved into the temporary folder, or else beside the program's
+; folder, and deleted there at the next restart. The folder then goes at once, and a new install
+; into it is not undone by that restart. Pushes "gone", "moved", or "held" when even the move failed
+; and the file goes from its place at the restart.
+Function un.RemoveFile
+  Exch $0
+  Push $1
+  Push $2
+  Delete $0
+  StrCpy $2 gone
+  ${If} ${FileExists} $0
+    GetTempFileName $1
+    System::Call 'kernel32::MoveFileExW(w r0, w r1, i ${MOVEFILE_REPLACE_EXISTING}) i .r2'
+    ${If} $2 = 0
+      Delete $1
+      GetTempFileName $1 "$INSTDIR\.."
+      System::Call 'kernel32::MoveFileExW(w r0, w r1, i ${MOVEFILE_REPLACE_EXISTING}) i .r2'
+    ${EndIf}
+    ${If} $2 = 0
+      Delete $1
+      Delete /REBOOTOK $0
+      StrCpy $2 held
+    ${Else}
+      System::Call 'kernel32::MoveFileExW(w r1, p 0, i ${MOVEFILE_DELAY_UNTIL_REBOOT}) i .r2'
+      StrCpy $2 moved
+    ${EndIf}
+  ${EndIf}
+  StrCpy $0 $2
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; un.RemoveFile on a file of the folder: $R8 becomes 1 when the file stays in the folder until the
+; restart, and the exit code $R9 asks for a restart then, or when a file moved aside is still in use.
+!macro RemoveFromFolder name movedIsInUse
+  Push "$INSTDIR\${name}"
+  Call un.RemoveFile
+  Pop $0
+  ${If} $0 == held
+    StrCpy $R8 1
+  ${EndIf}
+  ${If} $0 == held
+  ${OrIf} "${movedIsInUse}$0" == "1moved"
+    StrCpy $R9 ${EXIT_RESTART_NEEDED}
+  ${EndIf}
+!macroend
+
 ; Every step leaves alone what is already gone, so a second uninstall, or one after a half-finished
 ; one, runs to the end. The settings and the bill under HKLM\${SETTINGS_KEY} are the users' ledger
-; and stay.
+; and stay. The exit code says what is left (see EXIT_RESTART_NEEDED).
 Section "Uninstall"
+  StrCpy $R9 0  ; the exit code
+  StrCpy $R8 0  ; 1 when a file stays in the folder until the restart
   Call un.CloseTollwick
-  Delete /REBOOTOK "$INSTDIR\tollwick.exe"
-  Delete "$INSTDIR\uninstall.exe"
-  RMDir /REBOOTOK "$INSTDIR"
+  ; A Tollwick of another session, moved aside, runs on until that session ends.
+  !insertmacro RemoveFromFolder tollwick.exe 1
+  ; uninstall.exe waits for this uninstaller: moved aside, it leaves nothing behind.
+  !insertmacro RemoveFromFolder uninstall.exe 0
+  !insertmacro RemoveFromFolder uninstall.dat 0
+  ${If} ${FileExists} "$INSTDIR\*.*"
+    RMDir "$INSTDIR"
+  ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\*.*"
+    ${If} $R8 = 1
+      RMDir /REBOOTOK "$INSTDIR"
+    ${Else}
+      DetailPrint "$INSTDIR holds files that Tollwick did not put there; they are left."
+      StrCpy $R9 ${EXIT_FOLDER_KEPT}
+    ${EndIf}
+  ${EndIf}
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
   DeleteRegValue HKLM "${STARTUP_APPROVED_KEY}" "${PRODUCT}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  SetErrorLevel $R9
 SectionEnd

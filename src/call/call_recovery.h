@@ -21,10 +21,13 @@ void CommitCall(const SettingsStore& store, Bill& bill, const BillItem& item);
 
 // At start-up, after the bill is loaded and before any call: bills the call pending in recordStore's
 // hive into the bill of billStore's hive, the one in use. The record's hive may be the other one (the
-// program now runs on the other hive), and may even refuse writes, so that its marker stays set: the
-// bill's hive then remembers the call it took in, and later starts do not bill it again. Nor is a
-// call billed again that the end of the call stored in its own hive's bill. The bill's own pending
-// call, if any, is recovered first, so that the number it reserved stays its own.
+// program now runs on the other hive, and other accounts may share that hive): the call is then
+// taken only by a run that may write the record, which marks it taken there first, so that it is
+// billed once whichever accounts start, standard or elevated, and in whatever order; a run that may
+// not write it leaves it for one that may. The bill's hive remembers the call it took in, and
+// finishes it after a crash. Nor is a call billed again that the end of the call stored in its own
+// hive's bill. The bill's own pending call, if any, is recovered first, so that the number it
+// reserved stays its own.
 void RecoverInterruptedCall(const SettingsStore& recordStore, const SettingsStore& billStore,
                             Environment& environment, Bill& bill);
 

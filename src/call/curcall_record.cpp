@@ -21,14 +21,23 @@ constexpr const char* kSnapshotValues[] = {kCost, kStart, kEnd,     kLength,
                                            kDate, kUser,  kAccount, kVolume};
 constexpr const char* kItemNumberValue = "ItemNumber";
 constexpr const char* kOtherHiveCallValue = "OtherHiveCall";
+constexpr std::uint32_t kMarkerInProgress = 1;
+constexpr std::uint32_t kMarkerTaken = 2;
 constexpr std::uint32_t kOtherHiveCallBytes = 16;
+
+void CurCallPath(char (&path)[2 * kNameChars]) { RootSubkeyPath("CurCall", path, sizeof path); }
 
 // Recovery reads the record of the hive the program does not run on, which it may not be allowed to
 // write: read-only then, and every write, the clearing of the marker included, changes nothing.
 SettingsKey OpenCurCallKey(const SettingsStore& store) {
   char path[2 * kNameChars];
-  RootSubkeyPath("CurCall", path, sizeof path);
+  CurCallPath(path);
   return store.OpenSettingsKeyToRead(path);
+}
+
+std::uint32_t Marker(const SettingsStore& store) {
+  SettingsKey key = OpenCurCallKey(store);
+  return store.ReadDwordValue(key, nullptr, 0);
 }
 
 void EncodeOtherHiveCall(const OtherHiveCall& call, std::uint8_t* out) {
@@ -75,7 +84,7 @@ PackedTime LengthBetween(PackedTime start, PackedTime end) {
 void MarkCallInProgress(const SettingsStore& store) {
   SettingsKey key = OpenCurCallKey(store);
   store.WriteDwordValue(key, kItemNumberValue, kNoBillItem);
-  store.WriteDwordValue(key, nullptr, 1);
+  store.WriteDwordValue(key, nullptr, kMarkerInProgress);
 }
 
 void MarkCallEnded(const SettingsStore& store) {
@@ -83,9 +92,19 @@ void MarkCallEnded(const SettingsStore& store) {
   store.WriteDwordValue(key, nullptr, 0);
 }
 
-bool IsCurCallPending(const SettingsStore& store) {
+bool IsCurCallPending(const SettingsStore& store) { return Marker(store) == kMarkerInProgress; }
+
+void MarkCallTaken(const SettingsStore& store) {
   SettingsKey key = OpenCurCallKey(store);
-  return store.ReadDwordValue(key, nullptr, 0) == 1;
+  store.WriteDwordValue(key, nullptr, kMarkerTaken);
+}
+
+bool IsCurCallTaken(const SettingsStore& store) { return Marker(store) == kMarkerTaken; }
+
+bool MayWriteCurCall(const SettingsStore& store) {
+  char path[2 * kNameChars];
+  CurCallPath(path);
+  return store.OpenSettingsKey(path).valid();
 }
 
 void ReserveBillItem(const SettingsStore& store, std::uint32_t number) {
@@ -168,7 +187,7 @@ void ReadCurCall(const SettingsStore& store, Environment& environment, BillItem&
 
 void ReadCurCallAsStored(const SettingsStore& store, Environment& environment, BillItem& item) {
   char path[2 * kNameChars];
-  RootSubkeyPath("CurCall", path, sizeof path);
+  CurCallPath(path);
   // Writes through a key opened to read fail, so the defaults reach the item alone.
   ReadCurCallFrom(store, store.OpenKeyReadOnly(path), environment, item);
 }

@@ -21,6 +21,13 @@ void MarkCallInProgress(const SettingsStore& store);
 void MarkCallEnded(const SettingsStore& store);
 // True exactly when the marker is 1 (a missing marker is written as 0).
 bool IsCurCallPending(const SettingsStore& store);
+// The marker 2: the call was taken by a run on the other hive, which bills it into that hive's bill
+// and then clears the marker. No start takes it meanwhile, the taker's own excepted (its
+// "OtherHiveCall" holds the call's fingerprint).
+void MarkCallTaken(const SettingsStore& store);
+bool IsCurCallTaken(const SettingsStore& store);
+// Whether this run may write the record (a standard account may not write the machine's hive).
+bool MayWriteCurCall(const SettingsStore& store);
 
 // "ItemNumber": the number that the call of the record takes in the bill of the same hive, written
 // before its item is stored, so that a start after a crash can tell whether the item is there

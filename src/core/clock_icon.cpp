@@ -17,7 +17,8 @@ enum class Colour { kBlack, kWhite };
 class Planes {
  public:
   Planes(int width, int height, std::uint8_t* andMask, std::uint8_t* xorBits)
-      : width_(width), height_(height), and_(andMask), xor_(xorBits) {
+      : width_(width), height_(height), stride_(ClockPlaneStride(width)), and_(andMask),
+        xor_(xorBits) {
     std::size_t bytes = ClockPlaneBytes(width, height);
     std::memset(and_, 0xFF, bytes);
     std::memset(xor_, 0x00, bytes);
@@ -25,13 +26,13 @@ class Planes {
 
   void Paint(int x, int y, Colour colour) {
     if (x < 0 || x >= width_ || y < 0 || y >= height_) return;
-    int i = y * width_ + x;
-    std::uint8_t bit = static_cast<std::uint8_t>(1u << (7 - i % 8));
-    and_[i / 8] = static_cast<std::uint8_t>(and_[i / 8] & ~bit);
+    const std::size_t byte = static_cast<std::size_t>(y) * stride_ + static_cast<std::size_t>(x) / 8;
+    const auto bit = static_cast<std::uint8_t>(1u << (7 - x % 8));
+    and_[byte] = static_cast<std::uint8_t>(and_[byte] & ~bit);
     if (colour == Colour::kWhite)
-      xor_[i / 8] = static_cast<std::uint8_t>(xor_[i / 8] | bit);
+      xor_[byte] = static_cast<std::uint8_t>(xor_[byte] | bit);
     else
-      xor_[i / 8] = static_cast<std::uint8_t>(xor_[i / 8] & ~bit);
+      xor_[byte] = static_cast<std::uint8_t>(xor_[byte] & ~bit);
   }
 
   // A white disc with a black rim, centred on (rx, ry).
@@ -71,6 +72,7 @@ class Planes {
  private:
   int width_;
   int height_;
+  std::size_t stride_;
   std::uint8_t* and_;
   std::uint8_t* xor_;
 };

@@ -50,20 +50,23 @@ one_new() { running=$(ctl windows); [ -n "$running" ] && [ "$(wc -l <<<"$running
 within 20 one_new || fail "after the upgrade: expected one Tollwick, not $old; got '$running'"
 tree_kept upgraded
 
-# NSIS's uninstaller runs from a copy of itself and returns at once: wait for what it does.
-cp "$(winepath -u "$dir\\uninstall.exe")" "$artifacts/uninstall.exe"
+# The uninstall string as a deployment tool runs it: everything is done when it returns.
+cp "$(winepath -u "$dir")"/uninstall.* "$artifacts/"
 uninstall=$(sz "$arp_key" QuietUninstallString)
-uninstalled() { [ "$(reg_data "$arp_key" DisplayName)" = MISSING ] && ! installed; }
-eval "wine $uninstall" || fail "the uninstall string did not run"
-ctl wait-exit 30 || fail "Tollwick still runs during the uninstall"
-within 30 uninstalled || fail "the program or its uninstall entry stayed"
-[ ! -e "$shortcut" ] || fail "the Start-menu shortcut stayed"
-check_eq "$(reg_data "$run_key" Tollwick)" MISSING "the Run value after the uninstall"
+uninstalled() {
+  [ "$(reg_data "$arp_key" DisplayName)" = MISSING ] || fail "$1: the uninstall entry stayed"
+  ! installed || fail "$1: the program's folder stayed: $(ls "$(winepath -u "$dir")")"
+  [ ! -e "$shortcut" ] || fail "$1: the Start-menu shortcut stayed"
+  check_eq "$(reg_data "$run_key" Tollwick)" MISSING "$1: the Run value"
+}
+eval "wine $uninstall" || fail "the uninstall string failed: exit $?"
+check_eq "$(ctl windows)" "" "Tollwicks running after the uninstall"
+uninstalled "the uninstall"
 tree_kept uninstalled
 
 # What a half-finished uninstall leaves: the uninstaller alone.
-mkdir -p "$(winepath -u "$dir")" && cp "$artifacts/uninstall.exe" "$(winepath -u "$dir")/"
-eval "wine $uninstall" || fail "the uninstall string did not run again"
-within 30 uninstalled || fail "a second uninstall left the program's folder"
+mkdir -p "$(winepath -u "$dir")" && cp "$artifacts"/uninstall.* "$(winepath -u "$dir")/"
+eval "wine $uninstall" || fail "the second uninstall failed: exit $?"
+uninstalled "a second uninstall"
 tree_kept uninstalled-again
 echo "PASS"

@@ -42,6 +42,16 @@ FakeRegistry::FakeRegistry()
     : localMachine_(std::make_shared<Node>()), currentUser_(std::make_shared<Node>()) {
   localMachine_->name = RootLabel(kHkeyLocalMachine);
   currentUser_->name = RootLabel(kHkeyCurrentUser);
+  accounts_[""] = currentUser_;
+}
+
+void FakeRegistry::UseAccount(const std::string& account) {
+  std::shared_ptr<Node>& hive = accounts_[account];
+  if (!hive) {
+    hive = std::make_shared<Node>();
+    hive->name = RootLabel(kHkeyCurrentUser);
+  }
+  currentUser_ = hive;
 }
 
 FakeRegistry::~FakeRegistry() = default;

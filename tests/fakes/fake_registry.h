@@ -53,6 +53,9 @@ class FakeRegistry : public Registry {
   // While writes are denied (an ordinary user's view of HKEY_LOCAL_MACHINE), CreateKey anywhere in
   // the hive, which asks to write, fails with ERROR_ACCESS_DENIED; OpenKeyToRead still reads.
   void DenyWrites(RegKey hive, bool deny = true);
+  // Another account logs on: HKEY_CURRENT_USER becomes that account's hive (each kept while the
+  // registry lives); the machine's hive stays. The first account is "".
+  void UseAccount(const std::string& account);
   // RegDeleteKeyA of the key at this path (below the root) fails with ERROR_ACCESS_DENIED.
   void FailDeletionOf(RegKey root, const std::string& path);
 
@@ -127,6 +130,7 @@ class FakeRegistry : public Registry {
 
   std::shared_ptr<Node> localMachine_;
   std::shared_ptr<Node> currentUser_;
+  std::map<std::string, std::shared_ptr<Node>> accounts_;  // every account's hive, by name
   std::map<RegKey, std::shared_ptr<Node>> handles_;
   RegKey nextHandle_ = 0x1000;
   std::set<RegKey> deniedHives_;

@@ -1,6 +1,6 @@
 // A crash can stop the program after any registry change. For every change that a step makes (the
 // start of a call, its minute snapshot, its final snapshot at exit, its end, recovery at start-up,
-// also of a call left in the other, read-only hive, and a payment added by hand), the registry
+// also of a call left in the other hive, and a payment added by hand), the registry
 // stops there and the program starts again from what survived: the bill must be the one that
 // starting from the state before the step gives, or the one after it. Never an item twice, never a
 // call or an older item lost.
@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -98,14 +99,13 @@ const Step kSteps[] = {
      [](Run& run) { run.call.SaveFinalSnapshot(); }, 0, true},
     {"end of a call", CallUnderWay, [](Run& run) { run.call.EndCall(); }, 0, false},
     {"recovery at start-up", CallUnderWay, [](Run& run) { run.Restart(); }, 0, false},
-    {"recovery from the other, read-only hive",
+    {"recovery from the other hive",
      [](Run& run) {
        run.bill = LoadBill(run.store);
        run.Pay(-10.0f);
        SaveCurCall(run.other,
                    CallItem(1.25f, 0x1400, 0x1404, 5, CalendarDate{2, 5, 2026}, "bob", "Acme"));
        MarkCallInProgress(run.other);
-       run.registry.DenyWrites(kHkeyLocalMachine);
      },
      [](Run& run) { run.Restart(); }, 0, false},
     {"payment added by hand", [](Run& run) { CallUnderWay(run); run.call.EndCall(); },
@@ -180,6 +180,86 @@ TEST(CrashPoints, EveryStepStartsAgainFromTheStateBeforeOrAfterIt) {
     // The crash took effect: the first change alone cannot have done the whole step.
     if (Stored(before.bill) != Stored(after.bill)) {
       EXPECT_GT(endedBefore, 0u);
+    }
+  }
+}
+
+// Two accounts share the machine's tree, which no installer opened to them, and may keep trees of
+// their own. A call left in progress in the machine's tree is billed once whichever account starts
+// next, standard or elevated, and whichever change of either start a crash comes after: never in
+// two trees, and in one once each account has started elevated.
+struct Start { const char* account; bool elevated; };
+
+// What the program does when an account starts: it chooses its tree, loads its bill, recovers.
+void StartAs(FakeRegistry& registry, const Start& start) {
+  registry.UseAccount(start.account);
+  registry.DenyWrites(kHkeyLocalMachine, !start.elevated);
+  FakeEnvironment env;
+  SettingsStore store(registry);
+  store.ChooseHive();
+  Bill bill = LoadBill(store);
+  RecoverInterruptedCall(store, store, env, bill);
+  if (std::optional<SettingsStore> other = store.OtherHiveStore()) {
+    RecoverInterruptedCall(*other, store, env, bill);
+  }
+}
+
+// The call's items in the machine's bill and in both accounts' bills. Only trees that exist are
+// read: a load creates what it reads.
+std::size_t TimesBilled(FakeRegistry& registry) {
+  std::size_t times = 0;
+  auto count = [&](RegKey hive) {
+    if (!registry.KeyExists(hive, kRootPath)) return;
+    for (const BillItem& item : LoadBill(SettingsStore(registry, hive))) times += item.cost == 1.25f;
+  };
+  count(kHkeyLocalMachine);
+  for (const char* account : {"alice", "bob"}) {
+    registry.UseAccount(account);
+    count(kHkeyCurrentUser);
+  }
+  return times;
+}
+
+TEST(CrashPoints, ACallInTheMachineTreeIsBilledOnceWhicheverAccountsStartNext) {
+  const Start starts[] = {{"alice", false}, {"alice", true}, {"bob", false}, {"bob", true}};
+  for (bool ownTrees : {true, false}) {
+    for (const Start& first : starts) {
+      for (const Start& second : starts) {
+        if (std::string(first.account) == second.account) continue;
+        for (int crashed : {0, 1}) {
+          for (std::size_t stop = 0;; ++stop) {
+            SCOPED_TRACE(testing::Message()
+                         << first.account << (first.elevated ? " elevated" : " standard") << ", then "
+                         << second.account << (second.elevated ? " elevated" : " standard")
+                         << (ownTrees ? ", own trees" : "") << ", crash in start " << crashed + 1
+                         << " after change " << stop);
+            FakeRegistry registry;
+            const SettingsStore machine(registry);
+            SaveCurCall(machine,
+                        CallItem(1.25f, 0x1400, 0x1404, 5, CalendarDate{2, 5, 2026}, "bob", "Acme"));
+            MarkCallInProgress(machine);
+            for (const char* account : {"alice", "bob"}) {
+              registry.UseAccount(account);
+              if (ownTrees) SettingsStore(registry, kHkeyCurrentUser).OpenSettingsKey(kRootPath);
+            }
+            bool cut = false;
+            for (int k = 0; k < 2; ++k) {
+              const std::size_t start = registry.WritesApplied();
+              if (k == crashed) registry.CrashAfterWrites(stop);
+              StartAs(registry, k == 0 ? first : second);
+              if (k == crashed) {
+                cut = registry.WritesApplied() - start == stop;
+                registry.Restart();
+              }
+              ASSERT_LE(TimesBilled(registry), 1u);
+            }
+            StartAs(registry, {"alice", true});
+            StartAs(registry, {"bob", true});
+            ASSERT_EQ(TimesBilled(registry), 1u);
+            if (!cut) break;  // the start ran whole: no change left to crash after
+          }
+        }
+      }
     }
   }
 }

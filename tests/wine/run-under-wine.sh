@@ -3,6 +3,10 @@
 # or, when there is none, on a private Xvfb.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
+# TOLLWICK_WINE_DPI: the display's dots per inch, which Wine reads at a program's start.
+if [ -n "${TOLLWICK_WINE_DPI:-}" ]; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TOLLWICK_WINE_DPI" /f >/dev/null
+fi
 status=0
 if [ -n "${DISPLAY:-}" ]; then
   wine "$@" || status=$?

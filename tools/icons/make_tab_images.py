@@ -12,9 +12,15 @@ import os
 import struct
 import sys
 
-sys.dont_write_bytecode = True  # no __pycache__ beside the scripts
-from make_icons import (PALETTE, BLACK, DARK_RED, DARK_GREEN, NAVY, TEAL, SILVER,  # noqa: E402
-                        GREY, RED, YELLOW, BLUE, WHITE)
+# The standard VGA / Windows 16-colour palette, in index order.
+PALETTE = [
+    (0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00), (0x80, 0x80, 0x00),
+    (0x00, 0x00, 0x80), (0x80, 0x00, 0x80), (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0),
+    (0x80, 0x80, 0x80), (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
+    (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF),
+]
+BLACK, DARK_RED, DARK_GREEN, OLIVE, NAVY, PURPLE, TEAL, SILVER = range(8)
+GREY, RED, LIME, YELLOW, BLUE, MAGENTA, CYAN, WHITE = range(8, 16)
 
 COLOURS = {'.': TEAL, '#': BLACK, 'W': WHITE, 'R': RED, 'r': DARK_RED, 'B': BLUE, 'N': NAVY,
            'Y': YELLOW, 'G': DARK_GREEN, 'S': SILVER, 'g': GREY}

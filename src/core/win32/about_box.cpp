@@ -3,6 +3,7 @@
 #include "core/win32/desktop_calls.h"
 #include "resources/about_ids.h"
 #include "resources/resource.h"
+#include "ui/win32/icon_sizes.h"
 #include "ui/win32/single_dialog.h"
 
 namespace tollwick {
@@ -17,7 +18,13 @@ class AboutBox : public SingleDialog {
       : SingleDialog(window, kTemplate), shellExecute_(shellExecute) {}
 
  private:
-  void Fill() override { ShowOnTaskBar(IDI_APP); }
+  void Fill() override {
+    ShowOnTaskBar(IDI_APP);
+    // The template's icon is whichever image LoadIcon picks; this one is drawn for the size shown.
+    picture_ = LoadIconOfSize(DialogInstance(), IDI_APP, GetSystemMetrics(SM_CXICON));
+    SendDlgItemMessageA(window(), IDC_ABOUT_ICON, STM_SETICON,
+                        reinterpret_cast<WPARAM>(picture_.get()), 0);
+  }
 
   void Command(int id, int /*code*/, HWND /*control*/) override {
     if (id == IDC_ABOUT_WEB_PAGE) OpenWebPage();
@@ -38,6 +45,7 @@ class AboutBox : public SingleDialog {
   }
 
   Subject& shellExecute_;
+  ScopedIcon picture_;
 };
 
 }  // namespace

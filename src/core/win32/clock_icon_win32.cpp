@@ -40,12 +40,13 @@ ScopedIcon BuildClockIconForStatic(int width, int height, int minutes, int hours
   return ScopedIcon(CreateIconIndirect(&info));
 }
 
-HICON ClockFaceCache::Face(int minutes, int hours) {
-  if (icon_ && minutes == minutes_ && hours == hours_) return icon_.get();
+HICON ClockFaceCache::Face(int minutes, int hours, int size) {
+  if (icon_ && minutes == minutes_ && hours == hours_ && size == size_) return icon_.get();
   // Built before the old face goes, so the new one cannot reuse its handle.
-  icon_ = BuildClockIcon(instance_, kClockIconSize, kClockIconSize, minutes, hours);
+  icon_ = BuildClockIcon(instance_, size, size, minutes, hours);
   minutes_ = minutes;
   hours_ = hours;
+  size_ = size;
   return icon_.get();
 }
 

@@ -1,13 +1,21 @@
 #include "core/win32/tray_icon.h"
 
+#include "ui/win32/icon_sizes.h"
+
 namespace tollwick {
 
+TrayIcon::TrayIcon(HINSTANCE instance, HWND window, UINT id, NotifyFunction notify)
+    : instance_(instance),
+      window_(window),
+      id_(id),
+      notify_(notify),
+      iconSize_(TrayIconSize()),
+      clockFace_(instance) {}
+
 HICON TrayIcon::ResourceIcon(int iconResource) {
-  auto found = resourceIcons_.find(iconResource);
-  if (found != resourceIcons_.end()) return found->second;
-  HICON icon = LoadIconA(instance_, MAKEINTRESOURCEA(iconResource));
-  resourceIcons_.emplace(iconResource, icon);
-  return icon;
+  ScopedIcon& icon = resourceIcons_[iconResource];
+  if (!icon) icon = LoadIconOfSize(instance_, iconResource, iconSize_);
+  return icon.get();
 }
 
 BOOL TrayIcon::Apply(DWORD action, const TrayLook& look) {
@@ -19,8 +27,9 @@ BOOL TrayIcon::Apply(DWORD action, const TrayLook& look) {
   data.uID = id_;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayCallbackMessage;
-  data.hIcon = shown_.clockFace ? clockFace_.Face(shown_.clockMinutes, shown_.clockHours)
-                                : ResourceIcon(shown_.iconResource);
+  data.hIcon = shown_.clockFace
+                   ? clockFace_.Face(shown_.clockMinutes, shown_.clockHours, iconSize_)
+                   : ResourceIcon(shown_.iconResource);
   lstrcpynA(data.szTip, shown_.tip.c_str(), kTrayTipChars);
   return notify_(action, &data);
 }
@@ -56,6 +65,12 @@ void TrayIcon::Notify(const std::string& title, const std::string& text) {
 
 void TrayIcon::Restore() {
   if (!added_) return;  // never added, or already deleted
+  const int size = TrayIconSize();
+  if (size != iconSize_) {
+    // The shell has its copies: the old pictures may go before the new ones are handed over.
+    resourceIcons_.clear();
+    iconSize_ = size;
+  }
   Apply(NIM_ADD, shown_);
 }
 

@@ -21,11 +21,10 @@ class TrayIcon : public TrayView {
   // The shell call; tests put a recorder in its place.
   using NotifyFunction = BOOL(WINAPI*)(DWORD action, PNOTIFYICONDATAA data);
 
-  TrayIcon(HINSTANCE instance, HWND window, UINT id, NotifyFunction notify)
-      : instance_(instance), window_(window), id_(id), notify_(notify), clockFace_(instance) {}
+  // Its pictures are drawn at the notification area's icon size (TrayIconSize).
+  TrayIcon(HINSTANCE instance, HWND window, UINT id, NotifyFunction notify);
 
-  // One Shell_NotifyIconA call (NIM_ADD, NIM_MODIFY or NIM_DELETE) with a resource icon, which is
-  // shared and never destroyed.
+  // One Shell_NotifyIconA call (NIM_ADD, NIM_MODIFY or NIM_DELETE) with a resource icon.
   BOOL Add(int iconResource, const char* tip);
   BOOL Modify(int iconResource, const char* tip);
   BOOL Delete(int iconResource, const char* tip);
@@ -36,7 +35,8 @@ class TrayIcon : public TrayView {
   // NIM_MODIFY with NIF_INFO alone: an information balloon.
   void Notify(const std::string& title, const std::string& text) override;
 
-  // The shell's task bar was re-created (Explorer restarted): add the icon again as it last was.
+  // The shell's task bar was re-created (Explorer restarted, or the scale changed): add the icon
+  // again as it last was, at the icon size the task bar now has.
   void Restore();
 
   // The resource shown last (the on-line icon while the clock is shown); 0 once deleted.
@@ -50,9 +50,10 @@ class TrayIcon : public TrayView {
   HWND window_;
   UINT id_;
   NotifyFunction notify_;
+  int iconSize_;
   ClockFaceCache clockFace_;
-  // LoadIconA gives shared icons that live as long as the module: loaded once, never destroyed.
-  std::map<int, HICON> resourceIcons_;
+  // Each loaded once for the icon size, kept until that changes.
+  std::map<int, ScopedIcon> resourceIcons_;
   TrayLook shown_;
   bool added_ = false;  // added and not deleted since: what Restore brings back
 };

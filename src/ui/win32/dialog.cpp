@@ -5,6 +5,7 @@
 
 #include "text/field_text.h"
 #include "text/money_text.h"
+#include "ui/win32/icon_sizes.h"
 
 namespace tollwick {
 namespace {
@@ -122,10 +123,11 @@ bool Dialog::RefuseField(int id, const char* what, const char* field) const {
   return false;
 }
 
-void Dialog::ShowOnTaskBar(int icon) const {
-  const HICON picture = LoadIconA(DialogInstance(), MAKEINTRESOURCEA(icon));
-  SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(picture));
-  SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(picture));
+void Dialog::ShowOnTaskBar(int icon) {
+  bigIcon_ = LoadIconOfSize(DialogInstance(), icon, GetSystemMetrics(SM_CXICON));
+  smallIcon_ = LoadIconOfSize(DialogInstance(), icon, GetSystemMetrics(SM_CXSMICON));
+  SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_APPWINDOW);
 }
 

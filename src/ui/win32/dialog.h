@@ -17,6 +17,7 @@
 
 #include "platform/environment.h"
 #include "platform/packed_time.h"
+#include "platform/win32/scoped_handles.h"
 
 namespace tollwick {
 
@@ -107,8 +108,9 @@ class Dialog {
   // A timer of this window, whose ticks come to Timer; it stops when the window goes.
   void StartTimer(UINT_PTR id, UINT periodMs);
   // A button on the task bar, although the owner is the hidden main window, with this icon
-  // there and in the caption (of this window only: the class's icon is every dialog's).
-  void ShowOnTaskBar(int icon) const;
+  // there and in the caption (of this window only: the class's icon is every dialog's), each at
+  // the size Windows shows it.
+  void ShowOnTaskBar(int icon);
 
  private:
   friend INT_PTR StartDialog(std::unique_ptr<Dialog> dialog);
@@ -118,6 +120,8 @@ class Dialog {
   Environment* environment_ = nullptr;
   int fillDepth_ = 0;
   std::vector<UINT_PTR> timers_;
+  ScopedIcon bigIcon_;  // ShowOnTaskBar's, kept while the window shows them
+  ScopedIcon smallIcon_;
 };
 
 // Keeps a new dialog in its window's data and lets it fill its controls; WM_INITDIALOG's result.
