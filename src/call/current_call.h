@@ -59,7 +59,7 @@ class CurrentCall {
   // Once per timer tick, connected or not: counts every whole second since the last one counted
   // (CatchUpFor), each priced at the time of day it ended, up to the end of a minute, whose alarm
   // check and snapshot then run; the rest is counted by the ticks that follow. A tick that counted
-  // a second reads the traffic, when given, once, before the minute's snapshot.
+  // a second (or dropped a gap) reads the traffic, when given, once, before the minute's snapshot.
   void AccrueTick(TrafficSource* traffic = nullptr);
   // Writes the snapshot of a call in progress with every second counted up to now, except one that
   // would complete a minute (its alarm check and snapshot belong to a tick): for Exit and the end of
