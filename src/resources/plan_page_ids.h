@@ -1,7 +1,7 @@
 #pragma once
 // The Plan page of the Options dialog; see alarm_notice_ids.h for why each dialog has its own.
 
-#define IDD_PLAN_PAGE 140
+#define IDD_PLAN_PAGE 141
 
 #define IDC_PLAN_ACCOUNT 1070
 #define IDC_PLAN_DATES 1071

@@ -70,11 +70,11 @@ struct SwitchCase {
 
 TEST_F(MiscPageWine, ShowsTheSwitchesAndStoresThemOnOk) {
   const SwitchCase cases[] = {
-      {{0, 1, 0}, {}, {0, 1, 0}},
-      {{0, 1, 0}, {IDC_MISC_CLOCK_ICON}, {1, 1, 0}},
-      {{1, 0, 1}, {IDC_MISC_NORMAL_ICON, IDC_MISC_NO_DCC}, {0, 1, 1}},
-      {{0, 1, 0}, {IDC_MISC_NO_DCC, IDC_MISC_CHECK_STATUS}, {0, 0, 1}},
-      {{0, 1, 0, 1}, {IDC_MISC_WARN_ALLOWANCE}, {0, 1, 0, 0}},
+      {{0, 1, 0, 1, {}}, {}, {0, 1, 0, 1, {}}},
+      {{0, 1, 0, 1, {}}, {IDC_MISC_CLOCK_ICON}, {1, 1, 0, 1, {}}},
+      {{1, 0, 1, 1, {}}, {IDC_MISC_NORMAL_ICON, IDC_MISC_NO_DCC}, {0, 1, 1, 1, {}}},
+      {{0, 1, 0, 1, {}}, {IDC_MISC_NO_DCC, IDC_MISC_CHECK_STATUS}, {0, 0, 1, 1, {}}},
+      {{0, 1, 0, 1, {}}, {IDC_MISC_WARN_ALLOWANCE}, {0, 1, 0, 0, {}}},
   };
   for (const SwitchCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.clicks.size() << " clicks from " << c.shown.clockIcon
