@@ -360,7 +360,7 @@ TEST_F(MonitorTickTest, EachAllowanceThresholdIsToldOncePerPeriodAndAccountAcros
   const std::string out = "Work: allowance used up | All 10 included minutes of this period are "
                           "used. It ends on 31/12/2026; until then the account's rates apply.";
   PlanWarnings restarted{store};
-  Monitor again{probe, tray, call, env, settings, flash, restarted, online};
+  Monitor again{probe, adapters, tray, call, env, settings, flash, restarted, online, timed};
   struct Step {
     const char* what;
     const Monitor& monitor;

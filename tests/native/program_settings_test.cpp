@@ -74,7 +74,7 @@ TEST_F(ProgramSettingsTest, SaveWritesEachSwitchAndLoadGivesThemBack) {
   EXPECT_EQ(0u, registry.OpenHandleCount());
   // The allowance warning is written once changed, and from then on whatever it is.
   for (std::uint32_t warn : {0u, 1u}) {
-    SaveProgramSettings(store, ProgramSettings{1, 0, 1, warn});
+    SaveProgramSettings(store, ProgramSettings{1, 0, 1, warn, {}});
     EXPECT_EQ(Bytes({static_cast<std::uint8_t>(warn), 0, 0, 0}), Stored("WarnAllowance"));
     LoadProgramSettings(store, settings, flash);
     EXPECT_EQ(warn, settings.warnAllowance);
