@@ -75,9 +75,11 @@ raw = open(sys.argv[1], "rb").read()
 assert raw.startswith(b"\xef\xbb\xbf") and raw.count(b"\r\n") == 3, raw
 with open(sys.argv[1], encoding="utf-8-sig", newline="") as f:
     rows = list(csv.reader(f))
-expected = [["Type", "Date", "Start", "End", "Length", "Minutes", "Account", "User", "Amount"],
-            ["Call", "2026-12-03", "9:00", "9:05", "0:05", "5", "My ISP", "alice", "1.25"],
-            ["Call", "2026-12-04", "16:00", "16:02", "0:02", "2", "My ISP", "bob", "0.60"]]
+# Calls added by hand moved no known volume: Received and Sent stay empty.
+expected = [["Type", "Date", "Start", "End", "Length", "Minutes", "Account", "User", "Amount",
+             "Received", "Sent"],
+            ["Call", "2026-12-03", "9:00", "9:05", "0:05", "5", "My ISP", "alice", "1.25", "", ""],
+            ["Call", "2026-12-04", "16:00", "16:02", "0:02", "2", "My ISP", "bob", "0.60", "", ""]]
 assert rows == expected, rows
 EOF
 
