@@ -16,6 +16,7 @@ packages=(
   cups cups-daemon cups-client printer-driver-cups-pdf         # cupsd, lpadmin lpstat
   poppler-utils                                                # pdftotext pdftoppm pdfinfo
   clang libclang-rt-14-dev                                     # clang clang++, -fsanitize=fuzzer
+  iproute2                                                     # ip: the network journey's namespace
 )
 missing=()
 for p in "${packages[@]}"; do
