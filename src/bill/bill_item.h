@@ -26,8 +26,14 @@ struct BillItem {
 };
 
 constexpr std::uint32_t kBillItemBytes = 240;
-// A call whose volume is known is stored with it after the item, in the same value.
+// A call whose volume is known is stored as 244 bytes, the volume in the reserved bytes and four
+// more: a value of at most 244 bytes is one server call to read under Wine, a longer one two.
+constexpr std::uint32_t kBillVolumeItemBytes = 244;
+// The stored form of a known volume apart from an item (the call's snapshot holds it so):
+// bytes received, then sent, each 64-bit little-endian.
 constexpr std::uint32_t kBillVolumeBytes = 16;
-constexpr std::uint32_t kBillItemMostBytes = kBillItemBytes + kBillVolumeBytes;
+// Items stored with their volume by earlier builds: the 240 bytes, then that form.
+constexpr std::uint32_t kBillWideVolumeItemBytes = kBillItemBytes + kBillVolumeBytes;
+constexpr std::uint32_t kBillItemMostBytes = kBillWideVolumeItemBytes;
 
 }  // namespace tollwick

@@ -17,6 +17,20 @@ void ItemValueName(std::uint32_t index, char (&name)[kValueNameChars]) {
   std::snprintf(name, sizeof name, "BillItem%u", static_cast<unsigned>(index));
 }
 
+// An item's volume: bytes received from kBillReservedOffset, bytes sent from here, 48 bits each.
+constexpr std::uint32_t kItemSentOffset = kBillReservedOffset + 6;
+
+void PutU48(std::uint8_t* out, std::uint64_t value) {
+  PutU32(out, static_cast<std::uint32_t>(value));
+  out[4] = static_cast<std::uint8_t>(value >> 32);
+  out[5] = static_cast<std::uint8_t>(value >> 40);
+}
+
+std::uint64_t GetU48(const std::uint8_t* in) {
+  return GetU32(in) | static_cast<std::uint64_t>(in[4]) << 32 |
+         static_cast<std::uint64_t>(in[5]) << 40;
+}
+
 // Only a look at how many items are stored may settle for reading a hive it cannot write.
 enum class BillKeyAccess { kFull, kReadWhereDenied };
 
@@ -185,8 +199,10 @@ std::uint32_t EncodeBillItem(const BillItem& item, std::uint8_t* out) {
   PutU32(out + kBillTypeOffset, item.type);
   std::memset(out + kBillReservedOffset, 0, kBillItemBytes - kBillReservedOffset);
   if (item.type != kCall || !item.volume.known) return kBillItemBytes;
-  EncodeVolume(item.volume, out + kBillItemBytes);
-  return kBillItemMostBytes;
+  // No call comes near the bound; were one to pass it, the item keeps the most it can hold.
+  PutU48(out + kBillReservedOffset, std::min(item.volume.received, kLargestCallBytes));
+  PutU48(out + kItemSentOffset, std::min(item.volume.sent, kLargestCallBytes));
+  return kBillVolumeItemBytes;
 }
 
 void DecodeBillItem(const std::uint8_t* in, BillItem& item, std::uint32_t size) {
@@ -200,8 +216,13 @@ void DecodeBillItem(const std::uint8_t* in, BillItem& item, std::uint32_t size) 
   item.month = GetU32(in + kBillMonthOffset);
   item.year = GetU32(in + kBillYearOffset);
   item.type = GetU32(in + kBillTypeOffset);
-  item.volume = size == kBillItemMostBytes && item.type == kCall ? DecodeVolume(in + kBillItemBytes)
-                                                                 : CallVolume();
+  item.volume = CallVolume();
+  if (item.type != kCall) return;
+  if (size == kBillVolumeItemBytes) {
+    item.volume = CallVolume{true, GetU48(in + kBillReservedOffset), GetU48(in + kItemSentOffset)};
+  } else if (size == kBillWideVolumeItemBytes) {
+    item.volume = DecodeVolume(in + kBillItemBytes);
+  }
 }
 
 Bill LoadBill(const SettingsStore& store) {
@@ -214,12 +235,14 @@ Bill LoadBill(const SettingsStore& store) {
   for (std::uint32_t i = 0; i < stored.items; ++i) {
     ItemValueName(i, name);
     std::uint8_t bytes[kBillItemMostBytes] = {};
-    // A missing or over-long item (beyond an item with its volume) reads as zeros and the zeros are
-    // stored in its place, so the numbers stay those of the bill's positions; a shorter one fills
-    // the leading bytes and the rest stays zero. One read whether or not the item has its volume.
+    // A missing or over-long item (of a length no item with its volume has) reads as zeros and the
+    // zeros are stored in its place, so the numbers stay those of the bill's positions; a shorter
+    // one fills the leading bytes and the rest stays zero. One read whether or not the item has its
+    // volume.
     const SettingsStore::StoredValue stored = store.ReadAsStored(key, name, bytes, sizeof bytes);
     std::uint32_t size = stored.size;
-    if (!stored.read() || (size > kBillItemBytes && size != kBillItemMostBytes)) {
+    if (!stored.read() || (size > kBillItemBytes && size != kBillVolumeItemBytes &&
+                           size != kBillWideVolumeItemBytes)) {
       std::memset(bytes, 0, sizeof bytes);
       size = kBillItemBytes;
       store.WriteBinaryValue(key, name, bytes, size);

@@ -22,21 +22,24 @@ constexpr std::uint32_t kBillDayOffset = 216;
 constexpr std::uint32_t kBillMonthOffset = 220;
 constexpr std::uint32_t kBillYearOffset = 224;
 constexpr std::uint32_t kBillTypeOffset = 228;
-constexpr std::uint32_t kBillReservedOffset = 232;  // 8 bytes, written as zero, ignored on reading
+// 8 bytes, written as zero, read only in an item of kBillVolumeItemBytes: there they and the 4
+// bytes after them hold the bytes received, then sent, each 48-bit little-endian.
+constexpr std::uint32_t kBillReservedOffset = 232;
 
-// The stored form of a known volume (kBillVolumeBytes): bytes received, then sent, each 64-bit
-// little-endian. Decoded, a volume beyond kLargestCallBytes either way is unknown.
+// The stored form of a known volume (kBillVolumeBytes). Decoded, a volume beyond kLargestCallBytes
+// either way is unknown.
 void EncodeVolume(const CallVolume& volume, std::uint8_t* out);
 CallVolume DecodeVolume(const std::uint8_t* in);
 
 // Writes the stored form of the item into out (room for kBillItemMostBytes) and returns its size:
-// kBillItemBytes, followed for a call with a known volume by that volume (kBillItemMostBytes).
+// kBillItemBytes, or kBillVolumeItemBytes for a call with a known volume.
 // Texts are cut to 99 characters and zero-filled after their terminator.
 std::uint32_t EncodeBillItem(const BillItem& item, std::uint8_t* out);
 // Fills the item's fields from a stored form of `size` bytes, at least kBillItemBytes (the rest of a
 // shorter value reads as zeros). The texts come back terminated within their 100 bytes whatever the
 // stored bytes hold, zero after it; a cost that is not a finite number reads as 0. The volume is
-// known only for a call stored with its volume; the reserved bytes are never read.
+// known only for a call stored with its volume (in either form); the reserved bytes of a
+// 240-byte item are never read.
 void DecodeBillItem(const std::uint8_t* in, BillItem& item, std::uint32_t size = kBillItemBytes);
 
 // Builds the bill from ".Bill". Missing or over-long items come back zeroed and are stored as zeros.

@@ -13,9 +13,10 @@ constexpr std::uint64_t kBytesPerMB = 1024 * kBytesPerKB;
 
 // More than any connection moves in a second: counting takes a step beyond it for no traffic.
 constexpr std::uint64_t kMostBytesPerSecond = 1024 * kBytesPerMB;
-// More than any call moves in either direction: the most a second for the longest length a bill
-// item holds (255:59). A stored volume beyond it is not a call's and reads as unknown.
-constexpr std::uint64_t kLargestCallBytes = kMostBytesPerSecond * 256 * 60 * 60;
+// More than any call moves in either direction (256 TiB: three days flat out at that most a
+// second), and what a bill item's 48-bit fields hold. A stored volume beyond it is not a call's and
+// reads as unknown.
+constexpr std::uint64_t kLargestCallBytes = (std::uint64_t{1} << 48) - 1;
 
 struct CallVolume {
   bool known = false;

@@ -15,7 +15,7 @@ before=$(now_minutes)
 start_tollwick
 wait_reg "CurCall" "" "REG_DWORD 0x1" 20 "the call found, its counters read"
 rassim traffic "Orvonet Dial" --received 1048576 --sent 4000  # the received counter wraps
-volume_hex=0000100000000000A00F000000000000  # 1048576 received and 4000 sent, 64-bit LE
+volume_hex=000010000000A00F00000000  # 1048576 received and 4000 sent, 48-bit LE
 # Two minutes counted: the snapshot shows the third under way.
 wait_call_length 0x0003 200 "the call's two-minute snapshot"
 snapshot_seen=$SECONDS
@@ -29,7 +29,7 @@ past_snapshot=$((SECONDS - snapshot_seen + 5))
 
 check_eq "$(reg_value ".Bill" BillItem0 | cut -d' ' -f1)" "REG_BINARY" "BillItem0's type"
 hex=$(bill_item 0)
-check_eq "${#hex}" "512" "BillItem0 is 240 bytes and its volume"
+check_eq "${#hex}" "488" "BillItem0 is 244 bytes: its volume is known"
 cost=$(hex_f32 "$hex" 0)
 # From the snapshot's cost on, 2p for each second the call may have run past it.
 python3 -c "import sys
@@ -44,7 +44,7 @@ time_within "$(hex_u32 "$hex" 212)" "$((after - 1))" "$after" || fail "end time"
 check_eq "$(hex_u32 "$hex" 216)/$(hex_u32 "$hex" 220)/$(hex_u32 "$hex" 224)" \
   "$(date +%-d/%-m/%Y)" "date"
 check_eq "$(hex_u32 "$hex" 228)" "0" "type Call"
-check_eq "${hex:480}" "$volume_hex" "the bytes received and sent"
+check_eq "${hex:464}" "$volume_hex" "the bytes received and sent"
 check_eq "$(reg_value "CurCall" "")" "REG_DWORD 0x0" "the marker afterwards"
 
 exit_tollwick

@@ -69,11 +69,12 @@ senders=()
 hex=$(bill_item 0)
 check_eq "$(hex_text "$hex" 4 100)" "tw0" "the account is the alias"
 near "$(hex_f32 "$hex" 0)" 0.77 || fail "cost $(hex_f32 "$hex" 0), not the alias's minimum charge"
-# The volume follows the 240 bytes. The call reads the counters once a counted second: what moved
-# after its last reading (a second at the senders' rates) is the most it may lack.
-python3 -c 'import struct, sys
+# The volume is at offset 232, 48 bits each way. The call reads the counters once a counted
+# second: what moved after its last reading (a second at the senders' rates) is the most it may lack.
+python3 -c 'import sys
 item, kr, ks = bytes.fromhex(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3])
-br, bs = struct.unpack("<QQ", item[240:256]) if len(item) == 256 else (-1, -1)
+br, bs = (int.from_bytes(item[232:238], "little"), int.from_bytes(item[238:244], "little")) \
+    if len(item) == 244 else (-1, -1)
 print("billed %d received and %d sent; the kernel counted %d and %d" % (br, bs, kr, ks))
 sys.exit(not (kr - 100 * 1000 <= br <= kr and ks - 100 * 600 <= bs <= ks))' \
   "$hex" $(( $(counter rx) - received0 )) $(( $(counter tx) - sent0 )) || fail "the call's volume"

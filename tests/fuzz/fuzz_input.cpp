@@ -29,9 +29,10 @@ void FuzzInput::StoreValue(FakeRegistry& registry, RegKey root, const std::strin
   if (pick % 5 == 4) return;  // absent
   // Short values byte by byte; the large records (a bill item, "AlarmList") exactly, or one byte
   // short or over, which is where a size check goes wrong.
-  static constexpr std::size_t kLargeLengths[] = {239, 240, 241, 255, 256, 257, 1023, 1024, 1025};
+  static constexpr std::size_t kLargeLengths[] = {239, 240, 241, 243, 244,  245,
+                                                     255, 256, 257, 1023, 1024, 1025};
   const std::uint8_t length = Byte();
-  const std::size_t bytes = length < 247 ? length % 64 : kLargeLengths[length - 247];
+  const std::size_t bytes = length < 244 ? length % 64 : kLargeLengths[length - 244];
   registry.PutValue(root, path, name, kTypes[pick % 4], Bytes(bytes));
 }
 

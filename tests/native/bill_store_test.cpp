@@ -36,8 +36,8 @@ std::vector<float> Costs(const Bill& bill) {
 std::uint32_t U32At(const Bytes& bytes, std::size_t offset) { return GetU32(&bytes[offset]); }
 
 Bytes Encoded(const BillItem& item) {
-  Bytes bytes(kBillItemBytes, 0xAA);
-  EncodeBillItem(item, bytes.data());
+  Bytes bytes(kBillItemMostBytes, 0xAA);
+  bytes.resize(EncodeBillItem(item, bytes.data()));
   return bytes;
 }
 
@@ -259,21 +259,29 @@ TEST_F(BillStore, ShorterItemFillsTheLeadingFieldsAndLeavesTheRestZero) {
   EXPECT_EQ(Item(0)->size(), 7u);  // an accepted value is not rewritten
 }
 
-// A call's volume follows its 240 bytes; items stored before hold zeros or what memory held in the
-// reserved bytes, and no volume. Rows: type, reserved bytes, volume stored (received = sent), known.
+// A call's volume is stored in its item (244 bytes; 256 as earlier builds stored it); items stored
+// before hold zeros or what memory held in the reserved bytes, and no volume. Rows: type, reserved
+// bytes, volume stored (received; sent is one more), the earlier form, known.
 TEST_F(BillStore, AVolumeIsKnownOnlyForACallStoredWithAPlausibleOne) {
-  const std::tuple<std::uint32_t, std::uint8_t, std::optional<std::uint64_t>, bool> cases[] = {
-      {kCall, 0, {}, false},  {kCall, 0xC7, {}, false},          {kCall, 0, 0, true},
-      {kCall, 0xC7, 5, true}, {kCall, 0, 1ull << 50, false}, {kPayment, 0, 5, false}};
-  for (const auto& [type, reserved, volume, known] : cases) {
-    Bytes bytes = Encoded(MakeItem(1.0f, "acct", "user", type));
-    std::fill(bytes.begin() + kBillReservedOffset, bytes.end(), reserved);
-    if (volume) bytes.resize(kBillItemMostBytes);
-    if (volume) EncodeVolume(CallVolume{true, *volume, *volume}, &bytes[kBillItemBytes]);
+  using Case = std::tuple<std::uint32_t, std::uint8_t, std::optional<std::uint64_t>, bool, bool>;
+  const Case cases[] = {
+      {kCall, 0, {}, false, false},       {kCall, 0xC7, {}, false, false},
+      {kCall, 0, 0, false, true},         {kCall, 0, kLargestCallBytes - 1, false, true},
+      {kCall, 0xC7, 5, true, true},       {kCall, 0, 1ull << 50, true, false},
+      {kPayment, 0, 5, false, false},     {kPayment, 0, 5, true, false}};
+  for (const auto& [type, reserved, volume, earlier, known] : cases) {
+    BillItem item = MakeItem(1.0f, "acct", "user");
+    if (volume && !earlier) item.volume = CallVolume{true, *volume, *volume + 1};
+    Bytes bytes = Encoded(item);
+    if (!volume || earlier) std::fill(bytes.begin() + kBillReservedOffset, bytes.end(), reserved);
+    if (earlier) bytes.resize(kBillWideVolumeItemBytes);
+    if (earlier) EncodeVolume(CallVolume{true, *volume, *volume + 1}, &bytes[kBillItemBytes]);
+    PutU32(&bytes[kBillTypeOffset], type);
     PutCount(1);
     PutItem(0, bytes);
     const CallVolume v = LoadBill(store).front().volume;
-    EXPECT_EQ(std::tuple(known, known ? *volume : 0), std::tuple(v.known, v.received));
+    EXPECT_EQ(std::tuple(known, known ? *volume : 0, known ? *volume + 1 : 0),
+              std::tuple(v.known, v.received, v.sent));
   }
 }
 
