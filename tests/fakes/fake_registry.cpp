@@ -180,28 +180,16 @@ void FakeRegistry::Changed() {
 }
 
 long FakeRegistry::QueryValue(RegKey key, const char* name, void* data, std::uint32_t* size) {
-  long error = kRegSuccess;
-  std::shared_ptr<Node> node = Resolve(key, &error);
-  if (!node) return error;
-  if (data && !size) return kErrorInvalidParameter;
-  auto it = node->values.find(NameOf(name));
-  if (it == node->values.end()) return kRegFileNotFound;
-  const Value& value = it->second;
-  const auto stored = static_cast<std::uint32_t>(value.bytes.size());
-  if (data) {
-    if (*size < stored) {
-      *size = stored;
-      return kRegMoreData;
-    }
-    if (stored) std::memcpy(data, value.bytes.data(), stored);
-    // A text stored without its terminator gets one when the buffer has room for it.
-    unsigned char* bytes = static_cast<unsigned char*>(data);
-    if (IsStringType(value.type) && stored && stored < *size && bytes[stored - 1] != 0) {
-      bytes[stored] = 0;
-    }
+  std::uint32_t type = 0;
+  const std::uint32_t room = size ? *size : 0;
+  const long result = QueryValueWide(key, name, &type, data, size);
+  // A text stored without its terminator gets one when the buffer has room for it.
+  auto* bytes = static_cast<unsigned char*>(data);
+  if (result == kRegSuccess && data && IsStringType(type) && *size && *size < room &&
+      bytes[*size - 1] != 0) {
+    bytes[*size] = 0;
   }
-  if (size) *size = stored;
-  return kRegSuccess;
+  return result;
 }
 
 long FakeRegistry::QueryValueType(RegKey key, const char* name, std::uint32_t* type) const {
