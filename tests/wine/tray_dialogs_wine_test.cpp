@@ -16,6 +16,7 @@
 #include "core/win32/call_info_dialog.h"
 #include "core/win32/main_window.h"
 #include "core/win32/program.h"
+#include "call_world.h"
 #include "modal_script.h"
 #include "options/win32/options_dialog.h"
 #include "platform/packed_time.h"
@@ -23,6 +24,7 @@
 #include "resources/call_info_ids.h"
 #include "resources/resource.h"
 #include "text/money_text.h"
+#include "text/volume_text.h"
 #include "ui/win32/single_dialog.h"
 
 namespace tollwick {
@@ -119,7 +121,14 @@ TEST_F(TrayDialogsTest, CallInformationFollowsACallThatStartsRunsAndEndsUnderIt)
     HWND dialog = OpenSingleDialog(IDD_CALL_INFO);
     ASSERT_NE(nullptr, dialog);
     CurrentCall& call = program.call();
-    call.StartCall("Orvonet Dial");
+    // The connection has moved 3 MB in and 512 KB out when the call starts; a megabyte in and
+    // 1,000 bytes out a reading after that.
+    ScriptedTraffic traffic;
+    traffic.answers.push_back(TrafficReading{3u << 20, 512u << 10});
+    for (std::uint64_t i = 1; i <= 8; ++i) {
+      traffic.answers.push_back(TrafficReading{(3u << 20) + (i << 20), (512u << 10) + 1000 * i});
+    }
+    call.StartCall("Orvonet Dial", &traffic);
     // Only the dialog's own timer refreshes it: nothing here sends it a message.
     EXPECT_TRUE(PumpUntil([&] { return ControlText(dialog, IDC_CALL_ACCOUNT) == "Orvonet Dial"; }));
     EXPECT_EQ(call.CallUserName(), ControlText(dialog, IDC_CALL_USER));
@@ -127,7 +136,7 @@ TEST_F(TrayDialogsTest, CallInformationFollowsACallThatStartsRunsAndEndsUnderIt)
 
     // Two seconds of the call, counted as the main window's timer would.
     EXPECT_TRUE(PumpUntil([&] {
-      call.AccrueTick();
+      call.AccrueTick(&traffic);
       return call.CallSeconds() >= 2;
     }, 5000));
     const std::string length =
@@ -135,7 +144,16 @@ TEST_F(TrayDialogsTest, CallInformationFollowsACallThatStartsRunsAndEndsUnderIt)
     EXPECT_EQ("0:00:02", length);
     EXPECT_TRUE(PumpUntil([&] { return ControlText(dialog, IDC_CALL_LENGTH) == length; }, 2500));
     EXPECT_EQ(Money(program.environment(), call.CurrentCost()), ControlText(dialog, IDC_CALL_COST));
-    EXPECT_EQ("unknown", ControlText(dialog, IDC_CALL_SENT));  // no connection reports here
+    char received[kVolumeTextChars];
+    char sent[kVolumeTextChars];
+    VolumeText(call.Volume().received, received);
+    VolumeText(call.Volume().sent, sent);
+    EXPECT_TRUE(PumpUntil([&] { return ControlText(dialog, IDC_CALL_RECEIVED) == received; }, 2500))
+        << ControlText(dialog, IDC_CALL_RECEIVED) << " not " << received;
+    EXPECT_EQ(sent, ControlText(dialog, IDC_CALL_SENT));
+    // Counted from the call's start: a megabyte and 1,000 bytes for each reading since.
+    EXPECT_GE(call.Volume().sent, 1000u);
+    EXPECT_EQ(call.Volume().sent / 1000 << 20, call.Volume().received);
     SaveScreenshot(dialog, "call_information_during_a_call");
 
     call.EndCall();
