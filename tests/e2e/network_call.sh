@@ -7,12 +7,24 @@
 set -euo pipefail
 if [ -z "${TOLLWICK_NETNS:-}" ]; then
   netns=tollwick-e2e-$$
+  # ip netns keeps namespaces under /run/netns, which it makes a mount point on first use: what
+  # this test made of it goes with its namespace, unless another namespace has come to live there.
+  had_mount=no had_dir=no
+  grep -q ' /run/netns ' /proc/self/mountinfo 2>/dev/null && had_mount=yes
+  [ -d /run/netns ] && had_dir=yes
+  leave() {
+    ip netns delete "$netns" 2>/dev/null || true
+    if [ "$had_mount" = no ] && [ -z "$(ls -A /run/netns 2>/dev/null)" ]; then
+      umount /run/netns 2>/dev/null || true
+      [ "$had_dir" = yes ] || rmdir /run/netns 2>/dev/null || true
+    fi
+  }
+  # Deleting the namespace takes the veth pair with it.
+  trap leave EXIT
   if ! command -v ip >/dev/null 2>&1 || ! ip netns add "$netns" 2>/dev/null; then
     echo "SKIPPED: cannot make a network namespace (needs ip and the right to make one)"
     exit 77
   fi
-  # Deleting the namespace takes the veth pair with it.
-  trap 'ip netns delete "$netns" 2>/dev/null || true' EXIT
   # Entering it mounts a /sys of its own, which a chroot, whose / is no mount point, refuses.
   if ! ip netns exec "$netns" true 2>/dev/null; then
     echo "SKIPPED: cannot enter a network namespace here (ip netns exec failed)"
