@@ -78,7 +78,7 @@ OptionsPageWindow MakeSetupPage(HWND frame, int dialog, Program& program) {
                        }});
 }
 
-// The accounts are the phone book's entries, loaded as a call loads them.
+// The accounts (AccountNames), loaded as a call loads them.
 OptionsPageWindow MakePlanPage(HWND frame, int dialog, Program& program) {
   return CreateOptionsPage<PlanPage>(
       frame, dialog,
@@ -88,7 +88,7 @@ OptionsPageWindow MakePlanPage(HWND frame, int dialog, Program& program) {
                         // Kept while the accounts load: those on the default settings copy it.
                         ProfileLibrary::Owned defaults =
                             program.profiles().Load(kDefaultProfileName, true);
-                        for (const std::string& name : DialUpEntryNames()) {
+                        for (const std::string& name : AccountNames(program)) {
                           ProfileLibrary::Owned profile = program.profiles().Load(name.c_str(), false);
                           if (HasPlan(profile->plan)) plans.push_back({profile->name, profile->plan});
                         }
