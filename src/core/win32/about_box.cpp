@@ -3,7 +3,6 @@
 #include "core/win32/desktop_calls.h"
 #include "resources/about_ids.h"
 #include "resources/resource.h"
-#include "ui/win32/icon_sizes.h"
 #include "ui/win32/single_dialog.h"
 
 namespace tollwick {
@@ -19,11 +18,10 @@ class AboutBox : public SingleDialog {
 
  private:
   void Fill() override {
-    ShowOnTaskBar(IDI_APP);
-    // The template's icon is whichever image LoadIcon picks; this one is drawn for the size shown.
-    picture_ = LoadIconOfSize(DialogInstance(), IDI_APP, GetSystemMetrics(SM_CXICON));
+    // The template's icon is whichever image LoadIcon picks; the task bar's is drawn for the size
+    // shown.
     SendDlgItemMessageA(window(), IDC_ABOUT_ICON, STM_SETICON,
-                        reinterpret_cast<WPARAM>(picture_.get()), 0);
+                        reinterpret_cast<WPARAM>(ShowOnTaskBar(IDI_APP)), 0);
   }
 
   void Command(int id, int /*code*/, HWND /*control*/) override {
@@ -45,7 +43,6 @@ class AboutBox : public SingleDialog {
   }
 
   Subject& shellExecute_;
-  ScopedIcon picture_;
 };
 
 }  // namespace

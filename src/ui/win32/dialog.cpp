@@ -123,12 +123,13 @@ bool Dialog::RefuseField(int id, const char* what, const char* field) const {
   return false;
 }
 
-void Dialog::ShowOnTaskBar(int icon) {
+HICON Dialog::ShowOnTaskBar(int icon) {
   bigIcon_ = LoadIconOfSize(DialogInstance(), icon, GetSystemMetrics(SM_CXICON));
   smallIcon_ = LoadIconOfSize(DialogInstance(), icon, GetSystemMetrics(SM_CXSMICON));
   SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
   SetWindowLongPtrA(window_, GWL_EXSTYLE, GetWindowLongPtrA(window_, GWL_EXSTYLE) | WS_EX_APPWINDOW);
+  return bigIcon_.get();
 }
 
 INT_PTR ModalDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -109,8 +109,8 @@ class Dialog {
   void StartTimer(UINT_PTR id, UINT periodMs);
   // A button on the task bar, although the owner is the hidden main window, with this icon
   // there and in the caption (of this window only: the class's icon is every dialog's), each at
-  // the size Windows shows it.
-  void ShowOnTaskBar(int icon);
+  // the size Windows shows it. Returns the large one, which the window keeps.
+  HICON ShowOnTaskBar(int icon);
 
  private:
   friend INT_PTR StartDialog(std::unique_ptr<Dialog> dialog);
