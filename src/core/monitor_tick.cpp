@@ -63,8 +63,8 @@ void RunMonitorTick(const Monitor& monitor) {
       call.StartCall(connection->entryName.c_str(), TrafficOf(connection, monitor.probe, adapter));
       monitor.planWarnings.CallStarted(call);
       monitor.online = true;
+      monitor.timed = *connection;
     }
-    monitor.timed = *connection;
     char money[kMoneyTextChars];
     MoneyText(monitor.environment, call.CurrentCost(), money);
     std::string tip = OnlineTip(connection->entryName, connection->ipText, call.CallHours(),

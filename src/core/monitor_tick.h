@@ -29,17 +29,17 @@ struct Monitor {
   TrayFlash& flash;
   PlanWarnings& planWarnings;
   bool& online;  // from the tick that found a connection until the tick that found none
-  // The connection timed while online: a call on a chosen network connection ends when another
-  // connection takes its place (the service's, or an adapter earlier in the chosen order).
+  // The connection the call was started on: a call on a chosen network connection ends when
+  // another connection takes its place (the service's, or an adapter earlier in the chosen order).
   ListedConnection& timed;
 };
 
 // In this order: find the active connection; if there is one, start the call on the first such tick
-// (ending the call of another network connection first), then show the on-line tip and picture; if there is none after being on line, show the idle icon and
-// tip, end the call (billing it) and go idle; in every case, last, let the call accrue. The tip thus
-// shows the length and cost from before the tick's own accrual. While "WarnAllowance" is on, an on-line
-// tick hands the tray the plan's notice that is due. The tray is changed only when what it
-// should show differs from what it shows.
+// (ending the call of another network connection first), then show the on-line tip and picture; if
+// there is none after being on line, show the idle icon and tip, end the call (billing it) and go
+// idle; in every case, last, let the call accrue. The tip thus shows the length and cost from before
+// the tick's own accrual. While "WarnAllowance" is on, an on-line tick hands the tray the plan's
+// notice that is due. The tray is changed only when what it should show differs from what it shows.
 void RunMonitorTick(const Monitor& monitor);
 
 // "Tollwick On - <entry> (IP:<ip>) <h>:<m>:<s> - <money>", the numbers unpadded; an IP text that is
