@@ -1,7 +1,6 @@
 #include "charging/call_pricer.h"
 
 #include <cmath>
-#include <limits>
 
 #include "charging/tariff.h"
 #include "platform/little_endian.h"
@@ -131,9 +130,7 @@ float CallPricer::Cost(const CallVolume& volume) const {
   const BillingRules& rules = profile_.rules;
   std::uint64_t chargedBytes = 0;
   if (volume.known) {
-    const std::uint64_t total = volume.received > std::numeric_limits<std::uint64_t>::max() - volume.sent
-                                    ? std::numeric_limits<std::uint64_t>::max()
-                                    : volume.received + volume.sent;
+    const std::uint64_t total = volume.Total();
     chargedBytes = total > allowance_.freeBytes ? total - allowance_.freeBytes : 0;
   }
   // A call the allowance covers whole costs nothing: no fee, no minimum charge.
