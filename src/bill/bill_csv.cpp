@@ -107,9 +107,9 @@ class CsvWriter {
       scratch_.clear();
       toUtf8(name, length, scratch_);
       text = scratch_.data();
+      // The bytes that ask for quotes are ASCII, which the conversion keeps as they are (no
+      // double-byte character's second byte is one of them): the first scan still holds.
       size = std::min(scratch_.size(), kNameUtf8Bytes);  // never past the line
-      kinds = 0;
-      for (std::size_t i = 0; i < size; ++i) kinds |= kNameBytes.kind[static_cast<unsigned char>(text[i])];
     }
     if ((kinds & kQuoted) == 0) {
       Put(text, size);

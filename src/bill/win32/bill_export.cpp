@@ -2,7 +2,6 @@
 
 #include <commdlg.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -20,15 +19,12 @@ std::string FolderOf(const char* path) {
   return end != nullptr ? std::string(path, end + 1) : std::string(".");
 }
 
-DWORD WriteAll(HANDLE file, const char* bytes, std::size_t size) {
-  constexpr std::size_t kChunk = 1u << 30;  // WriteFile takes a 32-bit count
-  for (std::size_t done = 0; done < size;) {
-    const DWORD chunk = static_cast<DWORD>(std::min(kChunk, size - done));
-    DWORD written = 0;
-    if (!WriteFile(file, bytes + done, chunk, &written, nullptr)) return GetLastError();
-    done += written;
-  }
-  return ERROR_SUCCESS;
+// One piece of the text (WriteBillCsv's, about kCsvPieceBytes) in one call.
+DWORD WritePiece(HANDLE file, const char* bytes, std::size_t size) {
+  static_assert(kCsvPieceBytes < (1u << 30), "a piece fits WriteFile's 32-bit count");
+  DWORD written = 0;
+  if (!WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr)) return GetLastError();
+  return written == size ? ERROR_SUCCESS : ERROR_WRITE_FAULT;
 }
 
 std::string WriteFailure(const char* path, DWORD error) {
@@ -61,7 +57,7 @@ DWORD ExportBillTo(const char* path, const Bill& bill, const std::vector<std::ui
   return ReplaceFileWith(path, [&](HANDLE file) {
     DWORD error = ERROR_SUCCESS;
     WriteBillCsv(bill, rows, AppendAnsiAsUtf8, [&](const char* bytes, std::size_t size) {
-      error = WriteAll(file, bytes, size);
+      error = WritePiece(file, bytes, size);
       return error == ERROR_SUCCESS;
     });
     return error;
