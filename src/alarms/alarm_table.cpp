@@ -88,9 +88,10 @@ void CheckAlarms(AlarmTable& table, float cost, AlarmActions& actions,
         due = run.minuteCount > alarm.minutes;
         break;
       case kDataAlarm:
-        due = alarm.megabytes > 0 && volume.known && volume.Total() > run.dataAtFiring &&
-              volume.Total() - run.dataAtFiring >
-                  static_cast<std::uint64_t>(alarm.megabytes) * kBytesPerMB;
+        // Totals stay far below 2^63 (kLargestCallBytes each way): the sum cannot wrap.
+        due = alarm.megabytes > 0 && volume.known &&
+              volume.Total() >
+                  run.dataAtFiring + static_cast<std::uint64_t>(alarm.megabytes) * kBytesPerMB;
         break;
       default:
         due = alarm.money > 0.0f && cost - run.costAtFiring > alarm.money;
