@@ -126,8 +126,8 @@ HRASCONN HandleOf(std::uint32_t id) {
   return reinterpret_cast<HRASCONN>(static_cast<ULONG_PTR>(id));
 }
 
-bool FindLiveConnection(HRASCONN handle, Connection* connection) {
-  const std::vector<Connection> connections = tollwick::rassim::LoadConnections();
+bool FindLiveConnection(HRASCONN handle, Connection* connection, bool withTraffic = false) {
+  const std::vector<Connection> connections = tollwick::rassim::LoadConnections(withTraffic);
   const std::uint32_t id = HandleId(handle);
   const Connection* found = id == 0 ? nullptr
                                     : tollwick::rassim::FindConnectionByHandle(connections, id);
@@ -271,7 +271,7 @@ DWORD WINAPI RasGetConnectionStatistics(HRASCONN hRasConn, RAS_STATS* lpStatisti
     return static_cast<DWORD>(E_INVALIDARG);
   }
   Connection connection;
-  if (!FindLiveConnection(hRasConn, &connection)) return ERROR_INVALID_HANDLE;
+  if (!FindLiveConnection(hRasConn, &connection, true)) return ERROR_INVALID_HANDLE;
   if (connection.traffic.statsFail) return ERROR_NOT_ENOUGH_MEMORY;
 
   tollwick::rassim::AdvanceTraffic(&connection.traffic, tollwick::rassim::Now());

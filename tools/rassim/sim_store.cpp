@@ -88,16 +88,16 @@ bool WriteDword(HKEY key, const char* name, std::uint32_t value) {
 
 std::vector<std::string> LoadEntries() { return CleanEntries(ReadMultiString(kEntriesValue)); }
 
-std::vector<Connection> LoadConnections() {
+std::vector<Connection> LoadConnections(bool withTraffic) {
   std::vector<Connection> connections = DecodeConnections(ReadMultiString(kConnectionsValue));
-  DecodeTraffic(ReadMultiString(kTrafficValue), &connections);
+  if (withTraffic) DecodeTraffic(ReadMultiString(kTrafficValue), &connections);
   return connections;
 }
 
 SimState LoadState() {
   SimState state;
   state.entries = LoadEntries();
-  state.connections = LoadConnections();
+  state.connections = LoadConnections(true);
   Key key;
   if (key.Open(KEY_QUERY_VALUE)) state.nextHandle = ReadNextHandle(key.get());
   return state;

@@ -21,7 +21,9 @@ extern const char kStoreKey[];  // relative to HKEY_CURRENT_USER
 
 // Missing or damaged data reads as empty; damaged records are skipped.
 std::vector<std::string> LoadEntries();
-std::vector<Connection> LoadConnections();
+// The connections, with their traffic only when asked for: it is one more read, and only the
+// statistics call needs it.
+std::vector<Connection> LoadConnections(bool withTraffic = false);
 SimState LoadState();
 
 // Writes the whole state; false when the registry refuses.
