@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -31,17 +30,8 @@ void Cp1252ToUtf8(const char* text, std::size_t length, std::string& out) {
 BillItem Item(std::uint32_t type, float cost, const char* account, const char* user,
               PackedTime start = 0x0900, PackedTime end = 0x0A05, PackedTime length = 0x0105,
               CalendarDate date = {3, 12, 2026}) {
-  BillItem item;
+  BillItem item = CallItem(cost, start, end, length, date, user, account);
   item.type = type;
-  item.cost = cost;
-  std::snprintf(item.account, sizeof item.account, "%s", account);
-  std::snprintf(item.user, sizeof item.user, "%s", user);
-  item.start = start;
-  item.end = end;
-  item.length = length;
-  item.day = date.day;
-  item.month = date.month;
-  item.year = date.year;
   return item;
 }
 
